@@ -1,0 +1,45 @@
+#pragma once
+#include <QWidget>
+
+#include "Dialogs.h"
+#include "Message.h"
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// Base of the program's windows. A form's controls are created in its
+// constructor; the hooks below run through the application's error display.
+class TForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TForm(QWidget* parent = nullptr);
+  ~TForm() override;
+
+  // Hooks, named as the windows' handlers are.
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  virtual void FormClose(TCloseAction& /*action*/) {}
+  virtual void FormCloseQuery(bool& /*canClose*/) {}
+
+  // Window messages sent or posted to the form arrive here.
+  virtual void WndProc(TMessage& /*message*/) {}
+
+  void Show();
+  void Hide();
+  bool Visible() const { return isVisible(); }
+  // Runs a local loop until the form closes or ModalResult is set.
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int r);
+
+  QString Caption() const { return windowTitle(); }
+  void SetCaption(const QString& c) { setWindowTitle(c); }
+
+ protected:
+  bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  int modalResult_ = mrNone;
+  class QEventLoop* modalLoop_ = nullptr;
+};

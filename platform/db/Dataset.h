@@ -1,0 +1,159 @@
+#pragma once
+// Datasets over an SQLite file: a connection, table datasets and query
+// datasets with the operations the notes windows rely on. Open reads a static
+// snapshot; edits and inserts are written back to the source row (by rowid)
+// on Post, each in a transaction of its own. Failures raise EDatabaseError.
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "platform/Errors.h"
+
+// One statement: its text with "?" placeholders, and the values bound to them
+// in order. Values never become part of the text.
+struct TStatement {
+  QString sql;
+  QVariantList params;
+};
+
+class TADOConnection : public QObject {
+  Q_OBJECT
+ public:
+  explicit TADOConnection(QObject* owner = nullptr);
+  ~TADOConnection() override;
+
+  QString ConnectionString;
+  bool LoginPrompt = false;
+
+  // "Key=Value;..." pairs in order; quoted empty values ("") read as empty.
+  static QList<QPair<QString, QString>> ParseConnectionString(const QString& s);
+  // The "Data Source" value: the database file, relative to the working folder.
+  QString DataSource() const;
+
+  bool Connected() const;
+  // Opens the file named by Data Source. Never creates it; refuses (leaving
+  // it untouched) a file that is not one of our databases.
+  void Open();
+  void Close();
+
+  // The underlying connection's name for QSqlDatabase::database().
+  QString SqlConnectionName() const { return name_; }
+
+ private:
+  QString name_;
+  bool open_ = false;
+};
+
+class TDataSet;
+
+// A field of the current row, read or written by column name.
+class TField {
+ public:
+  TField(TDataSet* ds, int column) : ds_(ds), column_(column) {}
+  bool IsNull() const;
+  // For display: a null value raises EDatabaseError.
+  QString AsString() const;
+  QDateTime AsDateTime() const;
+  QVariant Value() const;
+  void SetAsString(const QString& v) const;
+  void SetAsDateTime(const QDateTime& v) const;
+  void SetValue(const QVariant& v) const;
+  QString FieldName() const;
+
+ private:
+  TDataSet* ds_;
+  int column_;
+};
+
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+class TDataSet : public QObject {
+  Q_OBJECT
+ public:
+  explicit TDataSet(QObject* owner = nullptr);
+  ~TDataSet() override;
+
+  TADOConnection* Connection = nullptr;
+
+  void Open();   // opens the connection first when needed
+  void Close();  // an unposted edit or insert is dropped
+  bool Active() const { return state_ != TDataSetState::dsInactive; }
+  TDataSetState State() const { return state_; }
+
+  int RecordCount() const;
+  void First();
+  void Next();
+  bool Eof() const;
+  bool Bof() const;
+  int RecNo() const { return current_; }
+
+  TField FieldByName(const QString& name);
+  QStringList FieldNames() const { return columns_; }
+
+  void Edit();
+  void Insert();  // table datasets only
+  void Post();
+  void Cancel();
+  void Delete();
+
+ protected:
+  // The statement that fills the snapshot; it must return rowid first when
+  // rows are to be edited or deleted.
+  virtual TStatement SelectStatement() const = 0;
+  // The table rows are written back to, empty for read-only results.
+  virtual QString SourceTable() const = 0;
+
+ private:
+  friend class TField;
+  int ColumnIndex(const QString& name) const;
+  QVariant Get(int column) const;
+  void Set(int column, const QVariant& v);
+
+  TDataSetState state_ = TDataSetState::dsInactive;
+  QStringList columns_;                  // without the rowid column
+  std::vector<qint64> rowids_;
+  std::vector<QVariantList> rows_;
+  QVariantList buffer_;                  // row being edited or inserted
+  int current_ = -1;
+};
+
+class TADOTable : public TDataSet {
+  Q_OBJECT
+ public:
+  explicit TADOTable(QObject* owner = nullptr) : TDataSet(owner) {}
+  QString TableName;
+
+ protected:
+  TStatement SelectStatement() const override;
+  QString SourceTable() const override { return TableName; }
+};
+
+class TADOQuery : public TDataSet {
+  Q_OBJECT
+ public:
+  explicit TADOQuery(QObject* owner = nullptr) : TDataSet(owner) {}
+
+  // The query text, one line per entry. Changing it while open raises.
+  QString SQLText() const { return text_.join('\n'); }
+  void ClearSQL();
+  void AddSQL(const TStatement& line);
+  void AddSQL(const QString& line) { AddSQL(TStatement{line, {}}); }
+  // Clear and add as the only line (the query must be closed).
+  void SetSQL(const TStatement& statement);
+
+  // Runs a statement that returns no rows, in one transaction.
+  void ExecSQL();
+
+ protected:
+  TStatement SelectStatement() const override;
+  QString SourceTable() const override;
+
+ private:
+  void RequireClosed() const;
+  QStringList text_;
+  QVariantList params_;
+};
