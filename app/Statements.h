@@ -1,0 +1,25 @@
+#pragma once
+// The statements the notes windows run. Each keeps its query shape; user
+// values travel as bound parameters, never as part of the text.
+#include <QString>
+
+#include "platform/db/Dataset.h"
+
+// select * from 笔记 where 类别=? order by 类别
+TStatement NotesOfCategory(const QString& category);
+// select * from 笔记 where 标题=?
+TStatement NoteByTitle(const QString& title);
+// select * from 类别 where 类别=?
+TStatement CategoryByName(const QString& category);
+// update 笔记 Set 类别=? where 类别=?
+TStatement RefileNotes(const QString& newName, const QString& oldName);
+// select * from 笔记 where 类别=?
+TStatement NotesInCategory(const QString& category);
+// Notes whose title or body contains the keyword; "%" and "_" in it match
+// themselves. The empty keyword matches every note with a title or a body.
+TStatement KeywordSearch(const QString& keyword);
+
+// Close, set the statement as the query's only line, open.
+void RunStatement(TADOQuery& query, const TStatement& statement);
+// Close, set the statement as the query's only line, execute.
+void ExecStatement(TADOQuery& query, const TStatement& statement);
