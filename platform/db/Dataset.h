@@ -4,6 +4,7 @@
 // snapshot; edits and inserts are written back to the source row (by rowid)
 // on Post, each in a transaction of its own. Failures raise EDatabaseError.
 #include <QDateTime>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,9 @@
 #include <vector>
 
 #include "platform/Errors.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 // One statement: its text with "?" placeholders, and the values bound to them
 // in order. Values never become part of the text.
@@ -28,6 +32,9 @@ class TADOConnection : public QObject {
 
   QString ConnectionString;
   bool LoginPrompt = false;
+  // Tables, each with the columns it must have, that make a file one of our
+  // databases. A file lacking any of them is refused. Empty: any SQLite file.
+  QMap<QString, QStringList> RequiredTables;
 
   // "Key=Value;..." pairs in order; quoted empty values ("") read as empty.
   static QList<QPair<QString, QString>> ParseConnectionString(const QString& s);
@@ -40,11 +47,16 @@ class TADOConnection : public QObject {
   void Open();
   void Close();
 
-  // The underlying connection's name for QSqlDatabase::database().
+  // A name unique to this connection in the process.
   QString SqlConnectionName() const { return name_; }
+  // The open engine handle (opens the connection first).
+  sqlite3* Handle();
 
  private:
+  void CheckReadOnly(const QString& path, bool& recheck) const;
   QString name_;
+  QString path_;
+  sqlite3* db_ = nullptr;
   bool open_ = false;
 };
 
@@ -106,19 +118,32 @@ class TDataSet : public QObject {
   virtual TStatement SelectStatement() const = 0;
   // The table rows are written back to, empty for read-only results.
   virtual QString SourceTable() const = 0;
+  // Whether new rows may be added (table datasets).
+  virtual bool CanInsert() const { return false; }
+
+  sqlite3* Db();
+  void RequireActive() const;
 
  private:
   friend class TField;
   int ColumnIndex(const QString& name) const;
   QVariant Get(int column) const;
   void Set(int column, const QVariant& v);
+  bool Editable() const { return !table_.isEmpty(); }
+  void RequireCurrentRow(const char* what) const;
+  QVariantList ReadRow(qint64 rowid);
 
   TDataSetState state_ = TDataSetState::dsInactive;
+  QString table_;                        // source table of the open snapshot
   QStringList columns_;                  // without the rowid column
+  std::vector<bool> dateColumns_;        // declared as a date and time
   std::vector<qint64> rowids_;
   std::vector<QVariantList> rows_;
   QVariantList buffer_;                  // row being edited or inserted
+  std::vector<bool> modified_;
   int current_ = -1;
+  bool bof_ = true;
+  bool eof_ = true;
 };
 
 class TADOTable : public TDataSet {
@@ -130,6 +155,7 @@ class TADOTable : public TDataSet {
  protected:
   TStatement SelectStatement() const override;
   QString SourceTable() const override { return TableName; }
+  bool CanInsert() const override { return true; }
 };
 
 class TADOQuery : public TDataSet {
@@ -147,6 +173,8 @@ class TADOQuery : public TDataSet {
 
   // Runs a statement that returns no rows, in one transaction.
   void ExecSQL();
+  // Rows changed by the last ExecSQL.
+  int RowsAffected() const { return rowsAffected_; }
 
  protected:
   TStatement SelectStatement() const override;
@@ -156,4 +184,5 @@ class TADOQuery : public TDataSet {
   void RequireClosed() const;
   QStringList text_;
   QVariantList params_;
+  int rowsAffected_ = 0;
 };

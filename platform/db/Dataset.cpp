@@ -1,0 +1,808 @@
+#include "platform/db/Dataset.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+#include <atomic>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+QString Utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
+
+[[noreturn]] void Fail(const QString& text) { throw EDatabaseError(text); }
+
+[[noreturn]] void FailDb(sqlite3* db, const QString& context = QString()) {
+  const QString msg = Utf8(sqlite3_errmsg(db));
+  Fail(context.isEmpty() ? msg : context + ": " + msg);
+}
+
+QString QuoteIdent(const QString& name) {
+  QString q = name;
+  q.replace('"', "\"\"");
+  return '"' + q + '"';
+}
+
+// An absolute file URI with every special character escaped, so that a
+// name holding "?" or "#" still names the file.
+QByteArray FileUri(const QString& path, const char* mode) {
+  return QUrl::fromLocalFile(path).toEncoded() + "?mode=" + mode;
+}
+
+// Owns a prepared statement.
+class Stmt {
+ public:
+  Stmt(sqlite3* db, const QString& sql) : db_(db) {
+    const QByteArray text = sql.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &s_, &tail) != SQLITE_OK)
+      FailDb(db);
+    if (!s_) Fail(QStringLiteral("The statement is empty."));
+    for (; tail && *tail; ++tail) {
+      if (!QChar::isSpace(uchar(*tail)) && *tail != ';') {
+        Fail(QStringLiteral("Only one statement can be run at a time: %1").arg(sql));
+      }
+    }
+  }
+  ~Stmt() { sqlite3_finalize(s_); }
+  Stmt(const Stmt&) = delete;
+  Stmt& operator=(const Stmt&) = delete;
+
+  sqlite3_stmt* get() const { return s_; }
+
+  void Bind(const QVariantList& params) {
+    const int wanted = sqlite3_bind_parameter_count(s_);
+    if (wanted != params.size())
+      Fail(QStringLiteral("The statement takes %1 values but %2 were given.")
+               .arg(wanted)
+               .arg(params.size()));
+    for (int i = 0; i < params.size(); ++i) BindOne(i + 1, params[i]);
+  }
+
+  void BindOne(int index, const QVariant& v) {
+    int rc;
+    if (v.isNull()) {
+      rc = sqlite3_bind_null(s_, index);
+    } else {
+      switch (v.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+          rc = sqlite3_bind_int64(s_, index, v.toLongLong());
+          break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+          rc = sqlite3_bind_double(s_, index, v.toDouble());
+          break;
+        case QMetaType::QByteArray: {
+          const QByteArray b = v.toByteArray();
+          rc = sqlite3_bind_blob64(s_, index, b.constData(), sqlite3_uint64(b.size()),
+                                   SQLITE_TRANSIENT);
+          break;
+        }
+        case QMetaType::QDateTime:
+          rc = BindText(index, v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+          break;
+        case QMetaType::QDate:
+          rc = BindText(index, v.toDate().toString(Qt::ISODate));
+          break;
+        default:
+          rc = BindText(index, v.toString());
+      }
+    }
+    if (rc != SQLITE_OK) FailDb(db_);
+  }
+
+  // One step; true while rows come.
+  bool Step() {
+    const int rc = sqlite3_step(s_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    FailDb(db_);
+  }
+
+ private:
+  int BindText(int index, const QString& s) {
+    const QByteArray u = s.toUtf8();
+    // A null pointer would bind NULL; the empty text must stay a text.
+    return sqlite3_bind_text64(s_, index, u.isNull() ? "" : u.constData(), sqlite3_uint64(u.size()),
+                               SQLITE_TRANSIENT, SQLITE_UTF8);
+  }
+
+  sqlite3* db_;
+  sqlite3_stmt* s_ = nullptr;
+};
+
+void Exec(sqlite3* db, const char* sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+    const QString msg = Utf8(err);
+    sqlite3_free(err);
+    Fail(msg);
+  }
+}
+
+// One write transaction: every post, delete and execute is all or nothing.
+class Transaction {
+ public:
+  explicit Transaction(sqlite3* db) : db_(db) {
+    // IMMEDIATE takes the write lock up front, so a busy file fails here,
+    // before anything was done, rather than half way.
+    Exec(db_, "BEGIN IMMEDIATE");
+  }
+  ~Transaction() {
+    if (!done_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+  void Commit() {
+    Exec(db_, "COMMIT");
+    done_ = true;
+  }
+
+ private:
+  sqlite3* db_;
+  bool done_ = false;
+};
+
+QVariant ReadCell(sqlite3_stmt* s, int i) {
+  switch (sqlite3_column_type(s, i)) {
+    case SQLITE_NULL:
+      return QVariant();
+    case SQLITE_INTEGER:
+      return QVariant(qlonglong(sqlite3_column_int64(s, i)));
+    case SQLITE_FLOAT:
+      return QVariant(sqlite3_column_double(s, i));
+    case SQLITE_BLOB: {
+      const void* p = sqlite3_column_blob(s, i);
+      return QVariant(QByteArray(static_cast<const char*>(p), sqlite3_column_bytes(s, i)));
+    }
+    default: {
+      const char* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+      return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(s, i)));
+    }
+  }
+}
+
+bool IsDateType(const char* decl) {
+  if (!decl) return false;
+  const QByteArray d = QByteArray(decl).toUpper();
+  return d.contains("DATE") || d.contains("TIME");
+}
+
+QDateTime ParseDateTime(const QString& text) {
+  const QString t = text.trimmed();
+  QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
+  if (!dt.isValid()) dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  if (!dt.isValid()) dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm"));
+  if (!dt.isValid()) {
+    const QDate d = QDate::fromString(t, Qt::ISODate);
+    if (d.isValid()) dt = d.startOfDay();
+  }
+  return dt;
+}
+
+// What is written for a value set on a field: dates become ISO-8601 text.
+QVariant Stored(const QVariant& v) {
+  if (v.typeId() == QMetaType::QDateTime && !v.isNull())
+    return v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+  if (v.typeId() == QMetaType::QDate && !v.isNull()) return v.toDate().toString(Qt::ISODate);
+  return v;
+}
+
+std::atomic<int> connectionCounter{0};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Connection
+
+TADOConnection::TADOConnection(QObject* owner)
+    : QObject(owner), name_(QStringLiteral("tw-db-%1").arg(++connectionCounter)) {}
+
+TADOConnection::~TADOConnection() { Close(); }
+
+QList<QPair<QString, QString>> TADOConnection::ParseConnectionString(const QString& s) {
+  QList<QPair<QString, QString>> pairs;
+  int i = 0;
+  const int n = int(s.size());
+  while (i < n) {
+    // key up to "="
+    int eq = i;
+    while (eq < n && s[eq] != '=' && s[eq] != ';') ++eq;
+    const QString key = s.mid(i, eq - i).trimmed();
+    QString value;
+    int j = eq;
+    if (eq < n && s[eq] == '=') {
+      j = eq + 1;
+      while (j < n && s[j] == ' ') ++j;
+      if (j < n && (s[j] == '"' || s[j] == '\'')) {
+        // Quoted value; a doubled quote stands for one.
+        const QChar q = s[j++];
+        while (j < n) {
+          if (s[j] == q) {
+            if (j + 1 < n && s[j + 1] == q) {
+              value += q;
+              j += 2;
+              continue;
+            }
+            ++j;
+            break;
+          }
+          value += s[j++];
+        }
+        while (j < n && s[j] != ';') ++j;
+      } else {
+        const int start = j;
+        while (j < n && s[j] != ';') ++j;
+        value = s.mid(start, j - start).trimmed();
+      }
+    }
+    if (!key.isEmpty()) pairs.append({key, value});
+    i = j + 1;
+  }
+  return pairs;
+}
+
+QString TADOConnection::DataSource() const {
+  for (const auto& [key, value] : ParseConnectionString(ConnectionString))
+    if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) return value;
+  return QString();
+}
+
+bool TADOConnection::Connected() const { return open_; }
+
+sqlite3* TADOConnection::Handle() {
+  Open();
+  return db_;
+}
+
+namespace {
+
+// The tables (and columns) a file lacks, for the refusal's text.
+QStringList MissingSchema(sqlite3* db, const QMap<QString, QStringList>& required) {
+  QStringList missing;
+  for (auto it = required.begin(); it != required.end(); ++it) {
+    Stmt st(db, QStringLiteral("select name from pragma_table_info(?)"));
+    st.Bind({it.key()});
+    QStringList have;
+    while (st.Step()) have << Utf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    if (have.isEmpty()) {
+      missing << QStringLiteral("table \"%1\"").arg(it.key());
+      continue;
+    }
+    for (const QString& col : it.value()) {
+      bool found = false;
+      for (const QString& h : have) found = found || h.compare(col, Qt::CaseInsensitive) == 0;
+      if (!found) missing << QStringLiteral("column \"%1\" of table \"%2\"").arg(col, it.key());
+    }
+  }
+  return missing;
+}
+
+QString Refusal(const QString& path, const QString& why) {
+  return QStringLiteral("\"%1\" is not a notes database (%2). The file was left unchanged.")
+      .arg(QDir::toNativeSeparators(path), why);
+}
+
+}  // namespace
+
+// Looks at the file without any right to change it: no journal, no
+// recovery, no schema change can happen on a file that is then refused.
+void TADOConnection::CheckReadOnly(const QString& path, bool& recheck) const {
+  recheck = false;
+  {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+      Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
+               .arg(QDir::toNativeSeparators(path), f.errorString()));
+    const QByteArray head = f.read(16);
+    if (head != QByteArray("SQLite format 3\0", 16))
+      Fail(Refusal(path, f.size() == 0 ? QStringLiteral("the file is empty")
+                                       : QStringLiteral("it is not an SQLite database")));
+  }
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(FileUri(path, "ro").constData(), &db,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  struct Closer {
+    sqlite3* db;
+    ~Closer() { sqlite3_close_v2(db); }
+  } closer{db};
+  if (rc != SQLITE_OK) Fail(Refusal(path, Utf8(sqlite3_errmsg(db))));
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  QStringList missing;
+  try {
+    missing = MissingSchema(db, RequiredTables);
+  } catch (const EDatabaseError& e) {
+    // A journal left by a crash needs a writer to roll it back; that is
+    // SQLite's own recovery of its own file, so let the writer look again.
+    if (sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK) {
+      recheck = true;
+      return;
+    }
+    const int code = sqlite3_errcode(db);
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+      Fail(Refusal(path, QStringLiteral("it is not an SQLite database or it is damaged")));
+    Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
+             .arg(QDir::toNativeSeparators(path), e.Message()));
+  }
+  if (!missing.isEmpty()) Fail(Refusal(path, "it has no " + missing.join(", ")));
+}
+
+void TADOConnection::Open() {
+  if (open_) return;
+  const QString source = DataSource();
+  if (source.isEmpty())
+    Fail(QStringLiteral("The connection string names no database file (\"Data Source\")."));
+  const QString path = QFileInfo(source).absoluteFilePath();
+  const QFileInfo info(path);
+  if (!info.exists())
+    Fail(QStringLiteral("Cannot open the notes database \"%1\": the file does not exist.")
+             .arg(QDir::toNativeSeparators(path)));
+  if (!info.isFile())
+    Fail(QStringLiteral("Cannot open the notes database \"%1\": it is not a file.")
+             .arg(QDir::toNativeSeparators(path)));
+
+  bool recheck = false;
+  CheckReadOnly(path, recheck);
+
+  // mode=rw: never create the file, even if it vanished since the check.
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(FileUri(path, "rw").constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI,
+                      nullptr) != SQLITE_OK) {
+    const QString why = Utf8(sqlite3_errmsg(db));
+    sqlite3_close_v2(db);
+    Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
+             .arg(QDir::toNativeSeparators(path), why));
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  db_ = db;
+  path_ = path;
+  open_ = true;
+  try {
+    // Rollback journal, fully synced: a commit is on disk when Post returns,
+    // and a crash at any moment leaves either the old or the new row.
+    Exec(db_, "PRAGMA synchronous=FULL");
+    if (recheck) {
+      const QStringList missing = MissingSchema(db_, RequiredTables);
+      if (!missing.isEmpty()) Fail(Refusal(path, "it has no " + missing.join(", ")));
+    }
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+void TADOConnection::Close() {
+  if (!open_) return;
+  open_ = false;
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Fields
+
+bool TField::IsNull() const { return ds_->Get(column_).isNull(); }
+
+QString TField::AsString() const {
+  const QVariant v = ds_->Get(column_);
+  if (v.isNull())
+    Fail(QStringLiteral("The field \"%1\" holds no value (null) and cannot be shown as text.")
+             .arg(FieldName()));
+  if (v.typeId() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
+  return v.toString();
+}
+
+QDateTime TField::AsDateTime() const {
+  const QVariant v = ds_->Get(column_);
+  if (v.isNull())
+    Fail(QStringLiteral("The field \"%1\" holds no value (null) and cannot be shown as a date.")
+             .arg(FieldName()));
+  if (v.typeId() == QMetaType::QDateTime) return v.toDateTime();
+  const QDateTime dt = ParseDateTime(v.toString());
+  if (!dt.isValid())
+    throw EConvertError(QStringLiteral("\"%1\" in the field \"%2\" is not a valid date and time.")
+                            .arg(v.toString(), FieldName()));
+  return dt;
+}
+
+QVariant TField::Value() const {
+  QVariant v = ds_->Get(column_);
+  if (!v.isNull() && ds_->dateColumns_[size_t(column_)] && v.typeId() == QMetaType::QString) {
+    const QDateTime dt = ParseDateTime(v.toString());
+    if (dt.isValid()) return dt;
+  }
+  return v;
+}
+
+void TField::SetAsString(const QString& v) const {
+  // An empty text is a value, not a null: the windows save empty fields.
+  ds_->Set(column_, v.isNull() ? QString(QLatin1String("")) : v);
+}
+void TField::SetAsDateTime(const QDateTime& v) const { ds_->Set(column_, v); }
+void TField::SetValue(const QVariant& v) const { ds_->Set(column_, v); }
+QString TField::FieldName() const { return ds_->columns_[column_]; }
+
+// ---------------------------------------------------------------------------
+// Datasets
+
+TDataSet::TDataSet(QObject* owner) : QObject(owner) {}
+TDataSet::~TDataSet() = default;
+
+sqlite3* TDataSet::Db() {
+  if (!Connection) Fail(QStringLiteral("%1: no connection is set.").arg(objectName()));
+  return Connection->Handle();
+}
+
+void TDataSet::RequireActive() const {
+  if (!Active())
+    Fail(QStringLiteral("%1: the operation needs an open dataset.").arg(objectName()));
+}
+
+void TDataSet::RequireCurrentRow(const char* what) const {
+  RequireActive();
+  if (current_ < 0 || current_ >= int(rows_.size()))
+    Fail(QStringLiteral("%1: there is no current row to %2.").arg(objectName(), what));
+}
+
+void TDataSet::Open() {
+  if (Active()) return;
+  sqlite3* db = Db();
+  const TStatement st = SelectStatement();
+  const QString table = SourceTable();
+  Stmt s(db, st.sql);
+  s.Bind(st.params);
+  const int n = sqlite3_column_count(s.get());
+  if (n == 0)
+    Fail(QStringLiteral("%1: the statement returns no rows; it must be executed, not opened.")
+             .arg(objectName()));
+  const int first = table.isEmpty() ? 0 : 1;
+
+  QStringList columns;
+  std::vector<bool> dates;
+  for (int i = first; i < n; ++i) {
+    columns << Utf8(sqlite3_column_name(s.get(), i));
+    dates.push_back(IsDateType(sqlite3_column_decltype(s.get(), i)));
+  }
+  std::vector<qint64> rowids;
+  std::vector<QVariantList> rows;
+  while (s.Step()) {
+    if (first) rowids.push_back(sqlite3_column_int64(s.get(), 0));
+    QVariantList row;
+    row.reserve(n - first);
+    for (int i = first; i < n; ++i) row.append(ReadCell(s.get(), i));
+    rows.push_back(std::move(row));
+  }
+
+  table_ = table;
+  columns_ = std::move(columns);
+  dateColumns_ = std::move(dates);
+  rowids_ = std::move(rowids);
+  rows_ = std::move(rows);
+  buffer_.clear();
+  modified_.clear();
+  state_ = TDataSetState::dsBrowse;
+  First();
+}
+
+void TDataSet::Close() {
+  state_ = TDataSetState::dsInactive;
+  table_.clear();
+  columns_.clear();
+  dateColumns_.clear();
+  rowids_.clear();
+  rows_.clear();
+  buffer_.clear();
+  modified_.clear();
+  current_ = -1;
+  bof_ = eof_ = true;
+}
+
+int TDataSet::RecordCount() const {
+  RequireActive();
+  return int(rows_.size());
+}
+
+void TDataSet::First() {
+  RequireActive();
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  current_ = rows_.empty() ? -1 : 0;
+  bof_ = true;
+  eof_ = rows_.empty();
+}
+
+void TDataSet::Next() {
+  RequireActive();
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  if (eof_) return;
+  if (current_ + 1 < int(rows_.size())) {
+    ++current_;
+    bof_ = false;
+  } else {
+    eof_ = true;
+  }
+}
+
+bool TDataSet::Eof() const { return !Active() || eof_; }
+bool TDataSet::Bof() const { return !Active() || bof_; }
+
+int TDataSet::ColumnIndex(const QString& name) const {
+  for (int i = 0; i < columns_.size(); ++i)
+    if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+TField TDataSet::FieldByName(const QString& name) {
+  RequireActive();
+  const int i = ColumnIndex(name);
+  if (i < 0) Fail(QStringLiteral("%1: there is no field \"%2\".").arg(objectName(), name));
+  return TField(this, i);
+}
+
+QVariant TDataSet::Get(int column) const {
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+    return buffer_[column];
+  if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
+  return rows_[size_t(current_)][column];
+}
+
+void TDataSet::Set(int column, const QVariant& v) {
+  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+    Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
+  buffer_[column] = Stored(v);
+  modified_[size_t(column)] = true;
+}
+
+void TDataSet::Edit() {
+  RequireActive();
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
+  if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be changed.").arg(objectName()));
+  RequireCurrentRow("edit");
+  buffer_ = rows_[size_t(current_)];
+  modified_.assign(size_t(columns_.size()), false);
+  state_ = TDataSetState::dsEdit;
+}
+
+void TDataSet::Insert() {
+  RequireActive();
+  if (!CanInsert() || !Editable())
+    Fail(QStringLiteral("%1: rows can only be added through a table.").arg(objectName()));
+  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  buffer_ = QVariantList(columns_.size());
+  modified_.assign(size_t(columns_.size()), false);
+  state_ = TDataSetState::dsInsert;
+}
+
+void TDataSet::Cancel() {
+  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
+  buffer_.clear();
+  modified_.clear();
+  state_ = TDataSetState::dsBrowse;
+}
+
+QVariantList TDataSet::ReadRow(qint64 rowid) {
+  Stmt s(Db(), QStringLiteral("select rowid, * from %1 where rowid=?").arg(QuoteIdent(table_)));
+  s.Bind({rowid});
+  QVariantList row;
+  if (!s.Step() || sqlite3_column_count(s.get()) != columns_.size() + 1) return row;
+  for (int i = 1; i <= columns_.size(); ++i) row.append(ReadCell(s.get(), i));
+  return row;
+}
+
+void TDataSet::Post() {
+  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+    Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
+  sqlite3* db = Db();
+  QStringList names;
+  QVariantList values;
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (!modified_[size_t(i)]) continue;
+    names << QuoteIdent(columns_[i]);
+    values << buffer_[i];
+  }
+
+  if (state_ == TDataSetState::dsEdit) {
+    if (names.isEmpty()) {
+      Cancel();
+      return;
+    }
+    // The row must still be the one that was read: the rowid alone could
+    // name a row another program has added since in place of a deleted one.
+    QStringList sets, checks;
+    QVariantList params = values;
+    params << rowids_[size_t(current_)];
+    for (const QString& n : names) sets << n + "=?";
+    for (int i = 0; i < columns_.size(); ++i) {
+      checks << QuoteIdent(columns_[i]) + " is ?";
+      params << rows_[size_t(current_)][i];
+    }
+    Transaction tx(db);
+    Stmt s(db, QStringLiteral("update %1 set %2 where rowid=? and %3")
+                   .arg(QuoteIdent(table_), sets.join(','), checks.join(" and ")));
+    s.Bind(params);
+    s.Step();
+    if (sqlite3_changes(db) != 1)
+      Fail(QStringLiteral("%1: the row was changed or deleted by another program since it was "
+                          "read; nothing was saved. Reopen it and try again.")
+               .arg(objectName()));
+    tx.Commit();
+    rows_[size_t(current_)] = buffer_;
+  } else {
+    Transaction tx(db);
+    {
+      Stmt s(db, names.isEmpty()
+                     ? QStringLiteral("insert into %1 default values").arg(QuoteIdent(table_))
+                     : QStringLiteral("insert into %1 (%2) values (%3)")
+                           .arg(QuoteIdent(table_), names.join(','),
+                                QStringList(names.size(), QStringLiteral("?")).join(',')));
+      s.Bind(values);
+      s.Step();
+    }
+    const qint64 rowid = sqlite3_last_insert_rowid(db);
+    QVariantList row = ReadRow(rowid);
+    tx.Commit();
+    if (row.isEmpty()) row = buffer_;
+    const size_t at = current_ < 0 ? rows_.size() : size_t(current_);
+    rows_.insert(rows_.begin() + qsizetype(at), std::move(row));
+    rowids_.insert(rowids_.begin() + qsizetype(at), rowid);
+    current_ = int(at);
+    eof_ = false;
+  }
+  buffer_.clear();
+  modified_.clear();
+  state_ = TDataSetState::dsBrowse;
+}
+
+void TDataSet::Delete() {
+  RequireActive();
+  if (state_ == TDataSetState::dsInsert) {
+    Cancel();
+    return;
+  }
+  if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be deleted.").arg(objectName()));
+  RequireCurrentRow("delete");
+  Cancel();
+  sqlite3* db = Db();
+  QStringList checks;
+  QVariantList params{rowids_[size_t(current_)]};
+  for (int i = 0; i < columns_.size(); ++i) {
+    checks << QuoteIdent(columns_[i]) + " is ?";
+    params << rows_[size_t(current_)][i];
+  }
+  Transaction tx(db);
+  Stmt s(db, QStringLiteral("delete from %1 where rowid=? and %2")
+                 .arg(QuoteIdent(table_), checks.join(" and ")));
+  s.Bind(params);
+  s.Step();
+  if (sqlite3_changes(db) != 1)
+    Fail(QStringLiteral("%1: the row was changed or deleted by another program since it was "
+                        "read; nothing was deleted.")
+             .arg(objectName()));
+  tx.Commit();
+  rows_.erase(rows_.begin() + current_);
+  rowids_.erase(rowids_.begin() + current_);
+  if (current_ >= int(rows_.size())) current_ = int(rows_.size()) - 1;
+  eof_ = rows_.empty();
+}
+
+// ---------------------------------------------------------------------------
+// Table and query
+
+TStatement TADOTable::SelectStatement() const {
+  if (TableName.isEmpty()) Fail(QStringLiteral("%1: no table name is set.").arg(objectName()));
+  return {QStringLiteral("select rowid, * from %1").arg(QuoteIdent(TableName)), {}};
+}
+
+namespace {
+
+// A query of the shape "select * from T [where ...] [order by ...]" reads
+// whole rows of one table, so its rows can be written back: it is run with
+// the rowid in front. Anything else is read-only.
+struct SimpleSelect {
+  QString table;
+  QString withRowid;
+};
+
+QString Unquote(const QString& ident) {
+  if (ident.size() >= 2) {
+    const QChar a = ident.front(), b = ident.back();
+    if ((a == '"' && b == '"') || (a == '`' && b == '`')) {
+      QString inner = ident.mid(1, ident.size() - 2);
+      inner.replace(QString(2, a), QString(a));
+      return inner;
+    }
+    if (a == '[' && b == ']') return ident.mid(1, ident.size() - 2);
+  }
+  return ident;
+}
+
+// Text outside string literals and quoted names, for keyword checks.
+QString Unquoted(const QString& sql) {
+  QString out;
+  QChar quote;
+  for (QChar c : sql) {
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+      continue;
+    }
+    if (c == '\'' || c == '"' || c == '`') {
+      quote = c;
+      out += ' ';
+      continue;
+    }
+    if (c == '[') {
+      quote = ']';
+      out += ' ';
+      continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
+SimpleSelect ParseSimpleSelect(const QString& sql) {
+  static const QRegularExpression shape(
+      QStringLiteral(R"re(^\s*select\s+\*\s+from\s+("(?:[^"]|"")+"|\[[^\]]+\]|`(?:[^`]|``)+`|[^\s;,()"'\[\]`]+))re"
+                     R"((\s+(?:where|order|limit)\b.*|\s*;?\s*)$)"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression compound(
+      QStringLiteral(R"(\b(?:group|union|intersect|except|window|having)\b)"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch m = shape.match(sql);
+  if (!m.hasMatch()) return {};
+  if (Unquoted(m.captured(2)).contains(compound)) return {};
+  return {Unquote(m.captured(1)), "select rowid, * from " + m.captured(1) + m.captured(2)};
+}
+
+}  // namespace
+
+void TADOQuery::RequireClosed() const {
+  if (Active())
+    Fail(QStringLiteral("%1: the text of an open query cannot be changed; close it first.")
+             .arg(objectName()));
+}
+
+void TADOQuery::ClearSQL() {
+  RequireClosed();
+  text_.clear();
+  params_.clear();
+}
+
+void TADOQuery::AddSQL(const TStatement& line) {
+  RequireClosed();
+  text_ << line.sql;
+  params_ << line.params;
+}
+
+void TADOQuery::SetSQL(const TStatement& statement) {
+  ClearSQL();
+  AddSQL(statement);
+}
+
+TStatement TADOQuery::SelectStatement() const {
+  const QString sql = SQLText();
+  const SimpleSelect s = ParseSimpleSelect(sql);
+  return {s.table.isEmpty() ? sql : s.withRowid, params_};
+}
+
+QString TADOQuery::SourceTable() const { return ParseSimpleSelect(SQLText()).table; }
+
+void TADOQuery::ExecSQL() {
+  sqlite3* db = Db();
+  rowsAffected_ = 0;
+  Stmt s(db, SQLText());
+  s.Bind(params_);
+  Transaction tx(db);
+  while (s.Step()) {
+  }
+  const int changed = sqlite3_changes(db);
+  tx.Commit();
+  rowsAffected_ = changed;
+}
