@@ -1,0 +1,91 @@
+#include "skin/draw/twLayerWindow.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+
+TtwLayerWindow::TtwLayerWindow()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
+                           Qt::NoDropShadowWindowHint) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TtwLayerWindow::SetPicture(const QImage& Picture) {
+  picture_ = Picture;
+  update();
+}
+
+void TtwLayerWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.fillRect(rect(), Qt::transparent);
+  p.drawImage(0, 0, picture_);
+}
+
+TtwLayerManager::TtwLayerManager(QObject* Owner) : QObject(Owner) {
+  timer_.setInterval(25);
+  connect(&timer_, &QTimer::timeout, this, &TtwLayerManager::FadeTick);
+}
+
+TtwLayerManager::~TtwLayerManager() {
+  timer_.stop();
+  window_.reset();
+  bitmap_.reset();
+}
+
+bool TtwLayerManager::LayeredSupported() {
+  // Without a display there is nothing to show, but the state still runs.
+  return QGuiApplication::instance() != nullptr;
+}
+
+void TtwLayerManager::ShowLayer(int x, int y, int Opacity, const QImage& Mask, const QImage& Picture) {
+  if (!LayeredSupported()) return;
+  if (window_) HideLayer();
+  visible_ = true;
+  window_ = std::make_unique<TtwLayerWindow>();
+  bitmap_ = std::make_unique<TtwBitmap>();
+  bitmap_->Assign(Picture);
+  bitmap_->AlphaFromMask(Mask);
+  bitmap_->Alpha = true;
+  window_->setGeometry(x, y, std::max(1, bitmap_->Width()), std::max(1, bitmap_->Height()));
+  if (!TopMost) window_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+  Push(0);
+  window_->show();
+  target_ = std::clamp(Opacity, 0, 255);
+  step_ = target_ / 10;
+  current_ = 0;
+  timer_.start();
+}
+
+void TtwLayerManager::FadeTick() {
+  if (!window_) {
+    timer_.stop();
+    return;
+  }
+  // A target below 10 gives a step of 0: jump straight to it instead of
+  // ticking for ever.
+  current_ = step_ > 0 ? std::min(current_ + step_, target_) : target_;
+  Push(current_);
+  if (current_ >= target_) timer_.stop();
+}
+
+void TtwLayerManager::HideLayer() {
+  if (!LayeredSupported()) return;
+  timer_.stop();
+  bitmap_.reset();
+  visible_ = false;
+  if (window_) {
+    window_->hide();
+    window_.reset();
+  }
+}
+
+void TtwLayerManager::Push(int Opacity) {
+  if (!window_ || !bitmap_) return;
+  window_->SetPicture(bitmap_->Image());
+  window_->setWindowOpacity(Opacity / 255.0);
+}
