@@ -1,0 +1,380 @@
+#include "platform/db/Dataset.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include "tests/platform/db/TestDb.h"
+
+namespace {
+
+const QMap<QString, QStringList> kNotesSchema = {
+    {QStringLiteral("类别"), {QStringLiteral("类别")}},
+    {QStringLiteral("笔记"), {"类别", "日期", "标题", "内容"}},
+};
+
+void Connect(TADOConnection& c, const QString& path) {
+  c.ConnectionString = QStringLiteral("Provider=x;Data Source=%1;Mode=Share Deny None").arg(path);
+  c.RequiredTables = kNotesSchema;
+}
+
+QString ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const EError& e) {
+    return e.Message();
+  }
+  return QStringLiteral("<no error>");
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(ConnectionString, ParsesPairsInOrder) {
+  struct Case {
+    const char* text;
+    QList<QPair<QString, QString>> pairs;
+  } cases[] = {
+      {"A=1;B=two words;C=\"\"", {{"A", "1"}, {"B", "two words"}, {"C", ""}}},
+      {"Data Source=\"a;b.mdb\";X=y", {{"Data Source", "a;b.mdb"}, {"X", "y"}}},
+      {" Key = v ; ;Q=\"say \"\"hi\"\"\";", {{"Key", "v"}, {"Q", "say \"hi\""}}},
+      {"Jet OLEDB:Don't Copy Locale on Compact=False", {{"Jet OLEDB:Don't Copy Locale on Compact", "False"}}},
+      {"", {}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TADOConnection::ParseConnectionString(QString::fromUtf8(c.text)), c.pairs) << c.text;
+
+  TADOConnection conn;
+  conn.ConnectionString = "Provider=P;data source=笔记本.mdb;Mode=Read";
+  EXPECT_EQ(conn.DataSource(), QStringLiteral("笔记本.mdb"));
+}
+
+TEST(Connection, MissingFileIsAClearErrorAndIsNeverCreated) {
+  QTemporaryDir dir;
+  InFolder in(dir.path());
+  TADOConnection c;
+  Connect(c, "data.mdb");
+  TADOTable t;
+  t.Connection = &c;
+  t.TableName = "笔记";
+  const QString msg = ErrorOf([&] { t.Open(); });
+  EXPECT_TRUE(msg.contains(QDir(dir.path()).filePath("data.mdb"))) << msg.toStdString();
+  EXPECT_TRUE(msg.contains("does not exist")) << msg.toStdString();
+  EXPECT_FALSE(c.Connected());
+  EXPECT_FALSE(t.Active());
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST(Connection, DataSourceIsRelativeToTheWorkingFolder) {
+  TempDb db;
+  RawDb(db.path).AddNote("c", "t", "b");
+  InFolder in(db.dir.path());
+  TADOConnection c;
+  Connect(c, "data.mdb");
+  TADOTable t;
+  t.Connection = &c;
+  t.TableName = "笔记";
+  t.Open();
+  EXPECT_TRUE(c.Connected());
+  EXPECT_EQ(t.RecordCount(), 1);
+}
+
+// Files that are not ours are refused before anything could write to them.
+TEST(Connection, ForeignFilesAreRefusedAndLeftUntouched) {
+  QTemporaryDir dir;
+  QByteArray jet(4096, '\0');
+  jet.replace(0, 20, QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20));
+  QByteArray random(8192, '\0');
+  for (char& ch : random) ch = char(QRandomGenerator::global()->bounded(256));
+  QByteArray fakeHeader = QByteArray("SQLite format 3\0", 16) + random;
+
+  auto sqliteFile = [&](const char* name, const char* sql) {
+    const QString p = dir.filePath(name);
+    sqlite3* h = nullptr;
+    sqlite3_open(QFile::encodeName(p).constData(), &h);
+    sqlite3_exec(h, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(h);
+    return ReadAll(p);
+  };
+
+  struct Case {
+    const char* name;
+    QByteArray bytes;  // empty: already written by sqliteFile
+    const char* why;
+  };
+  const QByteArray other = sqliteFile("other.db", "create table other(x); insert into other values (1);");
+  const QByteArray partial = sqliteFile(
+      "partial.db", "create table 类别(类别 text); create table 笔记(类别 text, 日期 text, 标题 text);");
+  const Case cases[] = {
+      {"jet.mdb", jet, "not an SQLite database"},
+      {"random.mdb", random, "not an SQLite database"},
+      {"empty.mdb", QByteArray(), "empty"},
+      {"fake.mdb", fakeHeader, "damaged"},
+      {"other.db", other, "table \"类别\""},
+      {"partial.db", partial, "column \"内容\""},
+  };
+  for (const Case& cs : cases) {
+    const QString p = dir.filePath(cs.name);
+    if (!QFile::exists(p)) {
+      QFile f(p);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+      f.write(cs.bytes);
+    }
+    const QByteArray before = ReadAll(p);
+    const QDateTime mtime = QFileInfo(p).lastModified();
+    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
+
+    TADOConnection c;
+    Connect(c, p);
+    TADOQuery q;
+    q.Connection = &c;
+    q.SetSQL({"select * from 笔记", {}});
+    const QString msg = ErrorOf([&] { q.Open(); });
+    EXPECT_TRUE(msg.contains("is not a notes database")) << cs.name << ": " << msg.toStdString();
+    EXPECT_TRUE(msg.contains(cs.why)) << cs.name << ": " << msg.toStdString();
+    EXPECT_TRUE(msg.contains(cs.name)) << msg.toStdString();
+    EXPECT_FALSE(c.Connected());
+    EXPECT_EQ(ReadAll(p), before) << cs.name;
+    EXPECT_EQ(QFileInfo(p).lastModified(), mtime) << cs.name;
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore) << cs.name << ": a side file appeared";
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+class DatasetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    raw = std::make_unique<RawDb>(db.path);
+    raw->AddNote("工作", "周报", "第一段\n第二段", "2026-03-04T05:06:07");
+    raw->AddNote("生活", "清单", "牛奶");
+    raw->AddNote("工作", "计划", "明年");
+    Connect(conn, db.path);
+    notes.Connection = query.Connection = &conn;
+    notes.TableName = "笔记";
+    notes.setObjectName("BZ");
+    query.setObjectName("ADOQuery1");
+  }
+  QStringList Titles() { return raw->Column("select 标题 from 笔记 order by rowid"); }
+
+  TempDb db;
+  std::unique_ptr<RawDb> raw;
+  TADOConnection conn;
+  TADOTable notes;
+  TADOQuery query;
+};
+
+TEST_F(DatasetTest, OpenIsASnapshotUntilReopened) {
+  notes.Open();
+  EXPECT_EQ(notes.RecordCount(), 3);
+  raw->AddNote("x", "后来", "y");
+  raw->Exec("update 笔记 set 内容='changed' where 标题='周报'");
+  EXPECT_EQ(notes.RecordCount(), 3);
+  EXPECT_EQ(notes.FieldByName("内容").AsString(), "第一段\n第二段");
+  notes.Open();  // already open: still the old rows
+  EXPECT_EQ(notes.RecordCount(), 3);
+  notes.Close();
+  notes.Open();
+  EXPECT_EQ(notes.RecordCount(), 4);
+  EXPECT_EQ(notes.FieldByName("内容").AsString(), "changed");
+}
+
+TEST_F(DatasetTest, WalkingVisitsEveryRowOnce) {
+  notes.Open();
+  QStringList seen;
+  notes.First();
+  for (int i = 0; i < notes.RecordCount(); ++i) {
+    EXPECT_FALSE(notes.Eof());
+    seen << notes.FieldByName("标题").AsString();
+    notes.Next();
+  }
+  EXPECT_TRUE(notes.Eof());
+  EXPECT_EQ(seen, Titles());
+  notes.Next();  // past the end stays on the last row
+  EXPECT_EQ(notes.FieldByName("标题").AsString(), "计划");
+  notes.First();
+  EXPECT_TRUE(notes.Bof());
+  EXPECT_EQ(notes.FieldByName("标题").AsString(), "周报");
+
+  query.SetSQL({"select * from 笔记 where 标题=?", {"none"}});
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 0);
+  EXPECT_TRUE(query.Eof());
+  EXPECT_TRUE(query.Bof());
+}
+
+TEST_F(DatasetTest, FieldsReadTextAndDates) {
+  query.SetSQL({"select * from 笔记 where 标题=?", {"周报"}});
+  query.Open();
+  EXPECT_EQ(query.FieldNames(), (QStringList{"类别", "日期", "标题", "内容"}));
+  EXPECT_EQ(query.FieldByName("类别").AsString(), "工作");
+  const QDateTime when(QDate(2026, 3, 4), QTime(5, 6, 7));
+  EXPECT_EQ(query.FieldByName("日期").AsDateTime(), when);
+  EXPECT_EQ(query.FieldByName("日期").Value().toDateTime(), when);
+  EXPECT_EQ(query.FieldByName("标题").Value().toString(), "周报");
+  EXPECT_TRUE(ErrorOf([&] { query.FieldByName("作者"); }).contains("作者"));
+}
+
+TEST_F(DatasetTest, NullFieldCannotBeShownButEmptyTextCan) {
+  raw->Exec("insert into 笔记 (类别,标题) values ('', '无内容')");
+  query.SetSQL({"select * from 笔记 where 标题=?", {"无内容"}});
+  query.Open();
+  EXPECT_EQ(query.FieldByName("类别").AsString(), "");
+  EXPECT_FALSE(query.FieldByName("类别").IsNull());
+  EXPECT_TRUE(query.FieldByName("内容").IsNull());
+  EXPECT_TRUE(ErrorOf([&] { query.FieldByName("内容").AsString(); }).contains("内容"));
+  EXPECT_THROW(query.FieldByName("日期").AsDateTime(), EDatabaseError);
+
+  raw->Exec("update 笔记 set 日期='not a date' where 标题='无内容'");
+  query.Close();
+  query.Open();
+  EXPECT_THROW(query.FieldByName("日期").AsDateTime(), EConvertError);
+}
+
+TEST_F(DatasetTest, EditPostWritesBackToTheSourceRowOnly) {
+  query.SetSQL({"select * from 笔记 where 类别=? order by 类别", {"工作"}});
+  query.Open();
+  query.Next();  // 计划
+  query.Edit();
+  query.FieldByName("标题").SetAsString("新计划");
+  query.FieldByName("内容").SetAsString("");
+  EXPECT_EQ(query.FieldByName("标题").AsString(), "新计划");
+  query.Post();
+  EXPECT_EQ(query.State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(query.FieldByName("标题").AsString(), "新计划");
+  EXPECT_EQ(raw->Rows("select 类别,标题,内容 from 笔记 order by rowid"),
+            (QList<QStringList>{{"工作", "周报", "第一段\n第二段"}, {"生活", "清单", "牛奶"}, {"工作", "新计划", ""}}));
+
+  // A table dataset writes back the same way.
+  notes.Open();
+  notes.Next();
+  notes.Edit();
+  notes.FieldByName("类别").SetAsString("工作");
+  notes.Post();
+  EXPECT_EQ(raw->Column("select 类别 from 笔记 order by rowid"), (QStringList{"工作", "工作", "工作"}));
+
+  // Cancel and Close drop unposted changes.
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("never");
+  notes.Cancel();
+  EXPECT_EQ(notes.FieldByName("标题").AsString(), "清单");
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("never");
+  notes.Close();
+  EXPECT_FALSE(Titles().contains("never"));
+}
+
+TEST_F(DatasetTest, InsertAddsARowThroughTablesOnly) {
+  notes.Open();
+  notes.Insert();
+  notes.Edit();  // no effect while inserting
+  EXPECT_EQ(notes.State(), TDataSetState::dsInsert);
+  const QDateTime when(QDate(2026, 12, 9), QTime(22, 30, 1));
+  notes.FieldByName("类别").SetAsString("生活");
+  notes.FieldByName("日期").SetAsDateTime(when);
+  notes.FieldByName("标题").SetAsString("新的");
+  notes.FieldByName("内容").SetAsString("");
+  notes.Post();
+  EXPECT_EQ(notes.RecordCount(), 4);
+  EXPECT_EQ(notes.FieldByName("日期").AsDateTime(), when);
+  EXPECT_EQ(raw->Rows("select 类别,日期,标题,内容 from 笔记 where 标题='新的'"),
+            (QList<QStringList>{{"生活", "2026-12-09T22:30:01", "新的", ""}}));
+
+  query.SetSQL({"select * from 笔记", {}});
+  query.Open();
+  EXPECT_THROW(query.Insert(), EDatabaseError);
+  EXPECT_THROW(query.FieldByName("标题").SetAsString("x"), EDatabaseError);  // not editing
+  EXPECT_THROW(query.Post(), EDatabaseError);
+}
+
+TEST_F(DatasetTest, DeleteRemovesExactlyTheCurrentRow) {
+  raw->AddNote("工作", "周报", "second copy");
+  query.SetSQL({"select * from 笔记 where 标题=?", {"周报"}});
+  query.Open();
+  ASSERT_EQ(query.RecordCount(), 2);
+  query.Delete();
+  EXPECT_EQ(query.RecordCount(), 1);
+  EXPECT_EQ(query.FieldByName("内容").AsString(), "second copy");
+  EXPECT_EQ(raw->Column("select 内容 from 笔记 where 标题='周报'"), QStringList{"second copy"});
+  EXPECT_EQ(raw->Column("select count(*) from 笔记"), QStringList{"3"});
+  query.Delete();
+  EXPECT_EQ(query.RecordCount(), 0);
+  EXPECT_THROW(query.Delete(), EDatabaseError);  // nothing left to delete
+  EXPECT_THROW(query.Edit(), EDatabaseError);
+}
+
+// Another program changed or removed the row since it was read: nothing is
+// written over a row that is not the one shown.
+TEST_F(DatasetTest, ChangedElsewhereIsRefusedNotOverwritten) {
+  query.SetSQL({"select * from 笔记 where 标题=?", {"清单"}});
+  query.Open();
+  raw->Exec("update 笔记 set 内容='from elsewhere' where 标题='清单'");
+  query.Edit();
+  query.FieldByName("内容").SetAsString("mine");
+  EXPECT_TRUE(ErrorOf([&] { query.Post(); }).contains("another program"));
+  EXPECT_EQ(raw->Column("select 内容 from 笔记 where 标题='清单'"), QStringList{"from elsewhere"});
+
+  // A deleted row whose rowid was reused by a new note.
+  notes.Open();
+  notes.Next();
+  notes.Next();  // 计划, the last rowid
+  raw->Exec("delete from 笔记 where 标题='计划'");
+  raw->AddNote("工作", "别人的", "x");
+  EXPECT_THROW(notes.Delete(), EDatabaseError);
+  EXPECT_EQ(raw->Column("select count(*) from 笔记 where 标题='别人的'"), QStringList{"1"});
+}
+
+TEST_F(DatasetTest, QueryTextChangesOnlyWhileClosed) {
+  query.SetSQL({"select * from 笔记", {}});
+  query.Open();
+  EXPECT_THROW(query.SetSQL({"select * from 类别", {}}), EDatabaseError);
+  EXPECT_THROW(query.ClearSQL(), EDatabaseError);
+  EXPECT_THROW(query.AddSQL("where 1"), EDatabaseError);
+  EXPECT_EQ(query.SQLText(), "select * from 笔记");
+  query.Close();
+  query.ClearSQL();
+  query.AddSQL({"select * from 笔记", {}});
+  query.AddSQL({"where 标题=?", {"计划"}});
+  query.Open();
+  EXPECT_EQ(query.RecordCount(), 1);
+}
+
+TEST_F(DatasetTest, OnlyWholeRowsOfOneTableCanBeChanged) {
+  const char* readOnly[] = {
+      "select 标题 from 笔记",
+      "select * from 笔记, 类别",
+      "select * from 笔记 group by 类别",
+      "select * from 笔记 union all select * from 笔记",
+  };
+  raw->Exec("insert into 类别 values ('工作')");
+  for (const char* sql : readOnly) {
+    query.Close();
+    query.SetSQL({sql, {}});
+    query.Open();
+    EXPECT_GT(query.RecordCount(), 0) << sql;
+    EXPECT_THROW(query.Edit(), EDatabaseError) << sql;
+    EXPECT_THROW(query.Delete(), EDatabaseError) << sql;
+  }
+  EXPECT_EQ(Titles().size(), 3);
+}
+
+TEST_F(DatasetTest, StatementMisuseChangesNothing) {
+  // Opening is for reading: a change is refused before it runs.
+  query.SetSQL({"update 笔记 set 内容='x'", {}});
+  EXPECT_THROW(query.Open(), EDatabaseError);
+  EXPECT_FALSE(query.Active());
+  // Only one statement per text.
+  query.SetSQL({"update 笔记 set 内容='x'; delete from 笔记", {}});
+  EXPECT_TRUE(ErrorOf([&] { query.ExecSQL(); }).contains("one statement"));
+  // The values must match the placeholders.
+  query.SetSQL({"update 笔记 set 内容=? where 标题=?", {"x"}});
+  EXPECT_THROW(query.ExecSQL(), EDatabaseError);
+  EXPECT_EQ(raw->Column("select 内容 from 笔记 order by rowid"), (QStringList{"第一段\n第二段", "牛奶", "明年"}));
+
+  query.SetSQL({"update 笔记 set 内容=? where 类别=?", {"done", "工作"}});
+  query.ExecSQL();
+  EXPECT_EQ(query.RowsAffected(), 2);
+  EXPECT_FALSE(query.Active());
+}
+
+}  // namespace
