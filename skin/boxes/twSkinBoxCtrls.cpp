@@ -1,0 +1,1 @@
+#include "skin/boxes/twSkinBoxCtrls.h"

@@ -1,0 +1,165 @@
+#pragma once
+// Labels, status panels and the splitter.
+#include <QPixmap>
+
+#include "skin/controls/twSkinControlBase.h"
+#include "skin/controls/twSkinPanels.h"
+
+enum TtwEllipsType { twetNoneEllips, twetEllips };
+
+class TtwSkinLabel : public TtwSkinCustomControl {
+  Q_OBJECT
+ public:
+  explicit TtwSkinLabel(QWidget* parent = nullptr);
+
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool v);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment a);
+  TBevelCut BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBevelCut b);
+  TtwEllipsType EllipsType() const { return ellipsType_; }
+  void SetEllipsType(TtwEllipsType t);
+  bool UseSkinSize() const { return useSkinSize_; }
+  void SetUseSkinSize(bool v) { useSkinSize_ = v; update(); }
+  bool UseSkinFontColor() const { return useSkinFontColor_; }
+  void SetUseSkinFontColor(bool v) { useSkinFontColor_ = v; update(); }
+
+  bool ShadowEffect() const { return shadowEffect_; }
+  void SetShadowEffect(bool v) { shadowEffect_ = v; update(); }
+  int ShadowOffset() const { return shadowOffset_; }
+  void SetShadowOffset(int v) { shadowOffset_ = v; update(); }
+  int ShadowSize() const { return shadowSize_; }
+  void SetShadowSize(int v) { shadowSize_ = v; update(); }
+  TColor ShadowColor() const { return shadowColor_; }
+  void SetShadowColor(TColor c) { shadowColor_ = c; update(); }
+  bool ReflectionEffect() const { return reflectionEffect_; }
+  void SetReflectionEffect(bool v) { reflectionEffect_ = v; update(); }
+  int ReflectionOffset() const { return reflectionOffset_; }
+  void SetReflectionOffset(int v) { reflectionOffset_ = v; update(); }
+
+  // Width change that would make the text fit.
+  virtual int AutoSizeDelta();
+  void PaintDefault(QImage& bitmap) override;
+  void FitToSkin(int& width, int& height) override;
+
+  std::function<void()> OnClick, OnDblClick;
+
+ signals:
+  void clicked();
+  void doubleClicked();
+
+ protected:
+  void CaptionChanged() override;
+  void changeEvent(QEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void AdjustWidth();
+  QFont TextFont() const;
+  QColor TextColor() const;
+  void DrawText(QPainter& p, const QRect& r);
+
+  bool shadowEffect_ = false;
+  int shadowOffset_ = 0;
+  int shadowSize_ = 3;
+  TColor shadowColor_ = 0;
+  bool reflectionEffect_ = false;
+  int reflectionOffset_ = -5;
+  TtwEllipsType ellipsType_ = twetNoneEllips;
+  bool useSkinSize_ = true;
+  TAlignment alignment_ = taLeftJustify;
+  bool autoSize_ = false;
+  TBevelCut borderStyle_ = bvFrame;
+  bool useSkinFontColor_ = true;
+};
+
+class TtwSkinStatusPanel : public TtwSkinLabel {
+  Q_OBJECT
+ public:
+  explicit TtwSkinStatusPanel(QWidget* parent = nullptr);
+
+  TImageList* ImageList() const { return imageList_; }
+  void SetImageList(TImageList* l) { imageList_ = l; update(); }
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int i);
+  QPixmap Glyph() const { return glyph_; }
+  void SetGlyph(const QPixmap& g);
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int n);
+
+  int AutoSizeDelta() override;
+  void PaintDefault(QImage& bitmap) override;
+
+ private:
+  int ImagePartWidth() const;
+  TImageList* imageList_ = nullptr;
+  int imageIndex_ = -1;
+  QPixmap glyph_;
+  int numGlyphs_ = 1;
+};
+
+enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
+
+// Drags a line over the parent; on release the aligned neighbour it sits
+// against takes the new size.
+class TtwSkinSplitter : public QWidget, public TBoundsTarget {
+  Q_OBJECT
+ public:
+  explicit TtwSkinSplitter(QWidget* parent = nullptr);
+  ~TtwSkinSplitter() override;
+
+  TtwSkinData* SkinData() const { return skinData_; }
+  void SetSkinData(TtwSkinData* d);
+  QString SkinDataName() const { return skinDataName_; }
+  void SetSkinDataName(const QString& n) { skinDataName_ = n; }
+  int RecordIndex() const { return recordIndex_; }
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool v);
+  int DefaultSize() const { return defaultSize_; }
+  void SetDefaultSize(int s) { defaultSize_ = s; }
+  bool Beveled() const { return beveled_; }
+  void SetBeveled(bool v) { beveled_ = v; update(); }
+  TResizeStyle ResizeStyle() const { return resizeStyle_; }
+  void SetResizeStyle(TResizeStyle s) { resizeStyle_ = s; }
+  int MinSize() const { return minSize_; }
+  void SetMinSize(int s) { minSize_ = s < 1 ? 1 : s; }
+
+  TAlign Align() const { return WidgetAlign(this); }
+  void SetAlign(TAlign a) { SetWidgetAlign(this, a); }
+  void SetBounds(int left, int top, int width, int height) override;
+
+  void ApplySkin();
+  void ForgetSkinRecord() { recordIndex_ = -1; }
+  // The aligned control the splitter resizes; null when there is none.
+  QWidget* FindControl() const;
+
+  std::function<void(QObject*)> OnMoved;
+
+ signals:
+  void moved();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  bool Horizontal() const;  // aligned top or bottom: a horizontal bar
+  int ClampedDelta(int delta) const;
+  void ShowLine(int delta);
+  void HideLine();
+
+  bool transparent_ = false;
+  int defaultSize_ = 10;
+  int recordIndex_ = -1;
+  TtwSkinData* skinData_ = nullptr;
+  QString skinDataName_ = QStringLiteral("vsplitter");
+  bool beveled_ = false;
+  TResizeStyle resizeStyle_ = rsLine;
+  int minSize_ = 30;
+  bool dragging_ = false;
+  QPoint pressPos_;
+  int delta_ = 0;
+  QWidget* line_ = nullptr;
+};

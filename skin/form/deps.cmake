@@ -1,0 +1,1 @@
+target_link_libraries(tw_skin_form PUBLIC tw_skin_controls)

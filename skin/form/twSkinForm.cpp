@@ -1,0 +1,1 @@
+#include "skin/form/twSkinForm.h"
