@@ -472,13 +472,37 @@ void TDataSet::Open() {
     dates.push_back(IsDateType(sqlite3_column_decltype(s.get(), i)));
   }
   std::vector<qint64> rowids;
-  std::vector<QVariantList> rows;
+  std::vector<TRow> rows;
+  QByteArray arena;
+  std::vector<TCell> cells;
   while (s.Step()) {
     if (first) rowids.push_back(sqlite3_column_int64(s.get(), 0));
-    QVariantList row;
-    row.reserve(n - first);
-    for (int i = first; i < n; ++i) row.append(ReadCell(s.get(), i));
-    rows.push_back(std::move(row));
+    rows.push_back(TRow{qint64(cells.size()), {}});
+    for (int i = first; i < n; ++i) {
+      TCell c;
+      c.type = quint8(sqlite3_column_type(s.get(), i));
+      c.size = 0;
+      switch (c.type) {
+        case SQLITE_INTEGER:
+          c.i = sqlite3_column_int64(s.get(), i);
+          break;
+        case SQLITE_FLOAT:
+          c.d = sqlite3_column_double(s.get(), i);
+          break;
+        case SQLITE_NULL:
+          c.i = 0;
+          break;
+        default: {
+          const char* p = c.type == SQLITE_BLOB
+                              ? static_cast<const char*>(sqlite3_column_blob(s.get(), i))
+                              : reinterpret_cast<const char*>(sqlite3_column_text(s.get(), i));
+          c.size = sqlite3_column_bytes(s.get(), i);
+          c.offset = arena.size();
+          arena.append(p, c.size);
+        }
+      }
+      cells.push_back(c);
+    }
   }
 
   table_ = table;
@@ -486,6 +510,8 @@ void TDataSet::Open() {
   dateColumns_ = std::move(dates);
   rowids_ = std::move(rowids);
   rows_ = std::move(rows);
+  arena_ = std::move(arena);
+  cells_ = std::move(cells);
   buffer_.clear();
   modified_.clear();
   state_ = TDataSetState::dsBrowse;
@@ -499,6 +525,8 @@ void TDataSet::Close() {
   dateColumns_.clear();
   rowids_.clear();
   rows_.clear();
+  arena_.clear();
+  cells_.clear();
   buffer_.clear();
   modified_.clear();
   current_ = -1;
@@ -550,7 +578,33 @@ QVariant TDataSet::Get(int column) const {
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
     return buffer_[column];
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
-  return rows_[size_t(current_)][column];
+  return CellValue(rows_[size_t(current_)], column);
+}
+
+QVariant TDataSet::CellValue(const TRow& row, int column) const {
+  if (row.base < 0) return row.values[column];
+  const TCell& c = cells_[size_t(row.base + column)];
+  switch (c.type) {
+    case SQLITE_NULL:
+      return QVariant();
+    case SQLITE_INTEGER:
+      return QVariant(qlonglong(c.i));
+    case SQLITE_FLOAT:
+      return QVariant(c.d);
+    case SQLITE_BLOB:
+      return QVariant(QByteArray(arena_.constData() + c.offset, c.size));
+    default:
+      return QVariant(QString::fromUtf8(arena_.constData() + c.offset, c.size));
+  }
+}
+
+QVariantList TDataSet::RowValues(int row) const {
+  const TRow& r = rows_[size_t(row)];
+  if (r.base < 0) return r.values;
+  QVariantList values;
+  values.reserve(columns_.size());
+  for (int i = 0; i < columns_.size(); ++i) values.append(CellValue(r, i));
+  return values;
 }
 
 void TDataSet::Set(int column, const QVariant& v) {
@@ -565,7 +619,7 @@ void TDataSet::Edit() {
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
   if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be changed.").arg(objectName()));
   RequireCurrentRow("edit");
-  buffer_ = rows_[size_t(current_)];
+  buffer_ = RowValues(current_);
   modified_.assign(size_t(columns_.size()), false);
   state_ = TDataSetState::dsEdit;
 }
@@ -619,10 +673,8 @@ void TDataSet::Post() {
     QVariantList params = values;
     params << rowids_[size_t(current_)];
     for (const QString& n : names) sets << n + "=?";
-    for (int i = 0; i < columns_.size(); ++i) {
-      checks << QuoteIdent(columns_[i]) + " is ?";
-      params << rows_[size_t(current_)][i];
-    }
+    params << RowValues(current_);
+    for (int i = 0; i < columns_.size(); ++i) checks << QuoteIdent(columns_[i]) + " is ?";
     Transaction tx(db);
     Stmt s(db, QStringLiteral("update %1 set %2 where rowid=? and %3")
                    .arg(QuoteIdent(table_), sets.join(','), checks.join(" and ")));
@@ -633,7 +685,7 @@ void TDataSet::Post() {
                           "read; nothing was saved. Reopen it and try again.")
                .arg(objectName()));
     tx.Commit();
-    rows_[size_t(current_)] = buffer_;
+    rows_[size_t(current_)] = TRow{-1, buffer_};
   } else {
     Transaction tx(db);
     {
@@ -650,7 +702,7 @@ void TDataSet::Post() {
     tx.Commit();
     if (row.isEmpty()) row = buffer_;
     const size_t at = current_ < 0 ? rows_.size() : size_t(current_);
-    rows_.insert(rows_.begin() + qsizetype(at), std::move(row));
+    rows_.insert(rows_.begin() + qsizetype(at), TRow{-1, std::move(row)});
     rowids_.insert(rowids_.begin() + qsizetype(at), rowid);
     current_ = int(at);
     eof_ = false;
@@ -672,10 +724,8 @@ void TDataSet::Delete() {
   sqlite3* db = Db();
   QStringList checks;
   QVariantList params{rowids_[size_t(current_)]};
-  for (int i = 0; i < columns_.size(); ++i) {
-    checks << QuoteIdent(columns_[i]) + " is ?";
-    params << rows_[size_t(current_)][i];
-  }
+  params << RowValues(current_);
+  for (int i = 0; i < columns_.size(); ++i) checks << QuoteIdent(columns_[i]) + " is ?";
   Transaction tx(db);
   Stmt s(db, QStringLiteral("delete from %1 where rowid=? and %2")
                  .arg(QuoteIdent(table_), checks.join(" and ")));

@@ -138,7 +138,26 @@ class TDataSet : public QObject {
   QStringList columns_;                  // without the rowid column
   std::vector<bool> dateColumns_;        // declared as a date and time
   std::vector<qint64> rowids_;
-  std::vector<QVariantList> rows_;
+  // Rows as read are kept as raw cells in one buffer and turned into values
+  // only when a field is read; rows written since hold their values.
+  struct TCell {
+    union {
+      qint64 i;
+      double d;
+      qint64 offset;  // into arena_, for text and blobs
+    };
+    qint32 size;
+    quint8 type;
+  };
+  struct TRow {
+    qint64 base = -1;  // first cell in cells_, or -1: see values
+    QVariantList values;
+  };
+  QVariant CellValue(const TRow& row, int column) const;
+  QVariantList RowValues(int row) const;
+  QByteArray arena_;
+  std::vector<TCell> cells_;
+  std::vector<TRow> rows_;
   QVariantList buffer_;                  // row being edited or inserted
   std::vector<bool> modified_;
   int current_ = -1;

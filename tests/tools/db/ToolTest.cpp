@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include "app/Unit2.h"
+#include "tests/platform/db/TestDb.h"
+
+namespace {
+
+struct ToolRun {
+  int code;
+  QString out, err;
+};
+
+ToolRun Tool(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(TW_DB_TOOL), args);
+  p.waitForFinished(30000);
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(DbTool, InitCreatesADatabaseTheProgramOpens) {
+  QTemporaryDir dir;
+  const ToolRun r = Tool({"init", dir.filePath("data.mdb")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  InFolder in(dir.path());
+  TData data;
+  data.LB->Open();
+  data.BZ->Open();
+  EXPECT_EQ(data.LB->RecordCount(), 0);
+  EXPECT_EQ(data.BZ->RecordCount(), 0);
+  EXPECT_EQ(data.BZ->FieldNames(), (QStringList{"类别", "日期", "标题", "内容"}));
+}
+
+TEST(DbTool, DemoHoldsChineseAndEnglishNotesUnderListedCategories) {
+  QTemporaryDir dir;
+  ASSERT_EQ(Tool({"init", "--demo", dir.filePath("data.mdb")}).code, 0);
+  InFolder in(dir.path());
+  TData data;
+  data.LB->Open();
+  QSet<QString> categories;
+  for (data.LB->First(); !data.LB->Eof(); data.LB->Next()) categories << data.LB->FieldByName("类别").AsString();
+  data.BZ->Open();
+  ASSERT_GE(data.BZ->RecordCount(), 4);
+  bool chinese = false, english = false, paragraphs = false;
+  for (data.BZ->First(); !data.BZ->Eof(); data.BZ->Next()) {
+    const QString title = data.BZ->FieldByName("标题").AsString();
+    EXPECT_TRUE(categories.contains(data.BZ->FieldByName("类别").AsString())) << title.toStdString();
+    EXPECT_LE(data.BZ->FieldByName("日期").AsDateTime(), QDateTime::currentDateTime());
+    chinese = chinese || title.front().unicode() >= 0x4e00;
+    english = english || (title.front().isLetter() && title.front().unicode() < 0x80);
+    paragraphs = paragraphs || data.BZ->FieldByName("内容").AsString().count("\n\n") >= 2;
+  }
+  EXPECT_TRUE(chinese && english && paragraphs);
+}
+
+TEST(DbTool, NeverReplacesAFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("data.mdb");
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("my old notes");
+  }
+  const ToolRun r = Tool({"init", "--demo", path});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.err.contains("already exists")) << r.err.toStdString();
+  EXPECT_EQ(ReadAll(path), "my old notes");
+
+  const ToolRun nowhere = Tool({"init", dir.filePath("no/such/folder/data.mdb")});
+  EXPECT_EQ(nowhere.code, 1);
+  EXPECT_TRUE(nowhere.err.contains("no/such/folder")) << nowhere.err.toStdString();
+}
+
+TEST(DbTool, BadCommandLinesShowUsage) {
+  const QStringList cases[] = {{}, {"create", "x.mdb"}, {"init"}, {"init", "--force", "x.mdb"}, {"init", "a", "b"}};
+  for (const QStringList& args : cases) {
+    const ToolRun r = Tool(args);
+    EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains("Usage: tarnwick-db init [--demo] PATH")) << r.err.toStdString();
+  }
+  EXPECT_FALSE(QFile::exists("x.mdb"));
+  EXPECT_EQ(Tool({"--help"}).code, 0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
