@@ -2,9 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringDecoder>
 
+#include "skin/data/twSkinIni.h"
+#include "skin/data/twSkinSections.h"
 #include "skin/data/twZStream.h"
 
 namespace {
@@ -68,64 +69,6 @@ void PutFlagged(QByteArray& out, const TtwBitmap& b) {
     out.append(b.ToBytes());
   }
 }
-
-// Just enough of the description syntax to build a package: sections, keys
-// and integers as the skin loader reads them.
-class TDescriptionScan {
- public:
-  explicit TDescriptionScan(const QList<QByteArray>& lines) {
-    QString current;
-    bool inSection = false;
-    for (const QByteArray& raw : lines) {
-      const QString line = TwDecodeDescription(raw).trimmed();
-      if (line.isEmpty() || line.startsWith(';')) continue;
-      if (line.startsWith('[') && line.endsWith(']')) {
-        current = line.mid(1, line.size() - 2).trimmed().toUpper();
-        sections_[current].clear();  // a later section of the same name wins
-        inSection = true;
-        continue;
-      }
-      if (!inSection) continue;
-      auto& sec = sections_[current];
-      sec.lines++;
-      const int eq = line.indexOf('=');
-      if (eq >= 0) sec.keys[line.left(eq).trimmed().toUpper()] = line.mid(eq + 1).trimmed();
-    }
-  }
-  bool HasSection(const QString& name) const {
-    auto it = sections_.find(name.toUpper());
-    return it != sections_.end() && it->lines > 0;
-  }
-  QString String(const QString& section, const QString& key) const {
-    auto it = sections_.find(section.toUpper());
-    if (it == sections_.end()) return {};
-    return it->keys.value(key.toUpper());
-  }
-  int32_t Integer(const QString& section, const QString& key, int32_t def) const {
-    QString v = String(section, key);
-    if (v.size() > 2 && (v.startsWith("0x") || v.startsWith("0X"))) v = '$' + v.mid(2);
-    bool ok = false;
-    qlonglong n;
-    if (v.startsWith('$')) {
-      n = v.mid(1).toLongLong(&ok, 16);
-    } else {
-      n = v.toLongLong(&ok, 10);
-    }
-    if (!ok || n < INT32_MIN || n > INT32_MAX) return def;
-    return int32_t(n);
-  }
-
- private:
-  struct TSection {
-    int lines = 0;
-    QHash<QString, QString> keys;
-    void clear() {
-      lines = 0;
-      keys.clear();
-    }
-  };
-  QHash<QString, TSection> sections_;
-};
 
 }  // namespace
 
@@ -192,25 +135,24 @@ std::optional<QByteArray> TwBuildSkinPackage(const QString& descriptionPath) {
   QFile f(descriptionPath);
   if (!f.open(QIODevice::ReadOnly))
     throw EError(QStringLiteral("Cannot open file \"%1\". %2").arg(descriptionPath, f.errorString()));
-  const QList<QByteArray> lines = TwSplitLines(f.readAll());
+  const QByteArray text = f.readAll();
   f.close();
-  const TDescriptionScan scan(lines);
+  const QList<QByteArray> lines = TwSplitLines(text);
+  const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(text));
   for (const QString& s : kRequiredSkinSections)
-    if (!scan.HasSection(s)) return std::nullopt;
+    if (!ini.SectionExists(s)) return std::nullopt;
+  TtwSkinPicturesInfo names;
+  names.LoadFromIni(ini);
 
   const qsizetype sep = std::max(descriptionPath.lastIndexOf('/'), descriptionPath.lastIndexOf('\\'));
   const QString folder = descriptionPath.left(sep + 1);
   auto load = [&](const QString& name) { return TtwBitmap::LoadFromFile(folder + name); };
 
   TtwSkinPackage pkg;
-  const QString picture = scan.String("PICTURES", "picture");
-  const QString inactive = scan.String("PICTURES", "inactivepicture");
-  const QString mask = scan.String("PICTURES", "mask");
-  if (!picture.isEmpty()) pkg.Picture = load(picture);
-  if (!inactive.isEmpty()) pkg.InactivePicture = load(inactive);
-  if (!mask.isEmpty()) pkg.Mask = load(mask);
-  const int32_t count = scan.Integer("PICTURES", "activepicturescount", 0);
-  for (int32_t i = 0; i < count; ++i) pkg.ActivePictures.append(load(scan.String("PICTURES", QString::number(i))));
+  if (!names.picture.isEmpty()) pkg.Picture = load(names.picture);
+  if (!names.inactivepicture.isEmpty()) pkg.InactivePicture = load(names.inactivepicture);
+  if (!names.mask.isEmpty()) pkg.Mask = load(names.mask);
+  for (const QString& name : names.activepictures) pkg.ActivePictures.append(load(name));
   for (const QByteArray& line : lines) {
     pkg.Text.append(line);
     pkg.Text.append("\r\n", 2);
