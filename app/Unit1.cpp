@@ -1,8 +1,499 @@
 #include "app/Unit1.h"
 
-TForm1::TForm1(QWidget* parent) : TForm(parent) { SetCaption(QStringLiteral("Tarnwick ")); }
-TForm1::~TForm1() = default;
+#include <QAction>
+#include <QDateTime>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 
-void TForm1::FormCreate() {}
-void TForm1::FormShow() {}
-void TForm1::FormCloseQuery(bool& /*canClose*/) {}
+#include "app/NoteImages.h"
+#include "app/Statements.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit5.h"
+#include "platform/Align.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/ImageList.h"
+#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/controls/twSkinBars.h"
+#include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinLabels.h"
+#include "skin/controls/twSkinPanels.h"
+#include "skin/controls/twSkinTreeView.h"
+#include "skin/data/twCompressedSkin.h"
+#include "skin/data/twSkinData.h"
+#include "skin/form/twSkinForm.h"
+
+namespace {
+
+const QString kCategory = QStringLiteral("类别");
+const QString kDate = QStringLiteral("日期");
+const QString kTitle = QStringLiteral("标题");
+const QString kContent = QStringLiteral("内容");
+
+QFont PixelFont(const QString& family, int pixels) {
+  QFont f(family);
+  f.setPixelSize(pixels);
+  return f;
+}
+
+template <class T>
+T* Make(QWidget* parent, const char* name) {
+  auto* w = new T(parent);
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+// Every handler runs under the error display: a failure shows its text and
+// leaves the window usable.
+template <class Sender, class Signal, class F>
+void OnSignal(Sender* sender, Signal signal, QObject* context, F handler) {
+  QObject::connect(sender, signal, context, [handler] { Guarded(handler); });
+}
+
+}  // namespace
+
+void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data) {
+  frame.SkinData = data;
+  frame.BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
+  frame.UseDefaultSysMenu = true;
+  frame.ShowIcon = false;
+  frame.AlphaBlend = false;
+  frame.AlphaBlendValue = 200;
+  frame.MenusAlphaBlend = false;
+  frame.MenusAlphaBlendValue = 200;
+  frame.UseSkinFontInMenu = true;
+  frame.DefMenuItemHeight = 20;
+  frame.MaxMenuItemsInWindow = 0;
+  frame.Magnetic = false;
+  frame.MagneticSize = 5;
+  frame.ClientInActiveEffect = false;
+  frame.AlwaysMinimizeToTray = false;
+  frame.AlwaysShowInTray = false;
+  frame.MinWidth = frame.MinHeight = frame.MaxWidth = frame.MaxHeight = 0;
+  QFont caption = PixelFont(QStringLiteral("Arial"), 14);
+  caption.setBold(true);
+  frame.DefCaptionFont = caption;
+  frame.DefInActiveCaptionFont = caption;
+  frame.DefInActiveCaptionFontColor = twDefaultColors::BtnShadow;
+  frame.DefMenuItemFont = PixelFont(QStringLiteral("Arial"), 14);
+}
+
+TForm1::TForm1(QWidget* parent) : TForm(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  SetCaption(QStringLiteral("Tarnwick "));
+  setFont(PixelFont(QStringLiteral("Tahoma"), 16));
+  resize(996, 642);
+
+  twCompressedStoredSkin1 = new TtwCompressedStoredSkin(this);
+  twCompressedStoredSkin1->setObjectName(QStringLiteral("twCompressedStoredSkin1"));
+  twCompressedStoredSkin1->SetFileName(QStringLiteral("skin.ini"));
+  twSkinData1 = new TtwSkinData(this);
+  twSkinData1->setObjectName(QStringLiteral("twSkinData1"));
+  twSkinData1->SetSkinnableForm(true);
+  twSkinData1->SetEnableSkinEffects(true);
+  twSkinData1->SetShowButtonGlowFrames(true);
+  twSkinData1->SetShowCaptionButtonGlowFrames(true);
+  twSkinData1->SetSkinIndex(0);
+
+  ImageList2 = new TImageList(this, kNoteImageSize, kNoteImageSize);
+  ImageList2->setObjectName(QStringLiteral("ImageList2"));
+  ImageList2->SetBkColor(QColor(0xCC, 0xE8, 0xCF));
+  for (const QImage& picture : NoteImages()) ImageList2->Add(QPixmap::fromImage(picture));
+
+  pm1 = new QMenu(this);
+  pm1->setObjectName(QStringLiteral("pm1"));
+  N1 = pm1->addAction(QStringLiteral("Delete"));
+  N1->setObjectName(QStringLiteral("N1"));
+  N1->setEnabled(false);
+  N2 = pm1->addAction(QStringLiteral("Class Modify"));
+  N2->setObjectName(QStringLiteral("N2"));
+
+  BuildLayout();
+
+  twSkinForm1 = new TtwSkinForm(this);
+  twSkinForm1->setObjectName(QStringLiteral("twSkinForm1"));
+  ApplyNotesFrameSettings(*twSkinForm1, twSkinData1);
+
+  // Loading the skin announces it to every window, so it comes last.
+  twSkinData1->SetCompressedStoredSkin(twCompressedStoredSkin1);
+
+  setWindowState(Qt::WindowMaximized);
+}
+
+void TForm1::BuildLayout() {
+  const QFont arial14 = PixelFont(QStringLiteral("Arial"), 12);  // cell height 14
+  const QFont arial19 = PixelFont(QStringLiteral("Arial"), 19);
+  auto skinned = [this](TtwSkinControl* c, const char* record, bool set) {
+    c->SetSkinDataName(QString::fromLatin1(record));
+    if (set) c->SetSkinData(twSkinData1);
+  };
+  auto button = [&](QWidget* parent, const char* name, const QString& caption, TAlign align,
+                    int w, int h) {
+    auto* b = Make<TtwSkinButton>(parent, name);
+    skinned(b, "button", true);
+    b->SetUseSkinSize(false);
+    b->SetUseSkinFont(true);
+    b->SetUseSkinFontColor(true);
+    b->SetCaption(caption);
+    b->SetBounds(0, 0, w, h);
+    b->SetAlign(align);
+    return b;
+  };
+
+  twSkinToolBar1 = Make<TtwSkinToolBar>(this, "twSkinToolBar1");
+  skinned(twSkinToolBar1, "toolpanel", true);
+  twSkinToolBar1->SetBorderStyle(bvNone);
+  twSkinToolBar1->SetDefaultHeight(25);
+  twSkinToolBar1->SetAdjustControls(true);
+  twSkinToolBar1->SetAutoEnabledControls(false);
+  twSkinToolBar1->SetCanScroll(false);
+  twSkinToolBar1->SetShowCaptions(false);
+  twSkinToolBar1->SetBounds(0, 0, 996, 25);
+  twSkinToolBar1->SetAlign(TAlign::alTop);
+  twSkinSpeedButton1 = button(twSkinToolBar1, "twSkinSpeedButton1", QStringLiteral("New notes"),
+                              TAlign::alLeft, 96, 25);
+  twSkinSpeedButton2 = button(twSkinToolBar1, "twSkinSpeedButton2", QStringLiteral("Class Modify"),
+                              TAlign::alLeft, 96, 25);
+  twSkinSpeedButton7 = button(twSkinToolBar1, "twSkinSpeedButton7", QStringLiteral("Refresh"),
+                              TAlign::alLeft, 96, 25);
+  twSkinEdit1 = Make<QLineEdit>(twSkinToolBar1, "twSkinEdit1");
+  twSkinEdit1->setFont(arial14);
+  twSkinEdit1->setText(QStringLiteral("Please enter a keyword"));
+  SetWidgetBounds(twSkinEdit1, 524, 1, 133, 22);
+  SetWidgetAnchors(twSkinEdit1, TAnchors(akLeft) | akTop | akBottom);
+  twSkinEdit1->installEventFilter(this);
+  twSkinSpeedButton4 = button(twSkinToolBar1, "twSkinSpeedButton4", QStringLiteral("Find"),
+                              TAlign::alRight, 96, 25);
+
+  twSkinToolBar2 = Make<TtwSkinToolBar>(this, "twSkinToolBar2");
+  skinned(twSkinToolBar2, "toolpanel", false);
+  twSkinToolBar2->SetBorderStyle(bvNone);
+  twSkinToolBar2->SetBounds(0, 25, 150, 569);
+  twSkinToolBar2->SetAlign(TAlign::alLeft);
+  twSkinGroupBox1 = Make<TtwSkinGroupBox>(twSkinToolBar2, "twSkinGroupBox1");
+  skinned(twSkinGroupBox1, "groupbox", false);
+  twSkinGroupBox1->SetCaption(QStringLiteral("Notes"));
+  twSkinGroupBox1->SetCaptionMode(true);
+  twSkinGroupBox1->SetBorderStyle(bvFrame);
+  twSkinGroupBox1->SetAlign(TAlign::alClient);
+  TreeView1 = Make<TtwSkinTreeView>(twSkinGroupBox1, "TreeView1");
+  TreeView1->SetSkinDataName(QStringLiteral("treeview"));
+  TreeView1->SetSkinData(twSkinData1);
+  TreeView1->SetDefaultFont(arial14);
+  TreeView1->setFont(arial14);
+  TreeView1->SetImages(ImageList2);
+  TreeView1->SetIndent(27);
+  TreeView1->SetReadOnly(true);
+  TreeView1->SetSortType(stText);
+  TreeView1->SetPopupMenu(pm1);
+  TreeView1->SetAlign(TAlign::alClient);
+
+  twSkinSplitter1 = Make<TtwSkinSplitter>(this, "twSkinSplitter1");
+  twSkinSplitter1->SetSkinDataName(QStringLiteral("vsplitter"));
+  twSkinSplitter1->SetBeveled(true);
+  twSkinSplitter1->SetResizeStyle(rsLine);
+  twSkinSplitter1->SetDefaultSize(10);
+  twSkinSplitter1->SetBounds(150, 25, 9, 569);
+  twSkinSplitter1->SetAlign(TAlign::alLeft);
+
+  Panel1 = Make<TtwSkinPanel>(this, "Panel1");
+  skinned(Panel1, "panel", true);
+  Panel1->SetBorderStyle(bvFrame);
+  Panel1->SetAlign(TAlign::alClient);
+
+  Panel2 = Make<TtwSkinPanel>(Panel1, "Panel2");
+  skinned(Panel2, "panel", true);
+  Panel2->SetBounds(0, 0, 837, 153);
+  Panel2->SetAlign(TAlign::alTop);
+  twSkinPanel1 = Make<TtwSkinPanel>(Panel2, "twSkinPanel1");
+  skinned(twSkinPanel1, "panel", true);
+  twSkinPanel1->SetBounds(0, 0, 837, 56);
+  twSkinPanel1->SetAlign(TAlign::alTop);
+  Button1 = button(twSkinPanel1, "Button1", QStringLiteral("Modify"), TAlign::alLeft, 104, 54);
+  Button1->SetVisible(false);
+  Button2 = button(twSkinPanel1, "Button2", QStringLiteral("Save"), TAlign::alLeft, 104, 54);
+  Button2->SetVisible(false);
+  Button4 = button(twSkinPanel1, "Button4", QStringLiteral("Delete"), TAlign::alLeft, 104, 54);
+  lbl1 = Make<TtwSkinLabel>(twSkinPanel1, "lbl1");
+  skinned(lbl1, "label", true);
+  lbl1->SetBorderStyle(bvNone);
+  lbl1->SetUseSkinSize(false);
+  lbl1->SetCaption(QStringLiteral("class"));
+  lbl1->SetAutoSize(true);
+  lbl1->SetAlign(TAlign::alLeft);
+  SeSkinComboBox1 = Make<TtwSkinComboBox>(twSkinPanel1, "SeSkinComboBox1");
+  skinned(SeSkinComboBox1, "combobox", true);
+  SeSkinComboBox1->SetStyle(twcbFixedStyle);
+  SeSkinComboBox1->SetSorted(false);
+  SeSkinComboBox1->SetDropDownCount(8);
+  SeSkinComboBox1->SetBounds(0, 0, 121, 54);
+  SeSkinComboBox1->SetAlign(TAlign::alLeft);
+  SeSkinComboBox1->SetEnabled(false);
+  DateTimePicker1 = Make<TtwSkinDateEdit>(twSkinPanel1, "DateTimePicker1");
+  skinned(DateTimePicker1, "buttonedit", true);
+  DateTimePicker1->SetEditMask(QStringLiteral("!0000/99/99;1; "));
+  DateTimePicker1->SetMaxLength(10);
+  DateTimePicker1->SetBounds(0, 0, 171, 54);
+  DateTimePicker1->SetAlign(TAlign::alRight);
+  DateTimePicker1->SetVisible(false);
+  DateTimePicker1->SetEnabled(false);
+
+  twSkinGroupBox3 = Make<TtwSkinGroupBox>(Panel2, "twSkinGroupBox3");
+  skinned(twSkinGroupBox3, "groupbox", true);
+  twSkinGroupBox3->SetCaption(QStringLiteral("Caption"));
+  twSkinGroupBox3->SetCaptionMode(true);
+  twSkinGroupBox3->SetBorderStyle(bvFrame);
+  twSkinGroupBox3->SetBounds(0, 56, 837, 80);
+  twSkinGroupBox3->SetAlign(TAlign::alTop);
+  SeSkinMemo1 = Make<QPlainTextEdit>(twSkinGroupBox3, "SeSkinMemo1");
+  SeSkinMemo1->setFont(arial19);
+  SeSkinMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  SeSkinMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  SeSkinMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  SeSkinMemo1->setEnabled(false);
+  SetWidgetAlign(SeSkinMemo1, TAlign::alClient);
+
+  Panel3 = Make<TtwSkinPanel>(Panel1, "Panel3");
+  skinned(Panel3, "panel", false);
+  Panel3->SetAlign(TAlign::alClient);
+  twSkinGroupBox2 = Make<TtwSkinGroupBox>(Panel3, "twSkinGroupBox2");
+  skinned(twSkinGroupBox2, "groupbox", true);
+  twSkinGroupBox2->SetCaption(QStringLiteral("Content"));
+  twSkinGroupBox2->SetCaptionMode(true);
+  twSkinGroupBox2->SetBorderStyle(bvFrame);
+  twSkinGroupBox2->SetAlign(TAlign::alClient);
+  twSkinMemo21 = Make<QPlainTextEdit>(twSkinGroupBox2, "twSkinMemo21");
+  twSkinMemo21->setFont(arial19);
+  twSkinMemo21->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  twSkinMemo21->setEnabled(false);
+  SetWidgetAlign(twSkinMemo21, TAlign::alClient);
+
+  StatusBar1 = Make<TtwSkinStatusBar>(this, "StatusBar1");
+  skinned(StatusBar1, "statusbar", true);
+  StatusBar1->SetSizeGrip(false);
+  StatusBar1->SetBorderStyle(bvNone);
+  StatusBar1->SetBounds(0, 560, 996, 82);
+  StatusBar1->SetAlign(TAlign::alBottom);
+  auto panel = [&](const char* name, TAlign align, const QString& caption) {
+    auto* p = Make<TtwSkinStatusPanel>(StatusBar1, name);
+    skinned(p, "statuspanel", true);
+    p->SetCaption(caption);
+    p->SetBounds(0, 0, align == TAlign::alLeft ? 120 : 228, 48);
+    p->SetAlign(align);
+    return p;
+  };
+  twSkinStatusPanel1 = panel("twSkinStatusPanel1", TAlign::alLeft, QStringLiteral("twSkinStatusPanel1"));
+  // Right-aligned panels line up from the right edge in creation order.
+  twSkinStatusPanel2 = panel("twSkinStatusPanel2", TAlign::alRight,
+                             QStringLiteral("Emali：notes@tarnwick.example.org"));
+  twSkinStatusPanel3 = panel("twSkinStatusPanel3", TAlign::alRight,
+                             QStringLiteral("https://tarnwick.example.org"));
+
+  auto guarded = [](auto handler) { return [handler] { Guarded(handler); }; };
+  connect(twSkinSpeedButton1, &TtwSkinButton::clicked, this, guarded([this] { twSkinSpeedButton1Click(); }));
+  connect(twSkinSpeedButton2, &TtwSkinButton::clicked, this, guarded([this] { twSkinSpeedButton2Click(); }));
+  connect(twSkinSpeedButton7, &TtwSkinButton::clicked, this, guarded([this] { twSkinSpeedButton7Click(); }));
+  connect(twSkinSpeedButton4, &TtwSkinButton::clicked, this, guarded([this] { twSkinSpeedButton4Click(); }));
+  connect(Button1, &TtwSkinButton::clicked, this, guarded([this] { Button1Click(); }));
+  connect(Button2, &TtwSkinButton::clicked, this, guarded([this] { Button2Click(); }));
+  connect(Button4, &TtwSkinButton::clicked, this, guarded([this] { Button4Click(); }));
+  connect(N1, &QAction::triggered, this, guarded([this] { Button4Click(); }));
+  connect(N2, &QAction::triggered, this, guarded([this] { twSkinSpeedButton2Click(); }));
+  connect(TreeView1, &TtwSkinTreeView::clicked, this, guarded([this] { TreeView1Click(); }));
+  connect(TreeView1, &TtwSkinTreeView::addition, this,
+          [this](TTreeNode* node) { Guarded([this, node] { TreeView1Addition(node); }); });
+}
+
+TForm1::~TForm1() {
+  // The skin data outlives every control that still refers to it.
+  delete twSkinForm1;
+  twSkinForm1 = nullptr;
+  qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == twSkinEdit1 && e->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+    Guarded([this] { twSkinEdit1Click(); });
+  }
+  return TForm::eventFilter(watched, e);
+}
+
+void TForm1::FormCreate() { StatusBar1->SetHeight(48); }
+
+void TForm1::FormShow() {
+  DateTimePicker1->SetDate(QDateTime::currentDateTime());
+  TreeView1->Items().Clear();
+  TADOTable& lb = *Data->LB;
+  lb.Close();
+  lb.Open();
+  lb.First();
+  const int n = lb.RecordCount();
+  for (int i = 0; i < n; ++i) {
+    const QString category = lb.FieldByName(kCategory).AsString();
+    TTreeNode* node = TreeView1->Items().Add(nullptr, category);
+    TADOQuery& qbz = *Data->QBZ;
+    RunStatement(qbz, NotesOfCategory(category));
+    const int m = qbz.RecordCount();
+    for (int j = 0; j < m; ++j) {
+      TTreeNode* note = TreeView1->Items().AddChild(node, qbz.FieldByName(kTitle).AsString());
+      TtwSkinTreeView::SetImageIndex(note, niNote);
+      qbz.Next();
+    }
+    lb.Next();
+  }
+
+  SeSkinComboBox1->ClearItems();
+  lb.First();
+  for (int i = 0; i < n; ++i) {
+    SeSkinComboBox1->AddItem(lb.FieldByName(kCategory).AsString());
+    lb.Next();
+  }
+
+  Button4->SetVisible(false);
+  Button1->SetVisible(false);
+  Button2->SetVisible(false);
+  N1->setEnabled(false);
+
+  TADOTable& bz = *Data->BZ;
+  bz.Close();
+  bz.Open();
+  const int c = bz.RecordCount();
+  twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(c) +
+                                 QStringLiteral(" 个"));
+}
+
+void TForm1::TreeView1Addition(TTreeNode* node) {
+  TtwSkinTreeView::SetImageIndex(node, TtwSkinTreeView::Level(node) == 0 ? niCategory : niNote);
+  TtwSkinTreeView::SetSelectedIndex(node, niSelected);
+}
+
+void TForm1::TreeView1Click() {
+  TTreeNode* node = TreeView1->Selected();
+  if (TreeView1->Items().Count() == 0 || !node || TtwSkinTreeView::Level(node) == 0) return;
+  TADOQuery& q = *Data->ADOQuery1;
+  RunStatement(q, NoteByTitle(TtwSkinTreeView::Text(node)));
+  currentNote_ = q.RecordCount() > 0 ? &q : nullptr;
+  SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
+  DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
+  SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
+  twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
+  Button1->SetVisible(true);
+  Button4->SetVisible(true);
+  Button2->SetVisible(false);
+  N1->setEnabled(true);
+  SetEditorEnabled(true);
+}
+
+void TForm1::FormCloseQuery(bool& canClose) {
+  const int answer = TDialogs::Current().MessageBox(
+      this, QStringLiteral(" Confirm quit？"), QStringLiteral("Tips"),
+      mb::OKCANCEL | mb::ICONQUESTION | mb::DEFBUTTON2 | mb::TOPMOST);
+  canClose = answer == mrOk;
+  if (canClose) {
+    if (auto* app = Application()) app->Terminate();
+  }
+}
+
+void TForm1::twSkinEdit1Click() { twSkinEdit1->selectAll(); }
+
+void TForm1::SetEditorEnabled(bool enabled) {
+  SeSkinComboBox1->SetEnabled(enabled);
+  SeSkinMemo1->setEnabled(enabled);
+  twSkinMemo21->setEnabled(enabled);
+}
+
+void TForm1::ClearEditor() {
+  SeSkinComboBox1->SetText(QString());
+  SeSkinMemo1->clear();
+  twSkinMemo21->clear();
+}
+
+TADOQuery* TForm1::RequireCurrentNote() const {
+  if (!currentNote_) throw EDatabaseError(QStringLiteral("No note is loaded: pick one in the tree first."));
+  return currentNote_;
+}
+
+void TForm1::twSkinSpeedButton1Click() {
+  DateTimePicker1->SetDate(QDateTime::currentDateTime());
+  Button1->SetVisible(false);
+  Button2->SetVisible(true);
+  Button4->SetVisible(false);
+  N1->setEnabled(false);
+  SetEditorEnabled(true);
+  if (SeSkinComboBox1->Count() > 0) SeSkinComboBox1->SetItemIndex(0);
+  SeSkinMemo1->clear();
+  twSkinMemo21->clear();
+}
+
+void TForm1::Button2Click() {
+  const QString category = SeSkinComboBox1->Text();
+  const QString title = SeSkinMemo1->toPlainText();
+  const QString content = twSkinMemo21->toPlainText();
+  if (category.isEmpty() && title.isEmpty() && content.isEmpty()) return;
+  TADOTable& bz = *Data->BZ;
+  bz.Close();
+  bz.Open();
+  bz.Insert();
+  bz.Edit();
+  bz.FieldByName(kCategory).SetAsString(category);
+  bz.FieldByName(kDate).SetAsDateTime(QDateTime::currentDateTime());
+  bz.FieldByName(kTitle).SetAsString(title);
+  bz.FieldByName(kContent).SetAsString(content);
+  bz.Post();
+  ClearEditor();
+  SetEditorEnabled(false);
+  FormShow();
+}
+
+void TForm1::Button1Click() {
+  TADOQuery& q = *RequireCurrentNote();
+  q.Edit();
+  q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
+  q.FieldByName(kTitle).SetAsString(SeSkinMemo1->toPlainText());
+  q.FieldByName(kContent).SetAsString(twSkinMemo21->toPlainText());
+  q.Post();
+  Button1->SetVisible(false);
+  Button4->SetVisible(false);
+  N1->setEnabled(false);
+  ClearEditor();
+  SetEditorEnabled(false);
+  FormShow();
+}
+
+void TForm1::Button4Click() {
+  TMsgDlgRequest ask;
+  ask.text = QStringLiteral("Really want to delete the record! ");
+  ask.caption = Application() ? Application()->Title() : QString();
+  ask.type = TMsgDlgType::Custom;
+  ask.buttons = {TMsgDlgBtn::Yes, TMsgDlgBtn::No};
+  ask.defaultButton = TMsgDlgBtn::Yes;
+  ask.escapeButton = TMsgDlgBtn::No;
+  if (TDialogs::Current().MessageDlg(ask) != mrYes) return;
+  RequireCurrentNote()->Delete();
+  currentNote_ = nullptr;
+  Button1->SetVisible(false);
+  Button4->SetVisible(false);
+  N1->setEnabled(false);
+  ClearEditor();
+  SetEditorEnabled(false);
+  FormShow();
+}
+
+void TForm1::twSkinSpeedButton7Click() {
+  SetEditorEnabled(false);
+  ClearEditor();
+  FormShow();
+}
+
+void TForm1::twSkinSpeedButton2Click() { Box->Show(); }
+
+void TForm1::twSkinSpeedButton4Click() {
+  RunStatement(*Data->ADOQuery3, KeywordSearch(twSkinEdit1->text()));
+  AboutBox1->FormShow();
+  AboutBox1->Show();
+}

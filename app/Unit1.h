@@ -1,6 +1,28 @@
 #pragma once
 #include "platform/Form.h"
 
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class TADOQuery;
+class TImageList;
+class TtwCompressedStoredSkin;
+class TtwSkinButton;
+class TtwSkinComboBox;
+class TtwSkinData;
+class TtwSkinDateEdit;
+class TtwSkinForm;
+class TtwSkinGroupBox;
+class TtwSkinLabel;
+class TtwSkinPanel;
+class TtwSkinSplitter;
+class TtwSkinStatusBar;
+class TtwSkinStatusPanel;
+class TtwSkinToolBar;
+class TtwSkinTreeView;
+class QTreeWidgetItem;
+
 // The main window: category tree, note editor area, commands and the count.
 class TForm1 : public TForm {
   Q_OBJECT
@@ -8,9 +30,77 @@ class TForm1 : public TForm {
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // Components without a window; the skin data is the one every window uses.
+  TtwCompressedStoredSkin* twCompressedStoredSkin1 = nullptr;
+  TtwSkinData* twSkinData1 = nullptr;
+  TtwSkinForm* twSkinForm1 = nullptr;
+  TImageList* ImageList2 = nullptr;
+  QMenu* pm1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* N2 = nullptr;
+
+  TtwSkinToolBar* twSkinToolBar1 = nullptr;
+  TtwSkinButton* twSkinSpeedButton1 = nullptr;
+  TtwSkinButton* twSkinSpeedButton2 = nullptr;
+  TtwSkinButton* twSkinSpeedButton7 = nullptr;
+  QLineEdit* twSkinEdit1 = nullptr;
+  TtwSkinButton* twSkinSpeedButton4 = nullptr;
+  TtwSkinToolBar* twSkinToolBar2 = nullptr;
+  TtwSkinGroupBox* twSkinGroupBox1 = nullptr;
+  TtwSkinTreeView* TreeView1 = nullptr;
+  TtwSkinSplitter* twSkinSplitter1 = nullptr;
+  TtwSkinPanel* Panel1 = nullptr;
+  TtwSkinPanel* Panel2 = nullptr;
+  TtwSkinPanel* twSkinPanel1 = nullptr;
+  TtwSkinButton* Button1 = nullptr;
+  TtwSkinButton* Button2 = nullptr;
+  TtwSkinButton* Button4 = nullptr;
+  TtwSkinLabel* lbl1 = nullptr;
+  TtwSkinComboBox* SeSkinComboBox1 = nullptr;
+  TtwSkinDateEdit* DateTimePicker1 = nullptr;
+  TtwSkinGroupBox* twSkinGroupBox3 = nullptr;
+  QPlainTextEdit* SeSkinMemo1 = nullptr;
+  TtwSkinPanel* Panel3 = nullptr;
+  TtwSkinGroupBox* twSkinGroupBox2 = nullptr;
+  QPlainTextEdit* twSkinMemo21 = nullptr;
+  TtwSkinStatusBar* StatusBar1 = nullptr;
+  TtwSkinStatusPanel* twSkinStatusPanel1 = nullptr;
+  TtwSkinStatusPanel* twSkinStatusPanel3 = nullptr;
+  TtwSkinStatusPanel* twSkinStatusPanel2 = nullptr;
+
   void FormCreate() override;
-  void FormShow() override;
+  void FormShow() override;  // the refresh
   void FormCloseQuery(bool& canClose) override;
+
+  void TreeView1Addition(QTreeWidgetItem* node);
+  void TreeView1Click();
+  void twSkinEdit1Click();
+  void twSkinSpeedButton1Click();  // New notes
+  void Button2Click();             // Save
+  void Button1Click();             // Modify
+  void Button4Click();             // Delete (button and N1)
+  void twSkinSpeedButton7Click();  // Refresh
+  void twSkinSpeedButton2Click();  // Class Modify (button and N2)
+  void twSkinSpeedButton4Click();  // Find
+
+  // The query whose current row is the note in the editor area, or nullptr.
+  TADOQuery* CurrentNote() const { return currentNote_; }
+  // Opening a search result makes ADOQuery4's row the current note.
+  void SetCurrentNote(TADOQuery* query) { currentNote_ = query; }
+
+  // The editor area's category, title and body boxes as one switch.
+  void SetEditorEnabled(bool enabled);
+  void ClearEditor();
+
+ private:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  void BuildLayout();
+  TADOQuery* RequireCurrentNote() const;
+
+  TADOQuery* currentNote_ = nullptr;
 };
 
 extern TForm1* Form1;
+
+// The frame settings the notes windows share.
+void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data);

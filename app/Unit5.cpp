@@ -1,6 +1,120 @@
 #include "app/Unit5.h"
 
-TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) { SetCaption(QStringLiteral("Result")); }
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+
+#include "app/Statements.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "platform/Align.h"
+#include "platform/Application.h"
+#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinPanels.h"
+
+namespace {
+
+const QString kCategory = QStringLiteral("类别");
+const QString kDate = QStringLiteral("日期");
+const QString kTitle = QStringLiteral("标题");
+const QString kContent = QStringLiteral("内容");
+
+// Lines of the list are as high as designed, whatever the font.
+class TFixedHeightDelegate : public QStyledItemDelegate {
+ public:
+  TFixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize s = QStyledItemDelegate::sizeHint(option, index);
+    s.setHeight(height_);
+    return s;
+  }
+
+ private:
+  int height_;
+};
+
+}  // namespace
+
+TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
+  setObjectName(QStringLiteral("AboutBox1"));
+  SetCaption(QStringLiteral("Result"));
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPixelSize(11);
+  setFont(font);
+  setWindowFlags(Qt::Dialog);
+  setFixedSize(477, 333);
+
+  Panel1 = new TtwSkinPanel(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  Panel1->SetSkinDataName(QStringLiteral("panel"));
+  Panel1->SetBorderStyle(bvFrame);
+  Panel1->SetBounds(0, 0, 477, 289);
+  Panel1->SetAlign(TAlign::alTop);
+
+  ListBox1 = new QListWidget(Panel1);
+  ListBox1->setObjectName(QStringLiteral("ListBox1"));
+  ListBox1->setUniformItemSizes(true);
+  ListBox1->setItemDelegate(new TFixedHeightDelegate(13, ListBox1));
+  SetWidgetAlign(ListBox1, TAlign::alClient);
+
+  OKButton = new TtwSkinButton(this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  OKButton->SetSkinDataName(QStringLiteral("button"));
+  OKButton->SetSkinData(Form1 ? Form1->twSkinData1 : nullptr);
+  OKButton->SetUseSkinSize(true);
+  OKButton->SetCaption(QStringLiteral("Close"));
+  OKButton->SetBounds(47, 292, 346, 25);
+  OKButton->SetDefault(true);
+
+  connect(OKButton, &TtwSkinButton::clicked, this, [this] { Guarded([this] { OKButtonClick(); }); });
+  connect(ListBox1, &QListWidget::itemDoubleClicked, this,
+          [this] { Guarded([this] { ListBox1DblClick(); }); });
+}
+
 TAboutBox1::~TAboutBox1() = default;
 
-void TAboutBox1::FormShow() {}
+void TAboutBox1::FormShow() {
+  ListBox1->clear();
+  TADOQuery& q = *Data->ADOQuery3;
+  q.First();
+  const int n = q.RecordCount();
+  for (int i = 0; i < n; ++i) {
+    ListBox1->addItem(q.FieldByName(kTitle).AsString());
+    q.Next();
+  }
+}
+
+void TAboutBox1::ListBox1DblClick() {
+  QListWidgetItem* line = ListBox1->currentItem();
+  if (!line || !line->isSelected()) return;
+  TForm1& main = *Form1;
+  main.SeSkinComboBox1->SetText(QString());
+  main.DateTimePicker1->SetDate(QDateTime::currentDateTime());
+  main.SeSkinMemo1->clear();
+  main.twSkinMemo21->clear();
+  TADOQuery& q = *Data->ADOQuery4;
+  main.SetCurrentNote(nullptr);
+  RunStatement(q, NoteByTitle(line->text()));
+  if (q.RecordCount() > 0) main.SetCurrentNote(&q);
+  main.SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
+  main.DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
+  main.SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
+  main.twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
+  main.Button1->SetVisible(true);
+  main.Button2->SetVisible(false);
+  main.N1->setEnabled(main.Button4->Visible());
+  main.SetEditorEnabled(true);
+}
+
+void TAboutBox1::OKButtonClick() { close(); }
+
+void TAboutBox1::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    Guarded([this] { OKButtonClick(); });
+    return;
+  }
+  TForm::keyPressEvent(e);
+}

@@ -1,6 +1,10 @@
 #pragma once
 #include "platform/Form.h"
 
+class QListWidget;
+class TtwSkinButton;
+class TtwSkinPanel;
+
 // The search results: the titles the last Find found.
 class TAboutBox1 : public TForm {
   Q_OBJECT
@@ -8,7 +12,16 @@ class TAboutBox1 : public TForm {
   explicit TAboutBox1(QWidget* parent = nullptr);
   ~TAboutBox1() override;
 
-  void FormShow() override;
+  TtwSkinPanel* Panel1 = nullptr;
+  QListWidget* ListBox1 = nullptr;
+  TtwSkinButton* OKButton = nullptr;
+
+  void FormShow() override;  // fill
+  void ListBox1DblClick();
+  void OKButtonClick();
+
+ protected:
+  void keyPressEvent(class QKeyEvent* e) override;
 };
 
 extern TAboutBox1* AboutBox1;
