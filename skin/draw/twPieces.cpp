@@ -162,6 +162,50 @@ void Edge(QImage& T, bool stretch, bool horizontal, const TRect& band, const QIm
     TileV(T, band, S, piece);
 }
 
+// Tiles piece s over area d in both directions, tiles starting at d's
+// top-left and cut at its right and bottom. Row by row rather than tile by
+// tile: each row is built once per tile row and later rows repeat it.
+void TileArea(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
+  const int pw = s.Width(), ph = s.Height();
+  if (pw <= 0 || ph <= 0 || d.IsEmpty() || Dst.isNull()) return;
+  if (s.Left < 0 || s.Top < 0 || s.Right > Src.width() || s.Bottom > Src.height() ||
+      !twpix::Is32(Dst.format()) || !twpix::Is32(Src.format())) {
+    // Pieces reaching off their picture: the careful per-tile copy.
+    for (int x0 = d.Left; x0 < d.Right; x0 += pw)
+      for (int y0 = d.Top; y0 < d.Bottom; y0 += ph) {
+        const int x1 = std::min(x0 + pw, d.Right), y1 = std::min(y0 + ph, d.Bottom);
+        CopyPixels(Dst, TRect{x0, y0, x1, y1}, Src, TRect{s.Left, s.Top, s.Left + (x1 - x0), s.Top + (y1 - y0)});
+      }
+    return;
+  }
+  const int cl = std::max(0, d.Left), cr = std::min(Dst.width(), d.Right);
+  const int ct = std::max(0, d.Top), cb = std::min(Dst.height(), d.Bottom);
+  if (cl >= cr || ct >= cb) return;
+  const uint32_t orMask = Dst.format() == QImage::Format_RGB32 && Src.format() != QImage::Format_RGB32 ? 0xFF000000u : 0u;
+  uchar* bits = Dst.bits();
+  const qsizetype bpl = Dst.bytesPerLine();
+  const size_t rowBytes = size_t(cr - cl) * 4;
+  for (int y = ct; y < cb; ++y) {
+    uint32_t* dp = reinterpret_cast<uint32_t*>(bits + qsizetype(y) * bpl);
+    if (y - ph >= ct) {
+      std::memcpy(dp + cl, reinterpret_cast<const uint32_t*>(bits + qsizetype(y - ph) * bpl) + cl, rowBytes);
+      continue;
+    }
+    const uint32_t* sp = twpix::Row(Src, s.Top + (y - d.Top) % ph) + s.Left;
+    int x = cl, off = (cl - d.Left) % pw;
+    while (x < cr) {
+      const int n = std::min(pw - off, cr - x);
+      if (orMask == 0) {
+        std::memcpy(dp + x, sp + off, size_t(n) * 4);
+      } else {
+        for (int i = 0; i < n; ++i) dp[x + i] = sp[off + i] | orMask;
+      }
+      x += n;
+      off = 0;
+    }
+  }
+}
+
 }  // namespace
 
 void ComposeNinePiece(const QImage& Src0, const TRect& SkinRect, const TPieceAnchors& a, int W, int H,
@@ -217,17 +261,9 @@ void ComposeNinePiece(const QImage& Src0, const TRect& SkinRect, const TPieceAnc
     }
     return;
   }
-  if (cw <= 0 || ch <= 0 || nc.IsEmpty()) return;
-  for (int k = 0; k <= nc.Width() / cw; ++k) {
-    const int x0 = nc.Left + k * cw, x1 = std::min(x0 + cw, nc.Right);
-    if (x0 >= x1) break;
-    for (int j = 0; j <= nc.Height() / ch; ++j) {
-      const int y0 = nc.Top + j * ch, y1 = std::min(y0 + ch, nc.Bottom);
-      if (y0 >= y1) break;
-      CopyPixels(Target, TRect{x0, y0, x1, y1}, Src,
-                 TRect{piece.Left, piece.Top, piece.Left + (x1 - x0), piece.Top + (y1 - y0)});
-    }
-  }
+  // Columns and rows of whole tiles from the client's top-left, cut at its
+  // right and bottom edges.
+  TileArea(Target, nc, Src, piece);
 }
 
 void ComposeThreePieceH(const QImage& Src0, const TRect& sr, int LeftW, int RightW, bool Stretch, int W,
