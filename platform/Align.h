@@ -7,6 +7,7 @@
 // their anchors when the parent is resized.
 #include <QFlags>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -54,5 +55,9 @@ QRect AlignClientRectOf(const QWidget* parent);
 // Lays out the aligned children of parent now. Does nothing while alignment
 // is disabled for parent (a rolled-up panel) or already running for it.
 void AlignChildren(QWidget* parent);
+// To be called after a widget's geometry was set outside the layout (our
+// controls' SetBounds does it): lays out its own children when its size
+// changed, and realigns its parent when it is aligned there.
+void BoundsChanged(QWidget* w, const QSize& oldSize);
 void DisableAlign(QWidget* parent);
 void EnableAlign(QWidget* parent);  // realigns

@@ -1,1 +1,657 @@
 #include "skin/boxes/twSkinBoxCtrls.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCollator>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "platform/Application.h"
+#include "platform/Errors.h"
+
+namespace {
+
+namespace C = twDefaultColors;
+
+// A small filled down arrow centred in r.
+void DrawDownArrow(QPainter& p, const QRect& r, const QColor& c) {
+  const int cx = r.left() + r.width() / 2, cy = r.top() + r.height() / 2;
+  for (int i = 0; i < 4; ++i) p.fillRect(cx - 3 + i, cy - 1 + i, 7 - 2 * i, 1, c);
+}
+
+// The drop-down button of the default look, by state.
+void DrawDropButton(QPainter& p, const QRect& r, bool hot, bool down, bool enabled) {
+  QColor frame = C::BtnShadow, fill = C::BtnFace;
+  if (down && hot) {
+    frame = C::HotFrame;
+    fill = C::DownFill;
+  } else if (hot) {
+    frame = C::HotFrame;
+    fill = C::HotFill;
+  }
+  p.fillRect(r, fill);
+  QRect b = r;
+  DrawBevel(p, b, frame, frame);
+  DrawDownArrow(p, r.translated(down && hot ? 1 : 0, down && hot ? 1 : 0),
+                enabled ? C::BtnText : C::GrayText);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- combo box
+
+TtwSkinComboBox::TtwSkinComboBox(QWidget* parent) : TtwSkinCustomControl(parent) {
+  skinDataName_ = QStringLiteral("combobox");
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  resize(120, 20);
+  list_ = new QListWidget(this);
+  list_->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+  list_->setFocusPolicy(Qt::NoFocus);
+  list_->setFont(defaultFont_);
+  list_->setMouseTracking(true);
+  list_->setFrameShape(QFrame::Box);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QPalette pal = list_->palette();
+  pal.setColor(QPalette::Base, C::Window);
+  pal.setColor(QPalette::Text, C::WindowText);
+  pal.setColor(QPalette::Highlight, C::Highlight);
+  pal.setColor(QPalette::HighlightedText, C::HighlightText);
+  pal.setColor(QPalette::WindowText, C::BtnShadow);
+  list_->setPalette(pal);
+  list_->hide();
+  list_->installEventFilter(this);
+  list_->viewport()->installEventFilter(this);
+}
+
+TtwSkinComboBox::~TtwSkinComboBox() = default;
+
+QStringList TtwSkinComboBox::Items() const { return items_; }
+
+static void SortNames(QStringList& l) {
+  QCollator c{QLocale()};
+  std::stable_sort(l.begin(), l.end(), [&](const QString& a, const QString& b) {
+    const int r = c.compare(a, b);
+    return r != 0 ? r < 0 : QString::compare(a, b) < 0;
+  });
+}
+
+void TtwSkinComboBox::SetItems(const QStringList& items) {
+  items_ = items;
+  if (sorted_) SortNames(items_);
+  itemIndex_ = -1;
+  indexBeforeDrop_ = -1;
+  update();
+}
+
+void TtwSkinComboBox::AddItem(const QString& item) {
+  items_.append(item);
+  if (sorted_) {
+    const QString current = itemIndex_ >= 0 ? items_.value(itemIndex_) : QString();
+    SortNames(items_);
+    if (itemIndex_ >= 0) itemIndex_ = indexBeforeDrop_ = int(items_.indexOf(current));
+  }
+  update();
+}
+
+void TtwSkinComboBox::ClearItems() {
+  items_.clear();
+  itemIndex_ = -1;
+  indexBeforeDrop_ = -1;
+  update();
+}
+
+int TtwSkinComboBox::Count() const { return int(items_.size()); }
+
+void TtwSkinComboBox::SetSorted(bool v) {
+  sorted_ = v;
+  if (v) SortItems();
+}
+
+void TtwSkinComboBox::SortItems() {
+  const QString current = itemIndex_ >= 0 ? items_.value(itemIndex_) : QString();
+  SortNames(items_);
+  if (itemIndex_ >= 0) itemIndex_ = indexBeforeDrop_ = int(items_.indexOf(current));
+  update();
+}
+
+void TtwSkinComboBox::SelectItem(int index, bool notify) {
+  itemIndex_ = (index >= 0 && index < Count()) ? index : -1;
+  if (itemIndex_ >= 0 && text_ != items_[itemIndex_]) {
+    text_ = items_[itemIndex_];
+    if (edit_) edit_->setText(text_);
+    TextChanged();
+  }
+  indexBeforeDrop_ = itemIndex_;
+  update();
+  if (notify) {
+    if (OnClick) OnClick();
+    emit clicked();
+    Change();
+  }
+}
+
+void TtwSkinComboBox::SetItemIndex(int index) { SelectItem(index, true); }
+
+void TtwSkinComboBox::SetText(const QString& text) {
+  if (style_ == twcbFixedStyle) {
+    // The box shows its current item: a text naming an item selects it, any
+    // other text leaves no item selected and is shown as it is.
+    itemIndex_ = indexBeforeDrop_ = int(items_.indexOf(text));
+  }
+  if (text == text_) {
+    update();
+    return;
+  }
+  text_ = text;
+  if (edit_ && edit_->text() != text) edit_->setText(text);
+  update();
+  TextChanged();
+}
+
+void TtwSkinComboBox::TextChanged() {
+  if (OnChange) OnChange();
+  emit changed();
+}
+
+void TtwSkinComboBox::SetStyle(TtwSkinCustomComboBoxStyle s) {
+  if (s == style_) return;
+  style_ = s;
+  if (s == twcbEditStyle && !edit_) {
+    edit_ = new QLineEdit(this);
+    edit_->setFrame(false);
+    edit_->setFont(defaultFont_);
+    edit_->setText(text_);
+    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
+      text_ = t;
+      itemIndex_ = int(items_.indexOf(t));
+      TextChanged();
+      Change();
+    });
+    edit_->installEventFilter(this);
+    setFocusProxy(edit_);
+    LayoutEdit();
+    edit_->show();
+  } else if (s == twcbFixedStyle && edit_) {
+    setFocusProxy(nullptr);
+    delete edit_;
+    edit_ = nullptr;
+  }
+  update();
+}
+
+QRect TtwSkinComboBox::ButtonArea() const {
+  const int bw = qMin(17, qMax(0, width() - 2));
+  return QRect(width() - 1 - bw, 1, bw, qMax(0, height() - 2));
+}
+
+QRect TtwSkinComboBox::ItemAreaRect() const {
+  const QRect b = ButtonArea();
+  return QRect(2, 2, qMax(0, b.left() - 3), qMax(0, height() - 4));
+}
+
+void TtwSkinComboBox::LayoutEdit() {
+  if (!edit_) return;
+  const QRect a = ItemAreaRect();
+  const int h = QFontMetrics(edit_->font()).height() + 2;
+  edit_->setGeometry(a.left() + 1, a.top() + a.height() / 2 - h / 2, a.width() - 1, h);
+}
+
+void TtwSkinComboBox::PaintDefault(QImage& bitmap) {
+  QPainter p(&bitmap);
+  const int W = bitmap.width(), H = bitmap.height();
+  p.fillRect(0, 0, W, H, C::BtnFace);
+  QRect r(0, 0, W, H);
+  const bool focused = hasFocus() && !dropped_;
+  DrawBevel(p, r, focused || mouseInControl_ ? C::Highlight : C::BtnShadow,
+            focused || mouseInControl_ ? C::Highlight : C::BtnShadow);
+  p.fillRect(r, isEnabled() ? defaultColor_ : C::BtnFace);
+  DrawDropButton(p, ButtonArea(), buttonHot_, dropped_, isEnabled());
+  if (edit_) return;
+  const QRect a = ItemAreaRect();
+  const int shown = dropped_ ? indexBeforeDrop_ : itemIndex_;
+  const QString text = (shown >= 0 && shown < Count()) ? items_[shown] : text_;
+  QColor fg = isEnabled() ? defaultFontColor_ : C::GrayText;
+  if (focused && isEnabled()) {
+    p.fillRect(a, C::Highlight);
+    fg = C::HighlightText;
+  }
+  p.setFont(defaultFont_);
+  p.setPen(fg);
+  p.setClipRect(a);
+  p.drawText(a.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+}
+
+void TtwSkinComboBox::DropDown() {
+  if (dropped_ || !isEnabled()) return;
+  if (OnDropDown) OnDropDown();
+  indexBeforeDrop_ = itemIndex_;
+  list_->clear();
+  list_->addItems(items_);
+  list_->setCurrentRow(itemIndex_);
+  const int rowH = QFontMetrics(list_->font()).height() + 4;
+  const int rows = qMax(1, qMin(dropDownCount_, Count()));
+  const int w = listBoxWidth_ > 0 ? listBoxWidth_ : width();
+  const int h = rows * rowH + 2;
+  for (int i = 0; i < list_->count(); ++i) list_->item(i)->setSizeHint(QSize(w - 2, rowH));
+  list_->setVerticalScrollBarPolicy(Count() > dropDownCount_ ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
+  QPoint at = mapToGlobal(QPoint(0, height()));
+  if (QScreen* s = screen()) {
+    const QRect avail = s->availableGeometry();
+    if (at.y() + h > avail.bottom() + 1) at.setY(mapToGlobal(QPoint(0, 0)).y() - h);
+  }
+  list_->setGeometry(at.x(), at.y(), w, h);
+  dropped_ = true;
+  list_->show();
+  if (itemIndex_ >= 0) list_->scrollToItem(list_->item(itemIndex_));
+  update();
+}
+
+void TtwSkinComboBox::CloseUp(bool accept) {
+  if (!dropped_) return;
+  dropped_ = false;
+  const int row = list_->currentRow();
+  list_->hide();
+  if (accept && row >= 0 && row < Count()) {
+    SelectItem(row, true);
+  } else {
+    itemIndex_ = indexBeforeDrop_;
+  }
+  update();
+  if (OnCloseUp) OnCloseUp();
+}
+
+bool TtwSkinComboBox::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == list_ || watched == list_->viewport()) {
+    switch (e->type()) {
+      case QEvent::MouseButtonRelease: {
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (watched == list_->viewport() && m->button() == Qt::LeftButton) {
+          if (QListWidgetItem* it = list_->itemAt(m->position().toPoint())) {
+            list_->setCurrentItem(it);
+            CloseUp(true);
+            return true;
+          }
+        }
+        break;
+      }
+      case QEvent::MouseMove: {
+        // The row under the pointer is the one Enter or a click would take.
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (watched == list_->viewport())
+          if (QListWidgetItem* it = list_->itemAt(m->position().toPoint())) list_->setCurrentItem(it);
+        break;
+      }
+      case QEvent::KeyPress: {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+          CloseUp(true);
+          return true;
+        }
+        if (k->key() == Qt::Key_Escape || k->key() == Qt::Key_F4) {
+          CloseUp(false);
+          return true;
+        }
+        break;
+      }
+      case QEvent::Hide:
+        // Closed by a click elsewhere.
+        if (dropped_) CloseUp(false);
+        break;
+      default:
+        break;
+    }
+  }
+  return TtwSkinCustomControl::eventFilter(watched, e);
+}
+
+void TtwSkinComboBox::mousePressEvent(QMouseEvent* e) {
+  TtwSkinCustomControl::mousePressEvent(e);
+  if (e->button() != Qt::LeftButton || !isEnabled()) return;
+  if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+  // In the edit style only the button opens the list.
+  if (edit_ && !ButtonArea().contains(e->position().toPoint())) return;
+  if (dropped_) CloseUp(false); else DropDown();
+}
+
+void TtwSkinComboBox::mouseMoveEvent(QMouseEvent* e) {
+  TtwSkinCustomControl::mouseMoveEvent(e);
+  const bool hot = ButtonArea().contains(e->position().toPoint());
+  if (hot != buttonHot_) {
+    buttonHot_ = hot;
+    update();
+  }
+}
+
+void TtwSkinComboBox::Search(QChar c) {
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (autoComplete_) {
+    if (now - lastSearchTick_ > 499) searchText_.clear();
+    lastSearchTick_ = now;
+    searchText_ += c;
+  } else {
+    searchText_ = c;
+  }
+  if (searchText_.isEmpty() || items_.isEmpty()) return;
+  const int n = Count();
+  if (searchText_.size() == 1) {
+    // Repeating a letter steps through the items that begin with it.
+    for (int k = 1; k <= n; ++k) {
+      const int i = (itemIndex_ + k) % n;
+      if (items_[i].startsWith(searchText_, Qt::CaseInsensitive)) {
+        SelectItem(i, true);
+        return;
+      }
+    }
+  } else {
+    for (int i = 0; i < n; ++i)
+      if (items_[i].startsWith(searchText_, Qt::CaseInsensitive)) {
+        SelectItem(i, true);
+        return;
+      }
+  }
+}
+
+void TtwSkinComboBox::keyPressEvent(QKeyEvent* e) {
+  const int last = Count() - 1;
+  const bool alt = e->modifiers() & Qt::AltModifier;
+  switch (e->key()) {
+    case Qt::Key_F4:
+      dropped_ ? CloseUp(false) : DropDown();
+      return;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+      if (alt) {
+        dropped_ ? CloseUp(false) : DropDown();
+        return;
+      }
+      [[fallthrough]];
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      const bool next = e->key() == Qt::Key_Down || e->key() == Qt::Key_Right;
+      if (next && itemIndex_ < last) SelectItem(itemIndex_ + 1, true);
+      if (!next && itemIndex_ > 0) SelectItem(itemIndex_ - 1, true);
+      return;
+    }
+    case Qt::Key_PageUp:
+      if (Count()) SelectItem(qMax(0, itemIndex_ - dropDownCount_ - 1), true);
+      return;
+    case Qt::Key_PageDown:
+      if (Count()) SelectItem(qMin(last, itemIndex_ + dropDownCount_ - 1), true);
+      return;
+    case Qt::Key_Home:
+      if (Count()) SelectItem(0, true);
+      return;
+    case Qt::Key_End:
+      if (Count()) SelectItem(last, true);
+      return;
+    default:
+      break;
+  }
+  if (!edit_ && !e->text().isEmpty() && e->text()[0].isPrint()) {
+    Search(e->text()[0]);
+    return;
+  }
+  TtwSkinCustomControl::keyPressEvent(e);
+}
+
+void TtwSkinComboBox::wheelEvent(QWheelEvent* e) {
+  const int d = e->angleDelta().y();
+  if (d < 0 && itemIndex_ < Count() - 1) SelectItem(itemIndex_ + 1, true);
+  else if (d > 0 && itemIndex_ > 0) SelectItem(itemIndex_ - 1, true);
+  e->accept();
+}
+
+void TtwSkinComboBox::focusInEvent(QFocusEvent* e) {
+  TtwSkinCustomControl::focusInEvent(e);
+  update();
+}
+
+void TtwSkinComboBox::focusOutEvent(QFocusEvent* e) {
+  TtwSkinCustomControl::focusOutEvent(e);
+  update();
+}
+
+void TtwSkinComboBox::enterEvent(QEnterEvent* e) {
+  TtwSkinCustomControl::enterEvent(e);
+  mouseInControl_ = true;
+  update();
+}
+
+void TtwSkinComboBox::leaveEvent(QEvent* e) {
+  TtwSkinCustomControl::leaveEvent(e);
+  mouseInControl_ = false;
+  buttonHot_ = false;
+  update();
+}
+
+void TtwSkinComboBox::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::EnabledChange) {
+    if (!isEnabled()) CloseUp(false);
+    update();
+  }
+  if (e->type() == QEvent::FontChange) LayoutEdit();
+  TtwSkinCustomControl::changeEvent(e);
+}
+
+// ---------------------------------------------------------------- date edit
+
+TtwSkinDateEdit::TtwSkinDateEdit(QWidget* parent) : TtwSkinCustomControl(parent) {
+  skinDataName_ = QStringLiteral("buttonedit");
+  setFocusPolicy(Qt::StrongFocus);
+  resize(121, 21);
+  edit_ = new QLineEdit(this);
+  edit_->setFrame(false);
+  edit_->setFont(defaultFont_);
+  QPalette pal = edit_->palette();
+  pal.setColor(QPalette::Base, C::Window);
+  pal.setColor(QPalette::Text, C::WindowText);
+  pal.setColor(QPalette::Disabled, QPalette::Text, C::GrayText);
+  pal.setColor(QPalette::Disabled, QPalette::Base, C::BtnFace);
+  edit_->setPalette(pal);
+  setFocusProxy(edit_);
+  connect(edit_, &QLineEdit::textChanged, this, [this] { TextEdited(); });
+  edit_->installEventFilter(this);
+  SetEditMask(QStringLiteral("!0000/99/99;1; "));
+
+  popup_ = new QWidget(this, Qt::Popup | Qt::FramelessWindowHint);
+  auto* lay = new QVBoxLayout(popup_);
+  lay->setContentsMargins(1, 1, 1, 1);
+  calendar_ = new QCalendarWidget(popup_);
+  calendar_->setGridVisible(false);
+  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  calendar_->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+  calendar_->setFirstDayOfWeek(Qt::Sunday);
+  QFont cf = TwDefaultFont();
+  cf.setPixelSize(11);
+  calendar_->setFont(cf);
+  lay->addWidget(calendar_);
+  QPalette pp = popup_->palette();
+  pp.setColor(QPalette::Window, C::PanelBorder);
+  popup_->setPalette(pp);
+  popup_->setAutoFillBackground(true);
+  popup_->hide();
+  popup_->installEventFilter(this);
+  connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate d) {
+    date_ = QDateTime(d, QTime(0, 0));
+    CloseUp(true);
+  });
+  connect(calendar_, &QCalendarWidget::activated, this, [this](QDate d) {
+    date_ = QDateTime(d, QTime(0, 0));
+    CloseUp(true);
+  });
+  date_ = QDateTime();
+}
+
+TtwSkinDateEdit::~TtwSkinDateEdit() = default;
+
+QString TtwSkinDateEdit::ToInputMask(const QString& mask) {
+  QString m = mask;
+  QChar blank = QLatin1Char(' ');
+  const QStringList parts = m.split(QLatin1Char(';'));
+  m = parts.value(0);
+  if (parts.size() >= 3 && !parts[2].isEmpty()) blank = parts[2][0];
+  QString out;
+  for (int i = 0; i < m.size(); ++i) {
+    const QChar c = m[i];
+    if (i == 0 && c == QLatin1Char('!')) continue;  // leading-blank trimming: ours by default
+    switch (c.unicode()) {
+      case '0': out += QLatin1Char('9'); break;  // digit required
+      case '9': out += QLatin1Char('0'); break;  // digit allowed
+      case '#': out += QLatin1Char('#'); break;
+      case 'L': out += QLatin1Char('A'); break;
+      case 'l': out += QLatin1Char('a'); break;
+      case 'A': out += QLatin1Char('N'); break;
+      case 'a': out += QLatin1Char('n'); break;
+      case 'C': out += QLatin1Char('X'); break;
+      case 'c': out += QLatin1Char('x'); break;
+      case '>': out += QLatin1Char('>'); break;
+      case '<': out += QLatin1Char('<'); break;
+      case '\\':
+        if (i + 1 < m.size()) {
+          out += QLatin1Char('\\');
+          out += m[++i];
+        }
+        break;
+      default:
+        // Everything else is a literal; escape what Qt would read as a code.
+        if (QStringLiteral("AaNnXx90DdHhBb#><![]{}").contains(c)) out += QLatin1Char('\\');
+        out += c;
+    }
+  }
+  return out + QLatin1Char(';') + blank;
+}
+
+void TtwSkinDateEdit::SetEditMask(const QString& mask) {
+  editMask_ = mask;
+  textBeingSet_ = true;
+  edit_->setInputMask(mask.isEmpty() ? QString() : ToInputMask(mask));
+  textBeingSet_ = false;
+}
+
+int TtwSkinDateEdit::MaxLength() const { return edit_->maxLength(); }
+void TtwSkinDateEdit::SetMaxLength(int n) { edit_->setMaxLength(n > 0 ? n : 32767); }
+
+QString TtwSkinDateEdit::Text() const { return edit_->text(); }
+
+void TtwSkinDateEdit::SetText(const QString& t) { edit_->setText(t); }
+
+void TtwSkinDateEdit::SetTodayDefault(bool v) {
+  todayDefault_ = v;
+  if (v) SetDate(QDateTime::currentDateTime());
+}
+
+void TtwSkinDateEdit::SetDate(const QDateTime& d) {
+  date_ = d;
+  textBeingSet_ = true;
+  edit_->setText(d.isValid() ? d.toString(dateFormat_) : QString());
+  textBeingSet_ = false;
+  if (OnDateChange) OnDateChange(this);
+  emit dateChanged();
+}
+
+void TtwSkinDateEdit::TextEdited() {
+  if (textBeingSet_) return;
+  const QString t = edit_->text();
+  if (t.contains(QLatin1Char(' '))) return;  // not complete yet
+  const QDate d = QDate::fromString(t, dateFormat_);
+  if (!d.isValid()) {
+    // Complete but not a date (the 31st of a 30-day month): reported, and
+    // the date stays as it was.
+    Guarded([&] { throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(t)); });
+    return;
+  }
+  const QDateTime nd(d, QTime(0, 0));
+  if (nd == date_) return;
+  date_ = nd;
+  if (OnDateChange) OnDateChange(this);
+  emit dateChanged();
+}
+
+QRect TtwSkinDateEdit::ButtonArea() const {
+  const int bw = qMin(17, qMax(0, width() - 2));
+  return QRect(width() - 1 - bw, 1, bw, qMax(0, height() - 2));
+}
+
+void TtwSkinDateEdit::LayoutEdit() {
+  const QRect b = ButtonArea();
+  const int h = QFontMetrics(edit_->font()).height() + 2;
+  edit_->setGeometry(3, height() / 2 - h / 2, qMax(0, b.left() - 4), qMin(h, height() - 2));
+}
+
+void TtwSkinDateEdit::resizeEvent(QResizeEvent* e) {
+  TtwSkinCustomControl::resizeEvent(e);
+  LayoutEdit();
+}
+
+void TtwSkinDateEdit::PaintDefault(QImage& bitmap) {
+  QPainter p(&bitmap);
+  QRect r = bitmap.rect();
+  p.fillRect(r, isEnabled() ? C::Window : C::BtnFace);
+  const QColor frame = edit_->hasFocus() ? C::Highlight : C::BtnShadow;
+  DrawBevel(p, r, frame, frame);
+  DrawDropButton(p, ButtonArea(), false, CalendarShown(), isEnabled());
+}
+
+bool TtwSkinDateEdit::CalendarShown() const { return popup_ && popup_->isVisible(); }
+
+void TtwSkinDateEdit::DropDown() {
+  if (CalendarShown() || !isEnabled()) return;
+  if (!todayDefault_) {
+    dateBeforeDrop_ = date_;
+    if (!date_.isValid() && edit_->text().contains(QLatin1Char(' ')))
+      date_ = QDateTime::currentDateTime();
+  }
+  calendar_->setSelectedDate(date_.isValid() ? date_.date() : QDate::currentDate());
+  popup_->resize(qMax(calendarWidth_, 200), qMax(calendarHeight_, 150));
+  QPoint at = mapToGlobal(QPoint(0, height()));
+  if (QScreen* s = screen())
+    if (at.y() + popup_->height() > s->availableGeometry().bottom() + 1)
+      at.setY(mapToGlobal(QPoint(0, 0)).y() - popup_->height());
+  popup_->move(at);
+  popup_->show();
+  update();
+}
+
+void TtwSkinDateEdit::CloseUp(bool accept) {
+  if (!CalendarShown()) return;
+  popup_->hide();
+  if (accept) {
+    textBeingSet_ = true;
+    edit_->setText(date_.toString(dateFormat_));
+    if (OnDateChange) OnDateChange(this);
+    emit dateChanged();
+    textBeingSet_ = false;
+  } else if (!todayDefault_) {
+    date_ = dateBeforeDrop_;
+  }
+  edit_->setFocus();
+  update();
+}
+
+void TtwSkinDateEdit::mousePressEvent(QMouseEvent* e) {
+  TtwSkinCustomControl::mousePressEvent(e);
+  if (e->button() != Qt::LeftButton || !ButtonArea().contains(e->position().toPoint())) return;
+  if (CalendarShown()) CloseUp(false); else DropDown();
+}
+
+bool TtwSkinDateEdit::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == popup_ && e->type() == QEvent::Hide) update();
+  if (watched == edit_ && (e->type() == QEvent::FocusIn || e->type() == QEvent::FocusOut)) update();
+  if (watched == edit_ && e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if ((k->key() == Qt::Key_Down && (k->modifiers() & Qt::AltModifier)) || k->key() == Qt::Key_F4) {
+      DropDown();
+      return true;
+    }
+  }
+  return TtwSkinCustomControl::eventFilter(watched, e);
+}

@@ -73,6 +73,7 @@ class TtwSkinPanel : public TtwSkinCustomControl, public TAlignHost {
  protected:
   void CaptionChanged() override;
   void changeEvent(QEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void RollStep();
