@@ -1,0 +1,28 @@
+#include <QApplication>
+
+#include "app/MultYunXing.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit5.h"
+#include "platform/Application.h"
+
+int main(int argc, char* argv[]) {
+  // Shaped windows, skinned popups and free positioning need X11; a platform
+  // chosen explicitly (tests run offscreen) is left alone.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  QApplication qtApp(argc, argv);
+  TApplication application;
+  InstallInstanceGuard();
+
+  Application()->SetTitle(QStringLiteral("Tarnwick"));
+  // Form1 first: it becomes the main window, and the other windows take its skin.
+  Application()->CreateForm(Form1);
+  Application()->CreateForm(Data);
+  Application()->CreateForm(Box);
+  Application()->CreateForm(AboutBox1);
+  const int rc = Application()->Run();
+
+  FinalizeInstanceGuard();
+  return rc;
+}
