@@ -45,6 +45,8 @@ class Stmt {
     if (!s_) Fail(QStringLiteral("The statement is empty."));
     for (; tail && *tail; ++tail) {
       if (!QChar::isSpace(uchar(*tail)) && *tail != ';') {
+        // A throwing constructor runs no destructor.
+        sqlite3_finalize(s_);
         Fail(QStringLiteral("Only one statement can be run at a time: %1").arg(sql));
       }
     }
@@ -428,7 +430,7 @@ void TField::SetAsString(const QString& v) const {
 }
 void TField::SetAsDateTime(const QDateTime& v) const { ds_->Set(column_, v); }
 void TField::SetValue(const QVariant& v) const { ds_->Set(column_, v); }
-QString TField::FieldName() const { return ds_->columns_[column_]; }
+QString TField::FieldName() const { return ds_->columns_.value(column_); }
 
 // ---------------------------------------------------------------------------
 // Datasets
@@ -574,7 +576,16 @@ TField TDataSet::FieldByName(const QString& name) {
   return TField(this, i);
 }
 
+// A field kept from before the dataset was reopened may name a column that
+// is no longer there.
+void TDataSet::RequireColumn(int column) const {
+  RequireActive();
+  if (column < 0 || column >= columns_.size())
+    Fail(QStringLiteral("%1: the field no longer exists; the dataset was reopened.").arg(objectName()));
+}
+
 QVariant TDataSet::Get(int column) const {
+  RequireColumn(column);
   if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
     return buffer_[column];
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
@@ -608,6 +619,7 @@ QVariantList TDataSet::RowValues(int row) const {
 }
 
 void TDataSet::Set(int column, const QVariant& v) {
+  RequireColumn(column);
   if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
   buffer_[column] = Stored(v);

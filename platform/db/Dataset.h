@@ -131,6 +131,7 @@ class TDataSet : public QObject {
   void Set(int column, const QVariant& v);
   bool Editable() const { return !table_.isEmpty(); }
   void RequireCurrentRow(const char* what) const;
+  void RequireColumn(int column) const;
   QVariantList ReadRow(qint64 rowid);
 
   TDataSetState state_ = TDataSetState::dsInactive;

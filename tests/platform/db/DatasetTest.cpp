@@ -337,6 +337,13 @@ TEST_F(DatasetTest, QueryTextChangesOnlyWhileClosed) {
   query.AddSQL({"where 标题=?", {"计划"}});
   query.Open();
   EXPECT_EQ(query.RecordCount(), 1);
+
+  // A field kept across a reopen with fewer columns must not read past them.
+  const TField body = query.FieldByName("内容");
+  query.Close();
+  query.SetSQL({"select 标题 from 笔记", {}});
+  query.Open();
+  EXPECT_THROW(body.AsString(), EDatabaseError);
 }
 
 TEST_F(DatasetTest, OnlyWholeRowsOfOneTableCanBeChanged) {
