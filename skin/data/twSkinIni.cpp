@@ -10,13 +10,19 @@ namespace {
 // Damaged counts must not turn one line into millions of list entries.
 constexpr int32_t kMaxListEntries = 65536;
 
-// The description's code page folds ASCII letters only.
+// Names match regardless of ASCII letter case (the description's code page
+// folds nothing else). Folding to lower case leaves the usual lower-case
+// names untouched, so they need no copy.
 QString Fold(const QString& s) {
+  const QChar* p = s.constData();
+  qsizetype i = 0;
+  const qsizetype n = s.size();
+  while (i < n && !(p[i] >= u'A' && p[i] <= u'Z')) ++i;
+  if (i == n) return s;  // shared, no copy
   QString r = s;
-  for (QChar& c : r) {
-    const char16_t u = c.unicode();
-    if (u >= u'a' && u <= u'z') c = QChar(char16_t(u - 32));
-  }
+  char16_t* d = reinterpret_cast<char16_t*>(r.data());
+  for (; i < n; ++i)
+    if (d[i] >= u'A' && d[i] <= u'Z') d[i] = char16_t(d[i] + 32);
   return r;
 }
 
@@ -29,9 +35,9 @@ QString Trim(QStringView s) {
 
 // A key may not carry a line break or "="; values may not carry line breaks.
 QString OneLine(const QString& s) {
+  if (!s.contains(u'\r') && !s.contains(u'\n')) return s;
   QString r = s;
-  for (QChar& c : r)
-    if (c == u'\r' || c == u'\n') c = u' ';
+  r.replace(u'\r', u' ').replace(u'\n', u' ');
   return r;
 }
 
@@ -169,15 +175,18 @@ QString TtwSkinIni::ToText() const {
 // ---------------------------------------------------------------- lookup
 
 const TtwSkinIni::Section* TtwSkinIni::FindSection(const QString& section) const {
+  // A record reads or writes dozens of keys of one section in a row.
+  if (cachedIndex_ >= 0 && section == cachedName_) return &sections_[cachedIndex_];
   auto it = sectionIndex_.constFind(Fold(section));
-  return it == sectionIndex_.constEnd() ? nullptr : &sections_[*it];
+  if (it == sectionIndex_.constEnd()) return nullptr;
+  cachedName_ = section;
+  cachedIndex_ = *it;
+  return &sections_[*it];
 }
 
 TtwSkinIni::Section& TtwSkinIni::SectionForWrite(const QString& section) {
-  const QString folded = Fold(section);
-  auto it = sectionIndex_.constFind(folded);
-  if (it != sectionIndex_.constEnd()) return sections_[*it];
-  sectionIndex_.insert(folded, sections_.size());
+  if (const Section* found = FindSection(section)) return sections_[found - sections_.constData()];
+  sectionIndex_.insert(Fold(section), sections_.size());
   sections_.append(Section{OneLine(section), {}, {}});
   return sections_.back();
 }
@@ -190,6 +199,7 @@ const QString* TtwSkinIni::FindValue(const QString& section, const QString& key)
 }
 
 void TtwSkinIni::RebuildIndex() {
+  cachedIndex_ = -1;
   sectionIndex_.clear();
   for (qsizetype i = 0; i < sections_.size(); ++i) sectionIndex_.insert(Fold(sections_[i].Name), i);
 }
@@ -421,7 +431,7 @@ QList<TtwSkinRecordEntry> TtwSkinIni::ReadRecordEntries(const QString& section) 
 void TtwSkinIni::WriteString(const QString& section, const QString& key, const QString& value) {
   Section& s = SectionForWrite(section);
   QString k = OneLine(key);
-  k.replace(u'=', u' ');
+  if (k.contains(u'=')) k.replace(u'=', u' ');
   const QString folded = Fold(k);
   auto it = s.KeyIndex.constFind(folded);
   if (it != s.KeyIndex.constEnd()) {

@@ -159,4 +159,6 @@ class TtwSkinIni {
 
   QList<Section> sections_;
   QHash<QString, qsizetype> sectionIndex_;  // folded name -> position
+  mutable QString cachedName_;             // the section found last, as asked for
+  mutable qsizetype cachedIndex_ = -1;
 };
