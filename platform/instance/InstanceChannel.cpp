@@ -83,7 +83,9 @@ bool TInstanceChannel::Create() {
   const QString path = Path();
   if (path.isEmpty() || server_) return server_ != nullptr;
   server_ = new QLocalServer(this);
-  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  // No access option: with one, Qt binds elsewhere and renames over the
+  // path, silently displacing a live copy. The folder is private anyway.
+  server_->setSocketOptions(QLocalServer::NoOptions);
   bool ok = server_->listen(path);
   if (!ok && server_->serverError() == QAbstractSocket::AddressInUseError) {
     // Only a socket nobody listens on is removed: a killed copy leaves one.
