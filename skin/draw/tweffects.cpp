@@ -388,12 +388,18 @@ uint32_t* TtwBitmap::ScanLine(int y) {
   return RowOf(img_, y);
 }
 
-void TtwBitmap::DrawOnto(QImage& D, const TRect& s, const TRect& d) const {
+void TtwBitmap::DrawOnto(QImage& D, const TRect& s, const TRect& d, const QRect& Clip) const {
   if (img_.isNull() || D.isNull() || s.IsEmpty() || d.IsEmpty()) return;
   if (!twpix::Is32(D.format())) D = D.convertToFormat(QImage::Format_ARGB32);
   const int SW = Width(), SH = Height();
-  const int cl = std::max(0, d.Left), cr = std::min(D.width(), d.Right);
-  const int ct = std::max(0, d.Top), cb = std::min(D.height(), d.Bottom);
+  int cl = std::max(0, d.Left), cr = std::min(D.width(), d.Right);
+  int ct = std::max(0, d.Top), cb = std::min(D.height(), d.Bottom);
+  if (!Clip.isNull()) {
+    cl = std::max(cl, Clip.left());
+    cr = std::min(cr, Clip.left() + Clip.width());
+    ct = std::max(ct, Clip.top());
+    cb = std::min(cb, Clip.top() + Clip.height());
+  }
   if (cl >= cr || ct >= cb) return;
   const bool same = s.Width() == d.Width() && s.Height() == d.Height();
   auto srcIndex = [same](int i, int sStart, int sLen, int dLen) {
@@ -476,7 +482,15 @@ void TtwBitmap::Draw(QPainter& Dc, const TRect& Src, const TRect& Dst) {
     QImage* target = static_cast<QImage*>(dev);
     if (target != &img_ && twpix::Is32(target->format())) {
       const int ox = int(std::lrint(t.dx())), oy = int(std::lrint(t.dy()));
-      DrawOnto(*target, Src, TRect{Dst.Left + ox, Dst.Top + oy, Dst.Right + ox, Dst.Bottom + oy});
+      const TRect moved{Dst.Left + ox, Dst.Top + oy, Dst.Right + ox, Dst.Bottom + oy};
+      if (!Dc.hasClipping()) {
+        DrawOnto(*target, Src, moved);
+      } else {
+        // The painter's clip, in the image's pixels, one rectangle at a time.
+        const QRegion clip = Dc.clipRegion().translated(ox, oy);
+        for (const QRect& r : clip)
+          if (!r.isEmpty()) DrawOnto(*target, Src, moved, r);
+      }
       return;
     }
   }

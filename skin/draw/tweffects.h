@@ -103,8 +103,9 @@ class TtwBitmap {
   void Draw(QPainter& Dc, const TRect& Src, const TRect& Dst);
   void Draw(TtwBitmap& Dst, int x, int y);
   void Draw(TtwBitmap& Dst, const TRect& Src, const TRect& DstRect);
-  // The scanline path, onto any 32-bit image.
-  void DrawOnto(QImage& Dst, const TRect& Src, const TRect& DstRect) const;
+  // The scanline path, onto any 32-bit image; Clip (in Dst's pixels), when
+  // not null, limits what is touched.
+  void DrawOnto(QImage& Dst, const TRect& Src, const TRect& DstRect, const QRect& Clip = QRect()) const;
 
   void StackBlur(int Radius);
   void MakeColorTransparent(TColor Color);

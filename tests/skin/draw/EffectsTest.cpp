@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <functional>
 
+#include "platform/Errors.h"
 #include "skin/draw/tweffects.h"
 #include "tests/skin/draw/DrawFixtures.h"
 
@@ -305,6 +306,56 @@ TEST(AlphaBitmap, PainterTargetsUseTheSameFormulaWithTheirOrigin) {
     s.Draw(p, 0, 0);
   }
   EXPECT_EQ(plain.pixel(0, 0), 0xFF63B14Au);
+}
+
+TEST(AlphaBitmap, StretchedBlendsUseEachRowsOwnBackground) {
+  // One half-transparent source row stretched over two destination rows of
+  // different colours: each row blends with what lies under it.
+  TtwBitmap s(1, 1), d(1, 2);
+  s.SetPixel(0, 0, 0x80FFFFFFu);
+  s.Alpha = true;
+  d.SetPixel(0, 0, 0xFF000000u);
+  d.SetPixel(0, 1, 0xFFFFFFFFu);
+  s.Draw(d, TRect{0, 0, 1, 1}, TRect{0, 0, 1, 2});
+  EXPECT_EQ(d.Pixel(0, 0), 0xFF7F7F7Fu);  // 255 * 128 >> 8
+  EXPECT_EQ(d.Pixel(0, 1), 0xFFFEFEFEu);  // (255 * 128 + 255 * 127) >> 8
+  s.Alpha = false;
+  s.Transparent = true;
+  s.SetPixel(0, 0, 0xFF102030u);
+  d.SetPixel(0, 1, 0xFF7F007Fu);
+  s.Draw(d, TRect{0, 0, 1, 1}, TRect{0, 0, 1, 2});
+  EXPECT_EQ(d.Pixel(0, 1), 0xFF102030u);
+}
+
+TEST(AlphaBitmap, PainterClipIsHonoured) {
+  drawtest::EnsureApp();
+  TtwBitmap s(4, 1);
+  s.Image().fill(0xFF00FF00u);
+  QImage img(4, 1, QImage::Format_RGB32);
+  img.fill(0xFF000000u);
+  {
+    QPainter p(&img);
+    p.setClipRegion(QRegion(0, 0, 1, 1) + QRegion(2, 0, 1, 1));
+    s.Draw(p, 0, 0);
+  }
+  EXPECT_EQ(img.pixel(0, 0), 0xFF00FF00u);
+  EXPECT_EQ(img.pixel(1, 0), 0xFF000000u);
+  EXPECT_EQ(img.pixel(2, 0), 0xFF00FF00u);
+  EXPECT_EQ(img.pixel(3, 0), 0xFF000000u);
+}
+
+TEST(AlphaBitmap, ASizeThatCannotBeAllocatedIsAnError) {
+  TtwBitmap b(2, 2);
+  try {
+    b.SetSize(100000000, 1);
+    FAIL() << "no error";
+  } catch (const EError& e) {
+    EXPECT_EQ(e.Message(), "Can't allocate the DIB handle");
+  }
+  EXPECT_TRUE(b.Empty());
+  b.FillAlpha(3);  // operations on a bitmap without pixels do nothing
+  b.StackBlur(2);
+  EXPECT_EQ(b.Pixel(0, 0), 0u);
 }
 
 TEST(AlphaBitmap, StackBlurWeightsAndEdges) {

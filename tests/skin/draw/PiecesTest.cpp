@@ -281,3 +281,39 @@ TEST(ComposeBands, MaskBandsTileFromTheNewCornerPointAndTheSideBandTop) {
   EXPECT_EQ(Mismatches(left, 0, 0, 2, 2, [](int x, int y) { return P(x, 2 + y); }), 0);
   EXPECT_EQ(Mismatches(left, 0, 2, 2, 11, [](int x, int y) { return P(x, 4 + y % 4); }), 0);
 }
+
+TEST(ComposePieces, ClientStretchedKeepsCornersAndStretchesTheRest) {
+  QImage t(30, 20, QImage::Format_RGB32);
+  t.fill(0);
+  ComposeClientStretched(t, kPic, kSR, kA.ClRect, true);
+  // Corners are the client rectangle's corners, copied 1:1.
+  EXPECT_EQ(Mismatches(t, 0, 0, 2, 2, [](int x, int y) { return P(x, y); }), 0);
+  EXPECT_EQ(Mismatches(t, 28, 18, 30, 20, [](int x, int y) { return P(x - 14, y - 8); }), 0);
+  EXPECT_EQ(Mismatches(t, 28, 0, 30, 2, [](int x, int y) { return P(x - 14, y); }), 0);
+  // Edges and centre are stretched between them: their ends map to the piece's ends.
+  EXPECT_EQ(From(t, 2, 0), P(2, 0));
+  EXPECT_EQ(From(t, 27, 1), P(13, 1));
+  EXPECT_EQ(From(t, 0, 17), P(0, 9));
+  EXPECT_EQ(From(t, 27, 17), P(13, 9));
+  QImage empty(30, 20, QImage::Format_RGB32);
+  empty.fill(0);
+  ComposeClientStretched(empty, kPic, kSR, kA.ClRect, false);
+  EXPECT_EQ(From(empty, 15, 10), QPoint(-1, -1));
+}
+
+TEST(ComposePieces, PiecesReachingOffThePictureDrawOnlyWhatExists) {
+  // A skin rectangle running 4 px past the picture's right edge: nothing is
+  // read from outside, the missing columns stay unpainted.
+  const QImage small = Coded(10, 8);
+  const TRect sr{0, 0, 14, 8};
+  const TPieceAnchors a{{2, 2}, {12, 2}, {2, 6}, {12, 6}, {2, 2, 12, 6}};
+  QImage t;
+  ComposeNinePiece(small, sr, a, 26, 8, ShiftAnchors(pmNinePiece, sr, a, 26, 8), TEdgeStretch{}, true, false,
+                   stFull, t);
+  ASSERT_EQ(t.size(), QSize(26, 8));
+  for (int x = 2; x < 24; ++x) {
+    const int col = 2 + (x - 2) % 10;  // centre tiles of 10 columns, of which 8 exist
+    EXPECT_EQ(From(t, x, 3), col < 10 ? QPoint(col, 3) : QPoint(-1, -1)) << x;
+  }
+  EXPECT_EQ(From(t, 24, 0), QPoint(-1, -1));
+}

@@ -369,3 +369,32 @@ TEST(Underlay, ParentBackgroundAndEarlierSiblingsShowThrough) {
   EXPECT_EQ(img.pixel(15, 15), qRgb(255, 0, 0));
   EXPECT_EQ(img.pixel(19, 19), qRgb(255, 0, 0));
 }
+
+TEST(Underlay, AChildParentPaintsItsOwnFaceUnderTheControl) {
+  drawtest::EnsureApp();
+  class Halves : public QWidget {
+   public:
+    using QWidget::QWidget;
+    void paintEvent(QPaintEvent*) override {
+      QPainter p(this);
+      p.fillRect(rect(), QColor(255, 255, 0));
+      p.fillRect(QRect(0, 0, width() / 2, height()), QColor(0, 128, 0));
+    }
+  };
+  QWidget window;
+  window.resize(100, 60);
+  Halves panel(&window);
+  panel.setGeometry(10, 10, 80, 40);  // green x < 40, yellow beyond
+  QWidget control(&panel);
+  control.setGeometry(30, 5, 20, 10);
+  window.show();
+  QImage img(20, 10, QImage::Format_RGB32);
+  img.fill(0xFFFFFFFFu);
+  QPainter p(&img);
+  PaintUnderlay(&control, p);
+  p.end();
+  EXPECT_EQ(img.pixel(0, 0), qRgb(0, 128, 0));
+  EXPECT_EQ(img.pixel(9, 9), qRgb(0, 128, 0));
+  EXPECT_EQ(img.pixel(10, 0), qRgb(255, 255, 0));
+  EXPECT_EQ(img.pixel(19, 9), qRgb(255, 255, 0));
+}
