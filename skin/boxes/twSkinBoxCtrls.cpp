@@ -57,6 +57,7 @@ TtwSkinComboBox::TtwSkinComboBox(QWidget* parent) : TtwSkinCustomControl(parent)
   list_->setFocusPolicy(Qt::NoFocus);
   list_->setFont(defaultFont_);
   list_->setMouseTracking(true);
+  list_->setUniformItemSizes(true);
   list_->setFrameShape(QFrame::Box);
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QPalette pal = list_->palette();
@@ -239,7 +240,7 @@ void TtwSkinComboBox::DropDown() {
   const int rowH = QFontMetrics(list_->font()).height() + 4;
   const int rows = qMax(1, qMin(dropDownCount_, Count()));
   const int w = listBoxWidth_ > 0 ? listBoxWidth_ : width();
-  const int h = rows * rowH + 2;
+  const int h = rows * rowH + 2 * list_->frameWidth();
   for (int i = 0; i < list_->count(); ++i) list_->item(i)->setSizeHint(QSize(w - 2, rowH));
   list_->setVerticalScrollBarPolicy(Count() > dropDownCount_ ? Qt::ScrollBarAsNeeded
                                                              : Qt::ScrollBarAlwaysOff);
@@ -251,7 +252,8 @@ void TtwSkinComboBox::DropDown() {
   list_->setGeometry(at.x(), at.y(), w, h);
   dropped_ = true;
   list_->show();
-  if (itemIndex_ >= 0) list_->scrollToItem(list_->item(itemIndex_));
+  list_->scrollToTop();
+  if (itemIndex_ >= 0) list_->scrollToItem(list_->item(itemIndex_), QAbstractItemView::EnsureVisible);
   update();
 }
 

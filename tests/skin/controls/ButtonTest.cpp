@@ -1,0 +1,141 @@
+// Push button: clicks, Enter and Escape, modal result, groups.
+#include <QLineEdit>
+#include <QTest>
+
+#include "QtApp.h"
+#include "platform/Form.h"
+#include "skin/controls/twSkinButtons.h"
+
+namespace {
+
+struct Counter {
+  int clicks = 0, signals_ = 0;
+  void Attach(TtwSkinButton* b) {
+    b->OnClick = [this] { ++clicks; };
+    QObject::connect(b, &TtwSkinButton::clicked, [this] { ++signals_; });
+  }
+};
+
+TEST(Button, MouseClickCallsHandlerAndSignalOnceOnRelease) {
+  TForm form;
+  auto* b = new TtwSkinButton(&form);
+  b->SetBounds(10, 10, 96, 25);
+  Counter c;
+  c.Attach(b);
+  form.show();
+  QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(c.clicks, 0);
+  EXPECT_TRUE(b->Down());
+  QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(6, 6));
+  EXPECT_EQ(c.clicks, 1);
+  EXPECT_EQ(c.signals_, 1);
+  EXPECT_FALSE(b->Down());
+}
+
+TEST(Button, ReleasingOutsideOrDisabledDoesNotClick) {
+  TForm form;
+  auto* b = new TtwSkinButton(&form);
+  b->SetBounds(10, 10, 96, 25);
+  Counter c;
+  c.Attach(b);
+  form.show();
+  QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseMove(b, QPoint(200, 5));
+  QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(200, 5));
+  EXPECT_EQ(c.clicks, 0);
+  EXPECT_FALSE(b->Down());
+
+  b->SetEnabled(false);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(c.clicks, 0);
+}
+
+TEST(Button, EnterPressesTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
+  TForm form;
+  auto* edit = new QLineEdit(&form);
+  auto* ok = new TtwSkinButton(&form);
+  auto* other = new TtwSkinButton(&form);
+  ok->SetDefault(true);
+  other->SetBounds(0, 40, 75, 25);
+  Counter okC, otherC;
+  okC.Attach(ok);
+  otherC.Attach(other);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  edit->setFocus();
+  QApplication::processEvents();
+
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(okC.clicks, 1);
+  QTest::keyClick(edit, Qt::Key_Enter);
+  EXPECT_EQ(okC.clicks, 2);
+
+  other->setFocus();
+  QApplication::processEvents();
+  QTest::keyClick(other, Qt::Key_Return);
+  EXPECT_EQ(otherC.clicks, 1);
+  EXPECT_EQ(okC.clicks, 2);
+
+  // A hidden default button is not pressed.
+  edit->setFocus();
+  ok->SetVisible(false);
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(okC.clicks, 2);
+}
+
+TEST(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {
+  TForm form;
+  auto* edit = new QLineEdit(&form);
+  auto* cancel = new TtwSkinButton(&form);
+  cancel->SetCancel(true);
+  Counter c;
+  c.Attach(cancel);
+  form.show();
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_Escape, Qt::ControlModifier);
+  EXPECT_EQ(c.clicks, 0);
+  QTest::keyClick(edit, Qt::Key_Escape);
+  EXPECT_EQ(c.clicks, 1);
+}
+
+TEST(Button, ClickSetsTheFormsModalResultAndSpaceClicksOnRelease) {
+  TForm form;
+  auto* b = new TtwSkinButton(&form);
+  b->SetModalResult(mrOk);
+  Counter c;
+  c.Attach(b);
+  form.show();
+  b->setFocus();
+  QTest::keyPress(b, Qt::Key_Space);
+  EXPECT_TRUE(b->Down());
+  EXPECT_EQ(c.clicks, 0);
+  QTest::keyRelease(b, Qt::Key_Space);
+  EXPECT_EQ(c.clicks, 1);
+  EXPECT_EQ(form.ModalResult(), mrOk);
+}
+
+TEST(Button, GroupedButtonsReleaseEachOtherUnlessAllUpIsAllowed) {
+  QWidget parent;
+  auto* a = new TtwSkinButton(&parent);
+  auto* b = new TtwSkinButton(&parent);
+  a->SetGroupIndex(2);
+  b->SetGroupIndex(2);
+  EXPECT_FALSE(a->CanFocused());
+  parent.show();
+  QTest::mouseClick(a, Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_TRUE(a->Down());
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down());
+  // Without AllowAllUp a down button stays down when pressed again.
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_TRUE(b->Down());
+  b->SetAllowAllUp(true);
+  int clicks = 0;
+  b->OnClick = [&] { ++clicks; };
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(3, 3));
+  EXPECT_FALSE(b->Down());
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
