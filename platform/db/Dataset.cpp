@@ -269,6 +269,11 @@ namespace {
 // The tables (and columns) a file lacks, for the refusal's text.
 QStringList MissingSchema(sqlite3* db, const QMap<QString, QStringList>& required) {
   QStringList missing;
+  {
+    // Reads the header and the schema even when no table is required.
+    Stmt st(db, QStringLiteral("select count(*) from sqlite_master"));
+    st.Step();
+  }
   for (auto it = required.begin(); it != required.end(); ++it) {
     Stmt st(db, QStringLiteral("select name from pragma_table_info(?)"));
     st.Bind({it.key()});
@@ -298,18 +303,22 @@ QString Refusal(const QString& path, const QString& why) {
 // recovery, no schema change can happen on a file that is then refused.
 void TADOConnection::CheckReadOnly(const QString& path, bool& recheck) const {
   recheck = false;
+  bool wal = false;
   {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
       Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
                .arg(QDir::toNativeSeparators(path), f.errorString()));
-    const QByteArray head = f.read(16);
-    if (head != QByteArray("SQLite format 3\0", 16))
+    const QByteArray head = f.read(100);
+    if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
       Fail(Refusal(path, f.size() == 0 ? QStringLiteral("the file is empty")
                                        : QStringLiteral("it is not an SQLite database")));
+    // Reading a write-ahead-log file creates its side files; when none is
+    // there the file alone is complete and can be read as unchanging.
+    wal = head.size() >= 20 && (head[18] == 2 || head[19] == 2) && !QFile::exists(path + "-wal");
   }
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(FileUri(path, "ro").constData(), &db,
+  const int rc = sqlite3_open_v2(FileUri(path, wal ? "ro&immutable=1" : "ro").constData(), &db,
                                  SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
   struct Closer {
     sqlite3* db;
@@ -328,7 +337,7 @@ void TADOConnection::CheckReadOnly(const QString& path, bool& recheck) const {
       recheck = true;
       return;
     }
-    const int code = sqlite3_errcode(db);
+    const int code = sqlite3_errcode(db) & 0xff;
     if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
       Fail(Refusal(path, QStringLiteral("it is not an SQLite database or it is damaged")));
     Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
@@ -356,8 +365,9 @@ void TADOConnection::Open() {
 
   // mode=rw: never create the file, even if it vanished since the check.
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(FileUri(path, "rw").constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI,
-                      nullptr) != SQLITE_OK) {
+  // NOMUTEX: a connection is only ever used by the user-interface thread.
+  if (sqlite3_open_v2(FileUri(path, "rw").constData(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
     const QString why = Utf8(sqlite3_errmsg(db));
     sqlite3_close_v2(db);
     Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")

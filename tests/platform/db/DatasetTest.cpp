@@ -105,7 +105,10 @@ TEST(Connection, ForeignFilesAreRefusedAndLeftUntouched) {
   const QByteArray other = sqliteFile("other.db", "create table other(x); insert into other values (1);");
   const QByteArray partial = sqliteFile(
       "partial.db", "create table 类别(类别 text); create table 笔记(类别 text, 日期 text, 标题 text);");
+  const QByteArray wal = sqliteFile("wal.db", "pragma journal_mode=wal; create table other(x);");
+  ASSERT_EQ(wal[18], 2);
   const Case cases[] = {
+      {"wal.db", wal, "table \"类别\""},
       {"jet.mdb", jet, "not an SQLite database"},
       {"random.mdb", random, "not an SQLite database"},
       {"empty.mdb", QByteArray(), "empty"},
