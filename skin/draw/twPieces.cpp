@@ -11,7 +11,7 @@ using twpix::As32;
 using twpix::SizeTarget;
 
 int PieceMode(const TRect& SkinRect, const TPieceAnchors& a) {
-  if (SkinRect.IsEmpty()) return pmNone;
+  if (!twpix::Sane(SkinRect) || !twpix::Sane(a) || SkinRect.IsEmpty()) return pmNone;
   if (a.RB.X != 0 && a.RB.Y != 0) return pmNinePiece;
   if (a.RT.X != 0 || a.RT.Y != 0) return pmThreePieceH;
   if (a.LB.X != 0 || a.LB.Y != 0) return pmThreePieceV;
@@ -19,6 +19,7 @@ int PieceMode(const TRect& SkinRect, const TPieceAnchors& a) {
 }
 
 TPieceAnchors ShiftAnchors(int Mode, const TRect& SkinRect, const TPieceAnchors& a, int W, int H) {
+  if (!twpix::Sane(SkinRect) || !twpix::Sane(a) || !twpix::Sane(W) || !twpix::Sane(H)) return a;
   const int dW = W - SkinRect.Width(), dH = H - SkinRect.Height();
   TPieceAnchors n = a;
   switch (Mode) {
@@ -56,7 +57,7 @@ int StretchSourceIndex(int c, int sw, int dw) {
 }
 
 void CopyPixels(QImage& Dst, const TRect& d, const QImage& Src0, const TRect& s) {
-  if (d.IsEmpty() || s.IsEmpty() || Dst.isNull() || Src0.isNull()) return;
+  if (!twpix::Sane(d) || !twpix::Sane(s) || d.IsEmpty() || s.IsEmpty() || Dst.isNull() || Src0.isNull()) return;
   const QImage Src = As32(Src0);
   if (!twpix::Is32(Dst.format())) Dst = Dst.convertToFormat(QImage::Format_RGB32);
   const uint32_t orMask = Dst.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
@@ -120,6 +121,7 @@ void CopyPixels(QImage& Dst, const TRect& d, const QImage& Src0, const TRect& s)
 }
 
 void TileH(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
+  if (!twpix::Sane(d) || !twpix::Sane(s)) return;
   const int step = s.Width(), len = d.Width();
   if (step <= 0 || len <= 0 || d.Height() <= 0) return;
   const int n = len / step + 1;
@@ -132,6 +134,7 @@ void TileH(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
 }
 
 void TileV(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
+  if (!twpix::Sane(d) || !twpix::Sane(s)) return;
   const int step = s.Height(), len = d.Height();
   if (step <= 0 || len <= 0 || d.Width() <= 0) return;
   const int n = len / step + 1;
@@ -212,8 +215,10 @@ void ComposeNinePiece(const QImage& Src0, const TRect& SkinRect, const TPieceAnc
                       const TPieceAnchors& n, const TEdgeStretch& edges, bool DrawCentre,
                       bool CentreStretch, int StretchType, QImage& Target) {
   const QImage Src = As32(Src0);
+  if (!twpix::Sane(W) || !twpix::Sane(H)) return;
   SizeTarget(Target, W, H, Src.isNull() ? QImage::Format_RGB32 : Src.format());
   if (a.RB.X == a.LT.X || a.RB.Y == a.LT.Y || Src.isNull() || Target.isNull()) return;
+  if (!twpix::Sane(SkinRect) || !twpix::Sane(a) || !twpix::Sane(n)) return;
   const PieceAt P{SkinRect};
   const int pw = SkinRect.Width(), ph = SkinRect.Height();
   const TRect& c = a.ClRect;
@@ -268,6 +273,7 @@ void ComposeNinePiece(const QImage& Src0, const TRect& SkinRect, const TPieceAnc
 
 void ComposeThreePieceH(const QImage& Src0, const TRect& sr, int LeftW, int RightW, bool Stretch, int W,
                         QImage& Target) {
+  if (!twpix::Sane(sr) || !twpix::Sane(LeftW) || !twpix::Sane(RightW) || !twpix::Sane(W)) return;
   const QImage Src = As32(Src0);
   SizeTarget(Target, W, sr.Height(), Src.isNull() ? QImage::Format_RGB32 : Src.format());
   if (Src.isNull() || Target.isNull() || sr.IsEmpty()) return;
@@ -285,6 +291,7 @@ void ComposeThreePieceH(const QImage& Src0, const TRect& sr, int LeftW, int Righ
 
 void ComposeThreePieceV(const QImage& Src0, const TRect& sr, int TopH, int BottomH, bool Stretch, int H,
                         QImage& Target) {
+  if (!twpix::Sane(sr) || !twpix::Sane(TopH) || !twpix::Sane(BottomH) || !twpix::Sane(H)) return;
   const QImage Src = As32(Src0);
   SizeTarget(Target, sr.Width(), H, Src.isNull() ? QImage::Format_RGB32 : Src.format());
   if (Src.isNull() || Target.isNull() || sr.IsEmpty()) return;
@@ -301,6 +308,7 @@ void ComposeThreePieceV(const QImage& Src0, const TRect& sr, int TopH, int Botto
 
 void ComposeMiddleH(const QImage& Src0, const TRect& sr, int LeftW, int RightW, bool Stretch, int W,
                     QImage& Target) {
+  if (!twpix::Sane(sr) || !twpix::Sane(LeftW) || !twpix::Sane(RightW) || !twpix::Sane(W)) return;
   const QImage Src = As32(Src0);
   SizeTarget(Target, W, sr.Height(), Src.isNull() ? QImage::Format_RGB32 : Src.format());
   if (Src.isNull() || Target.isNull() || sr.IsEmpty()) return;
@@ -314,6 +322,7 @@ void ComposeMiddleH(const QImage& Src0, const TRect& sr, int LeftW, int RightW, 
 
 void ComposeClientStretched(QImage& Target, const QImage& Src, const TRect& SrcRect, const TRect& ClRect,
                             bool DrawCentre) {
+  if (!twpix::Sane(SrcRect) || !twpix::Sane(ClRect)) return;
   const int W = Target.width(), H = Target.height();
   TPieceAnchors a;
   a.LT = {ClRect.Left, ClRect.Top};
@@ -330,7 +339,9 @@ void ComposeBorderBands(const QImage& Src0, const TRect& SkinRect, const TPieceA
                         const TPieceAnchors& n, int W, int H, const TEdgeStretch& edges, QImage& Top,
                         QImage& Bottom, QImage& Left, QImage& Right) {
   const QImage Src = As32(Src0);
-  if (Src.isNull()) return;
+  if (Src.isNull() || !twpix::Sane(SkinRect) || !twpix::Sane(a) || !twpix::Sane(n) || !twpix::Sane(W) ||
+      !twpix::Sane(H))
+    return;
   const QImage::Format fmt = Src.format();
   const PieceAt P{SkinRect};
   const int pw = SkinRect.Width(), ph = SkinRect.Height();
@@ -387,7 +398,7 @@ void ComposeBorderBands(const QImage& Src0, const TRect& SkinRect, const TPieceA
 void ComposeMaskBands(const QImage& Mask0, const TPieceAnchors& a, const TPieceAnchors& n, int W,
                       QImage& Top, QImage& Bottom, QImage& Left, QImage& Right) {
   const QImage Mask = As32(Mask0);
-  if (Mask.isNull()) return;
+  if (Mask.isNull() || !twpix::Sane(a) || !twpix::Sane(n) || !twpix::Sane(W)) return;
   const int pw = Mask.width(), ph = Mask.height();
   const TRect& c = a.ClRect;
   const TRect& nc = n.ClRect;

@@ -2,6 +2,8 @@
 // Internal helpers of the drawing module: 32-bit pixel access.
 #include <QImage>
 
+#include "skin/draw/twUtils.h"
+
 namespace twpix {
 
 inline bool Is32(QImage::Format f) {
@@ -26,6 +28,16 @@ inline void SizeTarget(QImage& Target, int W, int H, QImage::Format fmt) {
   }
   Target = QImage(W, H, Is32(fmt) ? fmt : QImage::Format_RGB32);
   Target.fill(0);
+}
+
+// Skin values far beyond any picture or screen (a malformed skin) are refused
+// before any arithmetic on them could overflow.
+constexpr int kMaxCoord = 1 << 24;
+inline bool Sane(int v) { return v > -kMaxCoord && v < kMaxCoord; }
+inline bool Sane(const TRect& r) { return Sane(r.Left) && Sane(r.Top) && Sane(r.Right) && Sane(r.Bottom); }
+inline bool Sane(const TPoint& p) { return Sane(p.X) && Sane(p.Y); }
+inline bool Sane(const TPieceAnchors& a) {
+  return Sane(a.LT) && Sane(a.RT) && Sane(a.LB) && Sane(a.RB) && Sane(a.ClRect);
 }
 
 inline const uint32_t* Row(const QImage& img, int y) {

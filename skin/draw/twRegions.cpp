@@ -51,7 +51,8 @@ inline int Find(const uint32_t* p, int x, int w) {
 
 TRegionData MaskToRunList(const QImage& Bmp0, int dx, int dy) {
   TRegionData data;
-  if (Bmp0.isNull() || Bmp0.width() <= 0 || Bmp0.height() <= 0) return data;
+  if (Bmp0.isNull() || Bmp0.width() <= 0 || Bmp0.height() <= 0 || !twpix::Sane(dx) || !twpix::Sane(dy))
+    return data;
   const QImage Bmp = twpix::As32(Bmp0);
   const int w = Bmp.width(), h = Bmp.height();
   data.Bound = TRect{dx, dy, dx + w, dy + h};
@@ -78,6 +79,7 @@ QRegion RegionFromRunList(const TRegionData& data) {
 QRegion RegionFromMask(const QImage& Bmp) { return RegionFromRunList(MaskToRunList(Bmp, 0, 0)); }
 
 QRegion FrameRegionFromMask(const QImage& Mask, const TPieceAnchors& a, const TPieceAnchors& n, int W) {
+  if (!twpix::Sane(a) || !twpix::Sane(n) || !twpix::Sane(W)) return QRegion();
   if (n.RT.X < n.LT.X || n.LB.Y < n.LT.Y) return QRegion();
   const TRect& nc = n.ClRect;
   if (nc.IsEmpty() || Mask.isNull()) return QRegion();

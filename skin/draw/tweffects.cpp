@@ -389,7 +389,7 @@ uint32_t* TtwBitmap::ScanLine(int y) {
 }
 
 void TtwBitmap::DrawOnto(QImage& D, const TRect& s, const TRect& d, const QRect& Clip) const {
-  if (img_.isNull() || D.isNull() || s.IsEmpty() || d.IsEmpty()) return;
+  if (img_.isNull() || D.isNull() || !twpix::Sane(s) || !twpix::Sane(d) || s.IsEmpty() || d.IsEmpty()) return;
   if (!twpix::Is32(D.format())) D = D.convertToFormat(QImage::Format_ARGB32);
   const int SW = Width(), SH = Height();
   int cl = std::max(0, d.Left), cr = std::min(D.width(), d.Right);

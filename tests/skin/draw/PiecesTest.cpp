@@ -317,3 +317,25 @@ TEST(ComposePieces, PiecesReachingOffThePictureDrawOnlyWhatExists) {
   }
   EXPECT_EQ(From(t, 24, 0), QPoint(-1, -1));
 }
+
+TEST(ComposePieces, MalformedHugeValuesDrawNothing) {
+  const int big = 2147483000;
+  const TRect hugeSR{-big, 0, big, 10};
+  const TPieceAnchors hugeA{{big, 1}, {-big, 1}, {1, big}, {big, big}, {-big, -big, big, big}};
+  EXPECT_EQ(PieceMode(hugeSR, kA), pmNone);
+  EXPECT_EQ(PieceMode(kSR, hugeA), pmNone);
+  EXPECT_EQ(ShiftAnchors(pmNinePiece, kSR, hugeA, big, big), hugeA);
+  QImage t, b, l, r;
+  ComposeNinePiece(kPic, hugeSR, hugeA, 20, 10, hugeA, TEdgeStretch{}, true, false, stFull, t);
+  EXPECT_EQ(From(t, 5, 5), QPoint(-1, -1));
+  ComposeThreePieceH(kPic, kSR, big, -big, true, 30, t);
+  ComposeBorderBands(kPic, kSR, hugeA, hugeA, 20, 10, TEdgeStretch{}, t, b, l, r);
+  ComposeMaskBands(kPic, hugeA, hugeA, 20, t, b, l, r);
+  EXPECT_TRUE(b.isNull() && l.isNull() && r.isNull());
+  EXPECT_TRUE(FrameRegionFromMask(kPic, hugeA, hugeA, 20).isEmpty());
+  QImage dst(4, 4, QImage::Format_RGB32);
+  dst.fill(0);
+  CopyPixels(dst, TRect{-big, -big, big, big}, kPic, TRect{0, 0, 3, 3});
+  TileH(dst, TRect{0, 0, 4, 4}, kPic, TRect{-big, 0, big, 1});
+  EXPECT_EQ(From(dst, 1, 1), QPoint(-1, -1));
+}
