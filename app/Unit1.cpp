@@ -289,7 +289,7 @@ void TForm1::BuildLayout() {
   twSkinStatusPanel1 = panel("twSkinStatusPanel1", TAlign::alLeft, QStringLiteral("twSkinStatusPanel1"));
   // Right-aligned panels line up from the right edge in creation order.
   twSkinStatusPanel2 = panel("twSkinStatusPanel2", TAlign::alRight,
-                             QStringLiteral("Emali：notes@tarnwick.example.org"));
+                             QStringLiteral("Emali：notes@example.org"));
   twSkinStatusPanel3 = panel("twSkinStatusPanel3", TAlign::alRight,
                              QStringLiteral("https://tarnwick.example.org"));
 

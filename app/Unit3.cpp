@@ -1,6 +1,7 @@
 #include "app/Unit3.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QTreeWidget>
 
 #include "app/Statements.h"
@@ -25,6 +26,33 @@ QFont PixelFont(const QString& family, int pixels) {
 }
 
 TtwSkinData* SharedSkin() { return Form1 ? Form1->twSkinData1 : nullptr; }
+
+// The message line is longer than its width: it wraps inside its 200 by 73
+// pixels instead of being cut off after a few words.
+class TMessageLabel : public TtwSkinLabel {
+ public:
+  using TtwSkinLabel::TtwSkinLabel;
+  void PaintDefault(QImage& bitmap) override {
+    PaintWrapped(bitmap, [&] { TtwSkinLabel::PaintDefault(bitmap); });
+  }
+  void PaintSkin(QImage& bitmap) override {
+    PaintWrapped(bitmap, [&] { TtwSkinLabel::PaintSkin(bitmap); });
+  }
+
+ private:
+  template <class F>
+  void PaintWrapped(QImage& bitmap, F paintFace) {
+    const QString text = caption_;
+    caption_.clear();
+    paintFace();
+    caption_ = text;
+    QPainter p(&bitmap);
+    p.setFont(TextFont());
+    p.setPen(TextColor());
+    p.drawText(bitmap.rect().adjusted(3, 3, -3, -3), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               text);
+  }
+};
 
 }  // namespace
 
@@ -56,8 +84,9 @@ TBox::TBox(QWidget* parent) : TForm(parent) {
   SetWidgetBounds(twSkinTreeView1, 0, 0, 129, 185);
   SetWidgetAlign(twSkinTreeView1, TAlign::alLeft);
 
-  auto label = [&](const char* name, int x, int y, int w, int h, const QString& caption) {
-    auto* l = new TtwSkinLabel(Panel1);
+  auto label = [&](const char* name, int x, int y, int w, int h, const QString& caption,
+                   bool wrapped) {
+    TtwSkinLabel* l = wrapped ? new TMessageLabel(Panel1) : new TtwSkinLabel(Panel1);
     l->setObjectName(QString::fromLatin1(name));
     l->SetSkinDataName(QStringLiteral("label"));
     l->SetSkinData(SharedSkin());
@@ -67,11 +96,11 @@ TBox::TBox(QWidget* parent) : TForm(parent) {
     l->SetBounds(x, y, w, h);
     return l;
   };
-  lbl1 = label("lbl1", 144, 8, 89, 33, QStringLiteral("Class Name"));
+  lbl1 = label("lbl1", 144, 8, 89, 33, QStringLiteral("Class Name"), false);
   edt1 = new QLineEdit(Panel1);
   edt1->setObjectName(QStringLiteral("edt1"));
   SetWidgetBounds(edt1, 152, 64, 177, 21);
-  Label1 = label("Label1", 145, 96, 200, 73, QString());
+  Label1 = label("Label1", 145, 96, 200, 73, QString(), true);
 
   auto button = [&](const char* name, int x, int y, int w, int h, const QString& caption) {
     auto* b = new TtwSkinButton(this);

@@ -1,6 +1,8 @@
 #include "app/Unit5.h"
 
 #include <QDateTime>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -22,7 +24,9 @@ const QString kDate = QStringLiteral("日期");
 const QString kTitle = QStringLiteral("标题");
 const QString kContent = QStringLiteral("内容");
 
-// Lines of the list are as high as designed, whatever the font.
+// Lines are as high as designed (13 pixels), or as high as the font needs
+// where the font that stands in for the designed one is taller, so Chinese
+// titles never touch the line below.
 class TFixedHeightDelegate : public QStyledItemDelegate {
  public:
   TFixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
@@ -57,7 +61,8 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
   ListBox1 = new QListWidget(Panel1);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setUniformItemSizes(true);
-  ListBox1->setItemDelegate(new TFixedHeightDelegate(13, ListBox1));
+  ListBox1->setItemDelegate(
+      new TFixedHeightDelegate(std::max(13, QFontMetrics(ListBox1->font()).height() + 1), ListBox1));
   SetWidgetAlign(ListBox1, TAlign::alClient);
 
   OKButton = new TtwSkinButton(this);

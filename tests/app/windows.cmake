@@ -5,3 +5,11 @@ if(TARGET tw_app_windows AND TARGET tw_app_data AND TARGET tw_notes_schema)
   tw_add_test(NAME app_windows_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowsTest.cpp
               LIBS tw_app_windows tw_app_data tw_notes_schema SQLite::SQLite3 Qt6::Test)
 endif()
+
+# Pictures of the windows for a human to look at; not run by ctest.
+if(TARGET tw_app_globals AND TARGET tw_notes_schema)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  add_executable(app_screenshots ${CMAKE_CURRENT_LIST_DIR}/screenshots.cpp)
+  target_link_libraries(app_screenshots PRIVATE tw_app_globals tw_app_windows tw_app_data
+    tw_notes_schema Qt6::Test)
+endif()
