@@ -1,6 +1,7 @@
 // Pixel effects, the 32-bit alpha picture and text effects.
 #include "skin/draw/tweffects.h"
 
+#include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -641,12 +642,14 @@ void DrawSoftGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int
   if (!Text.isEmpty() && !R.IsEmpty()) {
     TtwBitmap glow(R.Width() + 2 * m, R.Height() + 2 * m);
     glow.Image().fill(0xFF000000u);
-    {
-      QPainter p(&glow.Image());
-      p.fillRect(QRect(QPoint(m - 3, m + 2), QPoint(m + R.Width() + 3 - 1, m + R.Height() - 2 - 1)),
-                 QColor(255, 0, 0));
-    }
     const QRect at(m, m, R.Width(), R.Height());
+    {
+      // The block sits behind the text itself, not the whole (maybe much
+      // wider) rectangle it is aligned in.
+      const QRect tr = QFontMetrics(Canvas.font()).boundingRect(at, Flags, Text);
+      QPainter p(&glow.Image());
+      p.fillRect(QRect(QPoint(tr.left() - 3, tr.top() + 2), QPoint(tr.right() + 3, tr.bottom() - 2)), QColor(255, 0, 0));
+    }
     for (int dx = -1; dx <= 1; ++dx)
       for (int dy = -1; dy <= 1; ++dy) RedText(glow, Canvas.font(), Text, at.translated(dx, dy), Flags);
     glow.StackBlur(6);
@@ -696,4 +699,11 @@ void DrawReflectionText(QPainter& Canvas, const QString& Text, const TRect& R, i
     }
   }
   PlainText(Canvas, Text, R, Flags);
+}
+
+void BlendInactiveCover(TtwBitmap& Veil, QImage& Snapshot) {
+  if (Veil.Empty()) return;
+  Veil.FillAlpha(170);
+  Veil.Alpha = true;
+  Veil.DrawOnto(Snapshot, TRect{0, 0, Veil.Width(), Veil.Height()}, TRect{0, 0, Veil.Width(), Veil.Height()});
 }

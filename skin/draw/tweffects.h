@@ -127,3 +127,6 @@ void DrawGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int Fla
 void DrawSoftGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int Flags, TColor GlowColor);
 void DrawReflectionText(QPainter& Canvas, const QString& Text, const TRect& R, int Flags, TColor Color,
                         int Offset);
+
+// An inactive window's veil: Veil at alpha 170 blended over the client snapshot.
+void BlendInactiveCover(TtwBitmap& Veil, QImage& Snapshot);

@@ -358,6 +358,15 @@ TEST(AlphaBitmap, ASizeThatCannotBeAllocatedIsAnError) {
   EXPECT_EQ(b.Pixel(0, 0), 0u);
 }
 
+TEST(AlphaBitmap, InactiveCoverIsAVeilAt170) {
+  TtwBitmap veil(2, 1);
+  veil.Image().fill(0x00FF0000u);
+  QImage snap(2, 1, QImage::Format_RGB32);
+  snap.fill(qRgb(0, 0, 255));
+  BlendInactiveCover(veil, snap);
+  EXPECT_EQ(snap.pixel(1, 0), qRgb(169, 0, 84));  // 255 * 170 >> 8, 255 * 85 >> 8
+}
+
 TEST(AlphaBitmap, StackBlurWeightsAndEdges) {
   TtwBitmap b(3, 3);
   b.Image().fill(0x4D000000u);  // alpha 77, black
