@@ -13,6 +13,9 @@
 #include "skin/data/twSkinPackage.h"
 #include "skin/data/twSkinRecords.h"
 #include "skins/BuiltinSkin.h"
+#ifdef TW_HAVE_SKIN_DRAW
+#include "skin/draw/twUtils.h"
+#endif
 
 namespace {
 
@@ -184,6 +187,33 @@ TEST_F(BuiltinSkin, MaskCutsOnlyTheTopCorners) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) EXPECT_EQ(inside(x, y), inside(284 - x, y)) << x << "," << y;
 }
+
+#ifdef TW_HAVE_SKIN_DRAW
+// The window outline at any size: only the two top corners are cut, the
+// same on both sides, and the tiled edges between them are never cut.
+TEST_F(BuiltinSkin, WindowRegionRoundsOnlyTheTopCorners) {
+  const TPieceAnchors a{data->lefttoppoint, data->righttoppoint, data->leftbottompoint, data->rightbottompoint,
+                        data->maskrectarea};
+  const TRect whole{0, 0, data->FormMask().width(), data->FormMask().height()};
+  for (const QSize size : {QSize(285, 210), QSize(800, 500), QSize(1283, 977)}) {
+    SCOPED_TRACE(size.width());
+    const int W = size.width(), H = size.height();
+    const TPieceAnchors n = ShiftAnchors(pmNinePiece, whole, a, W, H);
+    const QRegion r = FrameRegionFromMask(data->FormMask(), a, n, W);
+    ASSERT_FALSE(r.isEmpty());
+    EXPECT_FALSE(r.contains(QPoint(0, 0)));
+    EXPECT_FALSE(r.contains(QPoint(W - 1, 0)));
+    for (int x = 6; x < W - 6; x += 7) EXPECT_TRUE(r.contains(QPoint(x, 0))) << x;
+    for (int y = 6; y < H; y += 7) {
+      EXPECT_TRUE(r.contains(QPoint(0, y))) << y;
+      EXPECT_TRUE(r.contains(QPoint(W - 1, y))) << y;
+    }
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) EXPECT_EQ(r.contains(QPoint(x, y)), r.contains(QPoint(W - 1 - x, y)));
+    EXPECT_EQ(r.boundingRect(), QRect(0, 0, W, H));
+  }
+}
+#endif
 
 TEST_F(BuiltinSkin, EveryPieceLiesInsideItsPicture) {
   const auto& pics = data->ActivePictures();

@@ -509,7 +509,8 @@ QImage DrawControls() {
   HLine(img, StatusPanel.Left, StatusPanel.Right, StatusPanel.Top + 1, QColor(0xF7, 0xF9, 0xFB));
   VLine(img, StatusPanel.Right - 2, StatusPanel.Top + 6, StatusPanel.Bottom - 5, pal::PanelBorder);
   VLine(img, StatusPanel.Right - 1, StatusPanel.Top + 6, StatusPanel.Bottom - 5, pal::White);
-  Box(img, Label, {QColor(0xD5, 0xDC, 0xE6), QColor(0xF1, 0xF4, 0xF8), QColor(0xEA, 0xEE, 0xF3), 3});
+  // labels sit on panels: plain panel face, the text carries them
+  Fill(img, Label, pal::Face);
   // splitters
   for (const TRect& s : {VSplitter, HSplitter}) Fill(img, s, QColor(0xE8, 0xEC, 0xF1));
   VLine(img, VSplitter.Left, VSplitter.Top, VSplitter.Bottom, QColor(0xDD, 0xE3, 0xEA));

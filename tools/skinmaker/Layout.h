@@ -174,7 +174,7 @@ inline constexpr TRect BarItemDown = Sized(120, 58, 50, 22);
 inline constexpr TRect MenuBar = Sized(176, 10, 30, 22);
 // small menu-bar buttons: rows close, maximise, restore, minimise, system menu
 inline constexpr int Small = 16;
-constexpr TRect BarButton(int row, int col) { return Sized(10 + col * 20, 90 + row * 18, Small, Small); }
+constexpr TRect BarButton(int row, int col) { return Sized(10 + col * 20, 88 + row * 17, Small, Small); }
 }  // namespace menu
 
 }  // namespace skinmaker
