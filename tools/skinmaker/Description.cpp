@@ -68,7 +68,7 @@ Rec ButtonRecord(const QString& name, ButtonLook look, const QString& type = "bu
   TRect normal, hot, down, disabled;
   switch (look) {
     case ButtonLook::Push:
-      ThreeH(r, 0, btn::Normal, btn::End, btn::End, Rc(4, 2, 71, 23));
+      ThreeH(r, 0, btn::Normal, btn::End, btn::End, Rc(4, 3, 71, 22));
       normal = btn::Normal, hot = btn::Hot, down = btn::Down, disabled = btn::Disabled;
       break;
     case ButtonLook::Resize:
