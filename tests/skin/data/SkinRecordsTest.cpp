@@ -379,4 +379,38 @@ TEST(SkinFixedSections, WholeDescriptionWritesBackUnchanged) {
   EXPECT_EQ(second.Save(), text);
 }
 
+TEST(SkinFixedSections, BuiltInDescription) {
+  QFile f(qEnvironmentVariable("TW_SOURCE_DIR") + QStringLiteral("/skins/default/skin.ini"));
+  if (!f.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no built-in skin description";
+  const TtwSkinIni ini = TtwSkinIni::FromText(QString::fromUtf8(f.readAll()));
+  TtwSkinPicturesInfo pictures;
+  pictures.LoadFromIni(ini);
+  TtwSkinFormInfo form;
+  form.LoadFromIni(ini, pictures.mask);
+  EXPECT_FALSE(pictures.mask.isEmpty());
+  EXPECT_EQ(form.clientrect, (TRect{4, 27, 281, 206}));
+  EXPECT_EQ(form.maskrectarea, (TRect{4, 3, 282, 206}));
+  // The corner points lie inside the client area, so clamping moved none.
+  EXPECT_EQ(form.lefttoppoint, ini.ReadPoint(QStringLiteral("FORMINFO"), QStringLiteral("lefttoppoint")));
+  EXPECT_EQ(form.rightbottompoint, ini.ReadPoint(QStringLiteral("FORMINFO"), QStringLiteral("rightbottompoint")));
+
+  Owned<TtwDataSkinControl> controls;
+  Owned<TtwDataSkinObject> objects;
+  LoadSkinControlRecords(ini, controls.list);
+  LoadSkinObjectRecords(ini, objects.list);
+  EXPECT_EQ(controls.list.size(), 64);
+  EXPECT_EQ(objects.list.size(), 13);
+  EXPECT_EQ(controls.IndexOf(QStringLiteral("combobox")), 18);
+  EXPECT_EQ(controls.IndexOf(QStringLiteral("buttonedit")), 25);
+  const int combo = controls.IndexOf(QStringLiteral("combobox"));
+  ASSERT_GE(combo, 0);
+  auto* c = dynamic_cast<TtwDataSkinComboBox*>(controls.list[combo]);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->listboxname, QStringLiteral("listbox"));
+  EXPECT_EQ(c->fontheight, 14);
+  EXPECT_EQ(c->itemleftoffset, 5);
+  EXPECT_EQ(c->itemrightoffset, 5);
+  EXPECT_TRUE(c->activeskinrect.IsEmpty());
+}
+
 }  // namespace
