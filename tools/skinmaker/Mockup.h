@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QList>
 
+class TtwSkinIni;
+
 namespace skinmaker {
 
 struct SkinPictures {
@@ -11,6 +13,8 @@ struct SkinPictures {
   QList<QImage> active;
 };
 
-QImage MockWindow(int width, int height, const SkinPictures& pictures, bool active);
+// Pieces are fitted by the drawing toolkit with the geometry read back from
+// the written description `ini`.
+QImage MockWindow(int width, int height, const SkinPictures& pictures, const TtwSkinIni& ini, bool active);
 
 }  // namespace skinmaker

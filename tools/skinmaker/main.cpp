@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "skin/data/twBmp.h"
+#include "skin/data/twSkinIni.h"
 #include "tools/skinmaker/Art.h"
 #include "tools/skinmaker/Description.h"
 #include "tools/skinmaker/Layout.h"
@@ -66,13 +67,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write a picture: %s\n", e.what());
     return 1;
   }
-  if (!WriteFile(out.filePath("skin.ini"), DescriptionText(BuildDescription()))) {
+  const QByteArray text = DescriptionText(BuildDescription());
+  if (!WriteFile(out.filePath("skin.ini"), text)) {
     std::fprintf(stderr, "cannot write skin.ini\n");
     return 1;
   }
 
   if (argc >= 3) {
     const QDir prev(QString::fromLocal8Bit(argv[2]));
+    const TtwSkinIni ini = TtwSkinIni::FromText(QString::fromUtf8(text));
     QDir().mkpath(prev.path());
     auto save = [&](const QString& name, const QImage& img) {
       img.save(prev.filePath(name + ".png"));
@@ -88,13 +91,13 @@ int main(int argc, char** argv) {
     crop("frame-left@8x", pics.frame, QRect(0, 0, 44, 34), 8);
     crop("frame-right@8x", pics.frame, QRect(kFrameW - 44, 0, 44, 34), 8);
     crop("frame-bottom@8x", pics.frame, QRect(0, kFrameH - 20, 44, 20), 8);
-    MockWindow(800, 500, pics, true).save(prev.filePath("mock-800x500.png"));
-    MockWindow(800, 500, pics, false).save(prev.filePath("mock-800x500-inactive.png"));
-    MockWindow(1100, 680, pics, true).save(prev.filePath("mock-1100x680.png"));
-    MockWindow(480, 360, pics, true).save(prev.filePath("mock-480x360.png"));
-    const QImage m = MockWindow(800, 500, pics, true).copy(0, 0, 260, 120);
+    MockWindow(800, 500, pics, ini, true).save(prev.filePath("mock-800x500.png"));
+    MockWindow(800, 500, pics, ini, false).save(prev.filePath("mock-800x500-inactive.png"));
+    MockWindow(1100, 680, pics, ini, true).save(prev.filePath("mock-1100x680.png"));
+    MockWindow(480, 360, pics, ini, true).save(prev.filePath("mock-480x360.png"));
+    const QImage m = MockWindow(800, 500, pics, ini, true).copy(0, 0, 260, 120);
     m.scaled(m.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation).save(prev.filePath("mock-corner@4x.png"));
-    const QImage r = MockWindow(800, 500, pics, true).copy(800 - 180, 0, 180, 40);
+    const QImage r = MockWindow(800, 500, pics, ini, true).copy(800 - 180, 0, 180, 40);
     r.scaled(r.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation).save(prev.filePath("mock-buttons@4x.png"));
   }
   return 0;
