@@ -269,6 +269,29 @@ TEST_F(BuiltinSkin, CaptionButtonsAndCaption) {
   EXPECT_NE(c.activefontcolor, c.activeshadowcolor);
 }
 
+// Caption buttons are copied over the caption band as they are: their
+// resting looks must carry the band's own rows, or each shows as a box.
+TEST_F(BuiltinSkin, CaptionButtonsBlendIntoTheCaptionBand) {
+  const QImage& frame = data->FormPicture();
+  const TRect cap = data->captionrect;
+  auto same = [&](const QImage& pic, const TRect& r, int top) {
+    for (int k = 0; k < r.Height(); ++k)
+      for (int x : {r.Left, r.Right - 1})
+        if ((pic.pixel(x, r.Top + k) & 0xFFFFFF) != (frame.pixel(frame.width() / 2, top + k) & 0xFFFFFF))
+          return false;
+    return true;
+  };
+  for (const char* name : {"closebutton", "maxbutton", "minbutton", "rollupbutton", "traybutton"}) {
+    const auto& b = Object<TtwDataSkinStdButton>(name);
+    const QImage& pic = *data->ActivePicture(b.activepictureindex);
+    for (const TRect& r : {b.skinrect, b.inactiveskinrect, b.disableskinrsect})
+      EXPECT_TRUE(same(pic, r, cap.Top)) << name;
+  }
+  const auto& sys = Object<TtwDataSkinStdButton>("sysmenubutton");
+  EXPECT_TRUE(same(*data->ActivePicture(sys.activepictureindex), sys.skinrect,
+                   cap.Top + cap.Height() / 2 - sys.skinrect.Height() / 2));
+}
+
 TEST_F(BuiltinSkin, ControlPieceShapes) {
   const auto& button = Control<TtwDataSkinButtonControl>("button");
   EXPECT_EQ(button.skinrect.Height(), 25);  // tool bar and dialog buttons are 25 high
