@@ -169,7 +169,7 @@ QImage DrawFrame() {
   HLine(img, 4, W - 4, H - 4, pal::CaptionBottom);
   Px(img, 1, H - 2, pal::FrameInner);
   // rounded top corners: the outline and its highlight follow the mask's cut
-  int prevOuterEnd = 0, prevHighlightStart = 0;
+  int prevHighlightStart = 0;
   for (int y = 0; y < kCornerRows; ++y) {
     const int c = CornerCut(y);
     const int outerEnd = y == 0 ? c : std::max(c, CornerCut(y - 1) - 1);
@@ -183,10 +183,8 @@ QImage DrawFrame() {
       Px(img, x, y, pal::FrameInner);
       Px(img, W - 1 - x, y, pal::FrameSoft);
     }
-    prevHighlightStart = y == 1 ? outerEnd + 1 : outerEnd + 1;
-    prevOuterEnd = outerEnd;
+    prevHighlightStart = outerEnd + 1;
   }
-  (void)prevOuterEnd;
   // soften the steps of the arc a little
   Blend(img, 4, 0, pal::FrameInner, 0.35);
   Blend(img, W - 5, 0, pal::FrameSoft, 0.35);
@@ -246,25 +244,26 @@ constexpr TRect kNote = Sized(8, 3, 13, 15);
 
 QImage DrawSysMenu() {
   QImage img = Blank(kSysMenuW, kSysMenuH, pal::White);
-  // same rows as the caption band it sits on (caption rows 3 .. 23)
+  // the caption rows it sits on (the button is centred on the caption row)
   for (int y = 0; y < kSysMenuH; ++y) HLine(img, 0, kSysMenuW, y, CaptionRow(y + frame::Caption.Top));
   const TRect n = kNote;
+  const int f = 4;  // size of the folded corner
   const QColor paper(0xF7, 0xF9, 0xFC), edge(0x1F, 0x35, 0x56), fold(0xC9, 0xD6, 0xEA);
-  Fill(img, TRect{n.Left, n.Top, n.Right - 4, n.Bottom}, paper);
-  Fill(img, TRect{n.Right - 4, n.Top + 4, n.Right, n.Bottom}, paper);
-  for (int i = 0; i < 4; ++i) HLine(img, n.Right - 4, n.Right - 4 + i, n.Top + i, paper);
-  for (int i = 0; i < 4; ++i) HLine(img, n.Right - 4 + i, n.Right, n.Top + i, CaptionRow(n.Top + i + 3));
-  for (int i = 0; i < 4; ++i) HLine(img, n.Right - 4, n.Right - 4 + i + 1, n.Top + i, i == 3 ? fold : paper);
-  Fill(img, TRect{n.Right - 4, n.Top, n.Right - 3, n.Top + 4}, fold);
-  HLine(img, n.Right - 4, n.Right, n.Top + 4, fold);
-  for (int i = 0; i < 3; ++i) Blend(img, n.Right - 3 + i, n.Top + 1 + i, fold, 1.0);
+  // the sheet without its top-right triangle
+  for (int y = n.Top; y < n.Bottom; ++y) {
+    const int cut = y < n.Top + f ? f - (y - n.Top) : 0;
+    HLine(img, n.Left, n.Right - cut, y, paper);
+  }
+  // the fold: a small triangle turned down over the sheet
+  for (int i = 0; i < f; ++i) HLine(img, n.Right - f, n.Right - f + i + 1, n.Top + i, fold);
+  HLine(img, n.Right - f, n.Right, n.Top + f, fold);
   // shadow below and right
   HLine(img, n.Left + 1, n.Right + 1, n.Bottom, edge);
-  VLine(img, n.Right, n.Top + 5, n.Bottom, edge);
-  // text lines
+  VLine(img, n.Right, n.Top + f + 1, n.Bottom, edge);
+  // a heading and four lines of text
+  HLine(img, n.Left + 2, n.Right - 6, n.Top + 2, pal::Selection);
   const QColor ink(0x6F, 0x8C, 0xB8);
-  for (int k = 0; k < 4; ++k) HLine(img, n.Left + 2, n.Right - (k == 0 ? 6 : 3), n.Top + 4 + 2 * k + (k ? 1 : 0), ink);
-  HLine(img, n.Left + 2, n.Right - 6, n.Top + 2, QColor(0x3D, 0x7B, 0xD9));
+  for (int k = 0; k < 4; ++k) HLine(img, n.Left + 2, n.Right - (k == 3 ? 5 : 2), n.Top + 5 + 2 * k, ink);
   return img;
 }
 

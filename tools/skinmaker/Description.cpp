@@ -65,27 +65,26 @@ enum class ButtonLook { Push, Tool, Resize, ResizeTool, Combo };
 
 Rec ButtonRecord(const QString& name, ButtonLook look, const QString& type = "button") {
   Rec r = Make(name, type);
-  TRect normal, hot, down, disabled;
+  TRect hot, down, disabled;
   switch (look) {
     case ButtonLook::Push:
       ThreeH(r, 0, btn::Normal, btn::End, btn::End, Rc(4, 3, 71, 22));
-      normal = btn::Normal, hot = btn::Hot, down = btn::Down, disabled = btn::Disabled;
+      hot = btn::Hot, down = btn::Down, disabled = btn::Disabled;
       break;
     case ButtonLook::Resize:
       Nine(r, 0, btn::Normal, 4, 4, 71, 21, Rc(4, 4, 71, 21));
-      normal = btn::Normal, hot = btn::Hot, down = btn::Down, disabled = btn::Disabled;
+      hot = btn::Hot, down = btn::Down, disabled = btn::Disabled;
       break;
     case ButtonLook::Tool:
     case ButtonLook::ResizeTool:
       Nine(r, 0, btn::ToolNormal, 4, 4, 21, 21, Rc(3, 3, 22, 22));
-      normal = btn::ToolNormal, hot = btn::ToolHot, down = btn::ToolDown, disabled = btn::ToolDisabled;
+      hot = btn::ToolHot, down = btn::ToolDown, disabled = btn::ToolDisabled;
       break;
     case ButtonLook::Combo:
       Nine(r, 0, btn::ComboNormal, 3, 3, 13, 18, Rc(3, 3, 13, 18));
-      normal = btn::ComboNormal, hot = btn::ComboHot, down = btn::ComboDown, disabled = btn::ComboNormal;
+      hot = btn::ComboHot, down = btn::ComboDown, disabled = btn::ComboNormal;
       break;
   }
-  (void)normal;
   Font(r, look == ButtonLook::Combo ? pal::Glyph : pal::Text);
   r.Set("activefontcolor", C(pal::Text)).Set("downfontcolor", C(pal::Text));
   r.Set("disabledfontcolor", C(pal::DisabledText));

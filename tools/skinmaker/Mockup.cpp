@@ -172,7 +172,6 @@ QImage MockWindow(int W, int H, const SkinPictures& pics, const TtwSkinIni& ini,
   const QRect tree(client.left(), top, 200, bottomY - top);
   p.fillRect(tree, pal::White);
   const char* items[] = {"▾ 工作", "    周报", "    会议纪要", "▾ 生活", "    购物清单", "    旅行计划", "▸ 读书"};
-  const PieceDef list = Def(ini, "listbox");
   const TRect focus = ini.ReadRect("listbox", "focusitemrect");
   for (int i = 0; i < 7; ++i) {
     const QRect row(tree.left() + 4, tree.top() + 4 + i * 20, tree.width() - 8, 20);
@@ -186,7 +185,6 @@ QImage MockWindow(int W, int H, const SkinPictures& pics, const TtwSkinIni& ini,
       Text(p, row.adjusted(6, 0, 0, 0), items[i], pal::Text);
     }
   }
-  (void)list;
   const PieceDef vs = Def(ini, "vsplitter");
   const QRect split(tree.right() + 1, top, vs.rect.Width(), tree.height());
   {
