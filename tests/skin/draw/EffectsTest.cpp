@@ -491,3 +491,18 @@ TEST(TextEffects, GlowsSurroundTheTextInTheGlowColour) {
     EXPECT_EQ(c.img.pixel(0, 0), 0xFFFFFFFFu) << soft;
   }
 }
+
+TEST(AlphaBitmap, ArbitraryRectanglesStayInsideBothBitmaps) {
+  QRandomGenerator rng(99);
+  auto v = [&](int lo, int hi) { return int(rng.bounded(lo, hi + 1)); };
+  TtwBitmap src(7, 5), dst(9, 6);
+  src.Image().fill(0x80FF0000u);
+  for (int i = 0; i < 3000; ++i) {
+    src.Alpha = v(0, 1) == 1;
+    src.Transparent = v(0, 1) == 1;
+    const TRect s{v(-10, 10), v(-10, 10), v(-10, 20), v(-10, 20)};
+    const TRect d{v(-10, 12), v(-10, 12), v(-10, 24), v(-10, 24)};
+    src.Draw(dst, s, d);
+  }
+  SUCCEED();
+}

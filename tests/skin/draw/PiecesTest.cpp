@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
 #include "skin/draw/twUtils.h"
 #include "tests/skin/draw/DrawFixtures.h"
 
@@ -338,4 +340,34 @@ TEST(ComposePieces, MalformedHugeValuesDrawNothing) {
   CopyPixels(dst, TRect{-big, -big, big, big}, kPic, TRect{0, 0, 3, 3});
   TileH(dst, TRect{0, 0, 4, 4}, kPic, TRect{-big, 0, big, 1});
   EXPECT_EQ(From(dst, 1, 1), QPoint(-1, -1));
+}
+
+TEST(ComposePieces, ArbitraryGeometryNeverTouchesPixelsOutsideItsImages) {
+  // Skins can carry any numbers: inverted, negative or past the picture.
+  // Under the address sanitizer a stray read or write shows up here.
+  QRandomGenerator rng(1234);
+  auto v = [&](int lo, int hi) { return int(rng.bounded(lo, hi + 1)); };
+  const QImage pic = Coded(20, 16);
+  for (int i = 0; i < 3000; ++i) {
+    const TRect sr{v(-6, 12), v(-6, 10), v(-4, 28), v(-4, 22)};
+    auto pt = [&] { return TPoint{v(-5, 24), v(-5, 20)}; };
+    const TPieceAnchors a{pt(), pt(), pt(), pt(), {v(-5, 12), v(-5, 10), v(-3, 24), v(-3, 20)}};
+    const int W = v(-3, 40), H = v(-3, 30);
+    const int mode = PieceMode(sr, a);
+    const TPieceAnchors n = ShiftAnchors(mode < 0 ? pmNinePiece : mode, sr, a, W, H);
+    const TEdgeStretch e{v(0, 1) == 1, v(0, 1) == 1, v(0, 1) == 1, v(0, 1) == 1};
+    QImage t, b, l, r;
+    ComposeNinePiece(pic, sr, a, W, H, n, e, true, v(0, 1) == 1, v(0, 3), t);
+    if (W > 0 && H > 0) {
+      ASSERT_EQ(t.size(), QSize(W, H));
+    }
+    ComposeThreePieceH(pic, sr, a.LT.X, sr.Width() - a.RT.X, e.Top, W, t);
+    ComposeThreePieceV(pic, sr, a.LT.Y, sr.Height() - a.LB.Y, e.Left, H, t);
+    ComposeMiddleH(pic, sr, a.LT.X, sr.Width() - a.RT.X, e.Right, W, t);
+    ComposeBorderBands(pic, sr, a, n, W, H, e, t, b, l, r);
+    ComposeMaskBands(pic, a, n, W, t, b, l, r);
+    FrameRegionFromMask(pic, a, n, W);
+    QImage c(std::max(W, 1), std::max(H, 1), QImage::Format_ARGB32);
+    ComposeClientStretched(c, pic, sr, a.ClRect, true);
+  }
 }
