@@ -90,7 +90,7 @@ class Stmt {
           break;
         }
         case QMetaType::QDateTime:
-          rc = BindText(index, v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+          rc = BindText(index, v.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
           break;
         case QMetaType::QDate:
           rc = BindText(index, v.toDate().toString(Qt::ISODate));
@@ -192,7 +192,7 @@ QDateTime ParseDateTime(const QString& text) {
 // What is written for a value set on a field: dates become ISO-8601 text.
 QVariant Stored(const QVariant& v) {
   if (v.typeId() == QMetaType::QDateTime && !v.isNull())
-    return v.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    return v.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
   if (v.typeId() == QMetaType::QDate && !v.isNull()) return v.toDate().toString(Qt::ISODate);
   return v;
 }
