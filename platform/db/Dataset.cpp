@@ -690,21 +690,28 @@ void TDataSet::Post() {
       return;
     }
     // The row must still be the one that was read: the rowid alone could
-    // name a row another program has added since in place of a deleted one.
-    QStringList sets, checks;
+    // name a row added since in place of a deleted one, so the columns this
+    // post leaves alone must still hold what was read. The columns it sets
+    // are not checked: the last save of a field wins, as the user expects
+    // after, say, re-filing the note's category in another window.
+    QStringList sets, checks{QStringLiteral("rowid=?")};
     QVariantList params = values;
     params << rowids_[size_t(current_)];
     for (const QString& n : names) sets << n + "=?";
-    params << RowValues(current_);
-    for (int i = 0; i < columns_.size(); ++i) checks << QuoteIdent(columns_[i]) + " is ?";
+    const QVariantList read = RowValues(current_);
+    for (int i = 0; i < columns_.size(); ++i) {
+      if (modified_[size_t(i)]) continue;
+      checks << QuoteIdent(columns_[i]) + " is ?";
+      params << read[i];
+    }
     Transaction tx(db);
-    Stmt s(db, QStringLiteral("update %1 set %2 where rowid=? and %3")
+    Stmt s(db, QStringLiteral("update %1 set %2 where %3")
                    .arg(QuoteIdent(table_), sets.join(','), checks.join(" and ")));
     s.Bind(params);
     s.Step();
     if (sqlite3_changes(db) != 1)
-      Fail(QStringLiteral("%1: the row was changed or deleted by another program since it was "
-                          "read; nothing was saved. Reopen it and try again.")
+      Fail(QStringLiteral("%1: the row was deleted or replaced since it was read; nothing was "
+                          "saved. Reopen it and try again.")
                .arg(objectName()));
     tx.Commit();
     rows_[size_t(current_)] = TRow{-1, buffer_};
@@ -754,8 +761,8 @@ void TDataSet::Delete() {
   s.Bind(params);
   s.Step();
   if (sqlite3_changes(db) != 1)
-    Fail(QStringLiteral("%1: the row was changed or deleted by another program since it was "
-                        "read; nothing was deleted.")
+    Fail(QStringLiteral("%1: the row was changed or deleted since it was read; nothing was "
+                        "deleted. Reopen it and try again.")
              .arg(objectName()));
   tx.Commit();
   rows_.erase(rows_.begin() + current_);

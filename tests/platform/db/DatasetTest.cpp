@@ -306,25 +306,35 @@ TEST_F(DatasetTest, DeleteRemovesExactlyTheCurrentRow) {
   EXPECT_THROW(query.Edit(), EDatabaseError);
 }
 
-// Another program changed or removed the row since it was read: nothing is
+// Since the row was read, it was changed elsewhere or replaced by a new row
+// under the same rowid: a save of a field still wins, but nothing is ever
 // written over a row that is not the one shown.
-TEST_F(DatasetTest, ChangedElsewhereIsRefusedNotOverwritten) {
-  query.SetSQL({"select * from 笔记 where 标题=?", {"清单"}});
+TEST_F(DatasetTest, RowsChangedElsewhereAreNeverMistakenForOthers) {
+  query.SetSQL({"select * from 笔记 where 类别=? order by 类别", {"工作"}});
   query.Open();
-  raw->Exec("update 笔记 set 内容='from elsewhere' where 标题='清单'");
+  raw->Exec("update 笔记 set 类别='改名' where 类别='工作'");  // e.g. re-filed
+  query.Edit();
+  query.FieldByName("类别").SetAsString("生活");
+  query.FieldByName("内容").SetAsString("mine");
+  query.Post();
+  EXPECT_EQ(raw->Rows("select 类别,内容 from 笔记 where 标题='周报'"), (QList<QStringList>{{"生活", "mine"}}));
+
+  query.Next();  // 计划, the last rowid: deleted and its rowid reused
+  raw->Exec("delete from 笔记 where 标题='计划'");
+  raw->AddNote("工作", "别人的", "theirs", "2026-05-05T05:05:05");
   query.Edit();
   query.FieldByName("内容").SetAsString("mine");
-  EXPECT_TRUE(ErrorOf([&] { query.Post(); }).contains("another program"));
-  EXPECT_EQ(raw->Column("select 内容 from 笔记 where 标题='清单'"), QStringList{"from elsewhere"});
+  EXPECT_TRUE(ErrorOf([&] { query.Post(); }).contains("deleted or replaced"));
+  EXPECT_EQ(raw->Column("select 内容 from 笔记 where 标题='别人的'"), QStringList{"theirs"});
 
-  // A deleted row whose rowid was reused by a new note.
+  // Deleting goes by the whole row.
   notes.Open();
   notes.Next();
-  notes.Next();  // 计划, the last rowid
-  raw->Exec("delete from 笔记 where 标题='计划'");
-  raw->AddNote("工作", "别人的", "x");
+  notes.Next();  // 别人的, the last rowid
+  raw->Exec("delete from 笔记 where 标题='别人的'");
+  raw->AddNote("工作", "第三个", "x");
   EXPECT_THROW(notes.Delete(), EDatabaseError);
-  EXPECT_EQ(raw->Column("select count(*) from 笔记 where 标题='别人的'"), QStringList{"1"});
+  EXPECT_EQ(raw->Column("select count(*) from 笔记 where 标题='第三个'"), QStringList{"1"});
 }
 
 TEST_F(DatasetTest, QueryTextChangesOnlyWhileClosed) {
