@@ -60,7 +60,8 @@ void TInstanceGuard::Finalize() {
 
 bool TInstanceGuard::eventFilter(QObject* watched, QEvent* event) {
   TMessage* m = MessageOf(event);
-  if (watched != window_ || !m || m->Msg != message_ || message_ == 0) return QObject::eventFilter(watched, event);
+  if (watched != window_ || !m || m->Msg != message_ || message_ == 0 || !channel_)
+    return QObject::eventFilter(watched, event);
   // The instance message is answered here and never handed on.
   m->Result = 0;
   if (m->WParam == kAnnounce) {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <cstdio>
 
 #include "app/MultYunXing.h"
 #include "app/Unit1.h"
@@ -11,6 +12,11 @@ int main(int argc, char* argv[]) {
   // Shaped windows, skinned popups and free positioning need X11; a platform
   // chosen explicitly (tests run offscreen) is left alone.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+  if (qgetenv("QT_QPA_PLATFORM") == "xcb" && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    // Qt would abort here with a crash report; say plainly what is missing.
+    std::fputs("Tarnwick needs an X display: start it from a desktop session (DISPLAY is not set).\n", stderr);
+    return 1;
+  }
   QApplication qtApp(argc, argv);
   TApplication application;
   InstallInstanceGuard();

@@ -277,6 +277,24 @@ TEST_P(InstanceProcessTest, CopyKilledOutrightDoesNotBlockTheNextStart) {
   EXPECT_TRUE(RunLater()) << "and answers the start after it";
 }
 
+#ifdef TW_TARNWICK
+TEST(ProgramStart, WithoutADisplayItSaysWhatIsMissing) {
+  QTemporaryDir home;
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  p.setProcessEnvironment(env);
+  p.setWorkingDirectory(home.path());
+  p.start(TW_TARNWICK, {});
+  ASSERT_TRUE(p.waitForFinished(kStartMs));
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "no crash";
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_TRUE(p.readAllStandardError().contains("needs an X display"));
+  EXPECT_FALSE(QFile::exists(home.filePath("data.mdb")));
+}
+#endif
+
 INSTANTIATE_TEST_SUITE_P(Programs, InstanceProcessTest, ::testing::ValuesIn(Programs()),
                          [](const auto& info) { return std::string(info.param.name); });
 
