@@ -1,6 +1,7 @@
 #pragma once
 // The windowed push button: focus, default/cancel keys, modal result.
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 
 #include "skin/controls/twSkinControlBase.h"
@@ -121,5 +122,5 @@ class TtwSkinButton : public TtwSkinCustomControl {
   TImageList* imageList_ = nullptr;
   int imageIndex_ = -1;
   QTimer* repeatTimer_ = nullptr;
-  QWidget* watchedWindow_ = nullptr;
+  QPointer<QWidget> watchedWindow_;
 };

@@ -158,8 +158,8 @@ void TtwSkinControl::PaintFace(QImage& bitmap) {
   FindSkinRecord();
   // The skin look needs the record's picture; without one the default look
   // keeps the control readable.
-  if (recordIndex_ != -1 && dynamic_cast<TtwSkinCustomControl*>(this) &&
-      static_cast<TtwSkinCustomControl*>(this)->Geometry().SourcePicture)
+  auto* custom = dynamic_cast<TtwSkinCustomControl*>(this);
+  if (recordIndex_ != -1 && (!custom || custom->SkinLook()))
     PaintSkin(bitmap);
   else
     PaintDefault(bitmap);
@@ -213,24 +213,24 @@ TtwSkinCustomControl::~TtwSkinCustomControl() = default;
 
 void TtwSkinCustomControl::SetDefaultWidth(int w) {
   defaultWidth_ = w;
-  if (recordIndex_ == -1 && w > 0) SetWidth(w);
+  if (!SkinLook() && w > 0) SetWidth(w);
 }
 
 void TtwSkinCustomControl::SetDefaultHeight(int h) {
   defaultHeight_ = h;
-  if (recordIndex_ == -1 && h > 0) SetHeight(h);
+  if (!SkinLook() && h > 0) SetHeight(h);
 }
 
 void TtwSkinCustomControl::SetDefaultFont(const QFont& f) {
   defaultFont_ = f;
   DefaultFontChanged();
-  if (recordIndex_ == -1) update();
+  if (!SkinLook()) update();
 }
 
 void TtwSkinCustomControl::SetDefaultFontColor(const QColor& c) {
   defaultFontColor_ = c;
   DefaultFontChanged();
-  if (recordIndex_ == -1) update();
+  if (!SkinLook()) update();
 }
 
 void TtwSkinCustomControl::SetUseSkinFont(bool v) {
@@ -269,7 +269,7 @@ void TtwSkinCustomControl::UpdateRegion() {
 void TtwSkinCustomControl::ApplySkin() {
   FindSkinRecord();
   bool sizeChanged = false;
-  if (recordIndex_ == -1) {
+  if (!SkinLook()) {
     const int w = defaultWidth_ > 0 ? defaultWidth_ : width();
     const int h = defaultHeight_ > 0 ? defaultHeight_ : height();
     if (w != width() || h != height()) SetBounds(x(), y(), w, h);
@@ -281,7 +281,7 @@ void TtwSkinCustomControl::ApplySkin() {
       sizeChanged = true;
     }
   }
-  if (!sizeChanged || recordIndex_ == -1) {
+  if (!sizeChanged || !SkinLook()) {
     UpdateRegion();
     update();
   }
@@ -387,7 +387,8 @@ QImage TtwGraphicSkinControl::RenderFace() {
   QImage img(size(), QImage::Format_RGB32);
   img.fill(twDefaultColors::BtnFace);
   FindSkinRecord();
-  if (recordIndex_ == -1) PaintDefault(img); else PaintSkin(img);
+  // The windowless family has no piece copies yet: the default look.
+  PaintDefault(img);
   return img;
 }
 

@@ -173,6 +173,9 @@ class TtwSkinCustomControl : public TtwSkinControl {
 
   const TtwSkinGeometry& Geometry() const { return geo_; }
   int PieceMode() const { return geo_.PieceMode; }
+  // Bound to a record whose picture is at hand: the face comes from the
+  // skin; otherwise the default look is drawn.
+  bool SkinLook() const { return recordIndex_ != -1 && geo_.SourcePicture; }
 
   void FindSkinRecord() override;
   void PaintDefault(QImage& bitmap) override;

@@ -25,7 +25,7 @@ void TtwSkinLabel::SetAlignment(TAlignment a) {
 
 void TtwSkinLabel::SetBorderStyle(TBevelCut b) {
   borderStyle_ = b;
-  if (recordIndex_ == -1) update();
+  if (!SkinLook()) update();
 }
 
 void TtwSkinLabel::SetEllipsType(TtwEllipsType t) {

@@ -34,7 +34,7 @@ TtwSkinPanel::~TtwSkinPanel() = default;
 
 void TtwSkinPanel::SetBorderStyle(TBevelCut b) {
   borderStyle_ = b;
-  if (recordIndex_ == -1) {
+  if (!SkinLook()) {
     update();
     AlignChildren(this);
   }
@@ -48,7 +48,7 @@ void TtwSkinPanel::SetCaptionMode(bool v) {
 
 void TtwSkinPanel::SetDefaultCaptionHeight(int h) {
   defaultCaptionHeight_ = h;
-  if (recordIndex_ == -1 && captionMode_) {
+  if (!SkinLook() && captionMode_) {
     update();
     AlignChildren(this);
   }
@@ -56,12 +56,12 @@ void TtwSkinPanel::SetDefaultCaptionHeight(int h) {
 
 void TtwSkinPanel::SetDefaultAlignment(TAlignment a) {
   defaultAlignment_ = a;
-  if (recordIndex_ == -1 && captionMode_) update();
+  if (!SkinLook() && captionMode_) update();
 }
 
 void TtwSkinPanel::SetRollUpMode(bool v) {
   rollUpMode_ = v;
-  if (recordIndex_ == -1 && captionMode_) update();
+  if (!SkinLook() && captionMode_) update();
 }
 
 void TtwSkinPanel::SetTransparentMode(bool v) {
@@ -208,7 +208,7 @@ void TtwSkinPanel::ApplySkin() {
 
 void TtwSkinPanel::SetBounds(int left, int top, int width, int height) {
   TtwSkinCustomControl::SetBounds(left, top, width, height);
-  if (recordIndex_ == -1) update();
+  if (!SkinLook()) update();
 }
 
 void TtwSkinPanel::CaptionChanged() {
