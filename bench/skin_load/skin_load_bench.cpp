@@ -18,6 +18,7 @@
 
 namespace {
 
+#ifndef TW_HAVE_BUILTIN_SKIN
 QByteArray StandInPackage() {
   QImage img(285, 210, QImage::Format_RGB32);
   img.fill(0xFF4A6FA5);
@@ -40,6 +41,7 @@ QByteArray StandInPackage() {
   p.Text = t;
   return TwCompressSkinPackage(p.Write());
 }
+#endif
 
 const QByteArray& Stream() {
 #ifdef TW_HAVE_BUILTIN_SKIN

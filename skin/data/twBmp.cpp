@@ -166,31 +166,31 @@ QImage TtwBitmap::ToImage() const {
   const int w = width_, h = Height();
   QImage img(w, h, bitCount_ == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   if (img.isNull()) return img;
-  QList<QRgb> palette;
-  palette.reserve(colors_.size());
-  for (uint32_t c : colors_) palette.append(0xFF000000u | (c & 0x00FFFFFFu));
+  // Every possible index gets a colour; one past the table has none, and
+  // black keeps it visible.
+  QRgb palette[256];
+  for (int i = 0; i < 256; ++i)
+    palette[i] = i < colors_.size() ? (0xFF000000u | (colors_[i] & 0x00FFFFFFu)) : qRgb(0, 0, 0);
   const int64_t rowBytes = RowBytes(width_, bitCount_);
   for (int y = 0; y < h; ++y) {
     const int stored = TopDown() ? y : h - 1 - y;
     const auto* row = reinterpret_cast<const uint8_t*>(bits_.constData() + stored * rowBytes);
     auto* out = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < w; ++x) {
-      switch (bitCount_) {
-        case 32:
-          out[x] = qRgba(row[4 * x + 2], row[4 * x + 1], row[4 * x], row[4 * x + 3]);
-          break;
-        case 24:
-          out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
-          break;
-        default: {
-          int index;
-          if (bitCount_ == 8) index = row[x];
-          else if (bitCount_ == 4) index = (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
-          else index = (row[x / 8] >> (7 - x % 8)) & 1;
-          // An index past the table has no colour; black keeps it visible.
-          out[x] = index < palette.size() ? palette[index] : qRgb(0, 0, 0);
-        }
-      }
+    switch (bitCount_) {
+      case 32:
+        for (int x = 0; x < w; ++x, row += 4) out[x] = qRgba(row[2], row[1], row[0], row[3]);
+        break;
+      case 24:
+        for (int x = 0; x < w; ++x, row += 3) out[x] = 0xFF000000u | row[2] << 16 | row[1] << 8 | row[0];
+        break;
+      case 8:
+        for (int x = 0; x < w; ++x) out[x] = palette[row[x]];
+        break;
+      case 4:
+        for (int x = 0; x < w; ++x) out[x] = palette[(row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F];
+        break;
+      default:
+        for (int x = 0; x < w; ++x) out[x] = palette[(row[x / 8] >> (7 - x % 8)) & 1];
     }
   }
   return img;

@@ -167,8 +167,9 @@ QByteArray TwInflate(const QByteArray& zdata, int64_t limit) {
     ~Guard() { inflateEnd(z); }
   } guard{&z};
   QByteArray out;
-  // Packages inflate to about 25 times their size; start near that.
-  int64_t capacity = std::clamp<int64_t>(int64_t(zdata.size()) * 8, 64 * 1024, limit + 1);
+  // Skin packages inflate to about 28 times their size; one allocation
+  // usually holds them.
+  int64_t capacity = std::clamp<int64_t>(int64_t(zdata.size()) * 32, 64 * 1024, limit + 1);
   out.resize(capacity);
   z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zdata.constData()));
   z.avail_in = uInt(zdata.size());

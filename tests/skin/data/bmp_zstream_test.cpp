@@ -146,7 +146,7 @@ TEST(ZStream, CompressesAtBestLevelLikeZlib) {
 
 TEST(ZStream, StreamsRoundTripAcrossBlocks) {
   QByteArray data;
-  for (int i = 0; i < 50000; ++i) data.append(char((i * i) % 256));
+  for (int i = 0; i < 50000; ++i) data.append(char((int64_t(i) * i) % 256));
   QByteArray z;
   {
     QBuffer out(&z);

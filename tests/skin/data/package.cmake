@@ -12,3 +12,12 @@ if(TARGET tarnwick-skin)
   target_compile_definitions(skin_tool_test PRIVATE TW_SKIN_TOOL="$<TARGET_FILE:tarnwick-skin>")
   add_dependencies(skin_tool_test tarnwick-skin)
 endif()
+if(TARGET tw_builtin_skin)
+  tw_add_test(NAME skin_builtin_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/skin_builtin_test.cpp
+    LIBS tw_skin_data tw_builtin_skin)
+  if(TARGET tarnwick-skin)
+    target_compile_definitions(skin_builtin_test PRIVATE TW_SKIN_TOOL="$<TARGET_FILE:tarnwick-skin>")
+    add_dependencies(skin_builtin_test tarnwick-skin)
+  endif()
+endif()
