@@ -83,6 +83,28 @@ TEST(Button, EnterPressesTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
   EXPECT_EQ(okC.clicks, 2);
 }
 
+TEST(Button, DefaultButtonLooksHotWhileTheFocusIsOnAControlThatIsNoButton) {
+  TForm form;
+  auto* edit = new QLineEdit(&form);
+  auto* ok = new TtwSkinButton(&form);
+  auto* other = new TtwSkinButton(&form);
+  ok->SetDefault(true);
+  form.resize(400, 400);
+  ok->SetBounds(300, 300, 75, 25);  // away from where earlier tests left the pointer
+  other->SetBounds(0, 40, 75, 25);
+  form.show();
+  QApplication::setActiveWindow(&form);
+  const QRgb hotFrame = twDefaultColors::HotFrame.rgb() & 0xFFFFFF;
+  const QRgb plainFrame = twDefaultColors::BtnShadow.rgb() & 0xFFFFFF;
+  edit->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(ok->RenderFace().pixel(0, 0) & 0xFFFFFF, hotFrame);
+  other->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(ok->RenderFace().pixel(0, 0) & 0xFFFFFF, plainFrame);
+  EXPECT_EQ(other->RenderFace().pixel(0, 0) & 0xFFFFFF, hotFrame);
+}
+
 TEST(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {
   TForm form;
   auto* edit = new QLineEdit(&form);

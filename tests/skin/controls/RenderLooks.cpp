@@ -138,7 +138,10 @@ int main(int argc, char** argv) {
   auto save = [&](QWidget* w, const QString& name) {
     w->show();
     app.processEvents();
-    w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    const QPixmap shot = w->grab();
+    shot.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    // Small controls also at four times their size, to check single pixels.
+    shot.scaled(shot.size() * 4).save(dir + QLatin1Char('/') + name + QStringLiteral("_x4.png"));
   };
   QWidget host;
   host.resize(400, 300);
