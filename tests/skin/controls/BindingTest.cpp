@@ -1,0 +1,69 @@
+// Binding controls to the records of a loaded skin.
+#include "QtApp.h"
+#include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinPanels.h"
+#include "skin/data/twCompressedSkin.h"
+#include "skin/data/twSkinData.h"
+#include "skins/BuiltinSkin.h"
+
+namespace {
+
+struct LoadedSkin {
+  TtwCompressedStoredSkin stored;
+  TtwSkinData data;
+  LoadedSkin() {
+    stored.SetCompressedData(BuiltinSkinPackage());
+    data.SetCompressedStoredSkin(&stored);
+  }
+};
+
+TEST(Binding, RecordIsFoundByExactNameAndLookedUpAgainOnEveryPaint) {
+  LoadedSkin skin;
+  ASSERT_FALSE(skin.data.Empty());
+  QWidget parent;
+  auto* b = new TtwSkinButton(&parent);
+  b->SetBounds(0, 0, 96, 25);
+  b->SetSkinData(&skin.data);
+  EXPECT_EQ(b->RecordIndex(), skin.data.FindControlIndex(QStringLiteral("button")));
+  EXPECT_NE(b->RecordIndex(), -1);
+
+  b->SetSkinDataName(QStringLiteral("Button"));  // letter case counts
+  EXPECT_NE(b->RecordIndex(), -1);               // takes effect at the next lookup
+  b->RenderFace();
+  EXPECT_EQ(b->RecordIndex(), -1);
+
+  b->SetSkinDataName(QStringLiteral("button"));
+  b->RenderFace();
+  EXPECT_NE(b->RecordIndex(), -1);
+  b->ForgetSkinRecord();
+  EXPECT_EQ(b->RecordIndex(), -1);
+
+  skin.data.ClearSkin();  // an emptied skin unbinds at the next paint
+  b->RenderFace();
+  EXPECT_EQ(b->RecordIndex(), -1);
+}
+
+TEST(Binding, BoundControlsKeepTheirSizeAndDrawTheDefaultLookWithoutPieces) {
+  LoadedSkin skin;
+  TtwSkinPanel panel;
+  panel.SetBounds(0, 0, 20, 10);
+  panel.SetSkinData(&skin.data);
+  EXPECT_NE(panel.RecordIndex(), -1);
+  panel.SetBounds(0, 0, 40, 30);
+  EXPECT_EQ(panel.size(), QSize(40, 30));
+  const QImage img = panel.RenderFace();
+  EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFF, twDefaultColors::PanelBorder.rgb() & 0xFFFFFF);
+  EXPECT_EQ(panel.AlignClientRect(), QRect(1, 1, 38, 28));
+}
+
+TEST(Binding, EmptySkinDataDoesNotBind) {
+  TtwSkinData empty;
+  ASSERT_TRUE(empty.Empty());
+  TtwSkinPanel panel;
+  panel.SetSkinData(&empty);
+  panel.ApplySkin();
+  EXPECT_EQ(panel.RecordIndex(), -1);
+  EXPECT_EQ(panel.SkinData(), &empty);
+}
+
+}  // namespace
