@@ -3,12 +3,17 @@
 #include <QAction>
 #include <QDateTime>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include "app/NoteImages.h"
+#ifdef TW_HAVE_BUILTIN_SKIN
+#include "skins/BuiltinSkin.h"
+#endif
 #include "app/Statements.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -56,6 +61,14 @@ void OnSignal(Sender* sender, Signal signal, QObject* context, F handler) {
 
 }  // namespace
 
+void CentreOnScreen(QWidget* window) {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect r(QPoint(0, 0), window->size());
+    r.moveCenter(screen->availableGeometry().center());
+    window->move(r.topLeft());
+  }
+}
+
 void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data) {
   frame.SkinData = data;
   frame.BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
@@ -91,6 +104,9 @@ TForm1::TForm1(QWidget* parent) : TForm(parent) {
   twCompressedStoredSkin1 = new TtwCompressedStoredSkin(this);
   twCompressedStoredSkin1->setObjectName(QStringLiteral("twCompressedStoredSkin1"));
   twCompressedStoredSkin1->SetFileName(QStringLiteral("skin.ini"));
+#ifdef TW_HAVE_BUILTIN_SKIN
+  twCompressedStoredSkin1->SetCompressedData(BuiltinSkinPackage());
+#endif
   twSkinData1 = new TtwSkinData(this);
   twSkinData1->setObjectName(QStringLiteral("twSkinData1"));
   twSkinData1->SetSkinnableForm(true);
@@ -98,6 +114,9 @@ TForm1::TForm1(QWidget* parent) : TForm(parent) {
   twSkinData1->SetShowButtonGlowFrames(true);
   twSkinData1->SetShowCaptionButtonGlowFrames(true);
   twSkinData1->SetSkinIndex(0);
+  // Loaded before the controls exist, so each binds to its record as it is
+  // given the skin data.
+  twSkinData1->SetCompressedStoredSkin(twCompressedStoredSkin1);
 
   ImageList2 = new TImageList(this, kNoteImageSize, kNoteImageSize);
   ImageList2->setObjectName(QStringLiteral("ImageList2"));
@@ -118,9 +137,8 @@ TForm1::TForm1(QWidget* parent) : TForm(parent) {
   twSkinForm1->setObjectName(QStringLiteral("twSkinForm1"));
   ApplyNotesFrameSettings(*twSkinForm1, twSkinData1);
 
-  // Loading the skin announces it to every window, so it comes last.
-  twSkinData1->SetCompressedStoredSkin(twCompressedStoredSkin1);
 
+  CentreOnScreen(this);
   setWindowState(Qt::WindowMaximized);
 }
 
@@ -237,6 +255,9 @@ void TForm1::BuildLayout() {
   skinned(DateTimePicker1, "buttonedit", true);
   DateTimePicker1->SetEditMask(QStringLiteral("!0000/99/99;1; "));
   DateTimePicker1->SetMaxLength(10);
+  DateTimePicker1->SetCalendarWidth(200);
+  DateTimePicker1->SetCalendarHeight(150);
+  DateTimePicker1->SetCalendarSkinDataName(QStringLiteral("panel"));
   DateTimePicker1->SetBounds(0, 0, 171, 54);
   DateTimePicker1->SetAlign(TAlign::alRight);
   DateTimePicker1->SetVisible(false);

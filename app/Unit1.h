@@ -104,3 +104,5 @@ extern TForm1* Form1;
 
 // The frame settings the notes windows share.
 void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data);
+// Places a window in the middle of the primary screen's work area.
+void CentreOnScreen(QWidget* window);

@@ -62,6 +62,7 @@ TBox::TBox(QWidget* parent) : TForm(parent) {
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(434, 287);
+  CentreOnScreen(this);
 
   Panel1 = new TtwSkinPanel(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <algorithm>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
@@ -50,6 +49,7 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
   setFont(font);
   setWindowFlags(Qt::Dialog);
   setFixedSize(477, 333);
+  CentreOnScreen(this);
 
   Panel1 = new TtwSkinPanel(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -115,11 +115,3 @@ void TAboutBox1::ListBox1DblClick() {
 }
 
 void TAboutBox1::OKButtonClick() { close(); }
-
-void TAboutBox1::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    Guarded([this] { OKButtonClick(); });
-    return;
-  }
-  TForm::keyPressEvent(e);
-}

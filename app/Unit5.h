@@ -19,9 +19,6 @@ class TAboutBox1 : public TForm {
   void FormShow() override;  // fill
   void ListBox1DblClick();
   void OKButtonClick();
-
- protected:
-  void keyPressEvent(class QKeyEvent* e) override;
 };
 
 extern TAboutBox1* AboutBox1;

@@ -12,3 +12,7 @@ foreach(lib tw_app_data tw_skin_controls tw_skin_boxes tw_skin_form tw_skin_data
     target_link_libraries(tw_app_windows PUBLIC ${lib})
   endif()
 endforeach()
+if(TARGET tw_builtin_skin)
+  target_link_libraries(tw_app_windows PUBLIC tw_builtin_skin)
+  target_compile_definitions(tw_app_windows PRIVATE TW_HAVE_BUILTIN_SKIN)
+endif()

@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinTreeView.h"
+#include "skin/data/twSkinData.h"
 #include "tools/db/NotesSchema.h"
 
 namespace {
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
       emit Form1->TreeView1->clicked();
     }
   }
+  std::printf("skin empty: %d, Button1 record %d, TreeView1 record %d\n", Form1->twSkinData1->Empty(),
+              Form1->Button1->RecordIndex(), Form1->TreeView1->RecordIndex());
   bool ok = Save(Form1, out + "/main.png");
   Form1->showNormal();
   Form1->resize(996, 642);
