@@ -261,6 +261,12 @@ void TtwSkinTreeView::mousePressEvent(QMouseEvent* e) {
     return;
   }
   leftPressed_ = e->button() == Qt::LeftButton;
+  // Empty space below the nodes keeps the selection as it is.
+  if (!indexAt(e->position().toPoint()).isValid()) {
+    setFocus(Qt::MouseFocusReason);
+    e->accept();
+    return;
+  }
   QTreeWidget::mousePressEvent(e);
 }
 

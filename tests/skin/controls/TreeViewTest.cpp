@@ -113,6 +113,7 @@ TEST(TreeView, ClickReportsWithTheNodeSelectedAndRightClickOpensTheMenu) {
   // Empty space still reports the click; the selection stays as it was.
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(100, 190));
   EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(atClick, note);
 
   QMenu menu;
   menu.addAction(QStringLiteral("Delete"));
