@@ -233,6 +233,7 @@ void TtwSkinSplitter::ApplySkin() {
   // The skin's splitter piece is not copied yet: every binding takes the
   // default size.
   recordIndex_ = -1;
+  setCursor(Horizontal() ? Qt::SplitVCursor : Qt::SplitHCursor);
   if (Horizontal()) SetBounds(x(), y(), width(), defaultSize_);
   else SetBounds(x(), y(), defaultSize_, height());
   update();
