@@ -16,7 +16,6 @@
 #include "platform/Application.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinTreeView.h"
-#include "skin/data/twSkinData.h"
 #include "tools/db/NotesSchema.h"
 
 namespace {
@@ -63,8 +62,6 @@ int main(int argc, char** argv) {
       emit Form1->TreeView1->clicked();
     }
   }
-  std::printf("skin empty: %d, Button1 record %d, TreeView1 record %d\n", Form1->twSkinData1->Empty(),
-              Form1->Button1->RecordIndex(), Form1->TreeView1->RecordIndex());
   bool ok = Save(Form1, out + "/main.png");
   Form1->showNormal();
   Form1->resize(996, 642);
@@ -76,8 +73,8 @@ int main(int argc, char** argv) {
     QTreeWidgetItem* item = Box->twSkinTreeView1->topLevelItem(0);
     Box->twSkinTreeView1->setCurrentItem(item);
     emit Box->twSkinTreeView1->itemClicked(item, 0);
-    Box->twSkinButton4->Click();  // has notes: shows the count message
-    Box->twSkinTreeView1->setCurrentItem(item);
+    Box->twSkinButton4->Click();  // has notes: shows the count message (and refills)
+    Box->twSkinTreeView1->setCurrentItem(Box->twSkinTreeView1->topLevelItem(0));
   }
   ok &= Save(Box, out + "/box.png");
   Box->twSkinButton2->Click();
