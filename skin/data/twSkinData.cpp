@@ -202,12 +202,14 @@ void TtwSkinData::AnnounceEmptySkin() {
 
 void TtwSkinData::LoadStoredSkin(TtwCompressedStoredSkin* skin) {
   if (!skin || skin->IsEmpty()) return;
+  // Taken now: a window answering the first message may free the holder.
+  const QByteArray compressed = skin->CompressedData();
   empty_ = true;
   changingSkin_ = true;
   BroadcastSkinMessage(SKIN_MSG_BEFORE_CHANGE);
   ClearSkin();
   try {
-    const TtwSkinPackage pkg = TtwSkinPackage::Read(TwInflate(skin->CompressedData()));
+    const TtwSkinPackage pkg = TtwSkinPackage::Read(TwInflate(compressed));
     if (!pkg.Supported()) {
       AnnounceEmptySkin();
       return;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <functional>
 
 #include "SkinFolderFixture.h"
 #include "platform/Application.h"
@@ -31,7 +32,9 @@ class TProbeForm : public TForm {
                        .arg(m.LParam)
                        .arg(data->Empty())
                        .arg(data->ChangingSkin());
+    if (onMessage) onMessage(m.Msg);
   }
+  std::function<void(uint32_t)> onMessage;
 
  private:
   TLog* log_;
@@ -164,6 +167,19 @@ TEST_F(SkinData, EmptyHolderDesigningAndNoHolderChangeNothing) {
   EXPECT_TRUE(d.Empty());
   EXPECT_TRUE(log.lines.isEmpty());
   EXPECT_EQ(d.CompressedStoredSkin(), stored.get());
+}
+
+TEST_F(SkinData, AWindowMayFreeTheHolderWhileTheLoadRuns) {
+  TProbeForm* owner = Form("owner");
+  auto* stored = Stored().release();
+  owner->onMessage = [&](uint32_t msg) {
+    if (msg == SKIN_MSG_BEFORE_CHANGE) delete stored;
+  };
+  TtwSkinData d(owner);
+  d.SetCompressedStoredSkin(stored);
+  EXPECT_FALSE(d.Empty());
+  EXPECT_EQ(d.CompressedStoredSkin(), nullptr);
+  EXPECT_EQ(d.ControlRecords().size(), 1);
 }
 
 TEST_F(SkinData, SkinListAndIndexRules) {
