@@ -773,6 +773,9 @@ TEST_F(NotesWindows, WindowsCarryTheirDesignedControls) {
     EXPECT_EQ(e.w->isEnabled(), e.enabled) << e.name;
   }
   EXPECT_EQ(Form1->Caption(), "Tarnwick ");
+  EXPECT_TRUE(Form1->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(Form1->font().family(), "Tahoma");
+  EXPECT_EQ(Form1->font().pixelSize(), 16);
   EXPECT_EQ(Box->Caption(), "Set");
   EXPECT_EQ(AboutBox1->Caption(), "Result");
   EXPECT_EQ(Form1->twSkinEdit1->text(), "Please enter a keyword");
