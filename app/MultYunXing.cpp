@@ -33,10 +33,11 @@ void TInstanceGuard::Install() {
   channel_ = new TInstanceChannel(name, window_, OwnId(), this);
   if (!directory_.isEmpty()) channel_->SetDirectory(directory_);
   if (!channel_->Open()) {
-    // Nobody answered: this is the first copy. A failed listen goes unreported;
-    // the copy then simply runs without the guard's protection.
-    channel_->Create();
-    return;
+    // Nobody answered: this is the first copy. A listen refused because a
+    // copy started in the same instant got there first makes this one the
+    // later copy after all; any other failure goes unreported and the copy
+    // simply runs without the guard's protection.
+    if (channel_->Create() || !channel_->Open()) return;
   }
   anotherCopy_ = true;
   if (auto* app = Application()) app->ShowMainForm = false;
