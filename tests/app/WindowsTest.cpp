@@ -291,6 +291,17 @@ TEST_F(NotesWindows, ClickOnCategoryOrNothingChangesNothing) {
   EXPECT_EQ(Editor(), before);
 }
 
+TEST_F(NotesWindows, MouseClickOnANoteLoadsIt) {
+  Start();
+  Node("Work")->setExpanded(true);
+  QTreeWidget* t = Form1->TreeView1;
+  const QRect r = t->visualItemRect(Node("Work", "Budget"));
+  ASSERT_FALSE(r.isEmpty());
+  QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, r.center());
+  EXPECT_EQ(Editor().title, "Budget");
+  EXPECT_EQ(Editor().current, "ADOQuery1:Budget");
+}
+
 TEST_F(NotesWindows, DuplicateTitlesLoadTheFirstRow) {
   Start();
   ClickNote("Home", "Agenda");
@@ -598,8 +609,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, BoxStates, ::testing::ValuesIn(kBoxRows),
 
 TEST_F(NotesWindows, EditorAddsRenamesAndDeletesCategories) {
   Start();
+  Form1->N2->trigger();
+  EXPECT_EQ(BoxList(), QStringList({"Work", "Home", "Empty"}));
+  // Class Modify while shown only brings it forward: no refill.
+  Sql(db, "insert into 类别 (类别) values ('Later')");
   Click(Form1->twSkinSpeedButton2);
   EXPECT_EQ(BoxList(), QStringList({"Work", "Home", "Empty"}));
+  Sql(db, "delete from 类别 where 类别 = 'Later'");
 
   // Save right after opening adds.
   Box->edt1->setText("Garden");
