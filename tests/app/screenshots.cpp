@@ -38,7 +38,7 @@ bool Save(QWidget* w, const QString& path) {
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
-  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/work/shots");
+  const QString out = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots")).absolutePath();
   QDir().mkpath(out);
   QTemporaryDir dir;
   QDir::setCurrent(dir.path());
