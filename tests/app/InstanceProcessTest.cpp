@@ -21,27 +21,12 @@
 #include "tools/db/NotesSchema.h"
 #endif
 
+#include "tests/support/EventWait.h"
+
 namespace {
 
-int argc = 1;
-char arg0[] = "tw_app_instance_test";
-char* argv[] = {arg0, nullptr};
-
-QApplication& App() {
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
-  return true;
-}
+using twtest::App;
+using twtest::WaitFor;
 
 // A plain X connection that sees every top-level window being mapped.
 class XView {

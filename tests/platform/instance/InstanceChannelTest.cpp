@@ -17,27 +17,12 @@
 #include "platform/Message.h"
 #include "platform/instance/InstanceChannel.h"
 
+#include "tests/support/EventWait.h"
+
 namespace {
 
-int argc = 1;
-char arg0[] = "tw_instance_test";
-char* argv[] = {arg0, nullptr};
-
-QApplication& App() {
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return true;
-}
+using twtest::App;
+using twtest::WaitFor;
 
 // Stands in for an application window: keeps what it is sent.
 class Inbox : public QObject {
