@@ -1,16 +1,25 @@
+// The copies of the program meet through a local socket in a folder only the
+// user can enter. Nothing of another user is ever talked to or removed, and a
+// socket is removed only by the holder of the lock, which no live copy can be.
 #include "InstanceChannel.h"
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 #include <QWidget>
 #include <QtEndian>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/Message.h"
 
@@ -21,29 +30,85 @@ constexpr uint32_t kMagic = 0x4D495754;  // "TWIM"
 constexpr int kFrameSize = 4 + 1 + 8 + 4 + 8 + 8;
 constexpr uint8_t kMessage = 1;
 constexpr uint8_t kActivate = 2;
-constexpr int kConnectWaitMs = 1000;
 constexpr int kWriteWaitMs = 1000;
 
-// A folder we may keep a socket in: a real directory (not a link) of ours
-// that nobody else can enter.
-bool PrivateDirectory(const QByteArray& path, bool repairMode) {
-  struct stat st {};
-  if (lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return false;
-  if ((st.st_mode & 077) == 0) return true;
-  return repairMode && chmod(path.constData(), 0700) == 0;
+QString SystemError(int error) { return QString::fromLocal8Bit(strerror(error)); }
+
+QString UserName(uid_t uid) {
+  passwd pw{};
+  passwd* found = nullptr;
+  char buffer[1024];
+  if (getpwuid_r(uid, &pw, buffer, sizeof buffer, &found) == 0 && found)
+    return QStringLiteral("%1, uid %2").arg(QString::fromLocal8Bit(found->pw_name)).arg(uid);
+  return QStringLiteral("uid %1").arg(uid);
 }
+
+// Why a folder may not hold our socket; empty when it is a real directory of
+// ours that nobody else can enter. `repair` makes a folder of ours private
+// again: whatever others left in it while it was open is caught by the
+// checks on the lock and the socket.
+QString DirectoryProblem(const QString& path, bool repair) {
+  const QByteArray native = QFile::encodeName(path);
+  struct stat st {};
+  if (lstat(native.constData(), &st) != 0)
+    return QStringLiteral("the folder %1 cannot be used (%2)").arg(path, SystemError(errno));
+  if (S_ISLNK(st.st_mode)) return QStringLiteral("%1 is a link, not a folder").arg(path);
+  if (!S_ISDIR(st.st_mode)) return QStringLiteral("%1 is not a folder").arg(path);
+  if (st.st_uid != getuid())
+    return QStringLiteral("the folder %1 belongs to another user (%2)").arg(path, UserName(st.st_uid));
+  if ((st.st_mode & 077) == 0) return {};
+  if (repair && chmod(native.constData(), 0700) == 0) return {};
+  return QStringLiteral("other users can reach the folder %1").arg(path);
+}
+
+enum class Entry { Absent, Ours, Foreign };
+
+// What sits at the socket's path; `problem` says why a foreign entry is not ours.
+Entry SocketEntry(const QString& path, QString* problem) {
+  struct stat st {};
+  if (lstat(QFile::encodeName(path).constData(), &st) != 0) {
+    if (errno == ENOENT) return Entry::Absent;
+    *problem = QStringLiteral("%1 cannot be used (%2)").arg(path, SystemError(errno));
+    return Entry::Foreign;
+  }
+  if (!S_ISSOCK(st.st_mode)) {
+    *problem = QStringLiteral("%1 is not a socket").arg(path);
+    return Entry::Foreign;
+  }
+  if (st.st_uid != getuid()) {
+    *problem = QStringLiteral("the socket %1 belongs to another user (%2)").arg(path, UserName(st.st_uid));
+    return Entry::Foreign;
+  }
+  return Entry::Ours;
+}
+
+// The user at the other end of a connected local socket, as the kernel saw
+// it when the peer connected or listened; -1 when unknown.
+int64_t PeerUid(int fd) {
+  ucred cred{};
+  socklen_t size = sizeof cred;
+  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &size) != 0 || size != sizeof cred) return -1;
+  return cred.uid;
+}
+
+bool SameUser(int fd) { return PeerUid(fd) == static_cast<int64_t>(getuid()); }
 
 }  // namespace
 
-QString RuntimeDirectoryFor(const QByteArray& xdg, const QString& tmpRoot) {
-  if (xdg.startsWith('/') && PrivateDirectory(xdg, false)) return QString::fromLocal8Bit(xdg);
-  const QByteArray fallback = QFile::encodeName(tmpRoot) + "/tarnwick-" + QByteArray::number(getuid());
-  if (mkdir(fallback.constData(), 0700) != 0 && errno != EEXIST) return {};
-  // A folder we made earlier may have lost its mode; one of another user is never used.
-  return PrivateDirectory(fallback, true) ? QFile::decodeName(fallback) : QString();
+TRuntimeDirectory RuntimeDirectoryFor(const QByteArray& xdg, const QString& tmpRoot) {
+  const QString fromXdg = QFile::decodeName(xdg);
+  if (xdg.startsWith('/') && DirectoryProblem(fromXdg, false).isEmpty()) return {fromXdg, {}};
+  const QString fallback = tmpRoot + QStringLiteral("/tarnwick-") + QString::number(getuid());
+  if (mkdir(QFile::encodeName(fallback).constData(), 0700) != 0 && errno != EEXIST)
+    return {{}, QStringLiteral("the folder %1 cannot be created (%2)").arg(fallback, SystemError(errno))};
+  // A folder we made earlier may have lost its mode; one of another user, or
+  // a link, is never used: whoever made it could reach or replace our socket.
+  QString problem = DirectoryProblem(fallback, true);
+  if (!problem.isEmpty()) return {{}, problem};
+  return {fallback, {}};
 }
 
-QString UserRuntimeDirectory() {
+TRuntimeDirectory UserRuntimeDirectory() {
   return RuntimeDirectoryFor(qgetenv("XDG_RUNTIME_DIR"), QStringLiteral("/tmp"));
 }
 
@@ -61,57 +126,159 @@ TInstanceChannel::TInstanceChannel(const QString& name, QObject* target, intptr_
 
 TInstanceChannel::~TInstanceChannel() { Close(); }
 
+TRuntimeDirectory TInstanceChannel::Directory() const {
+  if (directory_.isEmpty()) return UserRuntimeDirectory();
+  const QString problem = DirectoryProblem(directory_, false);
+  return problem.isEmpty() ? TRuntimeDirectory{directory_, {}} : TRuntimeDirectory{{}, problem};
+}
+
 QString TInstanceChannel::Path() const {
-  const QString dir = directory_.isEmpty() ? UserRuntimeDirectory() : directory_;
+  const QString dir = directory_.isEmpty() ? UserRuntimeDirectory().path : directory_;
   return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + name_;
 }
 
-bool TInstanceChannel::Open() {
-  const QString path = Path();
-  if (path.isEmpty()) return false;
-  auto* socket = new QLocalSocket(this);
-  socket->connectToServer(path);
-  if (!socket->waitForConnected(kConnectWaitMs)) {
-    delete socket;
-    return false;
-  }
-  Adopt(socket);
-  return true;
+TChannelStatus TInstanceChannel::Refuse(const QString& problem) {
+  problem_ = problem;
+  return TChannelStatus::Untrusted;
 }
 
-bool TInstanceChannel::Create() {
-  const QString path = Path();
-  if (path.isEmpty() || server_) return server_ != nullptr;
-  server_ = new QLocalServer(this);
-  // No access option: with one, Qt binds elsewhere and renames over the
-  // path, silently displacing a live copy. The folder is private anyway.
-  server_->setSocketOptions(QLocalServer::NoOptions);
-  bool ok = server_->listen(path);
-  if (!ok && server_->serverError() == QAbstractSocket::AddressInUseError) {
-    // Only a socket nobody listens on is removed: a killed copy leaves one.
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    const bool alive = probe.waitForConnected(kConnectWaitMs);
-    probe.abort();
-    if (!alive && QLocalServer::removeServer(path)) ok = server_->listen(path);
+TChannelStatus TInstanceChannel::Open() {
+  problem_.clear();
+  const TRuntimeDirectory dir = Directory();
+  if (dir.path.isEmpty()) return Refuse(dir.problem);
+  const QString path = dir.path + QLatin1Char('/') + name_;
+  QString problem;
+  switch (SocketEntry(path, &problem)) {
+    case Entry::Absent: return TChannelStatus::NoCopy;
+    case Entry::Foreign: return Refuse(problem);
+    case Entry::Ours: break;
   }
-  if (!ok) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray native = QFile::encodeName(path);
+  if (native.size() >= static_cast<int>(sizeof address.sun_path))
+    return Refuse(QStringLiteral("the path %1 is too long for a socket").arg(path));
+  std::memcpy(address.sun_path, native.constData(), native.size());
+
+  // Connected by hand: the kernel's answer tells a socket nobody listens on
+  // (a dead copy's) from a live copy whose queue is full, and Qt hides that.
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return Refuse(QStringLiteral("no socket can be made (%1)").arg(SystemError(errno)));
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    const int error = errno;
+    close(fd);
+    if (error == EAGAIN) return TChannelStatus::CopyRuns;
+    if (error == ECONNREFUSED || error == ENOENT) return TChannelStatus::NoCopy;
+    return Refuse(QStringLiteral("%1 cannot be reached (%2)").arg(path, SystemError(error)));
+  }
+  if (!SameUser(fd)) {
+    const int64_t uid = PeerUid(fd);
+    close(fd);
+    return Refuse(QStringLiteral("the program listening at %1 runs as another user (%2)")
+                      .arg(path, uid < 0 ? QStringLiteral("unknown") : UserName(static_cast<uid_t>(uid))));
+  }
+  auto* socket = new QLocalSocket(this);
+  if (!socket->setSocketDescriptor(fd, QLocalSocket::ConnectedState, QIODevice::ReadWrite)) {
+    close(fd);
+    delete socket;
+    return Refuse(QStringLiteral("%1 cannot be used").arg(path));
+  }
+  Adopt(socket, Role::RunningCopy);
+  return TChannelStatus::Ok;
+}
+
+TChannelStatus TInstanceChannel::TakeLock(const QString& lockPath) {
+  holderPid_ = 0;
+  const int fd = open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return Refuse(QStringLiteral("%1 cannot be opened (%2)").arg(lockPath, SystemError(errno)));
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != getuid()) {
+    close(fd);
+    return Refuse(S_ISREG(st.st_mode)
+                      ? QStringLiteral("the file %1 belongs to another user (%2)").arg(lockPath, UserName(st.st_uid))
+                      : QStringLiteral("%1 is not a plain file").arg(lockPath));
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    if (error == EWOULDBLOCK) {
+      char text[24] = {};
+      if (pread(fd, text, sizeof text - 1, 0) > 0) holderPid_ = QByteArray(text).trimmed().toLongLong();
+    }
+    close(fd);
+    if (error == EWOULDBLOCK) return TChannelStatus::CopyRuns;
+    return Refuse(QStringLiteral("%1 cannot be locked (%2)").arg(lockPath, SystemError(error)));
+  }
+  // The holder's process id, for a later copy that has to say which one
+  // hangs; should the write fail, that message only lacks the number.
+  const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid()) + '\n';
+  const bool written = ftruncate(fd, 0) == 0 && pwrite(fd, pid.constData(), pid.size(), 0) == pid.size();
+  Q_UNUSED(written);
+  lockFd_ = fd;
+  return TChannelStatus::Ok;
+}
+
+void TInstanceChannel::ReleaseLock() {
+  // The lock file stays: removing it would let two copies lock two files.
+  if (lockFd_ >= 0) close(lockFd_);
+  lockFd_ = -1;
+}
+
+TChannelStatus TInstanceChannel::Create() {
+  problem_.clear();
+  if (server_) return TChannelStatus::Ok;
+  const TRuntimeDirectory dir = Directory();
+  if (dir.path.isEmpty()) return Refuse(dir.problem);
+  const QString path = dir.path + QLatin1Char('/') + name_;
+  if (const TChannelStatus locked = TakeLock(path + QStringLiteral(".lock")); locked != TChannelStatus::Ok)
+    return locked;
+
+  QString problem;
+  switch (SocketEntry(path, &problem)) {
+    case Entry::Absent: break;
+    case Entry::Foreign: ReleaseLock(); return Refuse(problem);
+    case Entry::Ours:
+      // Safe because every copy listens only while it holds the lock, and the
+      // kernel lets go of a lock only when its process ends: this socket's
+      // copy is gone, however it ended.
+      if (unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
+        ReleaseLock();
+        return Refuse(QStringLiteral("%1 cannot be removed (%2)").arg(path, SystemError(errno)));
+      }
+      break;
+  }
+  server_ = new QLocalServer(this);
+  // No access option: with one, Qt binds elsewhere and renames over the path.
+  server_->setSocketOptions(QLocalServer::NoOptions);
+  if (!server_->listen(path)) {
+    problem = QStringLiteral("no socket can be made at %1 (%2)").arg(path, server_->errorString());
     delete server_;
     server_ = nullptr;
-    return false;
+    ReleaseLock();
+    return Refuse(problem);
   }
-  connect(server_, &QLocalServer::newConnection, this, [this] {
-    while (QLocalSocket* s = server_->nextPendingConnection()) Adopt(s);
-  });
-  return true;
+  connect(server_, &QLocalServer::newConnection, this, &TInstanceChannel::Accept);
+  return TChannelStatus::Ok;
+}
+
+void TInstanceChannel::Accept() {
+  while (QLocalSocket* s = server_->nextPendingConnection()) {
+    // The folder keeps others out; this also keeps out whoever is let in anyway.
+    if (!SameUser(static_cast<int>(s->socketDescriptor()))) {
+      s->abort();
+      s->deleteLater();
+      continue;
+    }
+    Adopt(s, Role::LaterCopy);
+  }
 }
 
 void TInstanceChannel::Close() {
   if (server_) {
-    server_->close();  // removes the socket file
+    server_->close();  // removes the socket file, before the lock is let go
     delete server_;
     server_ = nullptr;
   }
+  ReleaseLock();
   const QList<Peer> peers = std::exchange(peers_, {});
   for (const Peer& p : peers) {
     if (!p.socket) continue;
@@ -130,9 +297,12 @@ bool TInstanceChannel::Connected() const {
   return false;
 }
 
-void TInstanceChannel::Adopt(QLocalSocket* socket) {
+void TInstanceChannel::Adopt(QLocalSocket* socket, Role role) {
   socket->setParent(this);
-  peers_.append(Peer{socket, 0, {}});
+  Peer peer;
+  peer.socket = socket;
+  peer.role = role;
+  peers_.append(peer);
   connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Receive(socket); });
   connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
     for (int i = 0; i < peers_.size(); ++i)
@@ -165,10 +335,15 @@ void TInstanceChannel::Receive(QLocalSocket* socket) {
     const uint32_t msg = qFromLittleEndian<quint32>(f + 13);
     const auto wparam = static_cast<intptr_t>(qFromLittleEndian<qint64>(f + 17));
     const auto lparam = static_cast<intptr_t>(qFromLittleEndian<qint64>(f + 25));
-    peer->id = sender;
+    if (!peer->named) {
+      peer->id = sender;
+      peer->named = true;
+    } else if (sender != peer->id) {
+      continue;  // a peer posing as another would receive that one's answers
+    }
     if (kind == kMessage) {
       PostMessage(target_, msg, wparam, lparam);
-    } else if (kind == kActivate) {
+    } else if (kind == kActivate && peer->role == Role::LaterCopy && peer->answered) {
       ActivateOwnWindow(lparam);
     }
   }
@@ -196,8 +371,9 @@ void TInstanceChannel::Broadcast(uint32_t msg, intptr_t wparam, intptr_t lparam)
 }
 
 bool TInstanceChannel::Post(intptr_t to, uint32_t msg, intptr_t wparam, intptr_t lparam) {
-  for (const Peer& p : QList<Peer>(peers_)) {
-    if (p.socket && p.id == to) {
+  for (Peer& p : peers_) {
+    if (p.socket && p.named && p.id == to) {
+      p.answered = true;
       Send(p.socket, kMessage, msg, wparam, lparam);
       return true;
     }
@@ -207,7 +383,7 @@ bool TInstanceChannel::Post(intptr_t to, uint32_t msg, intptr_t wparam, intptr_t
 
 void TInstanceChannel::ActivateWindow(intptr_t window) {
   for (const Peer& p : QList<Peer>(peers_))
-    if (p.socket) Send(p.socket, kActivate, 0, 0, window);
+    if (p.socket && p.role == Role::RunningCopy) Send(p.socket, kActivate, 0, 0, window);
 }
 
 bool TInstanceChannel::ActivateOwnWindow(intptr_t window) {

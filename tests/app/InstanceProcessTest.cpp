@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "tools/db/NotesSchema.h"
 #endif
 
+#include "tests/platform/instance/Peers.h"
 #include "tests/support/EventWait.h"
 
 namespace {
@@ -165,10 +167,18 @@ class InstanceProcessTest : public ::testing::TestWithParam<Program> {
 #endif
   }
   void TearDown() override {
+    twtest::CloseAll(queued);
     for (auto& p : processes) {
       p->kill();
       p->waitForFinished(5000);
+      if (HasFailure()) std::fputs(p->readAllStandardError().constData(), stderr);
     }
+  }
+
+  // Waits until a process has written `text` to its error output.
+  bool Says(QProcess* p, const char* text, int ms) {
+    QByteArray& said = errors[p];
+    return WaitFor([&] { return (said += p->readAllStandardError()).contains(text); }, ms);
   }
 
   QProcess* Start(const QTemporaryDir& home) {
@@ -178,7 +188,7 @@ class InstanceProcessTest : public ::testing::TestWithParam<Program> {
     env.insert("QT_QPA_PLATFORM", "xcb");
     p->setProcessEnvironment(env);
     p->setWorkingDirectory(home.path());
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setProcessChannelMode(QProcess::SeparateChannels);
     p->start(GetParam().path, {});
     EXPECT_TRUE(p->waitForStarted(5000));
     processes.push_back(std::move(p));
@@ -212,6 +222,8 @@ class InstanceProcessTest : public ::testing::TestWithParam<Program> {
   XView x;
   QProcess* first = nullptr;
   std::vector<std::unique_ptr<QProcess>> processes;
+  std::map<QProcess*, QByteArray> errors;
+  std::vector<int> queued;
 };
 
 TEST_P(InstanceProcessTest, LaterStartRaisesTheRunningCopyAndEndsUnseen) {
@@ -260,6 +272,40 @@ TEST_P(InstanceProcessTest, CopyKilledOutrightDoesNotBlockTheNextStart) {
   EXPECT_NE(next, 0u) << "the next start becomes the running copy and shows its window";
   EXPECT_EQ(first->state(), QProcess::Running);
   EXPECT_TRUE(RunLater()) << "and answers the start after it";
+}
+
+TEST_P(InstanceProcessTest, HungCopyKeepsItsSocketAndALaterStartSaysSo) {
+  ASSERT_NE(StartFirst(), 0u);
+  const QString socket = runtime.filePath(kInstanceGuardName);
+  const ino_t before = twtest::InodeOf(socket);
+  ASSERT_EQ(kill(static_cast<pid_t>(first->processId()), SIGSTOP), 0);
+  queued = twtest::FillQueue(socket);
+  ASSERT_FALSE(queued.empty());
+
+  QProcess* later = Start(laterHome);
+  EXPECT_TRUE(Says(later, "not respond", kLaterEndsMs)) << "the later copy must say why it does not start";
+  EXPECT_TRUE(WaitFor([&] { return x.MainWindowOf(later->processId()) != 0; }, 5000))
+      << "the message is shown on screen";
+  EXPECT_FALSE(QFile::exists(laterHome.filePath(GetParam().refreshMark))) << "it started beside the hung copy";
+  EXPECT_EQ(twtest::InodeOf(socket), before) << "the hung copy's socket was deleted";
+  later->kill();
+
+  twtest::CloseAll(queued);
+  ASSERT_EQ(kill(static_cast<pid_t>(first->processId()), SIGCONT), 0);
+  EXPECT_TRUE(RunLater()) << "once it wakes up the copy answers as before";
+}
+
+TEST_P(InstanceProcessTest, ForeignSocketIsReportedAndTheProgramStarts) {
+  if (getuid() != 0) GTEST_SKIP() << "needs root to play another user";
+  const QString socket = runtime.filePath(kInstanceGuardName);
+  const int planted = twtest::Listen(socket);
+  ASSERT_GE(planted, 0);
+  ASSERT_EQ(lchown(QFile::encodeName(socket).constData(), 65534, 65534), 0);
+
+  EXPECT_NE(StartFirst(), 0u) << "the program starts rather than wait on a stranger";
+  EXPECT_TRUE(Says(first, "another user", 5000)) << "and says the guard is off";
+  EXPECT_FALSE(twtest::SomeoneConnected(planted)) << "it talked to another user's socket";
+  close(planted);
 }
 
 #ifdef TW_TARNWICK
