@@ -252,16 +252,35 @@ TEST_F(UntrustedGuardTest, ForeignSocketIsNeverTalkedTo) {
   }
 }
 
-TEST_F(UntrustedGuardTest, FolderOthersCanReachIsNotUsed) {
-  const QString open = dir.filePath("open");
-  ASSERT_TRUE(QDir().mkpath(open));
-  chmod(QFile::encodeName(open).constData(), 0777);
-  QObject window;
-  auto g = std::make_unique<TInstanceGuard>(&window, open);
-  g->AnswerTimeoutMs = 0;
-  g->Install();
-  EXPECT_FALSE(QFile::exists(open + "/" + kInstanceGuardName)) << "a socket where others can reach it";
-  ExpectStartsAndWarns(open.toUtf8().constData());
+TEST_F(UntrustedGuardTest, FolderNotOursAloneIsNotUsed) {
+  const QString elsewhere = dir.filePath("elsewhere");
+  ASSERT_TRUE(QDir().mkpath(elsewhere));
+  struct Case {
+    const char* name;
+    bool needsRoot;
+    std::function<void(const QByteArray&)> make;
+  } cases[] = {
+      {"open to everyone", false,
+       [](const QByteArray& p) { ASSERT_EQ(mkdir(p.constData(), 0700) | chmod(p.constData(), 0777), 0); }},
+      {"a link", false,
+       [&](const QByteArray& p) { ASSERT_EQ(symlink(QFile::encodeName(elsewhere).constData(), p.constData()), 0); }},
+      {"another user's", true,
+       [](const QByteArray& p) { ASSERT_EQ(mkdir(p.constData(), 0700) | chown(p.constData(), 65534, 65534), 0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.needsRoot && getuid() != 0) continue;
+    guards.clear();
+    dialogs.asked.clear();
+    const QString folder = dir.filePath(c.name);
+    c.make(QFile::encodeName(folder));
+    QObject window;
+    auto g = std::make_unique<TInstanceGuard>(&window, folder);
+    g->Install();
+    EXPECT_EQ(g->State(), TGuardState::Unguarded);
+    EXPECT_FALSE(QFile::exists(folder + "/" + kInstanceGuardName)) << "a socket where others can reach it";
+    ExpectStartsAndWarns(folder.toUtf8().constData());
+  }
 }
 
 }  // namespace
