@@ -283,8 +283,8 @@ TEST_P(InstanceProcessTest, HungCopyKeepsItsSocketAndALaterStartSaysSo) {
   ASSERT_FALSE(queued.empty());
 
   QProcess* later = Start(laterHome);
-  EXPECT_TRUE(Says(later, "not respond", kLaterEndsMs)) << "the later copy must say why it does not start";
-  EXPECT_TRUE(WaitFor([&] { return x.MainWindowOf(later->processId()) != 0; }, 5000))
+  EXPECT_TRUE(Says(later, "not respond", kStartMs)) << "the later copy must say why it does not start";
+  EXPECT_TRUE(WaitFor([&] { return x.MainWindowOf(later->processId()) != 0; }, kStartMs))
       << "the message is shown on screen";
   EXPECT_FALSE(QFile::exists(laterHome.filePath(GetParam().refreshMark))) << "it started beside the hung copy";
   EXPECT_EQ(twtest::InodeOf(socket), before) << "the hung copy's socket was deleted";
