@@ -36,7 +36,8 @@ expected=(
   bin/tarnwick bin/tarnwick-db bin/tarnwick-skin libexec/tarnwick/tarnwick
   share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml
   share/icons/hicolor/scalable/apps/$app_id.svg
-  share/doc/tarnwick/copyright share/doc/tarnwick/changelog.gz)
+  share/doc/tarnwick/copyright share/doc/tarnwick/changelog.gz
+  share/man/man1/tarnwick.1.gz share/man/man1/tarnwick-db.1.gz share/man/man1/tarnwick-skin.1.gz)
 sizes=(16 24 32 48 64 128 256)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x$s/apps/$app_id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | sort) \
