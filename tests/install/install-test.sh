@@ -76,6 +76,9 @@ XDG_DATA_HOME=$work/not-a-folder HOME=$work "$launcher" 2>"$work/err"
 rc=$?
 expect "an unusable data folder is reported, nothing started" \
   [ $rc -eq 1 -a "$(grep -c 'cannot create the notebook folder' "$work/err")" = 1 ]
+# A relative XDG_DATA_HOME does not count: the home's default is used instead.
+XDG_DATA_HOME=relative HOME=$work/not-a-folder "$launcher" 2>"$work/err"
+expect "a relative XDG_DATA_HOME is ignored" grep -q "folder $work/not-a-folder/.local/share/tarnwick\$" "$work/err"
 
 # --- Starting from the desktop entry on an empty home.
 mkdir -p "$work/run" && chmod 700 "$work/run"
@@ -92,10 +95,12 @@ start() {
 
 # wait_for SECONDS COMMAND...
 wait_for() {
-  local tries=$(($1 * 10))
+  local end=$((SECONDS + $1))
   shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
 }
 
 main_window() { window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Tarnwick' 2>/dev/null | head -1); [ -n "$window" ]; }
@@ -104,20 +109,26 @@ main_window() { window=$(xdotool search --all --onlyvisible --pid "$pid" --name 
 ended() { local s; s=$(ps -o stat= -p "$pid"); [ -z "$s" ] || [ "${s#Z}" != "$s" ]; }
 
 # Ends the program as a user does: the window's close, then OK in " Confirm quit？".
-# The close is sent again while no question shows, since a window that is
-# still settling (the skinned frame may recreate it) can miss the first one.
+# A loaded machine may take long to answer; the close is sent again only when
+# none came, since a window still settling (the skinned frame may recreate
+# it) can miss one.
 quit() {
   local dialog=""
   find_dialog() { dialog=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Tips$' 2>/dev/null | head -1); [ -n "$dialog" ]; }
-  for _ in 1 2 3 4 5; do
+  for _ in 1 2 3 4; do
     main_window && "$wm_close" "$window"
-    wait_for 3 find_dialog && break
+    wait_for 20 find_dialog && break
   done
-  if [ -z "$dialog" ]; then fail "closing asks before quitting"; return; fi
+  if [ -z "$dialog" ]; then
+    fail "closing asks before quitting"
+    for w in $(xdotool search --all --onlyvisible --pid "$pid" '' 2>/dev/null); do echo "  shown: $w \"$(xdotool getwindowname "$w")\""; done
+    return
+  fi
+  sleep 0.5
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   # Cancel is the default button; Tab moves to OK and Space presses it.
   xdotool key --clearmodifiers Tab space
-  if wait_for 15 ended; then
+  if wait_for 60 ended; then
     wait "$pid"
     expect "the program ends with status 0" [ $? -eq 0 ]
   else
@@ -130,8 +141,8 @@ home=$work/home
 mkdir "$home"
 start "$home"
 notebook=$home/.local/share/tarnwick
-expect "the launcher creates the notebook" wait_for 30 test -s "$notebook/data.mdb"
-expect "the main window shows" wait_for 30 main_window
+expect "the launcher creates the notebook" wait_for 60 test -s "$notebook/data.mdb"
+expect "the main window shows" wait_for 60 main_window
 if [ -n "${window:-}" ]; then
   expect "the program runs in the notebook folder" [ "$(readlink "/proc/$pid/cwd")" = "$notebook" ]
   expect "the notebook folder is private" [ "$(stat -c %a "$notebook")" = 700 ]
@@ -147,7 +158,7 @@ mkdir -p "$xdg/tarnwick"
 "$prefix/bin/tarnwick-db" init --demo "$xdg/tarnwick/data.mdb" >/dev/null
 before=$(md5sum <"$xdg/tarnwick/data.mdb")
 start "$work/home2" "$xdg"
-expect "the main window shows over an existing notebook" wait_for 30 main_window
+expect "the main window shows over an existing notebook" wait_for 60 main_window
 if [ -n "${window:-}" ]; then
   expect "the program runs in \$XDG_DATA_HOME/tarnwick" [ "$(readlink "/proc/$pid/cwd")" = "$xdg/tarnwick" ]
   quit
