@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "app/MultYunXing.h"
@@ -18,6 +19,9 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication qtApp(argc, argv);
+  QIcon icon;  // rendered from dist/tarnwick.svg at build time
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/tarnwick-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   TApplication application;
   InstallInstanceGuard();
 
