@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <limits>
@@ -121,7 +122,10 @@ TNotesIndex::TNotesIndex(TADOConnection* connection, QObject* owner)
   });
 }
 
-void TNotesIndex::ScheduleBuild() { timer_->start(); }
+void TNotesIndex::ScheduleBuild() {
+  // Without an event loop (tools, tests) the owner builds with BuildStep.
+  if (QCoreApplication::instance()) timer_->start();
+}
 
 void TNotesIndex::Upgrade() {
   try {

@@ -350,7 +350,24 @@ void TForm1::FormCreate() { StatusBar1->SetHeight(48); }
 
 void TForm1::FormShow() {
   DateTimePicker1->SetDate(QDateTime::currentDateTime());
-  tree_->Invalidate();  // until this refresh has read everything
+  try {
+    RefreshTree();
+  } catch (...) {
+    // As when a rebuild stops half way: the old nodes are gone.
+    TreeView1->Items().Clear();
+    tree_->Invalidate();
+    throw;
+  }
+
+  SeSkinComboBox1->ClearItems();
+  for (const QString& name : categories_) SeSkinComboBox1->AddItem(name);
+
+  SetEditMode(TEditMode::Idle);
+  twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
+                                 QStringLiteral(" 个"));
+}
+
+void TForm1::RefreshTree() {
   TADOTable& lb = *Data->LB;
   lb.Close();
   lb.Open();
@@ -402,13 +419,8 @@ void TForm1::FormShow() {
     throw;
   }
   tree_->Show(categories, std::move(notes));
-
-  SeSkinComboBox1->ClearItems();
-  for (const QString& name : categories) SeSkinComboBox1->AddItem(name);
-
-  SetEditMode(TEditMode::Idle);
-  twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(c) +
-                                 QStringLiteral(" 个"));
+  categories_ = categories;
+  noteCount_ = c;
 }
 
 void TForm1::TreeView1Addition(TTreeNode* node) {

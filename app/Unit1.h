@@ -1,6 +1,8 @@
 #pragma once
 #include <memory>
 
+#include <QStringList>
+
 #include "platform/Form.h"
 
 class QAction;
@@ -118,6 +120,8 @@ class TForm1 : public TForm {
  private:
   bool eventFilter(QObject* watched, QEvent* e) override;
   void BuildLayout();
+  // Reads the categories and the notes' titles and shows them in the tree.
+  void RefreshTree();
   void SetEditorEnabled(bool enabled);
   TADOQuery* RequireCurrentNote() const;
 
@@ -125,6 +129,8 @@ class TForm1 : public TForm {
   TEditMode editMode_ = TEditMode::Start;
   std::unique_ptr<TNoteTree> tree_;
   TADOQuery* titles_ = nullptr;  // category and title of every note, while refreshing
+  QStringList categories_;       // as the last refresh read them
+  int noteCount_ = 0;
 };
 
 extern TForm1* Form1;
