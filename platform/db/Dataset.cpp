@@ -621,7 +621,7 @@ int TDataSet::RecordCount() const {
 
 void TDataSet::First() {
   RequireRows();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  if (Modifying()) Post();
   current_ = rows_.empty() ? -1 : 0;
   bof_ = true;
   eof_ = rows_.empty();
@@ -629,7 +629,7 @@ void TDataSet::First() {
 
 void TDataSet::Next() {
   RequireRows();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  if (Modifying()) Post();
   if (eof_) return;
   if (current_ + 1 < int(rows_.size())) {
     ++current_;
@@ -665,7 +665,7 @@ void TDataSet::RequireColumn(int column) const {
 
 QVariant TDataSet::Get(int column) const {
   RequireColumn(column);
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+  if (Modifying())
     return buffer_[column];
   RequireRows();
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
@@ -700,7 +700,7 @@ QVariantList TDataSet::RowValues(int row) const {
 
 void TDataSet::Set(int column, const QVariant& v) {
   RequireColumn(column);
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+  if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
   buffer_[column] = Stored(v);
   modified_[size_t(column)] = true;
@@ -708,7 +708,7 @@ void TDataSet::Set(int column, const QVariant& v) {
 
 void TDataSet::Edit() {
   RequireActive();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
+  if (Modifying()) return;
   if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be changed.").arg(objectName()));
   RequireRows();
   RequireCurrentRow("edit");
@@ -721,14 +721,14 @@ void TDataSet::Insert() {
   RequireActive();
   if (!CanInsert() || !Editable())
     Fail(QStringLiteral("%1: rows can only be added through a table.").arg(objectName()));
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  if (Modifying()) Post();
   buffer_ = QVariantList(columns_.size());
   modified_.assign(size_t(columns_.size()), false);
   state_ = TDataSetState::dsInsert;
 }
 
 void TDataSet::Cancel() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
+  if (!Modifying()) return;
   buffer_.clear();
   modified_.clear();
   state_ = TDataSetState::dsBrowse;
@@ -744,7 +744,7 @@ QVariantList TDataSet::ReadRow(qint64 rowid) {
 }
 
 void TDataSet::Post() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+  if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
   sqlite3* db = Db();
   QStringList names;

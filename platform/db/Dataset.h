@@ -124,6 +124,10 @@ class TDataSet : public QObject {
   void Close();  // an unposted edit or insert is dropped
   bool Active() const { return state_ != TDataSetState::dsInactive; }
   TDataSetState State() const { return state_; }
+  // A row is being edited or inserted: fields can be set, Post writes them.
+  bool Modifying() const {
+    return state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert;
+  }
 
   int RecordCount() const;
   void First();
