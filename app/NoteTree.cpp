@@ -138,30 +138,57 @@ bool TNoteTree::UpdateInPlace(const std::vector<TNoteRow>& notes) {
     }
     if (gone.size() + came.size() > kMaxChangesInPlace) return false;
   }
-  for (const TNoteRow* note : gone) {
-    for (TTreeNode* node : noteNodes_.take(note->rowid)) delete node;
-  }
-  for (const TNoteRow* note : came) {
-    const auto it = categoryNodes_.constFind(note->category);
-    if (it == categoryNodes_.cend()) continue;
-    for (TTreeNode* parent : *it) {
-      // After the last child that does not sort above it, as the view places nodes.
-      int lo = 0, hi = parent->childCount();
-      while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (!Less(note->title, parent->child(mid)->text(0))) lo = mid + 1; else hi = mid;
-      }
-      auto* child = new QTreeWidgetItem(QStringList{note->title});
-      parent->insertChild(lo, child);  // the window's handler reads the level from the parent
-      if (addition_) addition_(child);
-      IconFor(child);
-      noteNodes_[note->rowid] << child;
+  for (const TNoteRow* note : gone) RemoveNodes(note->rowid);
+  for (const TNoteRow* note : came) AddNodes(*note);
+  Refold();
+  return true;
+}
+
+void TNoteTree::RemoveNodes(qint64 rowid) {
+  for (TTreeNode* node : noteNodes_.take(rowid)) delete node;
+}
+
+void TNoteTree::AddNodes(const TNoteRow& note) {
+  const auto it = categoryNodes_.constFind(note.category);
+  if (it == categoryNodes_.cend()) return;
+  for (TTreeNode* parent : *it) {
+    // After the last child that does not sort above it, as the view places nodes.
+    int lo = 0, hi = parent->childCount();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (!Less(note.title, parent->child(mid)->text(0))) lo = mid + 1; else hi = mid;
     }
+    auto* child = new QTreeWidgetItem(QStringList{note.title});
+    parent->insertChild(lo, child);  // the window's handler reads the level from the parent
+    if (addition_) addition_(child);
+    IconFor(child);
+    noteNodes_[note.rowid] << child;
   }
+}
+
+void TNoteTree::Apply(const std::vector<qint64>& changed, std::vector<TNoteRow> now) {
+  icons_.clear();
+  auto at = [this](qint64 rowid) {
+    return std::lower_bound(notes_.begin(), notes_.end(), rowid,
+                            [](const TNoteRow& n, qint64 v) { return n.rowid < v; });
+  };
+  for (qint64 rowid : changed) {
+    RemoveNodes(rowid);
+    const auto it = at(rowid);
+    if (it != notes_.end() && it->rowid == rowid) notes_.erase(it);
+  }
+  for (TNoteRow& note : now) {
+    AddNodes(note);
+    notes_.insert(at(note.rowid), std::move(note));
+  }
+  Refold();
+  lastInPlace_ = true;
+}
+
+void TNoteTree::Refold() {
   // A rebuilt tree is collapsed, has nothing selected and shows its top.
   for (int k = 0; k < view_->topLevelItemCount(); ++k) view_->topLevelItem(k)->setExpanded(false);
   view_->SetSelected(nullptr);
   view_->scrollToTop();
   view_->horizontalScrollBar()->setValue(0);
-  return true;
 }

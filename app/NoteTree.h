@@ -27,14 +27,22 @@ class TNoteTree {
   // nothing selected. The result is always exactly what a rebuild from
   // scratch gives; only a handful of changed notes are applied in place.
   void Show(const QStringList& categories, std::vector<TNoteRow> notes);
+  // Only the notes with these row ids changed since the last Show; `now`
+  // holds those of them still filed under a shown category, as they are now.
+  void Apply(const std::vector<qint64>& changed, std::vector<TNoteRow> now);
   // The next Show rebuilds from scratch.
   void Invalidate() { valid_ = false; }
+  bool Valid() const { return valid_; }
+  const QStringList& Categories() const { return categories_; }
   // Whether the last Show changed the tree in place (for tests).
   bool LastWasInPlace() const { return lastInPlace_; }
 
  private:
   void Rebuild(const QStringList& categories, const std::vector<TNoteRow>& notes);
   bool UpdateInPlace(const std::vector<TNoteRow>& notes);
+  void RemoveNodes(qint64 rowid);
+  void AddNodes(const TNoteRow& note);
+  void Refold();
   TTreeNode* NewNode(const QString& text);
   void PrepareCollator();
   bool Less(const QString& a, const QString& b) const;

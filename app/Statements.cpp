@@ -71,6 +71,14 @@ TStatement KeywordSearch(const QString& keyword, bool indexed) {
 }
 
 TStatement NoteCategories() { return {QStringLiteral("select rowid, 类别 from 笔记"), {}}; }
+TStatement NotesByRowid(const QList<qint64>& rowids) {
+  QVariantList ids;
+  for (qint64 id : rowids) ids << id;
+  return {QStringLiteral("select rowid, 类别, 标题 from 笔记 where rowid in (%1)")
+              .arg(QStringList(ids.size(), QStringLiteral("?")).join(',')),
+          ids};
+}
+
 TStatement NoteTitles() { return {QStringLiteral("select rowid, 标题 from 笔记"), {}}; }
 
 void RunStatement(TADOQuery& query, const TStatement& statement) {

@@ -24,6 +24,8 @@ TStatement KeywordSearch(const QString& keyword, bool indexed = false);
 // Row id and category, and row id and title, of every note: what the tree
 // shows. Apart, each is read from its own index alone, never from the rows.
 TStatement NoteCategories();
+// Row id, category and title of the notes with these row ids.
+TStatement NotesByRowid(const QList<qint64>& rowids);
 TStatement NoteTitles();
 
 // Close, set the statement as the query's only line, open.

@@ -44,6 +44,7 @@ const QString kCategory = QStringLiteral("类别");
 const QString kDate = QStringLiteral("日期");
 const QString kTitle = QStringLiteral("标题");
 const QString kContent = QStringLiteral("内容");
+const QString kNotesTable = QStringLiteral("笔记");
 
 QFont PixelFont(const QString& family, int pixels) {
   QFont f(family);
@@ -360,7 +361,7 @@ void TForm1::FormShow() {
   }
 
   SeSkinComboBox1->ClearItems();
-  for (const QString& name : categories_) SeSkinComboBox1->AddItem(name);
+  for (const QString& name : tree_->Categories()) SeSkinComboBox1->AddItem(name);
 
   SetEditMode(TEditMode::Idle);
   twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
@@ -376,30 +377,63 @@ void TForm1::RefreshTree() {
   QStringList categories;
   for (int i = 0; i < n; ++i, lb.Next()) categories << lb.FieldByName(kCategory).AsString();
 
-  // Category and title of every note, each from its own index, in one read
-  // transaction so both see the same notes; never a body.
   if (!titles_) {
     titles_ = new TADOQuery(this);
     titles_->setObjectName(QStringLiteral("NoteTitles"));
     titles_->Connection = Data->ADOConnection1;
   }
   const QSet<QString> listed(categories.cbegin(), categories.cend());
-  std::vector<TNoteRow> notes;
-  int c = 0;
+  // A note is shown under a listed category; one copy of each name is kept,
+  // however many notes carry it.
+  auto shown = [&](const TField& category, QString* name) {
+    if (category.IsNull()) return false;  // equal to no category name
+    const auto shared = listed.constFind(category.AsString());
+    if (shared == listed.cend()) return false;
+    *name = *shared;
+    return true;
+  };
   TADOConnection& conn = *Data->ADOConnection1;
+  bool complete = false;
+  const std::vector<TRowChange> changes = conn.TakeChanges(complete);
+  // One read transaction: the version and the rows belong to one state.
   conn.BeginReadTrans();
   try {
+    const qint64 version = conn.DataVersion();
+    if (complete && tree_->Valid() && version == dataVersion_ && categories == tree_->Categories()) {
+      // Nobody else wrote since the last refresh: only our own changes are
+      // read again.
+      QList<qint64> changed;
+      for (const TRowChange& c : changes) {
+        if (c.table != kNotesTable) continue;
+        if (!changed.contains(c.rowid)) changed << c.rowid;
+        noteCount_ += c.kind == TRowChange::Insert ? 1 : c.kind == TRowChange::Delete ? -1 : 0;
+      }
+      std::vector<TNoteRow> now;
+      if (!changed.isEmpty()) {
+        RunStatement(*titles_, NotesByRowid(changed));
+        const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
+        const TField category = titles_->FieldByName(kCategory);
+        const TField title = titles_->FieldByName(kTitle);
+        QString name;
+        for (int i = 0, m = titles_->RecordCount(); i < m; ++i, titles_->Next())
+          if (shown(category, &name)) now.push_back({rowid.Value().toLongLong(), name, title.AsString()});
+        titles_->Close();
+      }
+      tree_->Apply(std::vector<qint64>(changed.cbegin(), changed.cend()), std::move(now));
+      conn.CommitTrans();
+      return;
+    }
+    dataVersion_ = version;
+    // Category and title of every note, each from its own index; never a body.
+    std::vector<TNoteRow> notes;
     RunStatement(*titles_, NoteCategories());
-    c = titles_->RecordCount();
+    const int c = titles_->RecordCount();
     {
       const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
       const TField category = titles_->FieldByName(kCategory);
-      for (int i = 0; i < c; ++i, titles_->Next()) {
-        if (category.IsNull()) continue;  // equal to no category name
-        const auto shared = listed.constFind(category.AsString());
-        // One copy of each category name, however many notes carry it.
-        if (shared != listed.cend()) notes.push_back({rowid.Value().toLongLong(), *shared, QString()});
-      }
+      QString name;
+      for (int i = 0; i < c; ++i, titles_->Next())
+        if (shown(category, &name)) notes.push_back({rowid.Value().toLongLong(), name, QString()});
     }
     std::sort(notes.begin(), notes.end(), [](const TNoteRow& a, const TNoteRow& b) { return a.rowid < b.rowid; });
     RunStatement(*titles_, NoteTitles());
@@ -413,14 +447,13 @@ void TForm1::RefreshTree() {
     }
     titles_->Close();
     conn.CommitTrans();
+    tree_->Show(categories, std::move(notes));
+    noteCount_ = c;
   } catch (...) {
     titles_->Close();
     conn.RollbackTrans();
     throw;
   }
-  tree_->Show(categories, std::move(notes));
-  categories_ = categories;
-  noteCount_ = c;
 }
 
 void TForm1::TreeView1Addition(TTreeNode* node) {

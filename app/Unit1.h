@@ -129,8 +129,8 @@ class TForm1 : public TForm {
   TEditMode editMode_ = TEditMode::Start;
   std::unique_ptr<TNoteTree> tree_;
   TADOQuery* titles_ = nullptr;  // category and title of every note, while refreshing
-  QStringList categories_;       // as the last refresh read them
   int noteCount_ = 0;
+  qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
 };
 
 extern TForm1* Form1;

@@ -401,7 +401,38 @@ void TADOConnection::Open() {
     Close();
     throw;
   }
+  LoseChanges();
   if (AfterConnect) AfterConnect(*this);
+}
+
+void TADOConnection::NoteChange(const QString& table, qint64 rowid, TRowChange::TKind kind) {
+  // Beyond this a caller rereads everything anyway.
+  constexpr size_t kMaxChanges = 4096;
+  if (!changesComplete_) return;
+  if (changes_.size() >= kMaxChanges) {
+    LoseChanges();
+    return;
+  }
+  changes_.push_back({table, rowid, kind});
+}
+
+void TADOConnection::LoseChanges() {
+  changes_.clear();
+  changesComplete_ = false;
+}
+
+std::vector<TRowChange> TADOConnection::TakeChanges(bool& complete) {
+  complete = changesComplete_ && open_;
+  std::vector<TRowChange> out = std::move(changes_);
+  changes_.clear();
+  changesComplete_ = open_;
+  return out;
+}
+
+qint64 TADOConnection::DataVersion() {
+  Stmt s(Handle(), QStringLiteral("pragma data_version"));
+  s.Step();
+  return sqlite3_column_int64(s.get(), 0);
 }
 
 void TADOConnection::BeginTrans() {
@@ -422,7 +453,9 @@ void TADOConnection::CommitTrans() {
 }
 
 void TADOConnection::RollbackTrans() {
-  if (InTransaction()) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (!InTransaction()) return;
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  LoseChanges();  // posts noted inside it never happened
 }
 
 bool TADOConnection::InTransaction() const { return open_ && !sqlite3_get_autocommit(db_); }
@@ -430,6 +463,7 @@ bool TADOConnection::InTransaction() const { return open_ && !sqlite3_get_autoco
 void TADOConnection::Close() {
   if (!open_) return;
   open_ = false;
+  LoseChanges();
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }
@@ -785,6 +819,7 @@ void TDataSet::Post() {
                           "saved. Reopen it and try again.")
                .arg(objectName()));
     tx.Commit();
+    Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Update);
     rows_[size_t(current_)] = TRow{-1, buffer_};
   } else {
     Transaction tx(db);
@@ -800,6 +835,7 @@ void TDataSet::Post() {
     const qint64 rowid = sqlite3_last_insert_rowid(db);
     if (appendOnly_) {
       tx.Commit();
+      Connection->NoteChange(table_, rowid, TRowChange::Insert);
       ++appendCount_;
       buffer_.clear();
       modified_.clear();
@@ -808,6 +844,7 @@ void TDataSet::Post() {
     }
     QVariantList row = ReadRow(rowid);
     tx.Commit();
+    Connection->NoteChange(table_, rowid, TRowChange::Insert);
     if (row.isEmpty()) row = buffer_;
     const size_t at = current_ < 0 ? rows_.size() : size_t(current_);
     rows_.insert(rows_.begin() + qsizetype(at), TRow{-1, std::move(row)});
@@ -845,6 +882,7 @@ void TDataSet::Delete() {
                         "deleted. Reopen it and try again.")
              .arg(objectName()));
   tx.Commit();
+  Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Delete);
   rows_.erase(rows_.begin() + current_);
   rowids_.erase(rowids_.begin() + current_);
   if (current_ >= int(rows_.size())) current_ = int(rows_.size()) - 1;
@@ -963,5 +1001,6 @@ void TADOQuery::ExecSQL() {
   }
   const int changed = sqlite3_changes(db);
   tx.Commit();
+  if (changed > 0) Connection->LoseChanges();  // which rows is not known
   rowsAffected_ = changed;
 }

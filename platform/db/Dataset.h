@@ -36,6 +36,14 @@ struct TStatement {
   QVariantList params;
 };
 
+// A row this connection changed and committed.
+struct TRowChange {
+  enum TKind { Insert, Update, Delete };
+  QString table;
+  qint64 rowid;
+  TKind kind;
+};
+
 class TADOConnection : public QObject {
   Q_OBJECT
  public:
@@ -73,6 +81,15 @@ class TADOConnection : public QObject {
   void RollbackTrans();  // harmless when none is open
   bool InTransaction() const;
 
+  // The rows this connection changed since the last call, for callers that
+  // keep copies of rows. `complete` is false when they cannot all be named:
+  // a statement was executed, a transaction rolled back, the connection
+  // reopened, or too many changed.
+  std::vector<TRowChange> TakeChanges(bool& complete);
+  // Changes whenever another connection commits to the file; our own
+  // commits leave it alone.
+  qint64 DataVersion();
+
   // A name unique to this connection in the process.
   QString SqlConnectionName() const { return name_; }
   // The open engine handle (opens the connection first).
@@ -80,6 +97,12 @@ class TADOConnection : public QObject {
 
  private:
   void CheckReadOnly(const QString& path) const;
+  friend class TDataSet;
+  friend class TADOQuery;
+  void NoteChange(const QString& table, qint64 rowid, TRowChange::TKind kind);
+  void LoseChanges();
+  std::vector<TRowChange> changes_;
+  bool changesComplete_ = false;
   QString name_;
   QString path_;
   sqlite3* db_ = nullptr;
