@@ -531,6 +531,7 @@ TEST_F(NotesWindows, OpeningAResultDeletedMeanwhileFailsWithoutANote) {
   Sql(db, "delete from 笔记 where 标题 = 'Shopping'");
   OpenResult(0);
   ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith("The note \"Shopping\" no longer exists")) << errors[0].toStdString();
   EditorState s = Editor();
   EXPECT_EQ(s.current, "none");
   EXPECT_EQ(s.title, "");

@@ -453,6 +453,53 @@ TEST_F(DatasetTest, OnlyWholeRowsOfOneTableCanBeChanged) {
   EXPECT_EQ(Titles().size(), 3);
 }
 
+// Callers keeping copies of rows learn which rows this connection changed,
+// and when they cannot know.
+TEST_F(DatasetTest, ChangesAreNamedUntilTheyCannotBe) {
+  bool complete = true;
+  notes.Open();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "nothing is known of the time before the connection opened";
+  const qint64 version = conn.DataVersion();
+
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("改");
+  notes.Post();
+  notes.Insert();
+  notes.FieldByName("标题").SetAsString("新");
+  notes.Post();
+  notes.Delete();
+  auto changes = conn.TakeChanges(complete);
+  EXPECT_TRUE(complete);
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[0].kind, TRowChange::Update);
+  EXPECT_EQ(changes[0].rowid, 1);
+  EXPECT_EQ(changes[1].kind, TRowChange::Insert);
+  EXPECT_EQ(changes[2].kind, TRowChange::Delete);
+  EXPECT_EQ(changes[2].rowid, changes[1].rowid);
+  EXPECT_EQ(changes[0].table, "笔记");
+  EXPECT_EQ(conn.DataVersion(), version) << "our own commits";
+
+  query.SetSQL({"update 笔记 set 内容 = 'x'", {}});
+  query.ExecSQL();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "an executed statement changes rows nobody names";
+
+  conn.TakeChanges(complete);
+  notes.Close();
+  notes.Open();
+  conn.BeginTrans();
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("回滚");
+  notes.Post();
+  conn.RollbackTrans();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "a rolled back post did not happen";
+
+  raw->AddNote("x", "别处", "y");
+  EXPECT_NE(conn.DataVersion(), version) << "another connection's commit";
+}
+
 TEST_F(DatasetTest, StatementMisuseChangesNothing) {
   // Opening is for reading: a change is refused before it runs.
   query.SetSQL({"update 笔记 set 内容='x'", {}});
