@@ -171,7 +171,10 @@ void Save(benchmark::State& state) {
   QFile::copy(bench::Notes(int(state.range(0)), int(state.range(1))).path, plainPath);
   {
     sqlite3* raw = OpenRaw(plainPath);
-    sqlite3_exec(raw, "drop table tw_notes_fts; drop table tw_notes_fts_state; vacuum", nullptr, nullptr, nullptr);
+    sqlite3_exec(raw,
+                 "drop trigger tw_notes_fts_ai; drop trigger tw_notes_fts_ad; drop trigger tw_notes_fts_au; "
+                 "drop table tw_notes_fts; drop table tw_notes_fts_state; vacuum",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(raw);
   }
   Datasets plain(plainPath, false);
