@@ -250,6 +250,8 @@ void PeakMemory(benchmark::State& state) {
   double peak = 0;
   for (auto _ : state) {
     bench::ResetPeakMemory();
+    // What the process held before (the generator's leftovers included).
+    state.counters["before_MB"] = bench::PeakMemoryMB();
     const auto t0 = Clock::now();
     {
       Program p(nb.dir.path());
