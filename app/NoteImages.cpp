@@ -1,3 +1,5 @@
+// The tree's three pictures, drawn in code so they need no image files and
+// stay crisp at 24 by 24 pixels.
 #include "app/NoteImages.h"
 
 #include <QLinearGradient>

@@ -1,3 +1,5 @@
+// The program's start: the instance guard, then the four windows in the
+// order the others rely on, then the message loop.
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>

@@ -1,4 +1,8 @@
+// The statement catalogue: each statement keeps its shape, and every value
+// the user typed is a bound parameter.
 #include "app/Statements.h"
+
+#include <algorithm>
 
 namespace {
 // LIKE pattern matching the text itself anywhere: its own "%" and "_" (and
@@ -12,6 +16,24 @@ QString ContainsPattern(const QString& text) {
   }
   return '%' + escaped + '%';
 }
+// An index query every note containing the keyword matches: all of the
+// keyword's trigrams. The index folds more than ASCII case, so it may offer
+// a few notes too many; the statement's own test removes them.
+QString TrigramQuery(const QList<uint>& chars) {
+  // A few trigrams spread over a long keyword narrow as well as all of them.
+  constexpr int kMaxTrigrams = 12;
+  const int n = int(chars.size()) - 2;
+  const int stride = std::max(1, n / kMaxTrigrams);
+  QStringList terms;
+  for (int i = 0; i < n; i += stride) {
+    QString tri = QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData() + i), 3);
+    tri.replace('"', QStringLiteral("\"\""));
+    terms << '"' + tri + '"';
+  }
+  terms.removeDuplicates();
+  return terms.join(QStringLiteral(" AND "));
+}
+
 }  // namespace
 
 TStatement NotesOfCategory(const QString& category) {
@@ -34,11 +56,30 @@ TStatement NotesInCategory(const QString& category) {
   return {QStringLiteral("select * from 笔记 where 类别=?"), {category}};
 }
 
-TStatement KeywordSearch(const QString& keyword) {
+TStatement KeywordSearch(const QString& keyword, bool indexed) {
   const QString pattern = ContainsPattern(keyword);
-  return {QStringLiteral("select * from 笔记 where (标题 like ? escape '\\')or(内容 like ? escape '\\')"),
-          {pattern, pattern}};
+  const QString test = QStringLiteral("(标题 like ? escape '\\')or(内容 like ? escape '\\')");
+  const QList<uint> chars = keyword.toUcs4();
+  // The index holds only trigrams, and a NUL would end the pattern early.
+  if (indexed && chars.size() >= 3 && !chars.contains(0u)) {
+    return {QStringLiteral("select rowid, 标题 from 笔记 where rowid in (select rowid from tw_notes_fts "
+                           "where tw_notes_fts match ?) and (%1) order by rowid")
+                .arg(test),
+            {TrigramQuery(chars), pattern, pattern}};
+  }
+  return {QStringLiteral("select rowid, 标题 from 笔记 where %1 order by rowid").arg(test), {pattern, pattern}};
 }
+
+TStatement NoteCategories() { return {QStringLiteral("select rowid, 类别 from 笔记"), {}}; }
+TStatement NotesByRowid(const QList<qint64>& rowids) {
+  QVariantList ids;
+  for (qint64 id : rowids) ids << id;
+  return {QStringLiteral("select rowid, 类别, 标题 from 笔记 where rowid in (%1)")
+              .arg(QStringList(ids.size(), QStringLiteral("?")).join(',')),
+          ids};
+}
+
+TStatement NoteTitles() { return {QStringLiteral("select rowid, 标题 from 笔记"), {}}; }
 
 void RunStatement(TADOQuery& query, const TStatement& statement) {
   query.Close();

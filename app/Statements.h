@@ -17,7 +17,16 @@ TStatement RefileNotes(const QString& newName, const QString& oldName);
 TStatement NotesInCategory(const QString& category);
 // Notes whose title or body contains the keyword; "%" and "_" in it match
 // themselves. The empty keyword matches every note with a title or a body.
-TStatement KeywordSearch(const QString& keyword);
+// Only the row id and the title are read, in the order of the notes table.
+// With `indexed` (the search index is complete) a keyword of three or more
+// characters takes its candidates from the index; the rows are the same.
+TStatement KeywordSearch(const QString& keyword, bool indexed = false);
+// Row id and category, and row id and title, of every note: what the tree
+// shows. Apart, each is read from its own index alone, never from the rows.
+TStatement NoteCategories();
+// Row id, category and title of the notes with these row ids.
+TStatement NotesByRowid(const QList<qint64>& rowids);
+TStatement NoteTitles();
 
 // Close, set the statement as the query's only line, open.
 void RunStatement(TADOQuery& query, const TStatement& statement);

@@ -1,3 +1,5 @@
+// The main window: builds its controls, refreshes the tree, category list
+// and count, and runs the note commands.
 #include "app/Unit1.h"
 
 #include <QAction>
@@ -9,11 +11,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSet>
+#include <algorithm>
 
 #include "app/NoteImages.h"
+#include "app/NoteTree.h"
 #ifdef TW_HAVE_BUILTIN_SKIN
 #include "skins/BuiltinSkin.h"
 #endif
+#include "app/NotesIndex.h"
 #include "app/Statements.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -38,6 +44,7 @@ const QString kCategory = QStringLiteral("类别");
 const QString kDate = QStringLiteral("日期");
 const QString kTitle = QStringLiteral("标题");
 const QString kContent = QStringLiteral("内容");
+const QString kNotesTable = QStringLiteral("笔记");
 
 QFont PixelFont(const QString& family, int pixels) {
   QFont f(family);
@@ -50,13 +57,6 @@ T* Make(QWidget* parent, const char* name) {
   auto* w = new T(parent);
   w->setObjectName(QString::fromLatin1(name));
   return w;
-}
-
-// Every handler runs under the error display: a failure shows its text and
-// leaves the window usable.
-template <class Sender, class Signal, class F>
-void OnSignal(Sender* sender, Signal signal, QObject* context, F handler) {
-  QObject::connect(sender, signal, context, [handler] { Guarded(handler); });
 }
 
 }  // namespace
@@ -327,7 +327,10 @@ void TForm1::BuildLayout() {
   connect(TreeView1, &TtwSkinTreeView::clicked, this, guarded([this] { TreeView1Click(); }));
   connect(TreeView1, &TtwSkinTreeView::addition, this,
           [this](TTreeNode* node) { Guarded([this, node] { TreeView1Addition(node); }); });
+  tree_ = std::make_unique<TNoteTree>(TreeView1, [this](TTreeNode* node) { TreeView1Addition(node); });
 }
+
+bool TForm1::LastRefreshWasInPlace() const { return tree_->LastWasInPlace(); }
 
 TForm1::~TForm1() {
   // The skin data outlives every control that still refers to it.
@@ -348,44 +351,109 @@ void TForm1::FormCreate() { StatusBar1->SetHeight(48); }
 
 void TForm1::FormShow() {
   DateTimePicker1->SetDate(QDateTime::currentDateTime());
-  TreeView1->Items().Clear();
+  try {
+    RefreshTree();
+  } catch (...) {
+    // As when a rebuild stops half way: the old nodes are gone.
+    TreeView1->Items().Clear();
+    tree_->Invalidate();
+    throw;
+  }
+
+  SeSkinComboBox1->ClearItems();
+  for (const QString& name : tree_->Categories()) SeSkinComboBox1->AddItem(name);
+
+  SetEditMode(TEditMode::Idle);
+  twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
+                                 QStringLiteral(" 个"));
+}
+
+void TForm1::RefreshTree() {
   TADOTable& lb = *Data->LB;
   lb.Close();
   lb.Open();
   lb.First();
   const int n = lb.RecordCount();
-  for (int i = 0; i < n; ++i) {
-    const QString category = lb.FieldByName(kCategory).AsString();
-    TTreeNode* node = TreeView1->Items().Add(nullptr, category);
-    TADOQuery& qbz = *Data->QBZ;
-    RunStatement(qbz, NotesOfCategory(category));
-    const int m = qbz.RecordCount();
-    for (int j = 0; j < m; ++j) {
-      TTreeNode* note = TreeView1->Items().AddChild(node, qbz.FieldByName(kTitle).AsString());
-      TtwSkinTreeView::SetImageIndex(note, niNote);
-      qbz.Next();
+  QStringList categories;
+  for (int i = 0; i < n; ++i, lb.Next()) categories << lb.FieldByName(kCategory).AsString();
+
+  if (!titles_) {
+    titles_ = new TADOQuery(this);
+    titles_->setObjectName(QStringLiteral("NoteTitles"));
+    titles_->Connection = Data->ADOConnection1;
+  }
+  const QSet<QString> listed(categories.cbegin(), categories.cend());
+  // A note is shown under a listed category; one copy of each name is kept,
+  // however many notes carry it.
+  auto shown = [&](const TField& category, QString* name) {
+    if (category.IsNull()) return false;  // equal to no category name
+    const auto shared = listed.constFind(category.AsString());
+    if (shared == listed.cend()) return false;
+    *name = *shared;
+    return true;
+  };
+  TADOConnection& conn = *Data->ADOConnection1;
+  bool complete = false;
+  const std::vector<TRowChange> changes = conn.TakeChanges(complete);
+  // One read transaction: the version and the rows belong to one state.
+  conn.BeginReadTrans();
+  try {
+    const qint64 version = conn.DataVersion();
+    if (complete && tree_->Valid() && version == dataVersion_ && categories == tree_->Categories()) {
+      // Nobody else wrote since the last refresh: only our own changes are
+      // read again.
+      QList<qint64> changed;
+      for (const TRowChange& c : changes) {
+        if (c.table != kNotesTable) continue;
+        if (!changed.contains(c.rowid)) changed << c.rowid;
+        noteCount_ += c.kind == TRowChange::Insert ? 1 : c.kind == TRowChange::Delete ? -1 : 0;
+      }
+      std::vector<TNoteRow> now;
+      if (!changed.isEmpty()) {
+        RunStatement(*titles_, NotesByRowid(changed));
+        const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
+        const TField category = titles_->FieldByName(kCategory);
+        const TField title = titles_->FieldByName(kTitle);
+        QString name;
+        for (int i = 0, m = titles_->RecordCount(); i < m; ++i, titles_->Next())
+          if (shown(category, &name)) now.push_back({rowid.Value().toLongLong(), name, title.AsString()});
+        titles_->Close();
+      }
+      tree_->Apply(std::vector<qint64>(changed.cbegin(), changed.cend()), std::move(now));
+      conn.CommitTrans();
+      return;
     }
-    lb.Next();
+    dataVersion_ = version;
+    // Category and title of every note, each from its own index; never a body.
+    std::vector<TNoteRow> notes;
+    RunStatement(*titles_, NoteCategories());
+    const int c = titles_->RecordCount();
+    {
+      const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
+      const TField category = titles_->FieldByName(kCategory);
+      QString name;
+      for (int i = 0; i < c; ++i, titles_->Next())
+        if (shown(category, &name)) notes.push_back({rowid.Value().toLongLong(), name, QString()});
+    }
+    std::sort(notes.begin(), notes.end(), [](const TNoteRow& a, const TNoteRow& b) { return a.rowid < b.rowid; });
+    RunStatement(*titles_, NoteTitles());
+    const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
+    const TField title = titles_->FieldByName(kTitle);
+    for (int i = 0, m = titles_->RecordCount(); i < m; ++i, titles_->Next()) {
+      const qint64 id = rowid.Value().toLongLong();
+      const auto at = std::lower_bound(notes.begin(), notes.end(), id,
+                                       [](const TNoteRow& n, qint64 v) { return n.rowid < v; });
+      if (at != notes.end() && at->rowid == id) at->title = title.AsString();
+    }
+    titles_->Close();
+    conn.CommitTrans();
+    tree_->Show(categories, std::move(notes));
+    noteCount_ = c;
+  } catch (...) {
+    titles_->Close();
+    conn.RollbackTrans();
+    throw;
   }
-
-  SeSkinComboBox1->ClearItems();
-  lb.First();
-  for (int i = 0; i < n; ++i) {
-    SeSkinComboBox1->AddItem(lb.FieldByName(kCategory).AsString());
-    lb.Next();
-  }
-
-  Button4->SetVisible(false);
-  Button1->SetVisible(false);
-  Button2->SetVisible(false);
-  N1->setEnabled(false);
-
-  TADOTable& bz = *Data->BZ;
-  bz.Close();
-  bz.Open();
-  const int c = bz.RecordCount();
-  twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(c) +
-                                 QStringLiteral(" 个"));
 }
 
 void TForm1::TreeView1Addition(TTreeNode* node) {
@@ -403,11 +471,7 @@ void TForm1::TreeView1Click() {
   DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
   SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
   twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
-  Button1->SetVisible(true);
-  Button4->SetVisible(true);
-  Button2->SetVisible(false);
-  N1->setEnabled(true);
-  SetEditorEnabled(true);
+  SetEditMode(TEditMode::Viewing, TEditorBoxes::Enabled);
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
@@ -421,6 +485,17 @@ void TForm1::FormCloseQuery(bool& canClose) {
 }
 
 void TForm1::twSkinEdit1Click() { twSkinEdit1->selectAll(); }
+
+void TForm1::SetEditMode(TEditMode mode, TEditorBoxes boxes) {
+  editMode_ = mode;
+  Button1->SetVisible(mode == TEditMode::Viewing || mode == TEditMode::ViewingResult);
+  Button2->SetVisible(mode == TEditMode::Creating);
+  Button4->SetVisible(mode == TEditMode::Start || mode == TEditMode::Viewing);
+  // Before the first refresh the Delete button shows but the popup's is off.
+  N1->setEnabled(mode == TEditMode::Viewing);
+  if (boxes == TEditorBoxes::Cleared) ClearEditor();
+  if (boxes != TEditorBoxes::AsBefore) SetEditorEnabled(boxes == TEditorBoxes::Enabled);
+}
 
 void TForm1::SetEditorEnabled(bool enabled) {
   SeSkinComboBox1->SetEnabled(enabled);
@@ -441,11 +516,7 @@ TADOQuery* TForm1::RequireCurrentNote() const {
 
 void TForm1::twSkinSpeedButton1Click() {
   DateTimePicker1->SetDate(QDateTime::currentDateTime());
-  Button1->SetVisible(false);
-  Button2->SetVisible(true);
-  Button4->SetVisible(false);
-  N1->setEnabled(false);
-  SetEditorEnabled(true);
+  SetEditMode(TEditMode::Creating, TEditorBoxes::Enabled);
   if (SeSkinComboBox1->Count() > 0) SeSkinComboBox1->SetItemIndex(0);
   SeSkinMemo1->clear();
   twSkinMemo21->clear();
@@ -457,32 +528,37 @@ void TForm1::Button2Click() {
   const QString content = twSkinMemo21->toPlainText();
   if (category.isEmpty() && title.isEmpty() && content.isEmpty()) return;
   TADOTable& bz = *Data->BZ;
-  bz.Close();
-  bz.Open();
-  bz.Insert();
-  bz.Edit();
-  bz.FieldByName(kCategory).SetAsString(category);
-  bz.FieldByName(kDate).SetAsDateTime(QDateTime::currentDateTime());
-  bz.FieldByName(kTitle).SetAsString(title);
-  bz.FieldByName(kContent).SetAsString(content);
-  bz.Post();
-  ClearEditor();
-  SetEditorEnabled(false);
+  try {
+    bz.Close();
+    bz.OpenForAppend();  // a save reads no note
+    bz.Insert();
+    bz.Edit();
+    bz.FieldByName(kCategory).SetAsString(category);
+    bz.FieldByName(kDate).SetAsDateTime(QDateTime::currentDateTime());
+    bz.FieldByName(kTitle).SetAsString(title);
+    bz.FieldByName(kContent).SetAsString(content);
+    bz.Post();
+  } catch (const EDatabaseError& e) {
+    bz.Cancel();
+    throw EDatabaseError(NotSavedMessage(QStringLiteral("The note was not saved"), e));
+  }
+  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
 }
 
 void TForm1::Button1Click() {
   TADOQuery& q = *RequireCurrentNote();
-  q.Edit();
-  q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
-  q.FieldByName(kTitle).SetAsString(SeSkinMemo1->toPlainText());
-  q.FieldByName(kContent).SetAsString(twSkinMemo21->toPlainText());
-  q.Post();
-  Button1->SetVisible(false);
-  Button4->SetVisible(false);
-  N1->setEnabled(false);
-  ClearEditor();
-  SetEditorEnabled(false);
+  try {
+    q.Edit();
+    q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
+    q.FieldByName(kTitle).SetAsString(SeSkinMemo1->toPlainText());
+    q.FieldByName(kContent).SetAsString(twSkinMemo21->toPlainText());
+    q.Post();
+  } catch (const EDatabaseError& e) {
+    q.Cancel();
+    throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"), e));
+  }
+  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
 }
 
@@ -497,24 +573,31 @@ void TForm1::Button4Click() {
   if (TDialogs::Current().MessageDlg(ask) != mrYes) return;
   RequireCurrentNote()->Delete();
   currentNote_ = nullptr;
-  Button1->SetVisible(false);
-  Button4->SetVisible(false);
-  N1->setEnabled(false);
-  ClearEditor();
-  SetEditorEnabled(false);
+  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
 }
 
 void TForm1::twSkinSpeedButton7Click() {
-  SetEditorEnabled(false);
-  ClearEditor();
+  SetEditMode(editMode_, TEditorBoxes::Cleared);
   FormShow();
 }
 
 void TForm1::twSkinSpeedButton2Click() { Box->Show(); }
 
 void TForm1::twSkinSpeedButton4Click() {
-  RunStatement(*Data->ADOQuery3, KeywordSearch(twSkinEdit1->text()));
+  const QString keyword = twSkinEdit1->text();
+  TADOQuery& results = *Data->ADOQuery3;
+  if (Data->NotesIndex->Ready()) {
+    try {
+      RunStatement(results, KeywordSearch(keyword, true));
+    } catch (const EDatabaseError&) {
+      // A damaged index is built again; this search scans meanwhile.
+      Data->NotesIndex->Reset();
+      RunStatement(results, KeywordSearch(keyword));
+    }
+  } else {
+    RunStatement(results, KeywordSearch(keyword));
+  }
   AboutBox1->FormShow();
   AboutBox1->Show();
 }

@@ -1,4 +1,8 @@
 #pragma once
+#include <memory>
+
+#include <QStringList>
+
 #include "platform/Form.h"
 
 class QAction;
@@ -22,6 +26,25 @@ class TtwSkinStatusPanel;
 class TtwSkinToolBar;
 class TtwSkinTreeView;
 class QTreeWidgetItem;
+class TNoteTree;
+
+// Which command buttons the editor area offers. One setter, SetEditMode,
+// shows and hides them and sets the popup's Delete with them:
+//
+//   Start ──refresh──▶ Idle ◀──refresh, Save, Modify, Delete, Refresh──┐
+//   Idle / any ──click a note──▶ Viewing (Modify, Delete)               │
+//   any ──open a search result──▶ Viewing, or ViewingResult (Modify     │
+//         only) when Delete was hidden                                  │
+//   any ──New notes──▶ Creating (Save) ─────────────────────────────────┘
+enum class TEditMode {
+  Start,          // before the first refresh: Delete only
+  Idle,           // no command button
+  Viewing,        // Modify and Delete
+  ViewingResult,  // Modify
+  Creating,       // Save
+};
+// What a change of mode does to the category, title and body boxes.
+enum class TEditorBoxes { AsBefore, Enabled, Cleared /* disabled and empty */ };
 
 // The main window: category tree, note editor area, commands and the count.
 class TForm1 : public TForm {
@@ -88,16 +111,26 @@ class TForm1 : public TForm {
   // Opening a search result makes ADOQuery4's row the current note.
   void SetCurrentNote(TADOQuery* query) { currentNote_ = query; }
 
-  // The editor area's category, title and body boxes as one switch.
-  void SetEditorEnabled(bool enabled);
+  TEditMode EditMode() const { return editMode_; }
+  void SetEditMode(TEditMode mode, TEditorBoxes boxes = TEditorBoxes::AsBefore);
   void ClearEditor();
+  // Whether the last refresh changed the tree in place (for tests).
+  bool LastRefreshWasInPlace() const;
 
  private:
   bool eventFilter(QObject* watched, QEvent* e) override;
   void BuildLayout();
+  // Reads the categories and the notes' titles and shows them in the tree.
+  void RefreshTree();
+  void SetEditorEnabled(bool enabled);
   TADOQuery* RequireCurrentNote() const;
 
   TADOQuery* currentNote_ = nullptr;
+  TEditMode editMode_ = TEditMode::Start;
+  std::unique_ptr<TNoteTree> tree_;
+  TADOQuery* titles_ = nullptr;  // category and title of every note, while refreshing
+  int noteCount_ = 0;
+  qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
 };
 
 extern TForm1* Form1;

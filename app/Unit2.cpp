@@ -1,4 +1,11 @@
+// The data holder: the stored connection string, the datasets of the notes
+// windows and the one command that changes two tables.
 #include "app/Unit2.h"
+
+#include <sqlite3.h>
+
+#include "app/NotesIndex.h"
+#include "app/Statements.h"
 
 const QString& TData::StoredConnectionString() {
   static const QString s = QStringLiteral(
@@ -57,6 +64,26 @@ TData::TData(QObject* owner) : QObject(owner) {
   ADOQuery3 = Make<TADOQuery>(this, ADOConnection1, "ADOQuery3");
   ADOQuery3->AddSQL(QStringLiteral("select * from 笔记"));
   ADOQuery4 = Make<TADOQuery>(this, ADOConnection1, "ADOQuery4");
+  NotesIndex = new TNotesIndex(ADOConnection1, this);
+  ADOConnection1->AfterConnect = [this](TADOConnection&) { NotesIndex->Upgrade(); };
+}
+
+void TData::RenameCategory(TADOQuery& selected, const QString& newName,
+                           const std::function<void()>& betweenSteps) {
+  const QString oldName = selected.FieldByName(QStringLiteral("类别")).AsString();
+  ADOConnection1->BeginTrans();
+  try {
+    ExecStatement(*ADOQuery2, RefileNotes(newName, oldName));
+    if (betweenSteps) betweenSteps();
+    selected.Edit();
+    selected.FieldByName(QStringLiteral("类别")).SetAsString(newName);
+    selected.Post();
+    ADOConnection1->CommitTrans();
+  } catch (...) {
+    selected.Cancel();
+    ADOConnection1->RollbackTrans();
+    throw;
+  }
 }
 
 // Datasets go before the connection they use.
@@ -67,4 +94,35 @@ TData::~TData() {
                        static_cast<TDataSet*>(ADOQuery4)})
     ds->Close();
   ADOConnection1->Close();
+}
+
+QString NotSavedMessage(const QString& what, const EDatabaseError& e) {
+  QString why;
+  if (const auto* engine = dynamic_cast<const ESqliteError*>(&e)) {
+    switch (engine->Code()) {
+      case SQLITE_READONLY:
+      case SQLITE_PERM:
+      case SQLITE_CANTOPEN:
+        why = QStringLiteral("the notebook file cannot be written (it or its folder is read-only)");
+        break;
+      case SQLITE_FULL:
+        why = QStringLiteral("the disk is full");
+        break;
+      case SQLITE_BUSY:
+      case SQLITE_LOCKED:
+        why = QStringLiteral("another program is writing to the notebook; try again in a moment");
+        break;
+      case SQLITE_IOERR:
+        why = QStringLiteral("the disk reported an error while writing");
+        break;
+      case SQLITE_CORRUPT:
+      case SQLITE_NOTADB:
+        why = QStringLiteral("the notebook file is damaged");
+        break;
+      default:
+        break;
+    }
+  }
+  why = why.isEmpty() ? e.Message() : why + " (" + e.Message() + ")";
+  return what + ": " + why + ". Your text is still in the window.";
 }

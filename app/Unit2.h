@@ -2,8 +2,11 @@
 // The data holder: the one connection to data.mdb and the datasets every
 // notes window works through. It has no behaviour of its own.
 #include <QObject>
+#include <functional>
 
 #include "platform/db/Dataset.h"
+
+class TNotesIndex;
 
 class TData : public QObject {
   Q_OBJECT
@@ -22,7 +25,19 @@ class TData : public QObject {
   TADOQuery* ADOQuery2;
   TADOQuery* ADOQuery3;  // search results; stored text "select * from 笔记"
   TADOQuery* ADOQuery4;
+  // The keyword search index, brought up to date when the connection opens.
+  TNotesIndex* NotesIndex;
+
+  // Renames the category whose row is `selected`'s current row, re-filing its
+  // notes first, all in one transaction: a crash or an error part way leaves
+  // both as they were. `betweenSteps` runs after the re-filing (for tests).
+  void RenameCategory(TADOQuery& selected, const QString& newName,
+                      const std::function<void()>& betweenSteps = {});
 };
+
+// "<what>: <the reason in plain words>. Your text is still in the window."
+// for a change the database refused.
+QString NotSavedMessage(const QString& what, const EDatabaseError& e);
 
 // The program's data holder, created at start-up.
 extern TData* Data;

@@ -1,3 +1,5 @@
+// The category editor: adds, renames (re-filing the notes in the same
+// transaction) and deletes categories.
 #include "app/Unit3.h"
 
 #include <QLineEdit>
@@ -199,12 +201,7 @@ void TBox::twSkinButton1Click() {
     lb.FieldByName(kCategory).SetAsString(name);
     lb.Post();
   } else {
-    TADOQuery& q = *Selected();
-    const QString oldName = q.FieldByName(kCategory).AsString();
-    ExecStatement(*Data->ADOQuery2, RefileNotes(name, oldName));
-    q.Edit();
-    q.FieldByName(kCategory).SetAsString(name);
-    q.Post();
+    Data->RenameCategory(*Selected(), name);
   }
   FormShow();
   edt1->clear();

@@ -1,3 +1,5 @@
+// The search results window: the titles the last Find found (and their row
+// ids, never their bodies), and opening one of them in the main window.
 #include "app/Unit5.h"
 
 #include <QDateTime>
@@ -86,10 +88,16 @@ void TAboutBox1::FormShow() {
   TADOQuery& q = *Data->ADOQuery3;
   q.First();
   const int n = q.RecordCount();
+  const TField title = q.FieldByName(kTitle);
+  const bool hasRowid = q.FieldNames().contains(QStringLiteral("rowid"), Qt::CaseInsensitive);
+  ListBox1->setUpdatesEnabled(false);
   for (int i = 0; i < n; ++i) {
-    ListBox1->addItem(q.FieldByName(kTitle).AsString());
+    auto* line = new QListWidgetItem(title.AsString());
+    if (hasRowid) line->setData(Qt::UserRole, q.FieldByName(QStringLiteral("rowid")).Value());
+    ListBox1->addItem(line);
     q.Next();
   }
+  ListBox1->setUpdatesEnabled(true);
 }
 
 void TAboutBox1::ListBox1DblClick() {
@@ -103,15 +111,17 @@ void TAboutBox1::ListBox1DblClick() {
   TADOQuery& q = *Data->ADOQuery4;
   main.SetCurrentNote(nullptr);
   RunStatement(q, NoteByTitle(line->text()));
-  if (q.RecordCount() > 0) main.SetCurrentNote(&q);
+  if (q.RecordCount() == 0)
+    throw EDatabaseError(QStringLiteral("The note \"%1\" no longer exists: it was deleted or renamed "
+                                        "after the search. Search again to see the notes as they are now.")
+                             .arg(line->text()));
+  main.SetCurrentNote(&q);
   main.SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
   main.DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
   main.SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
   main.twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
-  main.Button1->SetVisible(true);
-  main.Button2->SetVisible(false);
-  main.N1->setEnabled(main.Button4->Visible());
-  main.SetEditorEnabled(true);
+  const bool deleteShown = main.Button4->Visible();
+  main.SetEditMode(deleteShown ? TEditMode::Viewing : TEditMode::ViewingResult, TEditorBoxes::Enabled);
 }
 
 void TAboutBox1::OKButtonClick() { close(); }

@@ -1,3 +1,5 @@
+// Datasets over SQLite: snapshots on open, each change written back in a
+// transaction, and a file that is not ours never changed before it is refused.
 #include "platform/db/Dataset.h"
 
 #include <sqlite3.h>
@@ -6,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <atomic>
 
@@ -19,7 +22,7 @@ QString Utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
 
 [[noreturn]] void FailDb(sqlite3* db, const QString& context = QString()) {
   const QString msg = Utf8(sqlite3_errmsg(db));
-  Fail(context.isEmpty() ? msg : context + ": " + msg);
+  throw ESqliteError(context.isEmpty() ? msg : context + ": " + msg, sqlite3_errcode(db) & 0xff);
 }
 
 QString QuoteIdent(const QString& name) {
@@ -127,28 +130,33 @@ void Exec(sqlite3* db, const char* sql) {
   if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
     const QString msg = Utf8(err);
     sqlite3_free(err);
-    Fail(msg);
+    throw ESqliteError(msg, sqlite3_errcode(db) & 0xff);
   }
 }
 
 // One write transaction: every post, delete and execute is all or nothing.
+// Inside a transaction the caller opened (BeginTrans) it is a savepoint, so a
+// failed step is undone alone and the caller decides about the rest.
 class Transaction {
  public:
-  explicit Transaction(sqlite3* db) : db_(db) {
+  explicit Transaction(sqlite3* db) : db_(db), nested_(!sqlite3_get_autocommit(db)) {
     // IMMEDIATE takes the write lock up front, so a busy file fails here,
     // before anything was done, rather than half way.
-    Exec(db_, "BEGIN IMMEDIATE");
+    Exec(db_, nested_ ? "SAVEPOINT tw_step" : "BEGIN IMMEDIATE");
   }
   ~Transaction() {
-    if (!done_ && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (done_ || sqlite3_get_autocommit(db_)) return;
+    sqlite3_exec(db_, nested_ ? "ROLLBACK TO tw_step; RELEASE tw_step" : "ROLLBACK", nullptr, nullptr,
+                 nullptr);
   }
   void Commit() {
-    Exec(db_, "COMMIT");
+    Exec(db_, nested_ ? "RELEASE tw_step" : "COMMIT");
     done_ = true;
   }
 
  private:
   sqlite3* db_;
+  bool nested_;
   bool done_ = false;
 };
 
@@ -299,11 +307,33 @@ QString Refusal(const QString& path, const QString& why) {
 
 }  // namespace
 
-// Looks at the file without any right to change it: no journal, no
-// recovery, no schema change can happen on a file that is then refused.
-void TADOConnection::CheckReadOnly(const QString& path, bool& recheck) const {
-  recheck = false;
-  bool wal = false;
+// What keeps the file opened as `uri` from being a notes database, or an
+// empty text when it is one. Errors other than "not a database" raise.
+QString SchemaProblem(const QByteArray& uri, int flags, const QString& path,
+                      const QMap<QString, QStringList>& required) {
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(uri.constData(), &db, flags | SQLITE_OPEN_URI, nullptr);
+  struct Closer {
+    sqlite3* db;
+    ~Closer() { sqlite3_close_v2(db); }
+  } closer{db};
+  if (rc != SQLITE_OK) return Utf8(sqlite3_errmsg(db));
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  try {
+    const QStringList missing = MissingSchema(db, required);
+    return missing.isEmpty() ? QString() : "it has no " + missing.join(", ");
+  } catch (const EDatabaseError& e) {
+    const int code = sqlite3_errcode(db) & 0xff;
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+      return QStringLiteral("it is not an SQLite database or it is damaged");
+    Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
+             .arg(QDir::toNativeSeparators(path), e.Message()));
+  }
+}
+
+// A file is looked at with no right to change it: immutable, so no journal
+// is rolled back and no side file is made, whatever lies beside it.
+void TADOConnection::CheckReadOnly(const QString& path) const {
   {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
@@ -313,37 +343,24 @@ void TADOConnection::CheckReadOnly(const QString& path, bool& recheck) const {
     if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
       Fail(Refusal(path, f.size() == 0 ? QStringLiteral("the file is empty")
                                        : QStringLiteral("it is not an SQLite database")));
-    // Reading a write-ahead-log file creates its side files; when none is
-    // there the file alone is complete and can be read as unchanging.
-    wal = head.size() >= 20 && (head[18] == 2 || head[19] == 2) && !QFile::exists(path + "-wal");
   }
-  sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(FileUri(path, wal ? "ro&immutable=1" : "ro").constData(), &db,
-                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-  struct Closer {
-    sqlite3* db;
-    ~Closer() { sqlite3_close_v2(db); }
-  } closer{db};
-  if (rc != SQLITE_OK) Fail(Refusal(path, Utf8(sqlite3_errmsg(db))));
-  sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
-  QStringList missing;
-  try {
-    missing = MissingSchema(db, RequiredTables);
-  } catch (const EDatabaseError& e) {
-    // A journal left by a crash needs a writer to roll it back; that is
-    // SQLite's own recovery of its own file, so let the writer look again.
-    if (sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK) {
-      recheck = true;
-      return;
-    }
-    const int code = sqlite3_errcode(db) & 0xff;
-    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-      Fail(Refusal(path, QStringLiteral("it is not an SQLite database or it is damaged")));
-    Fail(QStringLiteral("Cannot open the notes database \"%1\": %2")
-             .arg(QDir::toNativeSeparators(path), e.Message()));
-  }
-  if (!missing.isEmpty()) Fail(Refusal(path, "it has no " + missing.join(", ")));
+  QString why = SchemaProblem(FileUri(path, "ro&immutable=1"), SQLITE_OPEN_READONLY, path, RequiredTables);
+  if (why.isEmpty()) return;
+  // The tables may live only in a write-ahead log not yet copied back, or
+  // the file may be half written by a crash: a private copy with its side
+  // files is recovered and looked at instead, so the original stays as it is
+  // until it is known to be ours.
+  QStringList sides;
+  for (const char* suffix : {"-journal", "-wal"})
+    if (QFileInfo(path + suffix).isFile()) sides << QString::fromLatin1(suffix);
+  if (sides.isEmpty()) Fail(Refusal(path, why));
+  QTemporaryDir scratch;
+  const QString copy = scratch.filePath(QStringLiteral("check.db"));
+  bool copied = scratch.isValid() && QFile::copy(path, copy);
+  for (const QString& side : sides) copied = copied && QFile::copy(path + side, copy + side);
+  if (!copied) Fail(Refusal(path, why));
+  const QString again = SchemaProblem(FileUri(copy, "rw"), SQLITE_OPEN_READWRITE, path, RequiredTables);
+  if (!again.isEmpty()) Fail(Refusal(path, again));
 }
 
 void TADOConnection::Open() {
@@ -360,8 +377,7 @@ void TADOConnection::Open() {
     Fail(QStringLiteral("Cannot open the notes database \"%1\": it is not a file.")
              .arg(QDir::toNativeSeparators(path)));
 
-  bool recheck = false;
-  CheckReadOnly(path, recheck);
+  CheckReadOnly(path);
 
   // mode=rw: never create the file, even if it vanished since the check.
   sqlite3* db = nullptr;
@@ -381,19 +397,73 @@ void TADOConnection::Open() {
     // Rollback journal, fully synced: a commit is on disk when Post returns,
     // and a crash at any moment leaves either the old or the new row.
     Exec(db_, "PRAGMA synchronous=FULL");
-    if (recheck) {
-      const QStringList missing = MissingSchema(db_, RequiredTables);
-      if (!missing.isEmpty()) Fail(Refusal(path, "it has no " + missing.join(", ")));
-    }
   } catch (...) {
     Close();
     throw;
   }
+  LoseChanges();
+  if (AfterConnect) AfterConnect(*this);
 }
+
+void TADOConnection::NoteChange(const QString& table, qint64 rowid, TRowChange::TKind kind) {
+  // Beyond this a caller rereads everything anyway.
+  constexpr size_t kMaxChanges = 4096;
+  if (!changesComplete_) return;
+  if (changes_.size() >= kMaxChanges) {
+    LoseChanges();
+    return;
+  }
+  changes_.push_back({table, rowid, kind});
+}
+
+void TADOConnection::LoseChanges() {
+  changes_.clear();
+  changesComplete_ = false;
+}
+
+std::vector<TRowChange> TADOConnection::TakeChanges(bool& complete) {
+  complete = changesComplete_ && open_;
+  std::vector<TRowChange> out = std::move(changes_);
+  changes_.clear();
+  changesComplete_ = open_;
+  return out;
+}
+
+qint64 TADOConnection::DataVersion() {
+  Stmt s(Handle(), QStringLiteral("pragma data_version"));
+  s.Step();
+  return sqlite3_column_int64(s.get(), 0);
+}
+
+void TADOConnection::BeginTrans() {
+  sqlite3* db = Handle();
+  if (!sqlite3_get_autocommit(db)) Fail(QStringLiteral("A transaction is already open."));
+  Exec(db, "BEGIN IMMEDIATE");
+}
+
+void TADOConnection::BeginReadTrans() {
+  sqlite3* db = Handle();
+  if (!sqlite3_get_autocommit(db)) Fail(QStringLiteral("A transaction is already open."));
+  Exec(db, "BEGIN DEFERRED");
+}
+
+void TADOConnection::CommitTrans() {
+  if (!InTransaction()) Fail(QStringLiteral("No transaction is open."));
+  Exec(db_, "COMMIT");
+}
+
+void TADOConnection::RollbackTrans() {
+  if (!InTransaction()) return;
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  LoseChanges();  // posts noted inside it never happened
+}
+
+bool TADOConnection::InTransaction() const { return open_ && !sqlite3_get_autocommit(db_); }
 
 void TADOConnection::Close() {
   if (!open_) return;
   open_ = false;
+  LoseChanges();
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }
@@ -530,8 +600,41 @@ void TDataSet::Open() {
   First();
 }
 
+void TDataSet::OpenForAppend() {
+  if (Active()) return;
+  if (!CanInsert()) Fail(QStringLiteral("%1: rows can only be added through a table.").arg(objectName()));
+  sqlite3* db = Db();
+  const QString table = SourceTable();
+  // Preparing, not stepping, gives the columns without reading a row.
+  Stmt s(db, SelectStatement().sql);
+  QStringList columns;
+  std::vector<bool> dates;
+  for (int i = 1; i < sqlite3_column_count(s.get()); ++i) {
+    columns << Utf8(sqlite3_column_name(s.get(), i));
+    dates.push_back(IsDateType(sqlite3_column_decltype(s.get(), i)));
+  }
+  Stmt count(db, QStringLiteral("select count(*) from %1").arg(QuoteIdent(table)));
+  count.Step();
+  Close();
+  table_ = table;
+  columns_ = std::move(columns);
+  dateColumns_ = std::move(dates);
+  appendOnly_ = true;
+  appendCount_ = sqlite3_column_int(count.get(), 0);
+  state_ = TDataSetState::dsBrowse;
+}
+
+void TDataSet::RequireRows() const {
+  RequireActive();
+  if (appendOnly_)
+    Fail(QStringLiteral("%1: the table was opened only to add rows; reopen it to read them.")
+             .arg(objectName()));
+}
+
 void TDataSet::Close() {
   state_ = TDataSetState::dsInactive;
+  appendOnly_ = false;
+  appendCount_ = 0;
   table_.clear();
   columns_.clear();
   dateColumns_.clear();
@@ -547,20 +650,20 @@ void TDataSet::Close() {
 
 int TDataSet::RecordCount() const {
   RequireActive();
-  return int(rows_.size());
+  return appendOnly_ ? appendCount_ : int(rows_.size());
 }
 
 void TDataSet::First() {
-  RequireActive();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  RequireRows();
+  if (Modifying()) Post();
   current_ = rows_.empty() ? -1 : 0;
   bof_ = true;
   eof_ = rows_.empty();
 }
 
 void TDataSet::Next() {
-  RequireActive();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  RequireRows();
+  if (Modifying()) Post();
   if (eof_) return;
   if (current_ + 1 < int(rows_.size())) {
     ++current_;
@@ -596,8 +699,9 @@ void TDataSet::RequireColumn(int column) const {
 
 QVariant TDataSet::Get(int column) const {
   RequireColumn(column);
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert)
+  if (Modifying())
     return buffer_[column];
+  RequireRows();
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
   return CellValue(rows_[size_t(current_)], column);
 }
@@ -630,7 +734,7 @@ QVariantList TDataSet::RowValues(int row) const {
 
 void TDataSet::Set(int column, const QVariant& v) {
   RequireColumn(column);
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+  if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
   buffer_[column] = Stored(v);
   modified_[size_t(column)] = true;
@@ -638,8 +742,9 @@ void TDataSet::Set(int column, const QVariant& v) {
 
 void TDataSet::Edit() {
   RequireActive();
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) return;
+  if (Modifying()) return;
   if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be changed.").arg(objectName()));
+  RequireRows();
   RequireCurrentRow("edit");
   buffer_ = RowValues(current_);
   modified_.assign(size_t(columns_.size()), false);
@@ -650,14 +755,14 @@ void TDataSet::Insert() {
   RequireActive();
   if (!CanInsert() || !Editable())
     Fail(QStringLiteral("%1: rows can only be added through a table.").arg(objectName()));
-  if (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) Post();
+  if (Modifying()) Post();
   buffer_ = QVariantList(columns_.size());
   modified_.assign(size_t(columns_.size()), false);
   state_ = TDataSetState::dsInsert;
 }
 
 void TDataSet::Cancel() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert) return;
+  if (!Modifying()) return;
   buffer_.clear();
   modified_.clear();
   state_ = TDataSetState::dsBrowse;
@@ -673,7 +778,7 @@ QVariantList TDataSet::ReadRow(qint64 rowid) {
 }
 
 void TDataSet::Post() {
-  if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
+  if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
   sqlite3* db = Db();
   QStringList names;
@@ -714,6 +819,7 @@ void TDataSet::Post() {
                           "saved. Reopen it and try again.")
                .arg(objectName()));
     tx.Commit();
+    Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Update);
     rows_[size_t(current_)] = TRow{-1, buffer_};
   } else {
     Transaction tx(db);
@@ -727,8 +833,18 @@ void TDataSet::Post() {
       s.Step();
     }
     const qint64 rowid = sqlite3_last_insert_rowid(db);
+    if (appendOnly_) {
+      tx.Commit();
+      Connection->NoteChange(table_, rowid, TRowChange::Insert);
+      ++appendCount_;
+      buffer_.clear();
+      modified_.clear();
+      state_ = TDataSetState::dsBrowse;
+      return;
+    }
     QVariantList row = ReadRow(rowid);
     tx.Commit();
+    Connection->NoteChange(table_, rowid, TRowChange::Insert);
     if (row.isEmpty()) row = buffer_;
     const size_t at = current_ < 0 ? rows_.size() : size_t(current_);
     rows_.insert(rows_.begin() + qsizetype(at), TRow{-1, std::move(row)});
@@ -748,6 +864,7 @@ void TDataSet::Delete() {
     return;
   }
   if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be deleted.").arg(objectName()));
+  RequireRows();
   RequireCurrentRow("delete");
   Cancel();
   sqlite3* db = Db();
@@ -765,6 +882,7 @@ void TDataSet::Delete() {
                         "deleted. Reopen it and try again.")
              .arg(objectName()));
   tx.Commit();
+  Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Delete);
   rows_.erase(rows_.begin() + current_);
   rowids_.erase(rowids_.begin() + current_);
   if (current_ >= int(rows_.size())) current_ = int(rows_.size()) - 1;
@@ -883,5 +1001,6 @@ void TADOQuery::ExecSQL() {
   }
   const int changed = sqlite3_changes(db);
   tx.Commit();
+  if (changed > 0) Connection->LoseChanges();  // which rows is not known
   rowsAffected_ = changed;
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,11 +18,30 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// An error reported by the engine, with its primary result code
+// (SQLITE_READONLY, SQLITE_FULL, ...) so callers can explain it plainly.
+class ESqliteError : public EDatabaseError {
+ public:
+  ESqliteError(const QString& message, int code) : EDatabaseError(message), code_(code) {}
+  int Code() const { return code_; }
+
+ private:
+  int code_;
+};
+
 // One statement: its text with "?" placeholders, and the values bound to them
 // in order. Values never become part of the text.
 struct TStatement {
   QString sql;
   QVariantList params;
+};
+
+// A row this connection changed and committed.
+struct TRowChange {
+  enum TKind { Insert, Update, Delete };
+  QString table;
+  qint64 rowid;
+  TKind kind;
 };
 
 class TADOConnection : public QObject {
@@ -47,13 +67,42 @@ class TADOConnection : public QObject {
   void Open();
   void Close();
 
+  // Runs once each time the connection has opened, before the first dataset
+  // reads: for upgrades of the file. It should not throw.
+  std::function<void(TADOConnection&)> AfterConnect;
+
+  // One transaction around several changes: the posts, deletes and executes
+  // in between become all or nothing. Nested calls are refused.
+  void BeginTrans();
+  // A transaction that only reads: several statements see one state of the
+  // file, and other processes may still write until it is committed.
+  void BeginReadTrans();
+  void CommitTrans();
+  void RollbackTrans();  // harmless when none is open
+  bool InTransaction() const;
+
+  // The rows this connection changed since the last call, for callers that
+  // keep copies of rows. `complete` is false when they cannot all be named:
+  // a statement was executed, a transaction rolled back, the connection
+  // reopened, or too many changed.
+  std::vector<TRowChange> TakeChanges(bool& complete);
+  // Changes whenever another connection commits to the file; our own
+  // commits leave it alone.
+  qint64 DataVersion();
+
   // A name unique to this connection in the process.
   QString SqlConnectionName() const { return name_; }
   // The open engine handle (opens the connection first).
   sqlite3* Handle();
 
  private:
-  void CheckReadOnly(const QString& path, bool& recheck) const;
+  void CheckReadOnly(const QString& path) const;
+  friend class TDataSet;
+  friend class TADOQuery;
+  void NoteChange(const QString& table, qint64 rowid, TRowChange::TKind kind);
+  void LoseChanges();
+  std::vector<TRowChange> changes_;
+  bool changesComplete_ = false;
   QString name_;
   QString path_;
   sqlite3* db_ = nullptr;
@@ -92,9 +141,16 @@ class TDataSet : public QObject {
   TADOConnection* Connection = nullptr;
 
   void Open();   // opens the connection first when needed
+  // Opens a table only to add rows: the row count is known, but no row is
+  // read, so a large table costs nothing. Reading or moving raises.
+  void OpenForAppend();
   void Close();  // an unposted edit or insert is dropped
   bool Active() const { return state_ != TDataSetState::dsInactive; }
   TDataSetState State() const { return state_; }
+  // A row is being edited or inserted: fields can be set, Post writes them.
+  bool Modifying() const {
+    return state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert;
+  }
 
   int RecordCount() const;
   void First();
@@ -130,6 +186,7 @@ class TDataSet : public QObject {
   QVariant Get(int column) const;
   void Set(int column, const QVariant& v);
   bool Editable() const { return !table_.isEmpty(); }
+  void RequireRows() const;
   void RequireCurrentRow(const char* what) const;
   void RequireColumn(int column) const;
   QVariantList ReadRow(qint64 rowid);
@@ -162,6 +219,8 @@ class TDataSet : public QObject {
   QVariantList buffer_;                  // row being edited or inserted
   std::vector<bool> modified_;
   int current_ = -1;
+  bool appendOnly_ = false;
+  int appendCount_ = 0;  // rows of an append-only open, including those added
   bool bof_ = true;
   bool eof_ = true;
 };

@@ -1,3 +1,5 @@
+// The data holder keeps the stored connection settings and reports a missing
+// notebook at the first open without creating it.
 #include <gtest/gtest.h>
 
 #include "app/Statements.h"

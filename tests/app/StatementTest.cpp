@@ -1,3 +1,5 @@
+// Each statement of the catalogue selects and changes exactly the rows its
+// name says, whatever quotes or wildcards the values hold.
 #include <gtest/gtest.h>
 
 #include <QSet>

@@ -1,3 +1,5 @@
+// Creates new notebooks: the two tables and their indexes, and optionally a
+// few sample notes; an existing file is never touched.
 #include "tools/db/NotesSchema.h"
 
 #include <fcntl.h>

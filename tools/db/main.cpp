@@ -8,14 +8,18 @@
 namespace {
 const char* const kUsage =
     "Usage: tarnwick-db init [--demo] PATH\n"
+    "       tarnwick-db --help | --version\n"
     "\n"
     "Creates PATH as a new, empty notes database (the program looks for\n"
     "data.mdb in its working folder). An existing file is never replaced.\n"
-    "  --demo   also add a few categories and notes\n";
+    "  --demo      also add a few categories and notes\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n";
 
+// A wrong call: the problem and the usage on standard error, exit code 2.
 int Usage(const char* problem) {
-  if (problem) std::fprintf(stderr, "tarnwick-db: %s\n\n", problem);
-  std::fputs(kUsage, problem ? stderr : stdout);
+  std::fprintf(stderr, "tarnwick-db: %s\n\n", problem);
+  std::fputs(kUsage, stderr);
   return 2;
 }
 }  // namespace
@@ -23,11 +27,16 @@ int Usage(const char* problem) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
-  if (args.isEmpty()) return Usage("no command given");
-  if (args[0] == "-h" || args[0] == "--help") {
-    Usage(nullptr);
+  // Asked for anywhere, help and version win over everything else.
+  if (args.contains("-h") || args.contains("--help")) {
+    std::fputs(kUsage, stdout);
     return 0;
   }
+  if (args.contains("--version")) {
+    std::printf("tarnwick-db %s\n", TW_VERSION);
+    return 0;
+  }
+  if (args.isEmpty()) return Usage("no command given");
   if (args[0] != "init") return Usage(qPrintable(QStringLiteral("unknown command \"%1\"").arg(args[0])));
   args.removeFirst();
   bool demo = false;

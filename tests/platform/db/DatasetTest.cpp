@@ -1,3 +1,5 @@
+// The datasets over real files: connection checks, snapshots, write-back,
+// transactions and what is refused.
 #include "platform/db/Dataset.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +142,79 @@ TEST(Connection, ForeignFilesAreRefusedAndLeftUntouched) {
     EXPECT_EQ(ReadAll(p), before) << cs.name;
     EXPECT_EQ(QFileInfo(p).lastModified(), mtime) << cs.name;
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore) << cs.name << ": a side file appeared";
+  }
+}
+
+// Copies `from` with whatever side file a writer caught half way (`sql` run
+// in an open transaction, or in a log not yet copied back) has left beside
+// it, to `to`: a file in the state a crash leaves.
+void CopyMidWrite(const QString& from, const QString& to, const char* setup, const char* sql,
+                  const char* side) {
+  sqlite3* w = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(from).constData(), &w), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(w, setup, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(w);
+  ASSERT_EQ(sqlite3_exec(w, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(w);
+  ASSERT_TRUE(QFile::copy(from, to));
+  ASSERT_TRUE(QFile::copy(from + side, to + side)) << side;
+  sqlite3_exec(w, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(w);
+}
+
+// A file that is not ours is never recovered, whatever lies beside it; our
+// own notebook is, and one whose tables are still in its log is recognised.
+TEST(Connection, OnlyOurOwnNotebookIsEverRecovered) {
+  QTemporaryDir dir;
+  const QString foreign = dir.filePath("foreign.db"), ours = dir.filePath("ours.db");
+  {
+    sqlite3* h = nullptr;
+    sqlite3_open(QFile::encodeName(foreign).constData(), &h);
+    sqlite3_exec(h, "create table other(x); insert into other values (1);", nullptr, nullptr, nullptr);
+    sqlite3_close(h);
+  }
+  CreateNotesDatabase(ours, false);
+  // A tiny cache makes the writer put pages into the file before it commits.
+  const char* spill = "pragma cache_size=2; begin; "
+                      "with recursive n(i) as (select 1 union all select i+1 from n where i<300) "
+                      "insert into %1 select randomblob(3000)%2 from n;";
+  const QByteArray foreignSpill = QString::fromLatin1(spill).arg("other", "").toUtf8();
+  const QByteArray oursSpill = QString::fromLatin1(spill).arg("笔记", ", 1, 2, 3").toUtf8();
+  const char* walSetup = "pragma journal_mode=wal; pragma wal_autocheckpoint=0;";
+  struct Case {
+    const char* name;
+    QString from;
+    const char* setup;
+    QByteArray sql;
+    const char* side;
+    bool ours;
+  } cases[] = {
+      {"hot-journal.mdb", foreign, "", foreignSpill, "-journal", false},
+      {"wal-without-shm.mdb", foreign, walSetup, "begin; insert into other values (2); commit; begin;", "-wal", false},
+      {"our-hot-journal.mdb", ours, "", oursSpill, "-journal", true},
+      {"our-tables-in-wal.mdb", dir.filePath("fresh.db"), walSetup,
+       "create table 类别(类别); create table 笔记(类别, 日期, 标题, 内容); begin;", "-wal", true},
+  };
+  for (const Case& cs : cases) {
+    SCOPED_TRACE(cs.name);
+    const QString p = dir.filePath(cs.name);
+    CopyMidWrite(cs.from, p, cs.setup, cs.sql.constData(), cs.side);
+    const QByteArray before = ReadAll(p), sideBefore = ReadAll(p + cs.side);
+    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
+
+    TADOConnection c;
+    Connect(c, p);
+    TADOQuery q;
+    q.Connection = &c;
+    q.SetSQL({"select * from 笔记", {}});
+    const QString msg = ErrorOf([&] { q.Open(); });
+    if (!cs.ours) {
+      EXPECT_TRUE(msg.contains("is not a notes database")) << msg.toStdString();
+      EXPECT_EQ(ReadAll(p), before);
+      EXPECT_EQ(ReadAll(p + cs.side), sideBefore);
+      EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore) << "a side file appeared or went";
+    } else {
+      EXPECT_EQ(msg, "<no error>");
+      EXPECT_EQ(q.RecordCount(), 0) << "the half-written notes were rolled back";
+    }
   }
 }
 
@@ -376,6 +451,53 @@ TEST_F(DatasetTest, OnlyWholeRowsOfOneTableCanBeChanged) {
     EXPECT_THROW(query.Delete(), EDatabaseError) << sql;
   }
   EXPECT_EQ(Titles().size(), 3);
+}
+
+// Callers keeping copies of rows learn which rows this connection changed,
+// and when they cannot know.
+TEST_F(DatasetTest, ChangesAreNamedUntilTheyCannotBe) {
+  bool complete = true;
+  notes.Open();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "nothing is known of the time before the connection opened";
+  const qint64 version = conn.DataVersion();
+
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("改");
+  notes.Post();
+  notes.Insert();
+  notes.FieldByName("标题").SetAsString("新");
+  notes.Post();
+  notes.Delete();
+  auto changes = conn.TakeChanges(complete);
+  EXPECT_TRUE(complete);
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[0].kind, TRowChange::Update);
+  EXPECT_EQ(changes[0].rowid, 1);
+  EXPECT_EQ(changes[1].kind, TRowChange::Insert);
+  EXPECT_EQ(changes[2].kind, TRowChange::Delete);
+  EXPECT_EQ(changes[2].rowid, changes[1].rowid);
+  EXPECT_EQ(changes[0].table, "笔记");
+  EXPECT_EQ(conn.DataVersion(), version) << "our own commits";
+
+  query.SetSQL({"update 笔记 set 内容 = 'x'", {}});
+  query.ExecSQL();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "an executed statement changes rows nobody names";
+
+  conn.TakeChanges(complete);
+  notes.Close();
+  notes.Open();
+  conn.BeginTrans();
+  notes.Edit();
+  notes.FieldByName("标题").SetAsString("回滚");
+  notes.Post();
+  conn.RollbackTrans();
+  conn.TakeChanges(complete);
+  EXPECT_FALSE(complete) << "a rolled back post did not happen";
+
+  raw->AddNote("x", "别处", "y");
+  EXPECT_NE(conn.DataVersion(), version) << "another connection's commit";
 }
 
 TEST_F(DatasetTest, StatementMisuseChangesNothing) {

@@ -1,7 +1,10 @@
+// tarnwick-db as a user runs it: creating notebooks, refusing to replace
+// files, and answering wrong calls, --help and --version as tools do.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include "app/Unit2.h"
 #include "tests/platform/db/TestDb.h"
@@ -82,7 +85,19 @@ TEST(DbTool, BadCommandLinesShowUsage) {
     EXPECT_TRUE(r.err.contains("Usage: tarnwick-db init [--demo] PATH")) << r.err.toStdString();
   }
   EXPECT_FALSE(QFile::exists("x.mdb"));
-  EXPECT_EQ(Tool({"--help"}).code, 0);
+}
+
+TEST(DbTool, HelpAndVersionGoToStandardOutput) {
+  for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"init", "--help"}}) {
+    const ToolRun r = Tool(args);
+    EXPECT_EQ(r.code, 0) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.out.startsWith("Usage: tarnwick-db init [--demo] PATH")) << r.out.toStdString();
+    EXPECT_EQ(r.err, "");
+  }
+  const ToolRun v = Tool({"--version"});
+  EXPECT_EQ(v.code, 0);
+  EXPECT_TRUE(v.out.contains(QRegularExpression("^tarnwick-db \\d+\\.\\d+"))) << v.out.toStdString();
+  EXPECT_EQ(v.err, "");
 }
 
 }  // namespace

@@ -1,0 +1,194 @@
+// Builds the category tree with one model insertion, one collator and one
+// shared icon per picture; later refreshes apply only the notes that changed.
+#include "app/NoteTree.h"
+
+#include <QLocale>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "platform/ImageList.h"
+
+namespace {
+// Beyond this many changed notes a rebuild is as quick as moving nodes.
+constexpr size_t kMaxChangesInPlace = 256;
+}  // namespace
+
+TNoteTree::TNoteTree(TtwSkinTreeView* view, std::function<void(TTreeNode*)> addition)
+    : view_(view), addition_(std::move(addition)) {}
+
+void TNoteTree::PrepareCollator() {
+  // The order of the view's own sorted insertion: the locale's collation,
+  // case-sensitive, ties broken by code units.
+  const QLocale locale;
+  if (collatorLocale_ == locale.name() && !collatorLocale_.isEmpty()) return;
+  collator_ = QCollator(locale);
+  collator_.setCaseSensitivity(Qt::CaseSensitive);
+  collatorLocale_ = locale.name();
+  plainOrder_ = locale.language() == QLocale::C;
+}
+
+bool TNoteTree::Less(const QString& a, const QString& b) const {
+  return TtwSkinTreeView::CompareText(a, b) < 0;
+}
+
+void TNoteTree::IconFor(TTreeNode* node) {
+  const int normal = TtwSkinTreeView::ImageIndex(node), selected = TtwSkinTreeView::SelectedIndex(node);
+  const int key = (normal + 1) * 1024 + selected + 1;
+  auto it = icons_.find(key);
+  if (it == icons_.end()) {
+    QIcon icon;
+    TImageList* images = view_->Images();
+    if (images && (images->Has(normal) || images->Has(selected))) {
+      const QPixmap n = images->Pixmap(normal);
+      const QPixmap s = images->Has(selected) ? images->Pixmap(selected) : n;
+      // An empty picture still keeps the text where it would be with one.
+      QPixmap blank(images->Width(), images->Height());
+      blank.fill(Qt::transparent);
+      icon.addPixmap(n.isNull() ? blank : n, QIcon::Normal);
+      icon.addPixmap(s.isNull() ? blank : s, QIcon::Selected);
+    }
+    it = icons_.insert(key, icon);
+  }
+  node->setIcon(0, *it);
+}
+
+// Built outside the tree, so setting its pictures costs no model signal.
+TTreeNode* TNoteTree::NewNode(const QString& text) {
+  auto* node = new QTreeWidgetItem(QStringList{text});
+  if (addition_) addition_(node);
+  IconFor(node);
+  return node;
+}
+
+void TNoteTree::Show(const QStringList& categories, std::vector<TNoteRow> notes) {
+  PrepareCollator();
+  icons_.clear();  // the image list may have been repainted for a new skin
+  std::sort(notes.begin(), notes.end(), [](const TNoteRow& a, const TNoteRow& b) { return a.rowid < b.rowid; });
+  lastInPlace_ = valid_ && categories == categories_ && UpdateInPlace(notes);
+  if (!lastInPlace_) Rebuild(categories, notes);
+  categories_ = categories;
+  notes_ = std::move(notes);
+  valid_ = true;
+}
+
+void TNoteTree::Rebuild(const QStringList& categories, const std::vector<TNoteRow>& notes) {
+  view_->Items().Clear();
+  categoryNodes_.clear();
+  noteNodes_.clear();
+  // Sort keys make each comparison a byte compare; in the C locale the
+  // collator compares code units, which the keys would not.
+  auto sorted = [&](QList<TTreeNode*> nodes) {
+    if (plainOrder_) {
+      std::stable_sort(nodes.begin(), nodes.end(),
+                       [](TTreeNode* a, TTreeNode* b) { return QString::compare(a->text(0), b->text(0)) < 0; });
+      return nodes;
+    }
+    std::vector<std::pair<QCollatorSortKey, TTreeNode*>> keyed;
+    keyed.reserve(size_t(nodes.size()));
+    for (TTreeNode* n : nodes) keyed.emplace_back(collator_.sortKey(n->text(0)), n);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+      const int c = a.first.compare(b.first);
+      return c != 0 ? c < 0 : QString::compare(a.second->text(0), b.second->text(0)) < 0;
+    });
+    for (qsizetype i = 0; i < nodes.size(); ++i) nodes[i] = keyed[size_t(i)].second;
+    return nodes;
+  };
+  QList<TTreeNode*> tops;
+  for (const QString& name : categories) {
+    TTreeNode* node = NewNode(name);
+    tops << node;
+    categoryNodes_[name] << node;
+  }
+  QHash<TTreeNode*, QList<TTreeNode*>> children;
+  for (const TNoteRow& note : notes) {
+    const auto it = categoryNodes_.constFind(note.category);
+    if (it == categoryNodes_.cend()) continue;
+    for (TTreeNode* parent : *it) {
+      auto* child = new QTreeWidgetItem(QStringList{note.title});
+      children[parent] << child;
+      noteNodes_[note.rowid] << child;
+    }
+  }
+  for (auto it = children.begin(); it != children.end(); ++it) {
+    const QList<TTreeNode*> kids = sorted(it.value());
+    it.key()->addChildren(kids);
+    for (TTreeNode* kid : kids) {
+      if (addition_) addition_(kid);
+      IconFor(kid);
+    }
+  }
+  view_->addTopLevelItems(sorted(tops));
+}
+
+bool TNoteTree::UpdateInPlace(const std::vector<TNoteRow>& notes) {
+  // Both lists are in rowid order: one merge finds what went, came or changed.
+  std::vector<const TNoteRow*> gone, came;
+  size_t i = 0, j = 0;
+  while (i < notes_.size() || j < notes.size()) {
+    if (j == notes.size() || (i < notes_.size() && notes_[i].rowid < notes[j].rowid)) {
+      gone.push_back(&notes_[i++]);
+    } else if (i == notes_.size() || notes[j].rowid < notes_[i].rowid) {
+      came.push_back(&notes[j++]);
+    } else {
+      if (notes_[i].category != notes[j].category || notes_[i].title != notes[j].title) {
+        gone.push_back(&notes_[i]);
+        came.push_back(&notes[j]);
+      }
+      ++i, ++j;
+    }
+    if (gone.size() + came.size() > kMaxChangesInPlace) return false;
+  }
+  for (const TNoteRow* note : gone) RemoveNodes(note->rowid);
+  for (const TNoteRow* note : came) AddNodes(*note);
+  Refold();
+  return true;
+}
+
+void TNoteTree::RemoveNodes(qint64 rowid) {
+  for (TTreeNode* node : noteNodes_.take(rowid)) delete node;
+}
+
+void TNoteTree::AddNodes(const TNoteRow& note) {
+  const auto it = categoryNodes_.constFind(note.category);
+  if (it == categoryNodes_.cend()) return;
+  for (TTreeNode* parent : *it) {
+    // After the last child that does not sort above it, as the view places nodes.
+    int lo = 0, hi = parent->childCount();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (!Less(note.title, parent->child(mid)->text(0))) lo = mid + 1; else hi = mid;
+    }
+    auto* child = new QTreeWidgetItem(QStringList{note.title});
+    parent->insertChild(lo, child);  // the window's handler reads the level from the parent
+    if (addition_) addition_(child);
+    IconFor(child);
+    noteNodes_[note.rowid] << child;
+  }
+}
+
+void TNoteTree::Apply(const std::vector<qint64>& changed, std::vector<TNoteRow> now) {
+  icons_.clear();
+  auto at = [this](qint64 rowid) {
+    return std::lower_bound(notes_.begin(), notes_.end(), rowid,
+                            [](const TNoteRow& n, qint64 v) { return n.rowid < v; });
+  };
+  for (qint64 rowid : changed) {
+    RemoveNodes(rowid);
+    const auto it = at(rowid);
+    if (it != notes_.end() && it->rowid == rowid) notes_.erase(it);
+  }
+  for (TNoteRow& note : now) {
+    AddNodes(note);
+    notes_.insert(at(note.rowid), std::move(note));
+  }
+  Refold();
+  lastInPlace_ = true;
+}
+
+void TNoteTree::Refold() {
+  // A rebuilt tree is collapsed, has nothing selected and shows its top.
+  for (int k = 0; k < view_->topLevelItemCount(); ++k) view_->topLevelItem(k)->setExpanded(false);
+  view_->SetSelected(nullptr);
+  view_->scrollToTop();
+  view_->horizontalScrollBar()->setValue(0);
+}

@@ -1,0 +1,206 @@
+// Keeps the trigram index in step with the notes table: triggers change it in
+// the same transaction as the note, and an older notebook is indexed in short
+// steps on the event loop so the window never waits for it.
+#include "app/NotesIndex.h"
+
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <limits>
+
+#include "platform/db/Dataset.h"
+
+namespace {
+
+constexpr int kStepBudgetMs = 15;
+// Between steps the event loop gets time of its own, so typing stays smooth.
+constexpr int kStepPauseMs = 5;
+constexpr qint64 kComplete = std::numeric_limits<qint64>::max();
+
+// Indexed rows are those up to `upto`; the build moves it up to kComplete.
+// The triggers touch only indexed rows, so a note the build has not reached
+// is never removed from the index before it was put there.
+const char* const kTable =
+    "CREATE VIRTUAL TABLE tw_notes_fts USING fts5(\"标题\", \"内容\", content='笔记', "
+    "content_rowid='rowid', tokenize='trigram', detail=none)";
+const char* const kState = "CREATE TABLE tw_notes_fts_state (upto INTEGER NOT NULL)";
+const char* const kTriggers[] = {
+    "CREATE TRIGGER tw_notes_fts_ai AFTER INSERT ON \"笔记\" "
+    "WHEN new.rowid <= (SELECT upto FROM tw_notes_fts_state) BEGIN "
+    "INSERT INTO tw_notes_fts(rowid, \"标题\", \"内容\") VALUES (new.rowid, new.\"标题\", new.\"内容\"); END",
+    "CREATE TRIGGER tw_notes_fts_ad AFTER DELETE ON \"笔记\" "
+    "WHEN old.rowid <= (SELECT upto FROM tw_notes_fts_state) BEGIN "
+    "INSERT INTO tw_notes_fts(tw_notes_fts, rowid, \"标题\", \"内容\") "
+    "VALUES ('delete', old.rowid, old.\"标题\", old.\"内容\"); END",
+    "CREATE TRIGGER tw_notes_fts_au AFTER UPDATE ON \"笔记\" BEGIN "
+    "INSERT INTO tw_notes_fts(tw_notes_fts, rowid, \"标题\", \"内容\") "
+    "SELECT 'delete', old.rowid, old.\"标题\", old.\"内容\" "
+    "WHERE old.rowid <= (SELECT upto FROM tw_notes_fts_state); "
+    "INSERT INTO tw_notes_fts(rowid, \"标题\", \"内容\") SELECT new.rowid, new.\"标题\", new.\"内容\" "
+    "WHERE new.rowid <= (SELECT upto FROM tw_notes_fts_state); END",
+};
+const char* const kTriggerNames[] = {"tw_notes_fts_ai", "tw_notes_fts_ad", "tw_notes_fts_au"};
+
+void Exec(sqlite3* db, const QByteArray& sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+    const QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+    sqlite3_free(err);
+    throw ESqliteError(msg, sqlite3_errcode(db) & 0xff);
+  }
+}
+
+// The first column of the first row, or `fallback` when there is none.
+qint64 Int(sqlite3* db, const char* sql, qint64 fallback = -1) {
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK)
+    throw ESqliteError(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_errcode(db) & 0xff);
+  qint64 v = fallback;
+  const int rc = sqlite3_step(st);
+  if (rc == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL) v = sqlite3_column_int64(st, 0);
+  sqlite3_finalize(st);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+    throw ESqliteError(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_errcode(db) & 0xff);
+  return v;
+}
+
+QByteArray StoredSql(sqlite3* db, const char* name) {
+  sqlite3_stmt* st = nullptr;
+  QByteArray sql;
+  if (sqlite3_prepare_v2(db, "select sql from sqlite_master where name=?", -1, &st, nullptr) == SQLITE_OK) {
+    sqlite3_bind_text(st, 1, name, -1, SQLITE_STATIC);
+    if (sqlite3_step(st) == SQLITE_ROW) sql = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  }
+  sqlite3_finalize(st);
+  return sql;
+}
+
+// Every object as this program creates it: anything else is rebuilt.
+bool SchemaIntact(sqlite3* db) {
+  if (StoredSql(db, "tw_notes_fts") != kTable || StoredSql(db, "tw_notes_fts_state") != kState) return false;
+  for (int i = 0; i < 3; ++i)
+    if (StoredSql(db, kTriggerNames[i]) != kTriggers[i]) return false;
+  return Int(db, "select count(*) from tw_notes_fts_state") == 1;
+}
+
+void Recreate(sqlite3* db) {
+  for (const char* name : kTriggerNames) Exec(db, QByteArray("DROP TRIGGER IF EXISTS ") + name);
+  Exec(db, "DROP TABLE IF EXISTS tw_notes_fts");
+  Exec(db, "DROP TABLE IF EXISTS tw_notes_fts_state");
+  Exec(db, kTable);
+  Exec(db, kState);
+  Exec(db, "INSERT INTO tw_notes_fts_state VALUES (-1)");
+  for (const char* t : kTriggers) Exec(db, t);
+}
+
+class WriteTransaction {
+ public:
+  explicit WriteTransaction(sqlite3* db) : db_(db) { Exec(db_, "BEGIN IMMEDIATE"); }
+  ~WriteTransaction() {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+  void Commit() { Exec(db_, "COMMIT"); }
+
+ private:
+  sqlite3* db_;
+};
+
+}  // namespace
+
+TNotesIndex::TNotesIndex(TADOConnection* connection, QObject* owner)
+    : QObject(owner), connection_(connection), timer_(new QTimer(this)) {
+  timer_->setSingleShot(true);
+  timer_->setInterval(kStepPauseMs);
+  connect(timer_, &QTimer::timeout, this, [this] {
+    try {
+      if (!BuildStep(kStepBudgetMs)) ScheduleBuild();
+    } catch (const EError&) {
+      // Searches keep scanning; the next start tries again.
+    }
+  });
+}
+
+void TNotesIndex::ScheduleBuild() {
+  // Without an event loop (tools, tests) the owner builds with BuildStep.
+  if (QCoreApplication::instance()) timer_->start();
+}
+
+void TNotesIndex::Upgrade() {
+  try {
+    sqlite3* db = connection_->Handle();
+    WriteTransaction tx(db);
+    bool rebuild = !SchemaIntact(db);
+    // A complete index with another number of notes than the table was
+    // changed behind the triggers' back.
+    if (!rebuild && Int(db, "select upto from tw_notes_fts_state") == kComplete)
+      rebuild = Int(db, "select count(*) from tw_notes_fts_docsize") != Int(db, "select count(*) from \"笔记\"");
+    if (rebuild) Recreate(db);
+    tx.Commit();
+  } catch (const EError&) {
+    // A read-only or busy file: searches scan until a later start succeeds.
+    return;
+  }
+  if (!Ready()) ScheduleBuild();
+}
+
+bool TNotesIndex::Ready() {
+  try {
+    if (!connection_->Connected()) return false;
+    return Int(connection_->Handle(), "select upto from tw_notes_fts_state") == kComplete;
+  } catch (const EError&) {
+    return false;
+  }
+}
+
+bool TNotesIndex::BuildStep(int budgetMs) {
+  sqlite3* db = connection_->Handle();
+  // A command's own transaction is never joined; the next step comes later.
+  if (!sqlite3_get_autocommit(db)) return false;
+  QElapsedTimer clock;
+  clock.start();
+  WriteTransaction tx(db);
+  const qint64 upto = Int(db, "select upto from tw_notes_fts_state");
+  if (upto == kComplete) return true;
+  sqlite3_stmt* st = nullptr;
+  const char* step =
+      "select max(rowid), count(*) from (select rowid from \"笔记\" where rowid > ?1 order by rowid limit ?2)";
+  if (sqlite3_prepare_v2(db, step, -1, &st, nullptr) != SQLITE_OK)
+    throw ESqliteError(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_errcode(db) & 0xff);
+  sqlite3_bind_int64(st, 1, upto);
+  sqlite3_bind_int(st, 2, batch_);
+  sqlite3_step(st);
+  const qint64 last = sqlite3_column_int64(st, 0);
+  const int rows = sqlite3_column_int(st, 1);
+  sqlite3_finalize(st);
+  const bool done = rows < batch_;
+  Exec(db, QStringLiteral("insert into tw_notes_fts(rowid, \"标题\", \"内容\") select rowid, \"标题\", \"内容\" "
+                          "from \"笔记\" where rowid > %1 and rowid <= %2")
+               .arg(upto)
+               .arg(done ? kComplete : last)
+               .toUtf8());
+  Exec(db, QStringLiteral("update tw_notes_fts_state set upto = %1").arg(done ? kComplete : last).toUtf8());
+  tx.Commit();
+  const qint64 spent = std::max<qint64>(1, clock.elapsed());
+  batch_ = int(std::clamp<qint64>(batch_ * budgetMs / spent, 16, 8192));
+  return done;
+}
+
+void TNotesIndex::BuildAll() {
+  batch_ = 8192;
+  while (!BuildStep(1000)) batch_ = 8192;
+  timer_->stop();
+}
+
+void TNotesIndex::Reset() {
+  try {
+    sqlite3* db = connection_->Handle();
+    WriteTransaction tx(db);
+    Recreate(db);
+    tx.Commit();
+  } catch (const EError&) {
+    return;
+  }
+  ScheduleBuild();
+}

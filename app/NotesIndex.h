@@ -1,0 +1,33 @@
+#pragma once
+// The keyword search index: an FTS5 trigram index over the notes' titles and
+// bodies. It only narrows the search; the search's own test decides, so the
+// rows found are exactly those a full scan finds.
+#include <QObject>
+
+class QTimer;
+class TADOConnection;
+
+class TNotesIndex : public QObject {
+  Q_OBJECT
+ public:
+  TNotesIndex(TADOConnection* connection, QObject* owner);
+
+  // Brings an opened notebook up to date: creates the index (or drops and
+  // recreates a damaged one) and starts building it in steps. A failure
+  // leaves the notebook usable, with searches that scan; it never throws.
+  void Upgrade();
+  // Searches may take their candidates from the index: it covers every note.
+  bool Ready();
+  // Indexes notes for about budgetMs; true once the index is complete.
+  bool BuildStep(int budgetMs);
+  // Builds to the end at once (tools, tests and benchmarks).
+  void BuildAll();
+  // Drops the index and builds it again in steps: after a search found it damaged.
+  void Reset();
+
+ private:
+  void ScheduleBuild();
+  TADOConnection* connection_;
+  QTimer* timer_;
+  int batch_ = 64;  // rows per step, adapted to the time budget
+};

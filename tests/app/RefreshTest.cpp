@@ -1,0 +1,177 @@
+// The main window's refresh over notebooks that make ordering hard, in place
+// after changes, and the search and save failures as the user sees them.
+#include <sqlite3.h>
+
+#include "app/NotesIndex.h"
+#include "tests/app/NotesWindows.h"
+
+namespace {
+
+using namespace tw_test;
+
+// Names that sort differently by code unit, by case and by locale, with
+// duplicates at both levels, an empty title, and notes no category lists.
+const QStringList kHardCategories = {"中文", "English", "english", "Ärger", "😀", "？full", "Work", ""};
+const std::vector<Note> kHardNotes = {
+    {"中文", "笔记", "a"},   {"中文", "笔记", "b"},     {"中文", "Zebra", "c"}, {"中文", "apple", "d"},
+    {"English", "", "e"},    {"English", "Éclair", "f"}, {"english", "eclair", "g"},
+    {"Ärger", "😀 smile", "h"}, {"Ärger", "？ mark", "i"}, {"😀", "10", "j"}, {"😀", "9", "k"},
+    {"Nowhere", "unlisted", "l"},
+};
+
+class Refresh : public NotesWindows {
+ public:
+  void SetUp() override {
+    NotesWindows::SetUp();
+    for (const QString& c : kHardCategories) Sql(db, "insert into 类别 (类别) values (?)", {c});
+    for (const Note& n : kHardNotes)
+      Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values (?, '2026-03-04T05:06:07', ?, ?)",
+          {n.category, n.title, n.body});
+    Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values (null, '2026-03-04T05:06:07', 'no category', 'm')");
+  }
+
+  // Text, pictures and expansion of every node, depth first.
+  static QString Dump(QTreeWidget* tree) {
+    QStringList out;
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* n, int depth) {
+      out << QString(depth, ' ') + n->text(0) +
+                 QStringLiteral(" [%1/%2%3]")
+                     .arg(TtwSkinTreeView::ImageIndex(n))
+                     .arg(TtwSkinTreeView::SelectedIndex(n))
+                     .arg(n->isExpanded() ? " open" : "");
+      for (int i = 0; i < n->childCount(); ++i) walk(n->child(i), depth + 1);
+    };
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) walk(tree->topLevelItem(i), 0);
+    return out.join('\n');
+  }
+
+  // The tree the view's own node-by-node sorted insertion builds from the
+  // tables, with the window's own addition handler: what a refresh must show.
+  QString Expected() {
+    TtwSkinTreeView oracle;
+    oracle.SetSortType(stText);
+    QObject::connect(&oracle, &TtwSkinTreeView::addition, [](TTreeNode* n) { Form1->TreeView1Addition(n); });
+    for (const QString& c : Rows(db, "select 类别 from 类别 order by rowid")) {
+      TTreeNode* node = oracle.Items().Add(nullptr, c);
+      for (const QString& t :
+           Rows(db, QStringLiteral("select 标题 from 笔记 where 类别 = '%1' order by rowid").arg(c)))
+        oracle.Items().AddChild(node, t);
+    }
+    return Dump(&oracle);
+  }
+
+  // Every node shows the image list's pictures for its level.
+  void ExpectPictures() {
+    for (QTreeWidgetItemIterator it(Form1->TreeView1); *it; ++it) {
+      const QIcon icon = (*it)->icon(0);
+      const QImage normal = Form1->ImageList2->Pixmap(TtwSkinTreeView::ImageIndex(*it)).toImage();
+      const QImage selected = Form1->ImageList2->Pixmap(niSelected).toImage();
+      ASSERT_EQ(icon.pixmap(QSize(24, 24), QIcon::Normal).toImage().convertToFormat(normal.format()), normal)
+          << (*it)->text(0).toStdString();
+      ASSERT_EQ(icon.pixmap(QSize(24, 24), QIcon::Selected).toImage().convertToFormat(selected.format()),
+                selected);
+    }
+  }
+
+  void ExpectAsRebuilt(const char* when, bool inPlace) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(Form1->LastRefreshWasInPlace(), inPlace);
+    EXPECT_EQ(Dump(Form1->TreeView1), Expected());
+    EXPECT_EQ(Form1->TreeView1->Selected(), nullptr);
+    EXPECT_EQ(Form1->TreeView1->currentItem(), nullptr);
+    ExpectPictures();
+    EXPECT_EQ(Count(), QStringLiteral("现共有记录: %1 个").arg(Rows(db, "select count(*) from 笔记").value(0)));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  }
+};
+
+TEST_F(Refresh, GivesTheTreeOfSortedInsertionOnAHardNotebook) {
+  Start();
+  ExpectAsRebuilt("first refresh", false);
+  EXPECT_EQ(Form1->SeSkinComboBox1->Items(), Rows(db, "select 类别 from 类别 order by rowid"));
+}
+
+TEST_F(Refresh, AfterChangesInPlaceEqualsARebuild) {
+  Start();
+  // Whatever the user opened or selected, a refresh closes it.
+  Node("中文")->setExpanded(true);
+  ClickNote("中文", "Zebra");
+
+  Form1->twSkinSpeedButton1->Click();  // New notes: the first category, "Work"
+  Form1->SeSkinMemo1->setPlainText("Aardvark");
+  Form1->Button2->Click();
+  ExpectAsRebuilt("after Save", true);
+
+  ClickNote("中文", "apple");
+  Form1->SeSkinComboBox1->SetText("Ärger");
+  Form1->SeSkinMemo1->setPlainText("zzz moved");
+  Form1->Button1->Click();
+  ExpectAsRebuilt("after Modify", true);
+
+  ClickNote("中文", "笔记");
+  dialogs.answers = {mrYes};
+  Form1->Button4->Click();
+  ExpectAsRebuilt("after Delete", true);
+
+  // Another process's changes, seen at the next refresh.
+  Sql(db, "insert into 笔记 (类别, 标题) values ('English', 'from elsewhere')");
+  Sql(db, "update 笔记 set 类别 = 'Home' where 标题 = 'Zebra'");
+  Sql(db, "update 笔记 set 标题 = 'Budget 2' where 标题 = 'Budget'");
+  Sql(db, "delete from 笔记 where 标题 = '9'");
+  Node("Work")->setExpanded(true);
+  Form1->twSkinSpeedButton7->Click();
+  ExpectAsRebuilt("after Refresh", true);
+
+  // New categories, or many changed notes, rebuild from scratch.
+  Sql(db, "insert into 类别 (类别) values ('Later')");
+  Form1->FormShow();
+  ExpectAsRebuilt("after a new category", false);
+  Sql(db, "with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+          "insert into 笔记 (类别, 标题) select 'Later', 'bulk ' || i from n");
+  Form1->FormShow();
+  ExpectAsRebuilt("after many notes", false);
+}
+
+TEST_F(Refresh, DamagedSearchIndexStillFindsAndIsRebuilt) {
+  Start();
+  Data->NotesIndex->BuildAll();
+  ASSERT_TRUE(Data->NotesIndex->Ready());
+  Sql(db, "delete from tw_notes_fts_data where id > 10");  // the index's pages lost
+  Find("Agenda");
+  EXPECT_EQ(Results(), QStringList({"Agenda", "Agenda"}));
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+  EXPECT_FALSE(Data->NotesIndex->Ready());
+  Data->NotesIndex->BuildAll();
+  Find("Agenda");
+  EXPECT_EQ(Results(), QStringList({"Agenda", "Agenda"}));
+}
+
+TEST_F(NotesWindows, FailedSaveSaysWhyAndKeepsTheText) {
+  Start();
+  Form1->twSkinSpeedButton1->Click();
+  Form1->SeSkinMemo1->setPlainText("my title");
+  Form1->twSkinMemo21->setPlainText("my long body");
+  sqlite3_exec(Data->ADOConnection1->Handle(), "PRAGMA query_only=1", nullptr, nullptr, nullptr);
+  Form1->Button2->Click();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].startsWith("The note was not saved: the notebook file cannot be written"))
+      << errors[0].toStdString();
+  EXPECT_TRUE(errors[0].endsWith("Your text is still in the window.")) << errors[0].toStdString();
+  EXPECT_EQ(Editor().title, "my title");
+  EXPECT_EQ(Editor().body, "my long body");
+  EXPECT_TRUE(Editor().save && Editor().boxes);
+
+  // A full disk: the file may not grow by another page.
+  sqlite3_exec(Data->ADOConnection1->Handle(), "PRAGMA query_only=0", nullptr, nullptr, nullptr);
+  const QString pages = Rows(db, "pragma page_count").value(0);
+  sqlite3_exec(Data->ADOConnection1->Handle(), qPrintable("PRAGMA max_page_count=" + pages), nullptr, nullptr,
+               nullptr);
+  Form1->twSkinMemo21->setPlainText(QString(20000, QChar(u'满')));
+  Form1->Button2->Click();
+  ASSERT_EQ(errors.size(), 2);
+  EXPECT_TRUE(errors[1].startsWith("The note was not saved: the disk is full")) << errors[1].toStdString();
+  EXPECT_EQ(Editor().title, "my title");
+  EXPECT_EQ(Notes().size(), 5);
+}
+
+}  // namespace
