@@ -1,6 +1,6 @@
 // Piece composition and mask regions against Qt's own border-pixmap drawing
-// and bitmap regions, on the same inputs in the same run. Prints the ratio
-// ours / Qt for each pair at the end (below 1.0: ours is faster).
+// and bitmap regions, on the same inputs in the same run. Each of ours
+// carries the ratio ours / Qt as a counter (below 1.0: ours is faster).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -8,11 +8,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
-#include <cstdio>
-#include <map>
 #include <qdrawutil.h>
-#include <string>
 
+#include "bench/support/twRatioReporter.h"
 #include "skin/draw/twUtils.h"
 
 namespace {
@@ -107,36 +105,23 @@ void Sizes(benchmark::internal::Benchmark* b) {
   b->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 }
 
-// Keeps each run's time so that pairs can be compared at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, std::pair<double, double>> times;  // real, CPU
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration)
-        times[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
-BENCHMARK_CAPTURE(NinePieceOurs, Stretch, false)->Apply(Sizes);
+// Each baseline is registered before what is compared with it, so that its
+// time is known when the ratio is added.
 BENCHMARK_CAPTURE(NinePieceQt, Stretch, false)->Apply(Sizes);
-BENCHMARK_CAPTURE(NinePieceOurs, Tile, true)->Apply(Sizes);
+BENCHMARK_CAPTURE(NinePieceOurs, Stretch, false)->Apply(Sizes);
 BENCHMARK_CAPTURE(NinePieceQt, Tile, true)->Apply(Sizes);
-BENCHMARK(BorderBandsOurs)->Apply(Sizes);
+BENCHMARK_CAPTURE(NinePieceOurs, Tile, true)->Apply(Sizes);
 BENCHMARK(BorderQt)->Apply(Sizes);
-BENCHMARK(MaskRegionOurs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BorderBandsOurs)->Apply(Sizes);
 BENCHMARK(MaskRegionQt)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MaskRegionOurs)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  RatioReporter rep;
-  benchmark::RunSpecifiedBenchmarks(&rep);
-  const std::pair<const char*, const char*> pairs[] = {
+  const twbench::TRatioPairs pairs = {
       {"NinePieceOurs/Stretch/1920/1080", "NinePieceQt/Stretch/1920/1080"},
       {"NinePieceOurs/Stretch/3840/2160", "NinePieceQt/Stretch/3840/2160"},
       {"NinePieceOurs/Tile/1920/1080", "NinePieceQt/Tile/1920/1080"},
@@ -145,13 +130,5 @@ int main(int argc, char** argv) {
       {"BorderBandsOurs/3840/2160", "BorderQt/3840/2160"},
       {"MaskRegionOurs", "MaskRegionQt"},
   };
-  std::printf("\nratio ours / Qt (target <= 1.0)       real    CPU\n");
-  for (const auto& [ours, qt] : pairs) {
-    const auto a = rep.times.find(ours), b = rep.times.find(qt);
-    if (a != rep.times.end() && b != rep.times.end() && b->second.first > 0 && b->second.second > 0)
-      std::printf("  %-34s %6.3f %6.3f\n", ours, a->second.first / b->second.first,
-                  a->second.second / b->second.second);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return twbench::RunWithRatios(argc, argv, pairs, "ratio ours / Qt (target <= 1.0)");
 }

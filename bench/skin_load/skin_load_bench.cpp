@@ -1,11 +1,13 @@
 // Loading a skin (inflate, read the pictures, parse the description, build
 // the records) against the bare zlib inflate of the same stream. Without the
-// built-in skin a package of the same shape stands in.
+// built-in skin a package of the same shape stands in. The load carries the
+// ratio load / bare inflate as a counter.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
 #include <QImage>
 
+#include "bench/support/twRatioReporter.h"
 #include "skin/data/twBmp.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
@@ -82,4 +84,7 @@ void BM_LoadSkin(benchmark::State& state) {
 
 BENCHMARK(BM_BareInflate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSkin)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) {
+  return twbench::RunWithRatios(argc, argv, {{"BM_LoadSkin", "BM_BareInflate"}}, "ratio load / bare inflate");
+}

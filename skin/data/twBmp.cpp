@@ -1,8 +1,12 @@
+// Reading and writing uncompressed bitmap files byte for byte, and decoding
+// them to images. Every size is checked against the data before it is used.
 #include "skin/data/twBmp.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+
+#include "skin/data/twSkinFiles.h"
 
 namespace {
 
@@ -110,15 +114,9 @@ TtwBitmap TtwBitmap::FromBytes(const QByteArray& bytes) {
 }
 
 TtwBitmap TtwBitmap::LoadFromFile(const QString& path) {
-  QFile f(path);
-  if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly))
-    throw EError(QStringLiteral("Cannot open file \"%1\". %2")
-                     .arg(QFileInfo(path).absoluteFilePath(),
-                          QFileInfo(path).isDir() ? QStringLiteral("It is a folder.") : f.errorString()));
   // Nothing this reader accepts is larger than the biggest picture plus headers.
-  const qint64 limit = kFileHeader + kInfoHeader + 1024 + kMaxPixels * 4 + 4 * kMaxSide;
-  if (f.size() > limit) throw EInvalidBitmap(QStringLiteral("The bitmap \"%1\" is too large.").arg(path));
-  const QByteArray bytes = f.readAll();
+  const int64_t limit = kFileHeader + kInfoHeader + 1024 + kMaxPixels * 4 + 4 * kMaxSide;
+  const QByteArray bytes = TwReadRegularFile(path, limit);
   try {
     return FromBytes(bytes);
   } catch (const EInvalidBitmap& e) {

@@ -1,8 +1,10 @@
+// The compressed skin holders and their file layout. Stated lengths are
+// believed only as far as the data backs them and never past a skin's size.
 #include "skin/data/twCompressedSkin.h"
 
 #include <QBuffer>
-#include <QFile>
 
+#include "skin/data/twSkinFiles.h"
 #include "skin/data/twSkinPackage.h"
 #include "skin/data/twZStream.h"
 
@@ -29,6 +31,9 @@ QByteArray ReadCompressedLayout(QIODevice& s) {
   const int32_t n = ReadInt32(s, &ok);
   if (!ok) DamagedFile(QStringLiteral("it ends before its length"));
   if (n < 0) DamagedFile(QStringLiteral("its length %1 is negative").arg(n));
+  if (n > kMaxCompressedSkinSize)
+    throw ESkinPackageError(QStringLiteral("The compressed skin is refused: it says %1 bytes of data follow, more than a skin may take.")
+                                .arg(n));
   // Read only what is really there; a length the data does not back must
   // not reserve memory.
   QByteArray data;
@@ -92,10 +97,10 @@ bool TtwCompressedStoredSkin::LoadFromSkinFolder(const QString& path) {
 
 void TtwCompressedStoredSkin::LoadFromCompressedFile(const QString& path) {
   compressed_.clear();
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly))
-    throw EError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, f.errorString()));
-  compressed_ = ReadCompressedLayout(f);
+  QByteArray bytes = TwReadRegularFile(path, kCompressedSkinHeader + kMaxCompressedSkinSize);
+  QBuffer b(&bytes);
+  b.open(QIODevice::ReadOnly);
+  compressed_ = ReadCompressedLayout(b);
 }
 
 void TtwCompressedStoredSkin::LoadFromCompressedStream(QIODevice& stream) {

@@ -9,8 +9,15 @@
 #include <memory>
 
 #include "skin/data/twComponent.h"
+#include "skin/data/twZStream.h"
 
 class TtwCompressedSkinList;
+
+// The compressed skin file layout: version and length (four bytes each), then
+// the zlib stream. No stream of a package within kMaxInflatedSize is longer
+// than zlib's worst case for it (stored blocks, five bytes per 64 KiB).
+inline constexpr int64_t kCompressedSkinHeader = 8;
+inline constexpr int64_t kMaxCompressedSkinSize = kMaxInflatedSize + (kMaxInflatedSize >> 10);
 
 class TtwCompressedStoredSkin : public TtwComponent {
   Q_OBJECT
@@ -43,8 +50,9 @@ class TtwCompressedStoredSkin : public TtwComponent {
   bool LoadFromSkinFolder(const QString& path);
 
   // Compressed skin file layout. A version above 3 leaves the holder empty;
-  // a file that ends before its stated length raises ESkinPackageError and
-  // leaves the holder empty too.
+  // a file that ends before its stated length, or states one past
+  // kMaxCompressedSkinSize, raises ESkinPackageError and leaves the holder
+  // empty too. Files are read only when regular (never a FIFO or device).
   void LoadFromCompressedFile(const QString& path);
   void LoadFromCompressedStream(QIODevice& stream);
   void LoadFromCompressedBytes(const QByteArray& bytes);

@@ -1,3 +1,4 @@
+// The interface string table: built-in defaults and case-insensitive lookup.
 #include "skin/data/twResourceStrData.h"
 
 TtwResourceStrData::TtwResourceStrData(QObject* owner)

@@ -1,3 +1,5 @@
+// The skin data object: loads a package into pictures, form values and
+// records, and tells every window before and after, even when a load fails.
 #include "skin/data/twSkinData.h"
 
 #include "platform/Application.h"
@@ -9,32 +11,7 @@
 #include "skin/data/twSkinSections.h"
 #include "skin/data/twZStream.h"
 
-void TtwSkinColors::SetDefault() {
-  cbtnface = 0xFF00000F;
-  cbtntext = 0xFF000012;
-  cwindow = 0xFF000005;
-  cwindowtext = 0xFF000008;
-  chighlight = 0xFF00000D;
-  chighlighttext = 0xFF00000E;
-  cbtnhighlight = 0xFF000014;
-  cbtnshadow = 0xFF000010;
-}
-
 namespace {
-
-void LoadColors(TtwSkinColors& c, const TtwSkinIni& ini) {
-  TtwSkinColors d;
-  d.SetDefault();
-  const QString s = QStringLiteral("SKINCOLORS");
-  c.cbtnface = ini.ReadColor(s, "cbtnface", d.cbtnface);
-  c.cbtntext = ini.ReadColor(s, "cbtntext", d.cbtntext);
-  c.cwindow = ini.ReadColor(s, "cwindow", d.cwindow);
-  c.cwindowtext = ini.ReadColor(s, "cwindowtext", d.cwindowtext);
-  c.chighlight = ini.ReadColor(s, "chighlight", d.chighlight);
-  c.chighlighttext = ini.ReadColor(s, "chighlighttext", d.chighlighttext);
-  c.cbtnhighlight = ini.ReadColor(s, "cbtnhighlight", d.cbtnhighlight);
-  c.cbtnshadow = ini.ReadColor(s, "cbtnshadow", d.cbtnshadow);
-}
 
 template <class T>
 int32_t FindByName(const QList<T*>& records, const QString& name) {
@@ -46,24 +23,18 @@ int32_t FindByName(const QList<T*>& records, const QString& name) {
 }  // namespace
 
 TtwSkinData::TtwSkinData(QObject* owner)
-    : TtwComponent(owner),
-      popupWindowRecord_(new TtwDataSkinPopupWindow()),
-      hintWindowRecord_(new TtwDataSkinHintWindow()) {}
+    : TtwComponent(owner), description_(std::make_unique<TtwSkinDescription>()) {}
 
-TtwSkinData::~TtwSkinData() {
-  ClearRecords();
-  delete popupWindowRecord_;
-  delete hintWindowRecord_;
-}
+TtwSkinData::~TtwSkinData() = default;
 
 const QImage* TtwSkinData::ActivePicture(int32_t index) const {
   if (index < 0 || index >= activePictures_.size()) return nullptr;
   return &activePictures_[index];
 }
 
-int32_t TtwSkinData::FindControlIndex(const QString& name) const { return FindByName(controlRecords_, name); }
+int32_t TtwSkinData::FindControlIndex(const QString& name) const { return FindByName(ControlRecords(), name); }
 
-int32_t TtwSkinData::FindObjectIndex(const QString& name) const { return FindByName(objectRecords_, name); }
+int32_t TtwSkinData::FindObjectIndex(const QString& name) const { return FindByName(ObjectRecords(), name); }
 
 // ---- properties ----
 
@@ -103,13 +74,11 @@ void TtwSkinData::SetResourceStrData(TtwResourceStrData* data) {
 // ---- loading ----
 
 void TtwSkinData::ClearRecords() {
-  qDeleteAll(objectRecords_);
-  objectRecords_.clear();
-  qDeleteAll(controlRecords_);
-  controlRecords_.clear();
+  description_->ClearRecords();
   activePictures_.clear();
-  popupWindowRecord_->windowpictureindex = -1;
-  hintWindowRecord_->windowpictureindex = -1;
+  // The window records keep their other values, as they always have.
+  description_->popup.windowpictureindex = -1;
+  description_->hint.windowpictureindex = -1;
   activePictureNames_.clear();
   skinColors_.SetDefault();
 }
@@ -131,25 +100,23 @@ void TtwSkinData::LoadPackage(const TtwSkinPackage& pkg) {
   activePictures_.reserve(pkg.ActivePictures.size());
   for (const TtwBitmap& b : pkg.ActivePictures) activePictures_.append(b.ToImage());
 
-  const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(pkg.Text));
+  auto d = std::make_unique<TtwSkinDescription>();
+  d->LoadFromText(TwDecodeDescription(pkg.Text));
 
-  TtwSkinVersionInfo version;
-  version.LoadFromIni(ini);
+  const TtwSkinVersionInfo& version = d->version;
   skinname = version.skinname;
   skinauthor = version.skinauthor;
   authoremail = version.authoremail;
   authorurl = version.authorurl;
   skincomments = version.skincomments;
 
-  TtwSkinPicturesInfo pictures;
-  pictures.LoadFromIni(ini);
+  const TtwSkinPicturesInfo& pictures = d->pictures;
   pictureName_ = pictures.picture;
   inactivePictureName_ = pictures.inactivepicture;
   maskName_ = pictures.mask;
   activePictureNames_ = pictures.activepictures;
 
-  TtwSkinFormInfo f;
-  f.LoadFromIni(ini, maskName_);
+  const TtwSkinFormInfo& f = d->form;
   lefttoppoint = f.lefttoppoint;
   righttoppoint = f.righttoppoint;
   leftbottompoint = f.leftbottompoint;
@@ -182,12 +149,8 @@ void TtwSkinData::LoadPackage(const TtwSkinPackage& pkg) {
   autorenderinginactiveimage = f.autorenderinginactiveimage;
   inactiveeffect = f.inactiveeffect;
 
-  popupWindowRecord_->LoadFromIni(ini);
-  hintWindowRecord_->LoadFromIni(ini);
-  LoadColors(skinColors_, ini);
-
-  LoadSkinObjectRecords(ini, objectRecords_);
-  LoadSkinControlRecords(ini, controlRecords_);
+  skinColors_ = d->colors;
+  description_ = std::move(d);
 }
 
 void TtwSkinData::AnnounceEmptySkin() {

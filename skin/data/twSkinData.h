@@ -8,16 +8,14 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 
 #include "skin/data/twComponent.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twResourceStrData.h"
+#include "skin/data/twSkinDescription.h"
 #include "skin/data/twTypes.h"
 
-class TtwDataSkinObject;
-class TtwDataSkinControl;
-class TtwDataSkinPopupWindow;
-class TtwDataSkinHintWindow;
 struct TtwSkinPackage;
 
 // Skin messages: sent synchronously to every form with WParam = the sending
@@ -28,21 +26,6 @@ inline constexpr uint32_t SKIN_MSG_AFTER_CHANGE = 1227;
 inline constexpr uint32_t SKIN_MSG_STRINGS_CHANGED = 1274;
 inline constexpr uint32_t SKIN_MSG_SKINNABLE_CHANGED = 1294;
 inline constexpr intptr_t kSkinMessageLParam = 1000;
-
-// The eight interface colours of a skin.
-struct TtwSkinColors {
-  TColor cbtnface = 0;
-  TColor cbtntext = 0;
-  TColor cwindow = 0;
-  TColor cwindowtext = 0;
-  TColor chighlight = 0;
-  TColor chighlighttext = 0;
-  TColor cbtnhighlight = 0;
-  TColor cbtnshadow = 0;
-  // The system colours a skin without [SKINCOLORS] uses.
-  void SetDefault();
-  friend bool operator==(const TtwSkinColors&, const TtwSkinColors&) = default;
-};
 
 class TtwSkinData : public TtwComponent {
   Q_OBJECT
@@ -77,8 +60,8 @@ class TtwSkinData : public TtwComponent {
   bool ChangingSkin() const { return changingSkin_; }
 
   const TtwSkinColors& SkinColors() const { return skinColors_; }
-  TtwDataSkinPopupWindow* PopupWindowRecord() const { return popupWindowRecord_; }
-  TtwDataSkinHintWindow* HintWindowRecord() const { return hintWindowRecord_; }
+  TtwDataSkinPopupWindow* PopupWindowRecord() const { return &description_->popup; }
+  TtwDataSkinHintWindow* HintWindowRecord() const { return &description_->hint; }
 
   // Null images when the package has no such picture.
   const QImage& FormPicture() const { return formPicture_; }
@@ -94,8 +77,8 @@ class TtwSkinData : public TtwComponent {
   const QStringList& ActivePictureNames() const { return activePictureNames_; }
 
   // Records in list order, owned here; valid until the next load starts.
-  const QList<TtwDataSkinObject*>& ObjectRecords() const { return objectRecords_; }
-  const QList<TtwDataSkinControl*>& ControlRecords() const { return controlRecords_; }
+  const QList<TtwDataSkinObject*>& ObjectRecords() const { return description_->objects; }
+  const QList<TtwDataSkinControl*>& ControlRecords() const { return description_->controls; }
 
   // Position of the first record named exactly `name` (letter case counts),
   // or -1.
@@ -151,14 +134,12 @@ class TtwSkinData : public TtwComponent {
   TtwSkinColors skinColors_;
   bool showButtonGlowFrames_ = true;
   bool showCaptionButtonGlowFrames_ = true;
-  TtwDataSkinPopupWindow* popupWindowRecord_ = nullptr;
-  TtwDataSkinHintWindow* hintWindowRecord_ = nullptr;
+  // The loaded description: records, window records and what they own.
+  std::unique_ptr<TtwSkinDescription> description_;
   bool empty_ = true;
   QImage formPicture_, formInactivePicture_, formMask_;
   QList<QImage> activePictures_;
   QString pictureName_, inactivePictureName_, maskName_;
   QStringList activePictureNames_;
-  QList<TtwDataSkinObject*> objectRecords_;
-  QList<TtwDataSkinControl*> controlRecords_;
   bool changingSkin_ = false;
 };

@@ -1,3 +1,5 @@
+// The description reader and writer: one linear pass builds the sections
+// and key indexes; typed reads keep the defaults and quirks skins rely on.
 #include "skin/data/twSkinIni.h"
 
 #include <QSet>
@@ -115,6 +117,7 @@ TtwSkinIni TtwSkinIni::FromText(const QString& text) {
   Section* current = nullptr;
   const qsizetype n = text.size();
   qsizetype start = 0;
+  qsizetype kept = 0;
   while (start <= n) {
     qsizetype end = start;
     while (end < n && text[end] != u'\r' && text[end] != u'\n') ++end;
@@ -132,6 +135,9 @@ TtwSkinIni TtwSkinIni::FromText(const QString& text) {
         current->Lines.clear();
         current->KeyIndex.clear();
       } else {
+        if (ini.sections_.size() >= kMaxDescriptionSections)
+          throw ESkinDescriptionError(QStringLiteral("The skin description has more than %1 sections; no skin needs that many.")
+                                          .arg(kMaxDescriptionSections));
         ini.sectionIndex_.insert(folded, ini.sections_.size());
         ini.sections_.append(Section{name, {}, {}});
         current = &ini.sections_.back();
@@ -139,6 +145,9 @@ TtwSkinIni TtwSkinIni::FromText(const QString& text) {
       continue;
     }
     if (!current) continue;
+    if (++kept > kMaxDescriptionLines)
+      throw ESkinDescriptionError(QStringLiteral("The skin description has more than %1 lines of keys; no skin needs that many.")
+                                      .arg(kMaxDescriptionLines));
     Line l;
     const qsizetype eq = line.indexOf(u'=');
     if (eq >= 0) {
@@ -158,6 +167,7 @@ QString TtwSkinIni::ToText() const {
   QString out;
   bool first = true;
   for (const Section& s : sections_) {
+    if (s.Erased) continue;
     if (!first) out += QStringLiteral("\r\n");
     first = false;
     out += u'[' + s.Name + QStringLiteral("]\r\n");
@@ -198,12 +208,6 @@ const QString* TtwSkinIni::FindValue(const QString& section, const QString& key)
   return it == s->KeyIndex.constEnd() ? nullptr : &s->Lines[*it].Value;
 }
 
-void TtwSkinIni::RebuildIndex() {
-  cachedIndex_ = -1;
-  sectionIndex_.clear();
-  for (qsizetype i = 0; i < sections_.size(); ++i) sectionIndex_.insert(Fold(sections_[i].Name), i);
-}
-
 bool TtwSkinIni::SectionExists(const QString& section) const {
   const Section* s = FindSection(section);
   return s && !s->Lines.isEmpty();
@@ -215,7 +219,8 @@ bool TtwSkinIni::ValueExists(const QString& section, const QString& key) const {
 
 QStringList TtwSkinIni::Sections() const {
   QStringList names;
-  for (const Section& s : sections_) names << s.Name;
+  for (const Section& s : sections_)
+    if (!s.Erased) names << s.Name;
   return names;
 }
 
@@ -235,8 +240,14 @@ QStringList TtwSkinIni::Keys(const QString& section) const {
 void TtwSkinIni::EraseSection(const QString& section) {
   auto it = sectionIndex_.constFind(Fold(section));
   if (it == sectionIndex_.constEnd()) return;
-  sections_.removeAt(*it);
-  RebuildIndex();
+  // Saving a record erases and rewrites its section; renumbering every later
+  // section each time made saving a long description quadratic.
+  Section& s = sections_[*it];
+  s.Erased = true;
+  s.Lines.clear();
+  s.KeyIndex.clear();
+  sectionIndex_.erase(it);
+  cachedIndex_ = -1;
 }
 
 // ---------------------------------------------------------------- values
@@ -296,29 +307,32 @@ bool TtwSkinIni::ReadBool(const QString& section, const QString& key) const {
 }
 
 void TtwSkinIni::ReadFields(const QString& section, const QString& key, int32_t* out, int count) const {
-  for (int i = 0; i < count; ++i) out[i] = 0;
   const QString* value = FindValue(section, key);
+  for (int i = 0; i < count; ++i) out[i] = 0;
   if (!value) return;
-  const QStringList fields = value->split(u',');
-  for (int i = 0; i < count; ++i) {
-    int64_t v = 0;
-    int digits = 0;
-    bool tooLarge = false;
-    if (i < fields.size()) {
-      // Blanks and signs are dropped with every other non-digit.
-      for (QChar c : fields[i]) {
-        if (!IsAsciiDigit(c)) continue;
-        ++digits;
-        v = v * 10 + (c.unicode() - u'0');
-        if (v > INT32_MAX) tooLarge = true, v = INT32_MAX;
-      }
+  // One pass over the text: fields past `count` are never looked at, so a
+  // value of a million commas costs nothing.
+  int digits[4] = {0, 0, 0, 0};
+  bool tooLarge[4] = {false, false, false, false};
+  int field = 0;
+  for (QChar c : *value) {
+    if (c == u',') {
+      if (++field == count) break;
+      continue;
     }
-    if (digits == 0 || tooLarge)
-      throw EConvertError(QStringLiteral("\"%1\" is not a valid %2 value (key \"%3\" in section [%4])")
-                              .arg(*value, count == 4 ? QStringLiteral("rectangle") : QStringLiteral("point"),
-                                   key, section));
-    out[i] = int32_t(v);
+    // Blanks and signs are dropped with every other non-digit.
+    if (!IsAsciiDigit(c) || tooLarge[field]) continue;
+    ++digits[field];
+    const int64_t v = int64_t(out[field]) * 10 + (c.unicode() - u'0');
+    if (v > INT32_MAX) tooLarge[field] = true, out[field] = INT32_MAX;
+    else out[field] = int32_t(v);
   }
+  const QString shown = value->size() > 80 ? value->left(80) + QStringLiteral("...") : *value;
+  for (int i = 0; i < count; ++i)
+    if (digits[i] == 0 || tooLarge[i])
+      throw EConvertError(QStringLiteral("\"%1\" is not a valid %2 value (key \"%3\" in section [%4])")
+                              .arg(shown, count == 4 ? QStringLiteral("rectangle") : QStringLiteral("point"),
+                                   key, section));
 }
 
 TRect TtwSkinIni::ReadRect(const QString& section, const QString& key) const {

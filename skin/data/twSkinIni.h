@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/Errors.h"
 #include "skin/data/twTypes.h"
 
 // Numeric values of the description's tokens, as records keep them.
@@ -51,6 +52,18 @@ inline constexpr uint8_t cmrollup = 5;
 inline constexpr uint8_t cmminimizetotray = 6;
 }  // namespace twtok
 
+// A description too large to be a skin: more sections or lines than any real
+// skin holds. The text says which limit it passed.
+class ESkinDescriptionError : public EError {
+ public:
+  using EError::EError;
+};
+
+// Limits far above any real skin (the built-in one has under 100 sections and
+// 3,000 lines); they keep a hostile description from costing gigabytes.
+inline constexpr qsizetype kMaxDescriptionSections = 10000;
+inline constexpr qsizetype kMaxDescriptionLines = 100000;
+
 // One entry of [SKINOBJECTS] or [SKINCONTROLS]: "name:type".
 struct TtwSkinRecordEntry {
   QString Name;
@@ -62,7 +75,9 @@ class TtwSkinIni {
  public:
   TtwSkinIni() = default;
 
-  // Parses a description. Never fails: damaged lines are kept or ignored.
+  // Parses a description in time linear in its length. Damaged lines are kept
+  // or ignored; only a text past the section or line limit raises
+  // ESkinDescriptionError.
   static TtwSkinIni FromText(const QString& text);
   // The description text, every line ending in CR LF.
   QString ToText() const;
@@ -145,6 +160,7 @@ class TtwSkinIni {
     QString Name;
     QList<Line> Lines;
     QHash<QString, qsizetype> KeyIndex;  // folded key -> last line with it
+    bool Erased = false;  // left in place so that erasing never renumbers
   };
 
   const Section* FindSection(const QString& section) const;
@@ -155,7 +171,6 @@ class TtwSkinIni {
   void ReadFields(const QString& section, const QString& key, int32_t* out, int count) const;
   // Values of keys "0" .. count-1 that are present, by ascending index.
   QList<std::pair<int32_t, QString>> IndexedValues(const QString& section, int32_t count) const;
-  void RebuildIndex();
 
   QList<Section> sections_;
   QHash<QString, qsizetype> sectionIndex_;  // folded name -> position

@@ -1,9 +1,10 @@
+// The uncompressed package: reading it entry by entry within its bytes and
+// caps, writing it, and building it from a skin folder.
 #include "skin/data/twSkinPackage.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
+#include "skin/data/twSkinFiles.h"
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twSkinSections.h"
 #include "skin/data/twZStream.h"
@@ -38,6 +39,16 @@ class TReader {
     if (Byte(qPrintable(QStringLiteral("flag of the ") + what)) != 0) return TtwBitmap();
     return Bitmap(what);
   }
+  // A 1-bit picture of 64 million pixels packs into a few kilobytes yet
+  // decodes to 256 MiB, so what the pictures will take is counted here.
+  const TtwBitmap& Counted(const TtwBitmap& b) {
+    pixels_ += int64_t(b.Width()) * b.Height();
+    if (pixels_ > kMaxSkinPixels)
+      throw ESkinPackageError(
+          QStringLiteral("The skin package is refused: its pictures would take more than the %1 MiB a skin may use once decoded.")
+              .arg((kMaxSkinPixels * 4) >> 20));
+    return b;
+  }
   QByteArray Rest() {
     QByteArray r(p_ + pos_, size_ - pos_);
     pos_ = size_;
@@ -54,6 +65,7 @@ class TReader {
   const char* p_;
   int64_t size_;
   int64_t pos_ = 0;
+  int64_t pixels_ = 0;
 };
 
 void PutInt32(QByteArray& out, int32_t v) {
@@ -77,17 +89,21 @@ TtwSkinPackage TtwSkinPackage::Read(const QByteArray& raw) {
   TtwSkinPackage pkg;
   pkg.Version = r.Int32("version");
   if (!pkg.Supported()) return pkg;
-  pkg.Picture = r.Flagged(QStringLiteral("frame picture"));
-  pkg.InactivePicture = r.Flagged(QStringLiteral("inactive picture"));
-  pkg.Mask = r.Flagged(QStringLiteral("mask picture"));
+  pkg.Picture = r.Counted(r.Flagged(QStringLiteral("frame picture")));
+  pkg.InactivePicture = r.Counted(r.Flagged(QStringLiteral("inactive picture")));
+  pkg.Mask = r.Counted(r.Flagged(QStringLiteral("mask picture")));
   if (pkg.Version == 2) {
     r.Flagged(QStringLiteral("first extra picture"));
     r.Flagged(QStringLiteral("second extra picture"));
   }
   const int32_t count = r.Int32("active picture count");
-  // Each entry takes bytes, so a huge count simply runs into the end.
+  if (count > kMaxActivePictures)
+    throw ESkinPackageError(QStringLiteral("The skin package is refused: it holds %1 active pictures, more than the %2 a skin may have.")
+                                .arg(count)
+                                .arg(kMaxActivePictures));
+  // Each entry takes bytes, so a count the data does not back runs into the end.
   for (int32_t i = 0; i < count; ++i)
-    pkg.ActivePictures.append(r.Bitmap(QStringLiteral("active picture %1").arg(i)));
+    pkg.ActivePictures.append(r.Counted(r.Bitmap(QStringLiteral("active picture %1").arg(i))));
   pkg.Text = r.Rest();
   return pkg;
 }
@@ -132,11 +148,7 @@ QString TwDecodeDescription(const QByteArray& bytes) {
 }
 
 std::optional<QByteArray> TwBuildSkinPackage(const QString& descriptionPath) {
-  QFile f(descriptionPath);
-  if (!f.open(QIODevice::ReadOnly))
-    throw EError(QStringLiteral("Cannot open file \"%1\". %2").arg(descriptionPath, f.errorString()));
-  const QByteArray text = f.readAll();
-  f.close();
+  const QByteArray text = TwReadRegularFile(descriptionPath, kMaxInflatedSize);
   const QList<QByteArray> lines = TwSplitLines(text);
   const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(text));
   for (const QString& s : kRequiredSkinSections)
@@ -157,7 +169,15 @@ std::optional<QByteArray> TwBuildSkinPackage(const QString& descriptionPath) {
     pkg.Text.append(line);
     pkg.Text.append("\r\n", 2);
   }
-  return pkg.Write();
+  QByteArray raw = pkg.Write();
+  // Never build what the reader would refuse.
+  if (raw.size() > kMaxInflatedSize)
+    throw ESkinPackageError(QStringLiteral("The skin in \"%1\" would take %2 MiB unpacked; a skin may take at most %3 MiB.")
+                                .arg(descriptionPath)
+                                .arg(raw.size() >> 20)
+                                .arg(kMaxInflatedSize >> 20));
+  TtwSkinPackage::Read(raw);
+  return raw;
 }
 
 QByteArray TwCompressSkinPackage(const QByteArray& package) {

@@ -19,6 +19,10 @@ class ESkinPackageError : public EError {
 };
 
 inline constexpr int32_t kSkinPackageVersion = 3;
+// Most pixels all pictures of one skin may hold together: 256 MiB decoded at
+// four bytes a pixel, the size of the largest single picture.
+inline constexpr int64_t kMaxSkinPixels = int64_t(1) << 26;
+inline constexpr int32_t kMaxActivePictures = 65536;
 
 struct TtwSkinPackage {
   int32_t Version = kSkinPackageVersion;
@@ -31,8 +35,9 @@ struct TtwSkinPackage {
   // A version above the supported one reads nothing more: only Version is set.
   bool Supported() const { return Version <= kSkinPackageVersion; }
 
-  // Raises ESkinPackageError when the package ends early and EInvalidBitmap
-  // for a damaged picture entry. Version 2 extras are read and dropped.
+  // Raises ESkinPackageError when the package ends early or its pictures
+  // would decode past kMaxSkinPixels, and EInvalidBitmap for a damaged
+  // picture entry. Version 2 extras are read and dropped.
   static TtwSkinPackage Read(const QByteArray& raw);
   // Writes the package as it stands (Version as set, no version 2 extras).
   QByteArray Write() const;
@@ -52,8 +57,10 @@ inline const QStringList kRequiredSkinSections = {"VERSION", "PICTURES", "FORMIN
 // Builds the uncompressed package of the skin whose description is at
 // `descriptionPath`, the pictures named in its [PICTURES] section lying
 // beside it. Returns nothing when the description lacks one of the required
-// sections. Raises EError when the description or a picture cannot be
-// read, EInvalidBitmap when a picture is not a supported bitmap.
+// sections. Raises EError when the description or a picture cannot be read
+// (only regular files are read), EInvalidBitmap when a picture is not a
+// supported bitmap, and ESkinPackageError when the package would be more
+// than a reader accepts.
 std::optional<QByteArray> TwBuildSkinPackage(const QString& descriptionPath);
 
 // The package compressed as a stored skin holds it: zlib, level 9.

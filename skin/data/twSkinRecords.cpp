@@ -1,3 +1,5 @@
+// Reading and writing records through their field walks, the font-field
+// helper, the two type tables and the two window records.
 #include "skin/data/twSkinRecords.h"
 
 #include <functional>
@@ -123,7 +125,14 @@ Base* Create(const Table& table, const QString& type, const QString& name) {
 
 template <class Base, class Table>
 void LoadList(const TtwSkinIni& ini, const QString& section, const Table& table, QList<Base*>& into) {
-  for (const TtwSkinRecordEntry& e : ini.ReadRecordEntries(section)) {
+  const QList<TtwSkinRecordEntry> entries = ini.ReadRecordEntries(section);
+  // Every record reads about a hundred keys, present or not.
+  if (entries.size() > kMaxSkinRecords)
+    throw ESkinDescriptionError(QStringLiteral("The skin description lists %1 records in [%2]; no skin needs more than %3.")
+                                    .arg(entries.size())
+                                    .arg(section)
+                                    .arg(kMaxSkinRecords));
+  for (const TtwSkinRecordEntry& e : entries) {
     Base* record = Create<Base>(table, e.Type, e.Name);
     if (!record) continue;
     into.append(record);
@@ -141,6 +150,16 @@ void SaveList(TtwSkinIni& ini, const QString& section, const QList<Base*>& recor
 }
 
 }  // namespace
+
+void TwVisitFont(TtwFieldVisitor& v, const TtwFontKeys& keys, QString& name, uint8_t& style, int32_t& height,
+                 TColor& color, TtwFontOrder order, const std::function<void()>& beforeColor) {
+  v.String(keys.name, name, QStringLiteral("Arial"));
+  if (order == TtwFontOrder::HeightFirst) v.Integer(keys.height, height, 14);
+  v.FontStyle(keys.style, style);
+  if (order == TtwFontOrder::StyleFirst) v.Integer(keys.height, height, 14);
+  if (beforeColor) beforeColor();
+  v.Color(keys.color, color, 0);
+}
 
 void TtwDataSkinRecord::LoadFromIni(const TtwSkinIni& ini, const QString& section) {
   TReader reader(ini, section);
@@ -219,10 +238,7 @@ void TtwDataSkinHintWindow::VisitFields(TtwFieldVisitor& v) {
   v.Point("leftbottompoint", leftbottompoint);
   v.Point("rightbottompoint", rightbottompoint);
   v.Rect("clientrect", clientrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Bool("topstretch", topstretch);
   v.Bool("leftstretch", leftstretch);
   v.Bool("rightstretch", rightstretch);

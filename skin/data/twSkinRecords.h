@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twTypes.h"
@@ -28,6 +29,39 @@ class TtwFieldVisitor {
   virtual void MorphKind(const char* key, uint8_t& field) = 0;
   virtual void Alignment(const char* key, uint8_t& field) = 0;
   virtual void Command(const char* key, uint8_t& field) = 0;
+};
+
+// The keys of one set of font fields: the plain ones, or a prefixed set.
+struct TtwFontKeys {
+  const char* name;
+  const char* style;
+  const char* height;
+  const char* color;
+};
+inline constexpr TtwFontKeys kFontKeys{"fontname", "fontstyle", "fontheight", "fontcolor"};
+
+// Captions and menu items list the height before the style.
+enum class TtwFontOrder { StyleFirst, HeightFirst };
+
+// Visits one set of font fields in the order the record lists them; a
+// missing name reads as Arial and a missing height as 14. `beforeColor`, when
+// given, visits a record's own key that it lists just before the colour.
+void TwVisitFont(TtwFieldVisitor& v, const TtwFontKeys& keys, QString& name, uint8_t& style, int32_t& height,
+                 TColor& color, TtwFontOrder order = TtwFontOrder::StyleFirst,
+                 const std::function<void()>& beforeColor = nullptr);
+
+// The four font fields twenty record classes carry, under their keys' names.
+struct TtwFontFields {
+  QString fontname = QStringLiteral("Arial");
+  uint8_t fontstyle = 0;
+  int32_t fontheight = 14;
+  TColor fontcolor = 0;
+
+ protected:
+  void VisitFont(TtwFieldVisitor& v, TtwFontOrder order = TtwFontOrder::StyleFirst,
+                 const std::function<void()>& beforeColor = nullptr) {
+    TwVisitFont(v, kFontKeys, fontname, fontstyle, fontheight, fontcolor, order, beforeColor);
+  }
 };
 
 class TtwDataSkinRecord {
@@ -86,16 +120,12 @@ class TtwDataSkinCustomControl : public TtwDataSkinControl {
   bool bottomstretch = false;
 };
 
-class TtwDataSkinButtonControl : public TtwDataSkinCustomControl {
+class TtwDataSkinButtonControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinButtonControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("button"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor downfontcolor = 0;
   TColor disabledfontcolor = 0;
@@ -134,7 +164,7 @@ class TtwDataSkinMenuButtonControl : public TtwDataSkinButtonControl {
   TRect trackbuttonrect;
 };
 
-class TtwDataSkinPanelControl : public TtwDataSkinCustomControl {
+class TtwDataSkinPanelControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinPanelControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("panel"); }
@@ -142,10 +172,6 @@ class TtwDataSkinPanelControl : public TtwDataSkinCustomControl {
 
   TRect captionrect;
   uint8_t alignment = twtok::tacenter;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   int32_t bgpictureindex = -1;
   TRect checkimagerect;
   TRect uncheckimagerect;
@@ -159,7 +185,7 @@ class TtwDataSkinPanelControl : public TtwDataSkinCustomControl {
   TColor grippertransparentcolor = 0;
 };
 
-class TtwDataSkinExPanelControl : public TtwDataSkinCustomControl {
+class TtwDataSkinExPanelControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinExPanelControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("expanel"); }
@@ -189,24 +215,16 @@ class TtwDataSkinExPanelControl : public TtwDataSkinCustomControl {
   TRect vrestorebuttonactiverect;
   TRect vrestorebuttondownrect;
   TRect captionrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   bool buttonstransparent = false;
   TColor buttonstransparentcolor = 0;
 };
 
-class TtwDataSkinCheckRadioControl : public TtwDataSkinCustomControl {
+class TtwDataSkinCheckRadioControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinCheckRadioControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("checkradio"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor unenabledfontcolor = 0;
   TRect activeskinrect;
@@ -225,7 +243,7 @@ class TtwDataSkinCheckRadioControl : public TtwDataSkinCustomControl {
   TColor framefontcolor = 0;
 };
 
-class TtwDataSkinGaugeControl : public TtwDataSkinCustomControl {
+class TtwDataSkinGaugeControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinGaugeControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("gauge"); }
@@ -236,10 +254,6 @@ class TtwDataSkinGaugeControl : public TtwDataSkinCustomControl {
   bool vertical = false;
   int32_t beginoffset = 0;
   int32_t endoffset = 0;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   bool progresstransparent = false;
   TColor progresstransparentcolor = 0;
   bool progressstretch = false;
@@ -279,28 +293,19 @@ class TtwDataSkinTrackBarControl : public TtwDataSkinCustomControl {
   TColor buttontransparentcolor = 0;
 };
 
-class TtwDataSkinLabelControl : public TtwDataSkinCustomControl {
+class TtwDataSkinLabelControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinLabelControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("label"); }
   void VisitFields(TtwFieldVisitor& v) override;
-
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
 };
 
-class TtwDataSkinStdLabelControl : public TtwDataSkinControl {
+class TtwDataSkinStdLabelControl : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinStdLabelControl(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("stdlabel"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 16711680;
 };
 
@@ -320,7 +325,7 @@ class TtwDataSkinUpDownControl : public TtwDataSkinCustomControl {
   TRect downdownbuttonrect;
 };
 
-class TtwDataSkinGridControl : public TtwDataSkinControl {
+class TtwDataSkinGridControl : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinGridControl(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("grid"); }
@@ -337,10 +342,6 @@ class TtwDataSkinGridControl : public TtwDataSkinControl {
   TRect celltextrect;
   TColor linescolor = 0;
   TColor bgcolor = 0;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor selectfontcolor = 0;
   TColor focusfontcolor = 0;
   QString fixedfontname = QStringLiteral("Arial");
@@ -353,7 +354,7 @@ class TtwDataSkinGridControl : public TtwDataSkinControl {
   int32_t bgpictureindex = -1;
 };
 
-class TtwDataSkinTabControl : public TtwDataSkinControl {
+class TtwDataSkinTabControl : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinTabControl(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("tab"); }
@@ -371,10 +372,6 @@ class TtwDataSkinTabControl : public TtwDataSkinControl {
   TPoint rightbottompoint;
   int32_t tableftoffset = 0;
   int32_t tabrightoffset = 0;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor focusfontcolor = 0;
   TColor mouseinfontcolor = 0;
@@ -436,17 +433,13 @@ class TtwDataSkinControlBar : public TtwDataSkinCustomControl {
   TColor griptransparentcolor = 0;
 };
 
-class TtwDataSkinEditControl : public TtwDataSkinCustomControl {
+class TtwDataSkinEditControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinEditControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("edit"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
   TRect activeskinrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor disabledfontcolor = 0;
   TColor activefontcolor = 0;
   TRect buttonrect;
@@ -465,7 +458,7 @@ class TtwDataSkinMemoControl : public TtwDataSkinEditControl {
   TColor activebgcolor = 0;
 };
 
-class TtwDataSkinListBox : public TtwDataSkinCustomControl {
+class TtwDataSkinListBox : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinListBox(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("listbox"); }
@@ -477,10 +470,6 @@ class TtwDataSkinListBox : public TtwDataSkinCustomControl {
   int32_t itemleftoffset = 0;
   int32_t itemrightoffset = 0;
   TRect itemtextrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor focusfontcolor = 0;
   TRect captionrect;
@@ -516,7 +505,7 @@ class TtwDataSkinCheckListBox : public TtwDataSkinListBox {
   TRect itemcheckrect;
 };
 
-class TtwDataSkinComboBox : public TtwDataSkinCustomControl {
+class TtwDataSkinComboBox : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinComboBox(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("combobox"); }
@@ -528,10 +517,6 @@ class TtwDataSkinComboBox : public TtwDataSkinCustomControl {
   int32_t itemleftoffset = 0;
   int32_t itemrightoffset = 0;
   TRect itemtextrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor focusfontcolor = 0;
   TColor activefontcolor = 0;
   TRect buttonrect;
@@ -575,17 +560,13 @@ class TtwDataSkinScrollBarControl : public TtwDataSkinCustomControl {
   int32_t thumbminpagesize = 0;
 };
 
-class TtwDataSkinSpinEditControl : public TtwDataSkinCustomControl {
+class TtwDataSkinSpinEditControl : public TtwDataSkinCustomControl, public TtwFontFields {
  public:
   explicit TtwDataSkinSpinEditControl(const QString& name) : TtwDataSkinCustomControl(name) {}
   QString TypeToken() const override { return QStringLiteral("spinedit"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
   TRect activeskinrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor disabledfontcolor = 0;
   TRect upbuttonrect;
@@ -605,42 +586,30 @@ class TtwDataSkinScrollBoxControl : public TtwDataSkinCustomControl {
   int32_t bgpictureindex = -1;
 };
 
-class TtwDataSkinTreeView : public TtwDataSkinControl {
+class TtwDataSkinTreeView : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinTreeView(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("treeview"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor bgcolor = 0;
 };
 
-class TtwDataSkinListView : public TtwDataSkinControl {
+class TtwDataSkinListView : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinListView(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("listview"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor bgcolor = 0;
 };
 
-class TtwDataSkinRichEdit : public TtwDataSkinControl {
+class TtwDataSkinRichEdit : public TtwDataSkinControl, public TtwFontFields {
  public:
   explicit TtwDataSkinRichEdit(const QString& name) : TtwDataSkinControl(name) {}
   QString TypeToken() const override { return QStringLiteral("richedit"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 14;
-  TColor fontcolor = 0;
   TColor bgcolor = 0;
 };
 
@@ -750,16 +719,12 @@ class TtwDataSkinAnimate : public TtwDataSkinObject {
   TRect restoreinactiverect;
 };
 
-class TtwDataSkinCaption : public TtwDataSkinObject {
+class TtwDataSkinCaption : public TtwDataSkinObject, public TtwFontFields {
  public:
   explicit TtwDataSkinCaption(const QString& name) : TtwDataSkinObject(name) {}
   QString TypeToken() const override { return QStringLiteral("caption"); }
   void VisitFields(TtwFieldVisitor& v) override;
 
-  QString fontname = QStringLiteral("Arial");
-  int32_t fontheight = 14;
-  uint8_t fontstyle = 0;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor shadowcolor = 0;
   TColor activeshadowcolor = 0;
@@ -794,7 +759,7 @@ class TtwDataSkinCaption : public TtwDataSkinObject {
   int32_t reflectionoffset = 0;
 };
 
-class TtwDataSkinMenuItem : public TtwDataSkinObject {
+class TtwDataSkinMenuItem : public TtwDataSkinObject, public TtwFontFields {
  public:
   explicit TtwDataSkinMenuItem(const QString& name) : TtwDataSkinObject(name) {}
   QString TypeToken() const override { return QStringLiteral("menuitem"); }
@@ -807,11 +772,7 @@ class TtwDataSkinMenuItem : public TtwDataSkinObject {
   int32_t dividerrightoffset = 0;
   int32_t itemleftoffset = 0;
   int32_t itemrightoffset = 0;
-  QString fontname = QStringLiteral("Arial");
-  int32_t fontheight = 14;
-  uint8_t fontstyle = 0;
   TColor unenabledfontcolor = 0;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TRect textrect;
   TRect imagerect;
@@ -834,16 +795,12 @@ class TtwDataSkinMenuItem : public TtwDataSkinObject {
   TRect activearrowimagerect;
 };
 
-class TtwDataSkinMainMenuItem : public TtwDataSkinObject {
+class TtwDataSkinMainMenuItem : public TtwDataSkinObject, public TtwFontFields {
  public:
   explicit TtwDataSkinMainMenuItem(const QString& name) : TtwDataSkinObject(name) {}
   void VisitFields(TtwFieldVisitor& v) override;
 
   TRect downrect;
-  QString fontname = QStringLiteral("Arial");
-  int32_t fontheight = 14;
-  uint8_t fontstyle = 0;
-  TColor fontcolor = 0;
   TColor activefontcolor = 0;
   TColor downfontcolor = 0;
   TColor unenabledfontColor = 0;
@@ -887,10 +844,12 @@ class TtwDataSkinPopupWindow : public TtwDataSkinRecord {
   uint8_t stretchtype = twtok::stfull;
 };
 
-class TtwDataSkinHintWindow : public TtwDataSkinRecord {
+class TtwDataSkinHintWindow : public TtwDataSkinRecord, public TtwFontFields {
  public:
   // Reads the fixed section [HINTWINDOW].
-  TtwDataSkinHintWindow() : TtwDataSkinRecord(QStringLiteral("HINTWINDOW")) {}
+  // Before any load the hint font is 12 high; a loaded skin without the key
+  // gives 14, as every record does.
+  TtwDataSkinHintWindow() : TtwDataSkinRecord(QStringLiteral("HINTWINDOW")) { fontheight = 12; }
   void VisitFields(TtwFieldVisitor& v) override;
 
   int32_t windowpictureindex = -1;
@@ -900,10 +859,6 @@ class TtwDataSkinHintWindow : public TtwDataSkinRecord {
   TPoint leftbottompoint;
   TPoint rightbottompoint;
   TRect clientrect;
-  QString fontname = QStringLiteral("Arial");
-  uint8_t fontstyle = 0;
-  int32_t fontheight = 12;
-  TColor fontcolor = 0;
   bool topstretch = false;
   bool leftstretch = false;
   bool rightstretch = false;
@@ -922,10 +877,14 @@ TtwDataSkinControl* CreateSkinControlRecord(const QString& type, const QString& 
 QStringList SkinObjectTypes();
 QStringList SkinControlTypes();
 
+// Most records one list may hold; the built-in skin lists under a hundred.
+inline constexpr qsizetype kMaxSkinRecords = 10000;
+
 // Creates the records listed in [SKINOBJECTS] / [SKINCONTROLS] in key order:
 // each is appended to `into` and then reads its section, so a conversion
 // error leaves the records made so far in `into`. Entries without ":" or of
-// unknown type are skipped.
+// unknown type are skipped. A list longer than kMaxSkinRecords raises
+// ESkinDescriptionError before any record is made.
 void LoadSkinObjectRecords(const TtwSkinIni& ini, QList<TtwDataSkinObject*>& into);
 void LoadSkinControlRecords(const TtwSkinIni& ini, QList<TtwDataSkinControl*>& into);
 // Writes the list section ("name:type" entries) and every record's section.

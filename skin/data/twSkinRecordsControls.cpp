@@ -1,6 +1,6 @@
+// The field walks of the control records, each class level listing its own
+// keys once, parent first.
 #include "skin/data/twSkinRecords.h"
-
-// Control records: fields of each class level, parent first.
 
 void TtwDataSkinControl::VisitFields(TtwFieldVisitor& v) {
   v.Integer("pictureindex", pictureindex, -1);
@@ -25,10 +25,7 @@ void TtwDataSkinCustomControl::VisitFields(TtwFieldVisitor& v) {
 
 void TtwDataSkinButtonControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("downfontcolor", downfontcolor, 0);
   v.Color("disabledfontcolor", disabledfontcolor, 0);
@@ -67,10 +64,7 @@ void TtwDataSkinPanelControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
   v.Rect("captionrect", captionrect);
   v.Alignment("alignment", alignment);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Integer("bgpictureindex", bgpictureindex, -1);
   v.Rect("checkimagerect", checkimagerect);
   v.Rect("uncheckimagerect", uncheckimagerect);
@@ -110,20 +104,14 @@ void TtwDataSkinExPanelControl::VisitFields(TtwFieldVisitor& v) {
   v.Rect("vrestorebuttonactiverect", vrestorebuttonactiverect);
   v.Rect("vrestorebuttondownrect", vrestorebuttondownrect);
   v.Rect("captionrect", captionrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Bool("buttonstransparent", buttonstransparent);
   v.Color("buttonstransparentcolor", buttonstransparentcolor, 0);
 }
 
 void TtwDataSkinCheckRadioControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("unenabledfontcolor", unenabledfontcolor, 0);
   v.Rect("activeskinrect", activeskinrect);
@@ -149,10 +137,7 @@ void TtwDataSkinGaugeControl::VisitFields(TtwFieldVisitor& v) {
   v.Bool("vertical", vertical);
   v.Integer("beginoffset", beginoffset, 0);
   v.Integer("endoffset", endoffset, 0);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Bool("progresstransparent", progresstransparent);
   v.Color("progresstransparentcolor", progresstransparentcolor, 0);
   v.Bool("progressstretch", progressstretch);
@@ -186,18 +171,12 @@ void TtwDataSkinTrackBarControl::VisitFields(TtwFieldVisitor& v) {
 
 void TtwDataSkinLabelControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
 }
 
 void TtwDataSkinStdLabelControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 16711680);
 }
 
@@ -224,16 +203,11 @@ void TtwDataSkinGridControl::VisitFields(TtwFieldVisitor& v) {
   v.Rect("celltextrect", celltextrect);
   v.Color("linescolor", linescolor, 0);
   v.Color("bgcolor", bgcolor, 0);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("selectfontcolor", selectfontcolor, 0);
   v.Color("focusfontcolor", focusfontcolor, 0);
-  v.String("fixedfontname", fixedfontname, QStringLiteral("Arial"));
-  v.FontStyle("fixedfontstyle", fixedfontstyle);
-  v.Integer("fixedfontheight", fixedfontheight, 14);
-  v.Color("fixedfontcolor", fixedfontcolor, 0);
+  TwVisitFont(v, {"fixedfontname", "fixedfontstyle", "fixedfontheight", "fixedfontcolor"}, fixedfontname, fixedfontstyle,
+              fixedfontheight, fixedfontcolor);
   v.Bool("fixedcellstretcheffect", fixedcellstretcheffect);
   v.Bool("cellstretcheffect", cellstretcheffect);
   v.Bool("showfocus", showfocus);
@@ -254,10 +228,7 @@ void TtwDataSkinTabControl::VisitFields(TtwFieldVisitor& v) {
   v.Point("rightbottompoint", rightbottompoint);
   v.Integer("tableftoffset", tableftoffset, 0);
   v.Integer("tabrightoffset", tabrightoffset, 0);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("focusfontcolor", focusfontcolor, 0);
   v.Color("mouseinfontcolor", mouseinfontcolor, 0);
@@ -314,10 +285,7 @@ void TtwDataSkinControlBar::VisitFields(TtwFieldVisitor& v) {
 void TtwDataSkinEditControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
   v.Rect("activeskinrect", activeskinrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("disabledfontcolor", disabledfontcolor, 0);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Rect("buttonrect", buttonrect);
@@ -340,17 +308,12 @@ void TtwDataSkinListBox::VisitFields(TtwFieldVisitor& v) {
   v.Integer("itemleftoffset", itemleftoffset, 0);
   v.Integer("itemrightoffset", itemrightoffset, 0);
   v.Rect("itemtextrect", itemtextrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("focusfontcolor", focusfontcolor, 0);
   v.Rect("captionrect", captionrect);
-  v.String("captionfontname", captionfontname, QStringLiteral("Arial"));
-  v.FontStyle("captionfontstyle", captionfontstyle);
-  v.Integer("captionfontheight", captionfontheight, 14);
-  v.Color("captionfontcolor", captionfontcolor, 0);
+  TwVisitFont(v, {"captionfontname", "captionfontstyle", "captionfontheight", "captionfontcolor"}, captionfontname,
+              captionfontstyle, captionfontheight, captionfontcolor);
   v.Rect("upbuttonrect", upbuttonrect);
   v.Rect("activeupbuttonrect", activeupbuttonrect);
   v.Rect("downupbuttonrect", downupbuttonrect);
@@ -383,10 +346,7 @@ void TtwDataSkinComboBox::VisitFields(TtwFieldVisitor& v) {
   v.Integer("itemleftoffset", itemleftoffset, 0);
   v.Integer("itemrightoffset", itemrightoffset, 0);
   v.Rect("itemtextrect", itemtextrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("focusfontcolor", focusfontcolor, 0);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Rect("buttonrect", buttonrect);
@@ -429,10 +389,7 @@ void TtwDataSkinScrollBarControl::VisitFields(TtwFieldVisitor& v) {
 void TtwDataSkinSpinEditControl::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinCustomControl::VisitFields(v);
   v.Rect("activeskinrect", activeskinrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("disabledfontcolor", disabledfontcolor, 0);
   v.Rect("upbuttonrect", upbuttonrect);
@@ -450,28 +407,19 @@ void TtwDataSkinScrollBoxControl::VisitFields(TtwFieldVisitor& v) {
 
 void TtwDataSkinTreeView::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("bgcolor", bgcolor, 0);
 }
 
 void TtwDataSkinListView::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("bgcolor", bgcolor, 0);
 }
 
 void TtwDataSkinRichEdit::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinControl::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.FontStyle("fontstyle", fontstyle);
-  v.Integer("fontheight", fontheight, 14);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v);
   v.Color("bgcolor", bgcolor, 0);
 }
 

@@ -1,7 +1,6 @@
+// The field walks of the object records (caption buttons, caption, menu
+// items), each class level listing its own keys once, parent first.
 #include "skin/data/twSkinRecords.h"
-
-// Object records (caption buttons, caption, menu items): fields of each
-// class level, parent first.
 
 void TtwDataSkinObject::VisitFields(TtwFieldVisitor& v) {
   v.String("hint", hint, QString());
@@ -58,10 +57,7 @@ void TtwDataSkinAnimate::VisitFields(TtwFieldVisitor& v) {
 
 void TtwDataSkinCaption::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinObject::VisitFields(v);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v, TtwFontOrder::HeightFirst);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("shadowcolor", shadowcolor, 0);
   v.Color("activeshadowcolor", activeshadowcolor, 0);
@@ -103,11 +99,8 @@ void TtwDataSkinMenuItem::VisitFields(TtwFieldVisitor& v) {
   v.Integer("dividerrightoffset", dividerrightoffset, 0);
   v.Integer("itemleftoffset", itemleftoffset, 0);
   v.Integer("itemrightoffset", itemrightoffset, 0);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("unenabledfontcolor", unenabledfontcolor, 0);
-  v.Color("fontcolor", fontcolor, 0);
+  // The menu item lists its disabled colour between its other font keys.
+  VisitFont(v, TtwFontOrder::HeightFirst, [&] { v.Color("unenabledfontcolor", unenabledfontcolor, 0); });
   v.Color("activefontcolor", activefontcolor, 0);
   v.Rect("textrect", textrect);
   v.Rect("imagerect", imagerect);
@@ -133,10 +126,7 @@ void TtwDataSkinMenuItem::VisitFields(TtwFieldVisitor& v) {
 void TtwDataSkinMainMenuItem::VisitFields(TtwFieldVisitor& v) {
   TtwDataSkinObject::VisitFields(v);
   v.Rect("downrect", downrect);
-  v.String("fontname", fontname, QStringLiteral("Arial"));
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  VisitFont(v, TtwFontOrder::HeightFirst);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("downfontcolor", downfontcolor, 0);
   v.Color("unenabledfontColor", unenabledfontColor, 0);

@@ -1,3 +1,5 @@
+// The fixed sections [VERSION], [PICTURES] and [FORMINFO], and the rules
+// that adjust the form's areas after they are read.
 #include "skin/data/twSkinSections.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// zlib streams and whole-buffer helpers. Inflating never grows past its
+// limit, so a small bomb cannot take memory.
 #include "skin/data/twZStream.h"
 
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// Facts of the built-in skin, checked on the package the program embeds.
 #include <gtest/gtest.h>
 
 #include <QDir>

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <cstdio>
@@ -20,12 +18,11 @@
 
 #include "platform/Errors.h"
 #include "skin/data/twCompressedSkin.h"
-#include "skin/data/twSkinData.h"
-#include "skin/data/twSkinIni.h"
+#include "skin/data/twSkinDescription.h"
+#include "skin/data/twSkinFiles.h"
 #include "skin/data/twSkinPackage.h"
-#include "skin/data/twSkinRecords.h"
-#include "skin/data/twSkinSections.h"
 #include "skin/data/twZStream.h"
+#include "tools/skin/SkinFolder.h"
 
 #ifdef TW_HAVE_BUILTIN_SKIN
 #include "skins/BuiltinSkin.h"
@@ -37,7 +34,18 @@ const char kUsage[] =
     "usage: tarnwick-skin pack DIR FILE\n"
     "       tarnwick-skin unpack FILE DIR | unpack --builtin DIR\n"
     "       tarnwick-skin info FILE | info --builtin\n"
-    "       tarnwick-skin normalize FILE | normalize --builtin\n";
+    "       tarnwick-skin normalize FILE | normalize --builtin\n"
+    "       tarnwick-skin --help | --version\n";
+
+const char kHelp[] =
+    "\n"
+    "Packs a skin folder (skin.ini and the pictures it names) into a compressed\n"
+    "skin file, unpacks a skin file or the built-in skin into a new or empty\n"
+    "folder, lists what a skin holds, or prints its description as the loaded\n"
+    "skin writes it back.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a skin cannot be read or written,\n"
+    "2 on a wrong call.\n";
 
 class TUsage {};
 
@@ -66,15 +74,12 @@ QByteArray CompressedSource(const QString& source) {
     throw EError("this build has no built-in skin");
 #endif
   }
-  QFile f(source);
-  if (!f.open(QIODevice::ReadOnly))
-    throw EError(QStringLiteral("cannot open \"%1\": %2").arg(source, f.errorString()));
-  const QByteArray head = f.peek(4);
+  const QByteArray bytes = TwReadRegularFile(source, kCompressedSkinHeader + kMaxCompressedSkinSize);
   TtwCompressedStoredSkin s;
-  s.LoadFromCompressedStream(f);
+  s.LoadFromCompressedBytes(bytes);
   if (s.IsEmpty()) {
     int32_t version = 0;
-    if (head.size() == 4) memcpy(&version, head.constData(), 4);
+    if (bytes.size() >= 4) memcpy(&version, bytes.constData(), 4);
     if (version > kSkinPackageVersion)
       throw EError(QStringLiteral("\"%1\" is a skin file of version %2; this program reads version %3 and older")
                        .arg(source)
@@ -85,14 +90,16 @@ QByteArray CompressedSource(const QString& source) {
   return s.CompressedData();
 }
 
-TtwSkinPackage LoadPackage(const QString& source) {
-  TtwSkinPackage pkg = TtwSkinPackage::Read(TwInflate(CompressedSource(source)));
+TtwSkinPackage ReadPackage(const QByteArray& raw) {
+  TtwSkinPackage pkg = TtwSkinPackage::Read(raw);
   if (!pkg.Supported())
     throw EError(QStringLiteral("the skin package has version %1; this program reads version %2 and older")
                      .arg(pkg.Version)
                      .arg(kSkinPackageVersion));
   return pkg;
 }
+
+TtwSkinPackage LoadPackage(const QString& source) { return ReadPackage(TwInflate(CompressedSource(source))); }
 
 QString Describe(const TtwBitmap& b) {
   if (b.IsEmpty()) return QStringLiteral("none");
@@ -111,9 +118,17 @@ QString DescriptionIn(const QString& dir) {
 
 int Pack(const QString& dir, const QString& file) {
   const QString ini = DescriptionIn(dir);
-  TtwCompressedStoredSkin s;
-  if (!s.LoadFromSkinFolder(ini))
+  const std::optional<QByteArray> raw = TwBuildSkinPackage(ini);
+  if (!raw)
     throw EError(QStringLiteral("\"%1\" lacks one of the sections %2").arg(ini, kRequiredSkinSections.join(", ")));
+  // Never write a package that info, normalize or unpack would refuse.
+  const TtwSkinPackage pkg = ReadPackage(*raw);
+  TtwSkinDescription description;
+  description.LoadFromText(TwDecodeDescription(pkg.Text));
+  PlanSkinFolder(pkg, description.pictures);
+
+  TtwCompressedStoredSkin s;
+  s.SetCompressedData(TwCompressSkinPackage(*raw));
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly)) throw EError(QStringLiteral("cannot create \"%1\": %2").arg(file, out.errorString()));
   s.SaveToCompressedStream(out);
@@ -121,66 +136,14 @@ int Pack(const QString& dir, const QString& file) {
   return 0;
 }
 
-// A picture name from a description must stay inside the target folder.
-void CheckName(const QString& name) {
-  if (name.isEmpty()) throw EError("the description names a picture with an empty file name");
-  if (QDir::isAbsolutePath(name) || name.startsWith('\\') || (name.size() > 1 && name[1] == ':'))
-    throw EError(QStringLiteral("the picture name \"%1\" is an absolute path").arg(name));
-  for (const QString& part : name.split(QRegularExpression("[/\\\\]")))
-    if (part == "..") throw EError(QStringLiteral("the picture name \"%1\" leads out of the folder").arg(name));
-}
-
 int Unpack(const QString& source, const QString& dir) {
   const TtwSkinPackage pkg = LoadPackage(source);
-  const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(pkg.Text));
   TtwSkinPicturesInfo names;
-  names.LoadFromIni(ini);
-
-  // Every file to write, checked before anything is written.
-  QList<QPair<QString, QByteArray>> files;
-  QHash<QString, QByteArray> byName;
-  auto add = [&](const QString& name, const QByteArray& bytes) {
-    CheckName(name);
-    auto it = byName.find(name);
-    if (it != byName.end()) {
-      if (*it != bytes) throw EError(QStringLiteral("two different pictures are both named \"%1\"").arg(name));
-      return;
-    }
-    byName.insert(name, bytes);
-    files.append({name, bytes});
-  };
-  auto frame = [&](const char* key, const QString& name, const TtwBitmap& b) {
-    if (b.IsEmpty()) return;
-    if (name.isEmpty())
-      throw EError(QStringLiteral("the package holds a %1 picture but [PICTURES] \"%1\" names no file").arg(key));
-    add(name, b.ToBytes());
-  };
-  frame("picture", names.picture, pkg.Picture);
-  frame("inactivepicture", names.inactivepicture, pkg.InactivePicture);
-  frame("mask", names.mask, pkg.Mask);
-  if (names.activepictures.size() != pkg.ActivePictures.size())
-    throw EError(QStringLiteral("the description names %1 active pictures but the package holds %2")
-                     .arg(names.activepictures.size())
-                     .arg(pkg.ActivePictures.size()));
-  for (qsizetype i = 0; i < pkg.ActivePictures.size(); ++i)
-    add(names.activepictures[i], pkg.ActivePictures[i].ToBytes());
-  add("skin.ini", pkg.Text);
-
-  QDir d(dir);
-  if (!d.mkpath(".")) throw EError(QStringLiteral("cannot create the folder \"%1\"").arg(dir));
-  for (const auto& [name, bytes] : files)
-    if (QFileInfo::exists(d.filePath(name)))
-      throw EError(QStringLiteral("\"%1\" already exists; unpack into an empty folder").arg(d.filePath(name)));
-  for (const auto& [name, bytes] : files) {
-    const QString path = d.filePath(name);
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-      throw EError(QStringLiteral("cannot write \"%1\": %2").arg(path, f.errorString()));
-  }
+  names.LoadFromIni(TtwSkinIni::FromText(TwDecodeDescription(pkg.Text)));
+  WriteSkinFolder(dir, PlanSkinFolder(pkg, names));
 
   // Say so when the folder would not pack back to the same package.
-  const std::optional<QByteArray> again = TwBuildSkinPackage(d.filePath("skin.ini"));
+  const std::optional<QByteArray> again = TwBuildSkinPackage(QDir(dir).filePath("skin.ini"));
   if (!again) Note("note: the description lacks a section a skin folder needs; it will not pack");
   else if (*again != pkg.Write() || pkg.Version != kSkinPackageVersion)
     Note(QStringLiteral("note: packing this folder gives a different package (version %1 package, or lines not ending in CR LF)")
@@ -188,25 +151,11 @@ int Unpack(const QString& source, const QString& dir) {
   return 0;
 }
 
-void LoadRecords(const TtwSkinIni& ini, QList<TtwDataSkinObject*>& objects, QList<TtwDataSkinControl*>& controls) {
-  LoadSkinObjectRecords(ini, objects);
-  LoadSkinControlRecords(ini, controls);
-}
-
-struct TRecords {
-  QList<TtwDataSkinObject*> objects;
-  QList<TtwDataSkinControl*> controls;
-  ~TRecords() {
-    qDeleteAll(objects);
-    qDeleteAll(controls);
-  }
-};
-
 int Info(const QString& source) {
   const TtwSkinPackage pkg = LoadPackage(source);
   const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(pkg.Text));
-  TRecords r;
-  LoadRecords(ini, r.objects, r.controls);
+  TtwSkinDescription r;
+  r.LoadFromIni(ini);
   Out(QStringLiteral("version %1").arg(pkg.Version));
   Out("picture " + Describe(pkg.Picture));
   Out("inactivepicture " + Describe(pkg.InactivePicture));
@@ -230,38 +179,9 @@ int Info(const QString& source) {
 
 int Normalize(const QString& source) {
   const TtwSkinPackage pkg = LoadPackage(source);
-  const TtwSkinIni in = TtwSkinIni::FromText(TwDecodeDescription(pkg.Text));
-  TtwSkinVersionInfo version;
-  version.LoadFromIni(in);
-  TtwSkinPicturesInfo pictures;
-  pictures.LoadFromIni(in);
-  TtwSkinFormInfo form;
-  form.LoadFromIni(in, pictures.mask);
-  TtwDataSkinPopupWindow popup;
-  popup.LoadFromIni(in);
-  TtwDataSkinHintWindow hint;
-  hint.LoadFromIni(in);
-  TRecords r;
-  LoadRecords(in, r.objects, r.controls);
-
-  TtwSkinIni out;
-  version.SaveToIni(out);
-  pictures.SaveToIni(out);
-  form.SaveToIni(out);
-  popup.SaveToIni(out);
-  hint.SaveToIni(out);
-  TtwSkinColors c;
-  c.SetDefault();
-  const QString sc = QStringLiteral("SKINCOLORS");
-  const QList<QPair<const char*, TColor TtwSkinColors::*>> colors = {
-      {"cbtnface", &TtwSkinColors::cbtnface},           {"cbtntext", &TtwSkinColors::cbtntext},
-      {"cwindow", &TtwSkinColors::cwindow},             {"cwindowtext", &TtwSkinColors::cwindowtext},
-      {"chighlight", &TtwSkinColors::chighlight},       {"chighlighttext", &TtwSkinColors::chighlighttext},
-      {"cbtnhighlight", &TtwSkinColors::cbtnhighlight}, {"cbtnshadow", &TtwSkinColors::cbtnshadow}};
-  for (const auto& [key, field] : colors) out.WriteColor(sc, key, in.ReadColor(sc, key, c.*field));
-  SaveSkinObjectRecords(out, r.objects);
-  SaveSkinControlRecords(out, r.controls);
-  const QByteArray text = out.ToText().toUtf8();
+  TtwSkinDescription description;
+  description.LoadFromText(TwDecodeDescription(pkg.Text));
+  const QByteArray text = description.ToText().toUtf8();
   fwrite(text.constData(), 1, text.size(), stdout);
   return 0;
 }
@@ -275,6 +195,11 @@ int Run(const QStringList& args) {
   if (cmd == "normalize" && args.size() == 2) return Normalize(args[1]);
   if ((cmd == "help" || cmd == "--help" || cmd == "-h") && args.size() == 1) {
     fputs(kUsage, stdout);
+    fputs(kHelp, stdout);
+    return 0;
+  }
+  if (cmd == "--version" && args.size() == 1) {
+    fputs("tarnwick-skin " TW_VERSION "\n", stdout);
     return 0;
   }
   throw TUsage();

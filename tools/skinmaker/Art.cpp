@@ -1,3 +1,4 @@
+// Draws the built-in skin's pictures from the piece table.
 #include "tools/skinmaker/Art.h"
 
 #include <QPainter>

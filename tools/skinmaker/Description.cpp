@@ -1,3 +1,4 @@
+// Writes the built-in skin's description from the piece table.
 #include "tools/skinmaker/Description.h"
 
 #include "tools/skinmaker/Art.h"

@@ -1,3 +1,4 @@
+// Draws a mock-up main window from the skin's pieces.
 #include "tools/skinmaker/Mockup.h"
 
 #include <QFont>

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Errors.h"
+#include "skin/data/twSkinDescription.h"
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twSkinRecords.h"
 #include "skin/data/twSkinSections.h"
@@ -332,51 +333,21 @@ TEST(SkinFixedSections, FormInfoAdjustments) {
 }
 
 TEST(SkinFixedSections, WholeDescriptionWritesBackUnchanged) {
-  const TtwSkinIni ini = Fixture();
-  struct Loaded {
-    TtwSkinVersionInfo version;
-    TtwSkinPicturesInfo pictures;
-    TtwSkinFormInfo form;
-    TtwDataSkinPopupWindow popup;
-    TtwDataSkinHintWindow hint;
-    Owned<TtwDataSkinObject> objects;
-    Owned<TtwDataSkinControl> controls;
-    void Load(const TtwSkinIni& from) {
-      version.LoadFromIni(from);
-      pictures.LoadFromIni(from);
-      form.LoadFromIni(from, pictures.mask);
-      popup.LoadFromIni(from);
-      hint.LoadFromIni(from);
-      LoadSkinObjectRecords(from, objects.list);
-      LoadSkinControlRecords(from, controls.list);
-    }
-    QString Save() const {
-      TtwSkinIni out;
-      version.SaveToIni(out);
-      pictures.SaveToIni(out);
-      form.SaveToIni(out);
-      popup.SaveToIni(out);
-      hint.SaveToIni(out);
-      SaveSkinObjectRecords(out, objects.list);
-      SaveSkinControlRecords(out, controls.list);
-      return out.ToText();
-    }
-  };
-  Loaded first;
-  first.Load(ini);
+  TtwSkinDescription first;
+  first.LoadFromIni(Fixture());
   EXPECT_EQ(first.version.skinname, QStringLiteral("Fixture"));
   EXPECT_EQ(first.pictures.activepictures, (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.bmp")}));
   EXPECT_EQ(first.form.stretchtype, twtok::stvert);
   EXPECT_EQ(first.form.bgpictureindex, -1);
   EXPECT_EQ(first.popup.itemsrect, (TRect{3, 3, 100, 80}));
   EXPECT_EQ(first.hint.fontname, QStringLiteral("DejaVu Sans"));
-  const QString text = first.Save();
+  const QString text = first.ToText();
 
-  Loaded second;
-  second.Load(TtwSkinIni::FromText(text));
-  EXPECT_EQ(second.controls.list.size(), 64);
-  EXPECT_EQ(second.controls.IndexOf(QStringLiteral("combobox")), 18);
-  EXPECT_EQ(second.Save(), text);
+  TtwSkinDescription second;
+  second.LoadFromText(text);
+  EXPECT_EQ(second.controls.size(), 64);
+  EXPECT_EQ(second.controls[18]->IDName, QStringLiteral("combobox"));
+  EXPECT_EQ(second.ToText(), text);
 }
 
 TEST(SkinFixedSections, BuiltInDescription) {

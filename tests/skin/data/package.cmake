@@ -21,3 +21,6 @@ if(TARGET tw_builtin_skin)
     add_dependencies(skin_builtin_test tarnwick-skin)
   endif()
 endif()
+tw_add_test(NAME skin_limits_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/limits_test.cpp
+  LIBS tw_skin_data)

@@ -1,3 +1,5 @@
+// The package layout, its builder, the compressed file layout, the stored
+// skin holders and the string table.
 #include <gtest/gtest.h>
 
 #include <QBuffer>

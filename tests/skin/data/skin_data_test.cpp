@@ -1,3 +1,5 @@
+// The skin data object: what a load builds, the order of its messages, and
+// the clean empty skin a failed load leaves.
 #include <gtest/gtest.h>
 
 #include <QApplication>
