@@ -198,7 +198,7 @@ void PaintSkinned(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
     PaintHeader(p, item, ctx, W, H);
     return;
   }
-  const int glyphSpace = !r.imagerect.IsEmpty() ? 0 : (ctx.Images ? ctx.Images->Width() : kMarkBoxWidth);
+  const int glyphSpace = TwMenuCaptionOffset(ctx);
   DrawCaption(p, item, TRect{text.Left + glyphSpace, text.Top, text.Right - kTextRightMargin, text.Bottom},
               text.Right - kTextRightMargin, ctx.RightToLeft);
   if (item.HasSubItems) {
@@ -255,7 +255,7 @@ void PaintDefault(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
     return;
   }
   const int cy = r.Top + r.Height() / 2;
-  DrawCaption(p, item, TRect{r.Left + g, r.Top, r.Right - kDefaultTextRightMargin, r.Bottom},
+  DrawCaption(p, item, TRect{r.Left + TwMenuCaptionOffset(ctx), r.Top, r.Right - kDefaultTextRightMargin, r.Bottom},
               r.Right - kDefaultTextRightMargin, ctx.RightToLeft);
   if (item.HasSubItems) DrawSmallArrow(p, r.Right - 7, cy - 4, c);
   if (HasImage(item, ctx)) {
@@ -331,6 +331,14 @@ QFont TwSkinFont(const QString& name, int height, uint8_t style) {
   f.setUnderline(style & twtok::fsunderline);
   f.setStrikeOut(style & twtok::fsstrikeout);
   return f;
+}
+
+int TwMenuCaptionOffset(const TtwMenuPaintContext& ctx) {
+  // Pictures sit 2 pixels in; the caption keeps 4 more clear of them.
+  const int clear = ctx.ImageSpace > 0 ? 2 + ctx.ImageSpace + 4 : 0;
+  if (!ctx.Record) return std::max(ctx.GlyphColumn, clear);
+  if (!ctx.Record->imagerect.IsEmpty()) return 0;
+  return std::max(ctx.Images ? ctx.Images->Width() : kMarkBoxWidth, clear);
 }
 
 QFont TwMenuEntryFont(const TtwMenuPaintContext& ctx) {

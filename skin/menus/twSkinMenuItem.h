@@ -65,6 +65,9 @@ struct TtwMenuPaintContext {
   const TtwSkinData* SkinData = nullptr;        // header records, skin effects
   const TImageList* Images = nullptr;
   int GlyphColumn = 19;
+  // Width of the widest picture among the level's entries (0 for none):
+  // captions start clear of it, so pictures never run into the text.
+  int ImageSpace = 0;
   // The window's background with its centre, for inactivetransparent records;
   // EntryOrigin is where the entry sits on it.
   const QImage* BackgroundCopy = nullptr;
@@ -79,6 +82,8 @@ struct TtwMenuPaintContext {
 QFont TwDefaultMenuFont();
 // A skin record's font: name, pixel height and fsbold/fsitalic/... bits.
 QFont TwSkinFont(const QString& name, int height, uint8_t style);
+// Where a caption starts, from the left of the text (or entry) rectangle.
+int TwMenuCaptionOffset(const TtwMenuPaintContext& ctx);
 // The font entries of this context are drawn in.
 QFont TwMenuEntryFont(const TtwMenuPaintContext& ctx);
 

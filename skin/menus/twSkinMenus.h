@@ -137,6 +137,7 @@ class TtwSkinPopupWindow : public QWidget {
   const QImage* maskPicture_ = nullptr;
   const QImage* itemPicture_ = nullptr;
   TImageList* images_ = nullptr;
+  int imageSpace_ = 0;
   QFont font_;
   TtwMenuMetrics metrics_;
   TtwMenuSizing sizing_;

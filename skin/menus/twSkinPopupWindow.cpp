@@ -81,6 +81,12 @@ TtwSkinPopupWindow::TtwSkinPopupWindow(TtwSkinMenu* menu, int level, TtwSkinData
   metrics_ = TtwMenuMetrics::From(windowRecord_, itemRecord_, windowPicture_ ? windowPicture_->width() : 0,
                                   windowPicture_ ? windowPicture_->height() : 0, menu->DefMenuItemHeight, glyphColumn);
   BuildEntries(actions);
+  for (const Entry& e : entries_) {
+    if (!e.Item.Bitmap.isNull()) imageSpace_ = std::max(imageSpace_, e.Item.Bitmap.width());
+    else if (images_ && images_->Has(e.Item.ImageIndex)) imageSpace_ = std::max(imageSpace_, images_->Width());
+  }
+  // Room for captions pushed right by a picture.
+  metrics_.GlyphColumn = std::max(metrics_.GlyphColumn, imageSpace_ > 0 ? imageSpace_ + 8 : 0);
   Size(merged);
 }
 
@@ -157,7 +163,7 @@ void TtwSkinPopupWindow::ComposeBackground() {
   }
   background_ = QImage(W, H, QImage::Format_RGB32);
   QPainter p(&background_);
-  const int c = images_ ? metrics_.GlyphColumn + kDefaultColumnExtra : kDefaultColumnNoImages;
+  const int c = images_ || imageSpace_ > 0 ? metrics_.GlyphColumn + kDefaultColumnExtra : kDefaultColumnNoImages;
   p.fillRect(QRect(0, 0, c, H), ColorToQ(twsys::clBtnFace));
   p.fillRect(QRect(c, 0, W - c, H), ColorToQ(twsys::clWindow));
   p.setPen(ColorToQ(twsys::clBtnShadow));
@@ -544,6 +550,7 @@ TtwMenuPaintContext TtwSkinPopupWindow::Context(int i) const {
   c.SkinData = data_;
   c.Images = images_;
   c.GlyphColumn = metrics_.GlyphColumn;
+  c.ImageSpace = imageSpace_;
   c.BackgroundCopy = backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
   c.UseSkinFont = menu_->UseSkinFont && windowRecord_;
   c.DefaultFont = menu_->DefMenuItemFont;
