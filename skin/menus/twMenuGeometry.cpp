@@ -44,6 +44,17 @@ int MenuItemTextWidth(const QFontMetrics& fm, const QString& caption, const QStr
   return fm.horizontalAdvance(text) + 2;
 }
 
+int TtwMenuWidthCache::Width(const QFont& f, const QString& caption, const QString& shortCut) {
+  // Menus open again and again with the same entries; shaping their text
+  // each time would cost more than drawing them.
+  const QString key = f.key() + QChar(0x1F) + caption + QChar(0x1F) + shortCut;
+  if (auto it = widths_.constFind(key); it != widths_.constEnd()) return *it;
+  if (widths_.size() >= kMaxEntries) widths_.clear();
+  const int w = MenuItemTextWidth(QFontMetrics(f), caption, shortCut);
+  widths_.insert(key, w);
+  return w;
+}
+
 int MenuItemHeight(const TtwMenuMetrics& m, bool separator) {
   if (separator) return m.Skinned ? m.DividerRect.Height() : kDefaultSeparatorHeight;
   return m.Skinned ? m.ItemSkinRect.Height() : m.DefItemHeight;

@@ -2,7 +2,10 @@
 // Geometry of a popup-menu level as functions from sizes to rectangles: the
 // window size, the skin frame moved to that size, the scrolled view of the
 // entries and the window's place on the monitor. Nothing here paints.
+#include <QFont>
+#include <QHash>
 #include <QSize>
+#include <QString>
 #include <vector>
 
 #include "skin/data/twTypes.h"
@@ -32,6 +35,16 @@ struct TtwMenuMetrics {
 // shortcut, plus 2.
 int MenuItemTextWidth(const QFontMetrics& fm, const QString& caption, const QString& shortCut);
 int MenuItemHeight(const TtwMenuMetrics& m, bool separator);
+
+// The text widths already measured, by font and text.
+class TtwMenuWidthCache {
+ public:
+  int Width(const QFont& f, const QString& caption, const QString& shortCut);
+
+ private:
+  static constexpr qsizetype kMaxEntries = 4096;
+  QHash<QString, int> widths_;
+};
 
 struct TtwMenuSizing {
   QSize Size;

@@ -60,21 +60,46 @@ void DrawPieceTransparent(QPainter& p, const QImage& Src, const TRect& s, const 
   p.drawImage(x, y, piece);
 }
 
-int TextFlags(bool rtl) {
-  return Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::AlignVCenter |
-         (rtl ? (Qt::AlignRight | Qt::AlignAbsolute) : Qt::AlignLeft);
+// One line of text centred vertically in Box, starting at its left (right
+// when rtl), its accelerator underlined. Drawn from the font's metrics
+// rather than through a text layout: a menu draws many short lines and the
+// layout path costs more than the whole entry.
+void DrawMenuText(QPainter& p, const QString& caption, const TRect& Box, bool rtl) {
+  const QFontMetrics fm = p.fontMetrics();
+  QString shown;
+  int accel = -1;
+  shown.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) {
+      ++i;
+      if (caption[i] != '&' && accel < 0) accel = int(shown.size());
+    }
+    shown += caption[i];
+  }
+  const int w = fm.horizontalAdvance(shown);
+  const int x = rtl ? Box.Right - w : Box.Left;
+  const int base = Box.Top + (Box.Height() - fm.height()) / 2 + fm.ascent();
+  p.save();
+  p.setClipRect(Box.ToQ(), Qt::IntersectClip);
+  p.drawText(QPoint(x, base), shown);
+  if (accel >= 0) {
+    const int ax = x + fm.horizontalAdvance(shown.left(accel));
+    const int aw = fm.horizontalAdvance(shown.at(accel));
+    p.fillRect(QRect(ax, base + fm.underlinePos(), aw, std::max(1, fm.lineWidth())), p.pen().color());
+  }
+  p.restore();
 }
 
 // The caption and shortcut of an entry, the caption in Box (already centred
 // vertically on the text rectangle by its top and bottom), the shortcut
 // ending at ShortRight.
 void DrawCaption(QPainter& p, const TtwMenuItemData& item, const TRect& Box, int ShortRight, bool rtl) {
-  p.drawText(Box.ToQ(), TextFlags(rtl), item.Caption);
+  DrawMenuText(p, item.Caption, Box, rtl);
   if (item.ShortCut.isEmpty()) return;
-  const int w = p.fontMetrics().horizontalAdvance(item.ShortCut);
+  const QFontMetrics fm = p.fontMetrics();
+  const int w = fm.horizontalAdvance(item.ShortCut);
   const int x = rtl ? Box.Left - (ShortRight - Box.Right) : ShortRight - w;
-  p.drawText(QRect(x, Box.Top, w, Box.Height()), Qt::TextSingleLine | Qt::AlignVCenter | Qt::AlignLeft,
-             item.ShortCut);
+  p.drawText(QPoint(x, Box.Top + (Box.Height() - fm.height()) / 2 + fm.ascent()), item.ShortCut);
 }
 
 // The small drawn sub-menu arrow: four columns narrowing to a point.

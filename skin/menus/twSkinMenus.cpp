@@ -18,17 +18,22 @@ namespace {
 // Movement past which a button release with no press in the menu still
 // chooses an entry (the press that opened the menu ends as a release).
 constexpr int kReleaseSlop = 2;
+// Closed level windows kept for the next opening (one per usual depth).
+constexpr size_t kMaxSpareLevels = 3;
 }  // namespace
 
 TtwSkinMenu::TtwSkinMenu(QWidget* form, QObject* owner) : QObject(owner ? owner : form) { SetForm(form); }
 
 TtwSkinMenu::~TtwSkinMenu() {
   closing_ = true;
-  for (auto* w : levels_) {
-    w->Retire();
-    w->deleteLater();
+  // deleteLater: a level's handler may be what is destroying this menu.
+  for (auto* list : {&levels_, &retiring_, &spare_}) {
+    for (auto* w : *list) {
+      w->Retire();
+      w->deleteLater();
+    }
+    list->clear();
   }
-  levels_.clear();
   if (form_) form_->removeEventFilter(this);
 }
 
@@ -85,9 +90,17 @@ void TtwSkinMenu::OpenLevel(QMenu* owner, const QList<QAction*>& actions, const 
     emit owner->aboutToShow();
     if (!guard || !visible_ || LevelCount() != level) return;
   }
-  auto* w = new TtwSkinPopupWindow(this, level, data_, owner, actions, merged);
+  TtwSkinPopupWindow* w = nullptr;
+  if (!spare_.empty()) {
+    w = spare_.back();
+    spare_.pop_back();
+  } else {
+    w = new TtwSkinPopupWindow(this);
+  }
+  w->Open(level, data_, owner, actions, merged);
   if (w->Count() == 0) {
-    delete w;
+    w->Retire();
+    Recycle(w);
     return;
   }
   levels_.push_back(w);
@@ -103,7 +116,7 @@ void TtwSkinMenu::CloseLevels(int level) {
     if (waitWindow_ == w) StopWaiting();
     QPointer<QMenu> owner = w->OwnerMenu();
     w->Retire();
-    w->deleteLater();
+    Recycle(w);
     if (owner) emit owner->aboutToHide();
   }
   if (level > 0 || !visible_) return;
@@ -117,6 +130,23 @@ void TtwSkinMenu::CloseLevels(int level) {
   onClose_ = nullptr;
   if (callback) callback();
   emit MenuClosed();
+}
+
+void TtwSkinMenu::Recycle(TtwSkinPopupWindow* w) {
+  retiring_.push_back(w);
+  if (spareQueued_) return;
+  spareQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        spareQueued_ = false;
+        for (auto* r : retiring_) {
+          if (spare_.size() < kMaxSpareLevels) spare_.push_back(r);
+          else delete r;
+        }
+        retiring_.clear();
+      },
+      Qt::QueuedConnection);
 }
 
 void TtwSkinMenu::CloseMenu() {

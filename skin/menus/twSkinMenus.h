@@ -60,9 +60,11 @@ class TtwSkinPopupWindow : public QWidget {
     bool Selectable() const { return Item.Enabled && !Item.IsSeparator(); }
   };
 
-  TtwSkinPopupWindow(TtwSkinMenu* menu, int level, TtwSkinData* data, QMenu* owner,
-                     const QList<QAction*>& actions, bool merged);
+  explicit TtwSkinPopupWindow(TtwSkinMenu* menu);
   ~TtwSkinPopupWindow() override;
+  // Makes this window the given level listing the visible actions; a
+  // retired window is opened again this way, keeping its platform window.
+  void Open(int level, TtwSkinData* data, QMenu* owner, const QList<QAction*>& actions, bool merged);
 
   int Level() const { return level_; }
   QMenu* OwnerMenu() const { return owner_; }
@@ -79,8 +81,8 @@ class TtwSkinPopupWindow : public QWidget {
   QString HintText() const { return hint_; }
   // The entry under a window point among the shown ones, or -1.
   int EntryAt(const QPoint& p) const;
-  // The whole window as painted, for looking at it.
-  QImage Render() const;
+  // The whole window as painted (composed once, then kept up to date).
+  const QImage& Render() const;
 
   // ---- driven by the controller ----
   void PlaceAt(const TRect& anchor, const TRect& workArea, bool subMenu, bool upward);
@@ -128,7 +130,7 @@ class TtwSkinPopupWindow : public QWidget {
   void EnsureShown(int i);
 
   TtwSkinMenu* menu_;
-  int level_;
+  int level_ = 0;
   QPointer<TtwSkinData> data_;
   QPointer<QMenu> owner_;
   const TtwDataSkinPopupWindow* windowRecord_ = nullptr;
@@ -149,6 +151,8 @@ class TtwSkinPopupWindow : public QWidget {
   int scrollDir_ = 0;
   QPoint lastMouse_{-100000, -100000};
   QImage background_, backgroundCopy_;
+  mutable QImage composed_;
+  mutable bool composedValid_ = false;
   QString hint_;
   QBasicTimer mouseTimer_, morphTimer_, scrollTimer_, fadeTimer_;
   int fadeTarget_ = 255, fadeValue_ = 255;
@@ -228,10 +232,14 @@ class TtwSkinMenu : public QObject {
             int first);
   void OpenLevel(QMenu* owner, const QList<QAction*>& actions, const TRect& anchor, bool subMenu, bool upward,
                  bool merged);
-  void RunDeferred(QAction* a, QMenu* owner, bool notify);
+  void Recycle(TtwSkinPopupWindow* w);
 
   QPointer<QWidget> form_;
-  std::vector<TtwSkinPopupWindow*> levels_;  // owned; retired with deleteLater
+  std::vector<TtwSkinPopupWindow*> levels_;  // owned
+  // Closed levels wait one event-loop turn before they may be opened again,
+  // since the handler that closed one may still be running on it.
+  std::vector<TtwSkinPopupWindow*> retiring_, spare_;
+  bool spareQueued_ = false;
   bool visible_ = false;
   bool first_ = false;
   bool closing_ = false;

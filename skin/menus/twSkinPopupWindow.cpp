@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 #include <algorithm>
@@ -51,15 +52,37 @@ void TwSetMenuDrawItem(QAction* action, TtwMenuDrawItem handler) {
 
 // ---- construction and geometry -----------------------------------------------
 
-TtwSkinPopupWindow::TtwSkinPopupWindow(TtwSkinMenu* menu, int level, TtwSkinData* data, QMenu* owner,
-                                       const QList<QAction*>& actions, bool merged)
-    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), menu_(menu), level_(level), data_(data), owner_(owner) {
+TtwSkinPopupWindow::TtwSkinPopupWindow(TtwSkinMenu* menu)
+    : QWidget(nullptr, Qt::Popup | Qt::FramelessWindowHint), menu_(menu) {
   // A click outside closes the menu and must not reach the window under it.
   setAttribute(Qt::WA_NoMouseReplay);
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_X11NetWmWindowTypePopupMenu);
   setMouseTracking(true);
+}
+
+void TtwSkinPopupWindow::Open(int level, TtwSkinData* data, QMenu* owner, const QList<QAction*>& actions,
+                              bool merged) {
+  level_ = level;
+  data_ = data;
+  owner_ = owner;
+  retired_ = false;
+  windowRecord_ = nullptr;
+  itemRecord_ = nullptr;
+  windowPicture_ = maskPicture_ = itemPicture_ = nullptr;
+  entries_.clear();
+  heights_.clear();
+  active_ = -1;
+  scrollDir_ = 0;
+  lastMouse_ = QPoint(-100000, -100000);
+  view_ = TtwMenuView{};
+  backgroundCopy_ = QImage();
+  composedValid_ = false;
+  hint_.clear();
+  imageSpace_ = 0;
+  if (!mask().isEmpty()) clearMask();
+  if (windowOpacity() != 1.0) setWindowOpacity(1.0);
   if (data && !data->Empty() && data->PopupWindowRecord()) {
     windowRecord_ = data->PopupWindowRecord();
     windowPicture_ = data->ActivePicture(windowRecord_->windowpictureindex);
@@ -73,13 +96,14 @@ TtwSkinPopupWindow::TtwSkinPopupWindow(TtwSkinMenu* menu, int level, TtwSkinData
   if (!itemPicture_) itemRecord_ = nullptr;
   if (!itemRecord_) windowRecord_ = nullptr, windowPicture_ = maskPicture_ = nullptr;
   images_ = TwMenuImages(owner);
-  font_ = windowRecord_ && itemRecord_ && menu->UseSkinFont
+  font_ = windowRecord_ && itemRecord_ && menu_->UseSkinFont
               ? TwSkinFont(itemRecord_->fontname, itemRecord_->fontheight, itemRecord_->fontstyle)
-              : menu->DefMenuItemFont;
+              : menu_->DefMenuItemFont;
   setFont(font_);
   const int glyphColumn = images_ ? images_->Width() + 5 : 19;
   metrics_ = TtwMenuMetrics::From(windowRecord_, itemRecord_, windowPicture_ ? windowPicture_->width() : 0,
-                                  windowPicture_ ? windowPicture_->height() : 0, menu->DefMenuItemHeight, glyphColumn);
+                                  windowPicture_ ? windowPicture_->height() : 0, menu_->DefMenuItemHeight,
+                                  glyphColumn);
   BuildEntries(actions);
   for (const Entry& e : entries_) {
     if (!e.Item.Bitmap.isNull()) imageSpace_ = std::max(imageSpace_, e.Item.Bitmap.width());
@@ -109,11 +133,11 @@ void TtwSkinPopupWindow::BuildEntries(const QList<QAction*>& actions) {
 }
 
 void TtwSkinPopupWindow::Size(bool merged) {
-  const QFontMetrics fm(font_);
+  static TtwMenuWidthCache cache;
   std::vector<int> widths;
   std::vector<bool> separators;
   for (const Entry& e : entries_) {
-    widths.push_back(e.Item.IsSeparator() ? 0 : MenuItemTextWidth(fm, e.Item.Caption, e.Item.ShortCut));
+    widths.push_back(e.Item.IsSeparator() ? 0 : cache.Width(font_, e.Item.Caption, e.Item.ShortCut));
     separators.push_back(e.Item.IsSeparator());
     heights_.push_back(MenuItemHeight(metrics_, e.Item.IsSeparator()));
   }
@@ -142,6 +166,7 @@ void TtwSkinPopupWindow::Relayout() {
       e.State.Active = e.State.Down = false;
     }
   }
+  composedValid_ = false;
   update();
 }
 
@@ -272,7 +297,12 @@ void TtwSkinPopupWindow::ActivateFromKeyboard(int i) {
 }
 
 void TtwSkinPopupWindow::RedrawEntry(int i) {
-  if (i >= 0 && i < Count() && entries_[size_t(i)].Shown) update(entries_[size_t(i)].Rect.ToQ());
+  if (i < 0 || i >= Count() || !entries_[size_t(i)].Shown) return;
+  if (composedValid_) {
+    QPainter p(&composed_);
+    PaintEntry(p, i);
+  }
+  update(entries_[size_t(i)].Rect.ToQ());
 }
 
 // ---- morphing and frames -----------------------------------------------------
@@ -338,6 +368,7 @@ void TtwSkinPopupWindow::SetScrollDirection(int dir) {
   scrollDir_ = dir;
   if (dir == 0) scrollTimer_.stop();
   else scrollTimer_.start(kMenuScrollMs, this);
+  composedValid_ = false;
   update();
 }
 
@@ -608,20 +639,23 @@ void TtwSkinPopupWindow::PaintBands(QPainter& p) const {
   DrawArrowMark(p, bottom, scrollDir_ == 2 ? hot : normal, kArrowDown);
 }
 
-QImage TtwSkinPopupWindow::Render() const {
-  QImage img(size(), QImage::Format_RGB32);
-  img.fill(0xFFFFFFFF);
-  QPainter p(&img);
+const QImage& TtwSkinPopupWindow::Render() const {
+  if (composedValid_ && composed_.size() == size()) return composed_;
+  if (composed_.size() != size()) composed_ = QImage(size(), QImage::Format_RGB32);
+  QPainter p(&composed_);
+  if (background_.hasAlphaChannel()) p.fillRect(composed_.rect(), Qt::white);
   p.drawImage(0, 0, background_);
   for (int i = 0; i < Count(); ++i)
     if (entries_[size_t(i)].Shown) PaintEntry(p, i);
   if (sizing_.Scrolling) PaintBands(p);
-  return img;
+  composedValid_ = true;
+  return composed_;
 }
 
-void TtwSkinPopupWindow::paintEvent(QPaintEvent*) {
-  // Composed off-screen in one piece, so no part of the window flickers.
-  const QImage img = Render();
+void TtwSkinPopupWindow::paintEvent(QPaintEvent* e) {
+  // The window is composed off-screen in one piece and kept; entries redraw
+  // into that copy, so no part of the window ever flickers.
+  const QImage& img = Render();
   QPainter p(this);
-  p.drawImage(0, 0, img);
+  p.drawImage(e->rect(), img, e->rect());
 }
