@@ -106,8 +106,8 @@ TEST_F(Hints, TooltipsBecomeSkinnedHints) {
   EXPECT_GT(two.height(), one.height());
   // The default look: tooltip colour inside a shadow-coloured frame.
   const QImage img = hint->Window()->Render();
-  EXPECT_EQ(img.pixel(0, 0), qRgb(0x80, 0x80, 0x80));
-  EXPECT_EQ(img.pixel(1, 1), qRgb(0xFF, 0xFF, 0xE1));
+  EXPECT_EQ(img.pixel(0, 0), Sys(twsys::clBtnShadow));
+  EXPECT_EQ(img.pixel(1, 1), Sys(twsys::clInfoBk));
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
                     Qt::NoModifier);
   QApplication::sendEvent(&w, &press);

@@ -8,6 +8,7 @@
 
 #include "MenuFixtures.h"
 #include "skin/menus/twSkinMenus.h"
+#include "tests/support/EventWait.h"
 
 namespace {
 
@@ -280,6 +281,29 @@ TEST_F(MenuController, SkinnedLevelTakesItsSizeAndLookFromTheSkin) {
   EXPECT_EQ(img.pixel(w->width() - 4, 3), kActiveColour);  // the preselected first entry
   EXPECT_EQ(img.pixel(w->width() - 4, 30), kItemColour);
   EXPECT_EQ(img.pixel(w->width() / 2, 23), kDividerColour);
+}
+
+TEST_F(MenuController, FirstLevelFadesInWhileTheApplicationRuns) {
+  menu->AlphaBlend = true;
+  menu->AlphaBlendAnimation = true;
+  menu->AlphaBlendValue = 200;
+  QMenu* sub = Menu({"A"});
+  Open(WithSub({"One"}, 0, sub));
+  // Opening returns at once with the level still transparent.
+  EXPECT_LT(L(0)->windowOpacity(), 0.5);
+  ASSERT_TRUE(WaitFor([&] { return std::abs(L(0)->windowOpacity() - 200 / 255.0) < 0.01; }, 2000));
+  Key(Qt::Key_Right);
+  ASSERT_EQ(menu->LevelCount(), 2);
+  EXPECT_NEAR(L(1)->windowOpacity(), 200 / 255.0, 0.01);  // only the first level fades
+}
+
+TEST_F(MenuController, EntriesMorphBetweenLooksWithSkinEffects) {
+  TMenuSkinFolder skin("morphing=1\r\n");
+  Open(Menu({"One", "Two"}), {100, 100}, &skin.data);
+  EXPECT_LT(L(0)->At(0).State.Morph, 1.0);
+  ASSERT_TRUE(WaitFor([&] { return L(0)->At(0).State.Morph == 1.0; }, 1000));
+  Key(Qt::Key_Down);
+  ASSERT_TRUE(WaitFor([&] { return L(0)->At(1).State.Morph == 1.0 && L(0)->At(0).State.Morph == 0.0; }, 1000));
 }
 
 TEST_F(MenuController, PopupMenuFindsTheControllerOfItsWindow) {

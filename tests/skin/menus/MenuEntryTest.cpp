@@ -13,9 +13,11 @@ namespace {
 
 using namespace twtest;
 
-constexpr QRgb kShadow = 0xFF808080;  // button shadow of the fixed palette
-constexpr QRgb kFace = 0xFFC0C0C0;    // button face
 constexpr QRgb kWhite = 0xFFFFFFFF;
+const auto kShadow = [] { return Sys(twsys::clBtnShadow); };
+const auto kFace = [] { return Sys(twsys::clBtnFace); };
+const auto kWindow = [] { return Sys(twsys::clWindow); };
+const auto kText = [] { return Sys(twsys::clWindowText); };
 
 TtwMenuItemData Item(const QString& caption, bool enabled = true) {
   TtwMenuItemData d;
@@ -69,18 +71,18 @@ TEST(MenuItemData, TakenFromAnAction) {
 TEST(MenuEntryDefault, NormalActiveSeparatorAndHeader) {
   const auto ctx = DefaultContext();
   QImage img = Paint(Item("Open"), {}, ctx);
-  EXPECT_EQ(img.pixel(5, 10), kFace);    // glyph column
-  EXPECT_EQ(img.pixel(60, 1), kWhite);   // window colour beside it
+  EXPECT_EQ(img.pixel(5, 10), kFace());    // glyph column
+  EXPECT_EQ(img.pixel(60, 1), kWindow());   // window colour beside it
   img = Paint(Item("Open"), {true}, ctx);
   EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0x80));           // navy frame
   EXPECT_EQ(img.pixel(60, 1), qRgb(0xB6, 0xBD, 0xD2));    // pale fill
   img = Paint(Item("-"), {true}, ctx, 120, 4);
-  EXPECT_EQ(img.pixel(60, 2), kShadow);  // the line at half height
-  EXPECT_EQ(img.pixel(5, 2), kFace);     // a separator never looks active
-  EXPECT_EQ(img.pixel(60, 1), kWhite);
+  EXPECT_EQ(img.pixel(60, 2), kShadow());  // the line at half height
+  EXPECT_EQ(img.pixel(5, 2), kFace());     // a separator never looks active
+  EXPECT_EQ(img.pixel(60, 1), kWindow());
   img = Paint(Item("-Tools-", false), {}, ctx);
-  EXPECT_EQ(img.pixel(1, 1), kShadow);
-  EXPECT_EQ(img.pixel(118, 18), kShadow);
+  EXPECT_EQ(img.pixel(1, 1), kShadow());
+  EXPECT_EQ(img.pixel(118, 18), kShadow());
 }
 
 // The pixels a glyph sets, as strings of '#' and '.', for a readable table.
@@ -121,7 +123,7 @@ TEST(MenuEntryDefault, CloseGlyphShowsWithoutImageEvenUnchecked) {
   item.Name = "TWF_CLOSE";
   const QImage img = Paint(item, {}, DefaultContext());
   // Glyph origin (r.left + 2, centre - 4) = (4, 6): the cross's first pixel.
-  EXPECT_EQ(img.pixel(4 + 1, 6 + 1), 0xFF000000u);
+  EXPECT_EQ(img.pixel(4 + 1, 6 + 1), kText());
 }
 
 TEST(MenuEntryDefault, CheckedImageIsFramedAndHasNoCheckMark) {
@@ -138,12 +140,12 @@ TEST(MenuEntryDefault, CheckedImageIsFramedAndHasNoCheckMark) {
   const QImage img = Paint(item, {}, ctx);
   // Image at (4, 6) 8 x 8; the frame one pixel outside it.
   EXPECT_EQ(img.pixel(8, 10), qRgb(255, 0, 0));
-  EXPECT_EQ(img.pixel(3, 5), 0xFF000000u);
-  EXPECT_EQ(img.pixel(12, 14), 0xFF000000u);
+  EXPECT_EQ(img.pixel(3, 5), kText());
+  EXPECT_EQ(img.pixel(12, 14), kText());
   // Without the image the same item shows the check mark instead.
   item.ImageIndex = 5;
   const QImage mark = Paint(item, {}, ctx);
-  EXPECT_EQ(mark.pixel(5, 6 + 5), 0xFF000000u);
+  EXPECT_EQ(mark.pixel(5, 6 + 5), kText());
 }
 
 class MenuEntrySkinned : public ::testing::Test {

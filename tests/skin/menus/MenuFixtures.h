@@ -16,6 +16,8 @@
 #include "platform/Message.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
+#include "skin/draw/twUtils.h"
+#include "skin/menus/twSkinMenuItem.h"
 
 namespace twtest {
 
@@ -33,6 +35,9 @@ inline QPalette FixedPalette() {
   p.setColor(QPalette::ToolTipText, QColor(0, 0, 0));
   return p;
 }
+
+// A system colour as the pixels default looks paint with it.
+inline QRgb Sys(TColor c) { return ColorToQ(c).rgb(); }
 
 class MenuAppEnvironment : public ::testing::Environment {
  public:
