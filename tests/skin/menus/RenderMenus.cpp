@@ -98,6 +98,7 @@ void ShootMenu(TtwSkinMenu& menu, TtwSkinData* data, QMenu& top, const QString& 
   menu.KeyDown(Qt::Key_Right);
   menu.KeyDown(Qt::Key_Down);
   QTest::qWait(300);
+  if (!menu.Visible()) return;  // the platform closed it (another grab)
   QRect r;
   QList<QWidget*> windows;
   for (int i = 0; i < menu.LevelCount(); ++i) {
@@ -140,6 +141,22 @@ int main(int argc, char** argv) {
   BuildMenus(top, view);
   ShootMenu(menu, &data, top, out + "/menu-skinned.png");
   ShootMenu(menu, nullptr, top, out + "/menu-default.png");
+
+  // A long menu cut to five entries between scroll bands, scrolled a little.
+  QMenu longMenu;
+  for (int i = 1; i <= 12; ++i) longMenu.addAction(QStringLiteral("Category %1").arg(i));
+  menu.MaxMenuItemsInWindow = 5;
+  for (TtwSkinData* d : {&data, static_cast<TtwSkinData*>(nullptr)}) {
+    menu.PopupMenuItems(nullptr, d, false, &longMenu, TRect{40, 40, 40, 40}, 0);
+    for (int i = 0; i < 6; ++i) menu.KeyDown(Qt::Key_Down);
+    QTest::qWait(300);
+    if (!menu.Level(0)) continue;  // the platform closed it (another grab)
+    Save(Grab(menu.Level(0)->geometry().adjusted(-20, -20, 20, 20), {menu.Level(0)}),
+         out + (d ? "/menu-scrolling-skinned.png" : "/menu-scrolling-default.png"));
+    menu.CloseMenu();
+    QTest::qWait(100);
+  }
+  menu.MaxMenuItemsInWindow = 0;
 
   TImageList images(nullptr, 24, 24);
   images.Add(QPixmap::fromImage(Glyph(QColor(0x3D, 0x7B, 0xD9)).scaled(24, 24)));
