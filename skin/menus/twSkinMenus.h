@@ -99,6 +99,8 @@ class TtwSkinPopupWindow : public QWidget {
   bool KeyDown(int key, const QString& text);
   void ScrollUp(bool wrap);
   void ScrollDown(bool wrap);
+  // One wheel notch moves the view of a scrolling level by one entry.
+  void Wheel(int steps);
   void RedrawEntry(int i);
   // Stops every timer and hides; the controller deletes it later, since the
   // handler that closed it may still be running on it.
@@ -111,6 +113,7 @@ class TtwSkinPopupWindow : public QWidget {
   void mouseReleaseEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
+  void wheelEvent(QWheelEvent*) override;
   void closeEvent(QCloseEvent*) override;
   void timerEvent(QTimerEvent*) override;
 
@@ -149,6 +152,7 @@ class TtwSkinPopupWindow : public QWidget {
   std::vector<int> heights_;
   int active_ = -1;
   int scrollDir_ = 0;
+  int wheelDelta_ = 0;
   QPoint lastMouse_{-100000, -100000};
   QImage background_, backgroundCopy_;
   mutable QImage composed_;

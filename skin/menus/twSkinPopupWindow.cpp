@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/ImageList.h"
@@ -457,6 +458,24 @@ void TtwSkinPopupWindow::mouseReleaseEvent(QMouseEvent* e) {
 void TtwSkinPopupWindow::mouseMoveEvent(QMouseEvent* e) {
   e->accept();
   if (!retired_) menu_->RouteMouse(e->globalPosition().toPoint());
+}
+
+void TtwSkinPopupWindow::Wheel(int steps) {
+  if (!sizing_.Scrolling || steps == 0) return;
+  menu_->CloseLevels(level_ + 1);
+  for (int i = 0; i < std::abs(steps); ++i) {
+    if (steps > 0) ScrollUp(false);
+    else ScrollDown(false);
+  }
+}
+
+void TtwSkinPopupWindow::wheelEvent(QWheelEvent* e) {
+  e->accept();
+  if (retired_) return;
+  wheelDelta_ += e->angleDelta().y();
+  const int steps = wheelDelta_ / QWheelEvent::DefaultDeltasPerStep;
+  wheelDelta_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+  if (TtwSkinPopupWindow* w = menu_->LevelAt(e->globalPosition().toPoint())) w->Wheel(steps);
 }
 
 // ---- keys --------------------------------------------------------------------

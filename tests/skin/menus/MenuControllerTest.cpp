@@ -184,6 +184,23 @@ TEST_F(MenuController, MaximumItemsScrollWithTheKeyboard) {
   EXPECT_TRUE(w->At(9).Shown);
 }
 
+TEST_F(MenuController, WheelScrollsALongLevel) {
+  menu->MaxMenuItemsInWindow = 3;
+  QStringList ten;
+  for (int i = 0; i < 10; ++i) ten << QString("Entry %1").arg(i);
+  Open(Menu(ten));
+  TtwSkinPopupWindow* w = L(0);
+  const QPoint g = w->mapToGlobal(QPoint(w->width() / 2, w->height() / 2));
+  QWheelEvent down(w->mapFromGlobal(g), g, QPoint(), QPoint(0, -240), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w, &down);
+  EXPECT_EQ(w->FirstVisible(), 2);
+  QWheelEvent up(w->mapFromGlobal(g), g, QPoint(), QPoint(0, 600), Qt::NoButton, Qt::NoModifier,
+                 Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w, &up);
+  EXPECT_EQ(w->FirstVisible(), 0);  // stops at the top
+}
+
 TEST_F(MenuController, RestingOnTheLowerBandScrollsToTheEnd) {
   menu->MaxMenuItemsInWindow = 3;
   QStringList ten;
