@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 
 #include "MenuFixtures.h"
@@ -256,6 +257,26 @@ TEST_F(MenuController, MovingTheFormClosesTheMenu) {
   ASSERT_TRUE(menu->Visible());
   form->move(form->pos() + QPoint(30, 0));
   EXPECT_FALSE(menu->Visible());
+  Open(Menu({"One"}));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), form->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(form.get(), &press);
+  EXPECT_FALSE(menu->Visible());
+}
+
+TEST_F(MenuController, OwnerDrawnEntryDrawsItselfAlone) {
+  QMenu* m = Menu({"Drawn", "Plain"});
+  int calls = 0;
+  TwSetMenuDrawItem(m->actions()[0], [&](QPainter& p, bool active, const TRect& r) {
+    ++calls;
+    EXPECT_TRUE(active);
+    p.fillRect(r.ToQ(), Qt::green);
+  });
+  Open(m);
+  const QImage img = L(0)->Render();
+  EXPECT_GT(calls, 0);
+  const TRect e = L(0)->At(0).Rect;
+  EXPECT_EQ(img.pixel(e.Left + e.Width() / 2, e.Top + e.Height() / 2), qRgb(0, 255, 0));
 }
 
 TEST_F(MenuController, NothingVisibleOpensNothingAndLeavesNoMenuOpen) {
