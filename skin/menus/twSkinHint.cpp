@@ -24,6 +24,9 @@ constexpr int kDefaultCursorHeight = 20;
 constexpr int kTitleGap = 10;
 constexpr int kImageGap = 10;
 constexpr int kBoxGap = 5;
+// Room between the default look's frame and its text: two pixels, as
+// first drawn, left the text touching the frame.
+constexpr int kPadX = 4, kPadY = 3;
 
 QList<TtwSkinHint*>& AllHints() {
   static QList<TtwSkinHint*> hints;
@@ -60,7 +63,7 @@ TtwHintLayout HintLayout(const TtwHintLayoutInput& in) {
   }
   TtwHintLayout out;
   if (!in.Skinned) {
-    out.Size = QSize(w + 4, h + 4);
+    out.Size = QSize(w + 2 * kPadX, h + 2 * kPadY);
     return out;
   }
   const TPieceAnchors& a = in.Anchors;
@@ -218,7 +221,7 @@ QImage TtwSkinHintWindow::Render() const {
   p.setFont(f);
   p.setPen(ColorToQ(rec ? rec->fontcolor : twsys::clInfoText));
   const int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs;
-  const TRect cl = rec ? layout_.Anchors.ClRect : TRect{2, 2, W - 2, H - 2};
+  const TRect cl = rec ? layout_.Anchors.ClRect : TRect{kPadX, kPadY, W - kPadX, H - kPadY};
   if (!titleOrImage_) {
     if (rec) {
       const int x = cl.Left + (cl.Width() - textSize_.width()) / 2;
@@ -229,7 +232,7 @@ QImage TtwSkinHintWindow::Render() const {
     }
     return img;
   }
-  const int x0 = rec ? cl.Left + 5 : 2, y0 = rec ? cl.Top : 2;
+  const int x0 = rec ? cl.Left + 5 : kPadX, y0 = rec ? cl.Top : kPadY;
   int a = 0;
   if (!title_.isEmpty()) {
     QFont bold = f;
@@ -249,7 +252,7 @@ QImage TtwSkinHintWindow::Render() const {
   }
   const int ty = !title_.isEmpty() ? y0 + a : cl.Top + (cl.Height() - textSize_.height()) / 2;
   if (rec) p.drawText(QRect(QPoint(tx, ty), textSize_), textFlags, text_);
-  else p.drawText(QRect(tx, 2 + a, W - 2 - tx, H - 4 - a), textFlags, text_);
+  else p.drawText(QRect(tx, kPadY + a, W - kPadX - tx, H - 2 * kPadY - a), textFlags, text_);
   return img;
 }
 

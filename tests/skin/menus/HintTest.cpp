@@ -26,14 +26,15 @@ TEST(HintText, EachSeparatorBecomesOneLineBreak) {
 TEST(HintSize, PlainAndTitleOrImageForms) {
   TtwHintLayoutInput in;
   in.Text = QSize(50, 14);
-  EXPECT_EQ(HintLayout(in).Size, QSize(54, 18));
+  // The default look adds 4 pixels left and right, 3 above and below.
+  EXPECT_EQ(HintLayout(in).Size, QSize(58, 20));
   in.TitleOrImage = true;
   in.HasTitle = true;
   in.Title = QSize(70, 14);
-  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 4, 14 + 14 + 10 + 4));
+  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 8, 14 + 14 + 10 + 6));
   in.HasImage = true;
   in.Image = QSize(32, 32);
-  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 32 + 10 + 4, 32 + 14 + 5 + 4));
+  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 32 + 10 + 8, 32 + 14 + 5 + 6));
 }
 
 TEST(HintSize, SkinnedFrameGrowsAndNeverFolds) {
