@@ -7,6 +7,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLinearGradient>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
@@ -118,6 +121,44 @@ void ShootHint(TtwSkinHint& hint, QWidget& control, const QString& path) {
   hint.HideSkinHint();
 }
 
+// A skin whose only use is a hint picture: a 40 x 30 rounded box with a
+// soft top band, 6-pixel corners.
+bool WriteHintSkin(const QString& dir) {
+  QImage frame(12, 10, QImage::Format_RGB32);
+  frame.fill(Qt::black);
+  QImage pic(40, 30, QImage::Format_RGB32);
+  pic.fill(QColor(0xF3, 0xF5, 0xF8));
+  QPainter p(&pic);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QColor(0x6F, 0x95, 0xC9));
+  QLinearGradient g(0, 0, 0, 30);
+  g.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));
+  g.setColorAt(1, QColor(0xE4, 0xEC, 0xF7));
+  p.setBrush(g);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 39, 29), 5, 5);
+  p.end();
+  QImage mask(40, 30, QImage::Format_RGB32);
+  mask.fill(Qt::white);
+  QPainter m(&mask);
+  m.setPen(Qt::NoPen);
+  m.setBrush(Qt::black);
+  m.drawRoundedRect(QRectF(0, 0, 40, 30), 5, 5);
+  m.end();
+  frame.save(dir + "/frame.bmp", "BMP");
+  pic.save(dir + "/hint.bmp", "BMP");
+  mask.save(dir + "/hintmask.bmp", "BMP");
+  QFile f(dir + "/skin.ini");
+  if (!f.open(QIODevice::WriteOnly)) return false;
+  f.write("[VERSION]\r\nskinname=Hint\r\n[PICTURES]\r\npicture=frame.bmp\r\ninactivepicture=\r\nmask=\r\n"
+          "activepicturescount=2\r\n0=hint.bmp\r\n1=hintmask.bmp\r\n[FORMINFO]\r\nclientrect=2,8,10,9\r\n"
+          "[HINTWINDOW]\r\nwindowpictureindex=0\r\nmaskpictureindex=1\r\nlefttoppoint=6,6\r\n"
+          "righttoppoint=34,6\r\nleftbottompoint=6,24\r\nrightbottompoint=34,24\r\nclientrect=6,5,34,25\r\n"
+          "fontname=Arial\r\nfontheight=13\r\nfontcolor=3680798\r\ntopstretch=1\r\nleftstretch=1\r\n"
+          "rightstretch=1\r\nbottomstretch=1\r\nstretcheffect=1\r\n"
+          "[SKINOBJECTS]\r\ncount=0\r\n[SKINCONTROLS]\r\ncount=0\r\n");
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,5 +209,16 @@ int main(int argc, char** argv) {
   ShootHint(hint, button, out + "/hint-skinned.png");
   hint.SkinData = nullptr;
   ShootHint(hint, button, out + "/hint-default.png");
+
+  // The skinned path, with a hint picture and mask of its own.
+  QTemporaryDir dir;
+  TtwCompressedStoredSkin hintStored;
+  TtwSkinData hintData;
+  if (WriteHintSkin(dir.path()) && hintStored.LoadFromSkinFolder(dir.path() + "/skin.ini")) {
+    hintData.SetCompressedStoredSkin(&hintStored);
+    hint.SkinData = &hintData;
+    ShootHint(hint, button, out + "/hint-picture.png");
+    hint.SkinData = nullptr;
+  }
   return 0;
 }
