@@ -139,7 +139,8 @@ int MenuLastPageStart(const TRect& items, const std::vector<int>& heights) {
 }
 
 TRect MenuTopBand(const TtwMenuMetrics& m, const TtwMenuFrame& f, int W) {
-  if (!m.Skinned) return TRect{kDefaultBandInset, kDefaultBandInset, W - kDefaultBandInset, kDefaultBandInset + kMenuScrollBand};
+  if (!m.Skinned)
+    return TRect{kDefaultBandInset, kDefaultBandInset, W - kDefaultBandInset, kDefaultBandInset + kMenuScrollBand};
   return TRect{f.Items.Left, f.Items.Top, f.Items.Right, f.Items.Top + kMenuScrollBand};
 }
 

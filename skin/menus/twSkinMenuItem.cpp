@@ -248,7 +248,8 @@ void PaintSkinned(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
 
 // ---- default look ----------------------------------------------------------
 
-void PaintDefault(QImage& img, const TtwMenuItemData& item, const TtwMenuEntryState& st, const TtwMenuPaintContext& ctx) {
+void PaintDefault(QImage& img, const TtwMenuItemData& item, const TtwMenuEntryState& st,
+                  const TtwMenuPaintContext& ctx) {
   const int W = img.width(), H = img.height();
   const int g = ctx.GlyphColumn;
   QPainter p(&img);

@@ -142,7 +142,8 @@ void TtwSkinPopupWindow::Size(bool merged) {
     separators.push_back(e.Item.IsSeparator());
     heights_.push_back(MenuItemHeight(metrics_, e.Item.IsSeparator()));
   }
-  sizing_ = MenuWindowSize(metrics_, widths, separators, menu_->MaxMenuItemsInWindow, menu_->WorkArea().Height(), merged);
+  sizing_ = MenuWindowSize(metrics_, widths, separators, menu_->MaxMenuItemsInWindow, menu_->WorkArea().Height(),
+                           merged);
   resize(sizing_.Size);
   frame_ = MenuFrame(metrics_, width(), height());
   if (maskPicture_) {
