@@ -9,6 +9,14 @@
 //   (Escape on the first level, a click outside, a command)--> closed.
 // A command runs only after the menu has closed and the handler that chose
 // it has returned, so a command may free the menu, its form or its window.
+//
+// A form uses it so: create one TtwSkinMenu(form) (a child of the form, so
+// TtwSkinPopupMenu finds it), copy the form's menu settings into it, and
+// open menus with PopupMenuItems(opener, skin, upward, menu, anchor); the
+// opener and the form hear SKIN_MSG_MENU_CLOSED, the opener also
+// SKIN_MSG_MENU_DONE after a command ran. MenuOpened / MenuClosed mark the
+// form's menu state. Levels take the keys themselves while open; KeyDown is
+// there for a form that receives them first.
 #include <QBasicTimer>
 #include <QFont>
 #include <QImage>
