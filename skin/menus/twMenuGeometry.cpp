@@ -77,14 +77,9 @@ TtwMenuSizing MenuWindowSize(const TtwMenuMetrics& m, const std::vector<int>& te
   for (bool sep : separators) H += MenuItemHeight(m, sep);
   const int count = int(separators.size());
   if (maxItems > 0 && count > maxItems) {
-    const int one = MenuItemHeight(m, false);
-    if (merged) {
-      // Merged levels are cut without bands (a skinned menu bar's choice).
-      H = maxItems * one + frameExtra;
-    } else {
-      H = maxItems * one + frameExtra + 2 * kMenuScrollBand;
-      s.Scrolling = s.Limited = true;
-    }
+    // Merged levels scroll like any other, so no entry becomes unreachable.
+    H = maxItems * MenuItemHeight(m, false) + frameExtra + 2 * kMenuScrollBand;
+    s.Scrolling = s.Limited = true;
   }
   if (workAreaHeight > 0 && H > workAreaHeight) {
     H = workAreaHeight;

@@ -52,7 +52,8 @@ struct TtwMenuSizing {
   bool Limited = false;  // cut by the maximum item count, not the screen
 };
 // The level's size for entries of these text widths and separator flags.
-// Merged levels (two item lists) keep the longer default frame.
+// Merged levels (two item lists) keep the longer default frame and, when
+// limited, scroll like the others.
 TtwMenuSizing MenuWindowSize(const TtwMenuMetrics& m, const std::vector<int>& textWidths,
                              const std::vector<bool>& separators, int maxItems, int workAreaHeight,
                              bool merged = false);

@@ -52,6 +52,10 @@ TEST(MenuSize, MaximumItemCountLimitsAndScrolls) {
   EXPECT_TRUE(s.Limited);
   // Exactly the maximum needs no scrolling.
   EXPECT_FALSE(MenuWindowSize(DefaultMetrics(), {40, 40, 40}, {false, false, false}, 3, 1000).Scrolling);
+  // A merged level scrolls too rather than hiding its last entries.
+  const auto merged = MenuWindowSize(DefaultMetrics(), widths, ten, 3, 1000, true);
+  EXPECT_EQ(merged.Size.height(), 3 * 20 + 6 + 2 * kMenuScrollBand);
+  EXPECT_TRUE(merged.Scrolling);
 }
 
 TEST(MenuSize, TallerThanTheWorkAreaIsCutToIt) {
