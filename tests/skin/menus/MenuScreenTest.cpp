@@ -107,4 +107,17 @@ TEST_F(MenuScreen, RestingOnASubMenuEntryOpensItAfterTheDelay) {
   EXPECT_TRUE(runs.isEmpty());
 }
 
+TEST_F(MenuScreen, RealKeysReachTheOpenMenu) {
+  form.activateWindow();
+  QTest::qWait(100);
+  Open({250, 180});
+  Xdo({"key", "Down", "Down", "Right"});
+  ASSERT_TRUE(WaitFor([&] { return menu->LevelCount() == 2; }));
+  Xdo({"key", "Escape"});
+  ASSERT_TRUE(WaitFor([&] { return menu->LevelCount() == 1; }));
+  Xdo({"key", "Up", "Return"});
+  ASSERT_TRUE(WaitFor([&] { return runs["Two"] == 1; }));
+  EXPECT_FALSE(menu->Visible());
+}
+
 }  // namespace
