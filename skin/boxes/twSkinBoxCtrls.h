@@ -89,7 +89,7 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   int dropDownCount_ = 8;
   bool sorted_ = false;
   bool useSkinSize_ = true;
-  QColor defaultColor_ = twDefaultColors::Window;
+  QColor defaultColor_ = SystemColor(COLOR_WINDOW);
   int listBoxWidth_ = 0;
   bool autoComplete_ = true;
   bool dropped_ = false;

@@ -43,7 +43,7 @@ TEST(Binding, RecordIsFoundByExactNameAndLookedUpAgainOnEveryPaint) {
   EXPECT_EQ(b->RecordIndex(), -1);
 }
 
-TEST(Binding, BoundControlsKeepTheirSizeAndDrawTheDefaultLookWithoutPieces) {
+TEST(Binding, BoundPanelsTakeAnySizeAndDrawTheirNinePiece) {
   LoadedSkin skin;
   TtwSkinPanel panel;
   panel.SetBounds(0, 0, 20, 10);
@@ -52,7 +52,9 @@ TEST(Binding, BoundControlsKeepTheirSizeAndDrawTheDefaultLookWithoutPieces) {
   panel.SetBounds(0, 0, 40, 30);
   EXPECT_EQ(panel.size(), QSize(40, 30));
   const QImage img = panel.RenderFace();
-  EXPECT_EQ(img.pixel(0, 0) & 0xFFFFFF, twDefaultColors::PanelBorder.rgb() & 0xFFFFFF);
+  const QImage& sheet = skin.data.ActivePictures()[4];  // the panel piece sits at 0,0
+  EXPECT_EQ(img.pixel(0, 0), sheet.pixel(0, 0) | 0xFF000000u);
+  EXPECT_EQ(img.pixel(39, 29), sheet.pixel(39, 39) | 0xFF000000u);
   EXPECT_EQ(panel.AlignClientRect(), QRect(1, 1, 38, 28));
 }
 
