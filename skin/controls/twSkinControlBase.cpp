@@ -86,6 +86,10 @@ void TtwSkinGeometry::Bind(const TtwSkinData& data, const TtwDataSkinControl* re
   const QImage* mask = withMask ? data.ActivePicture(r->maskpictureindex) : nullptr;
   SourceMask = mask ? *mask : QImage();
   PieceMode = ::PieceMode(PieceRect, SkinAnchors());
+  // A nine-piece without a client rectangle would split into nothing: its
+  // client is what the corners leave.
+  if (PieceMode == pmNinePiece && SkinClientRect.IsEmpty())
+    SkinClientRect = TRect{LeftTopPoint.X, LeftTopPoint.Y, RightBottomPoint.X, RightBottomPoint.Y};
 }
 
 void TtwSkinGeometry::Unbind() {
@@ -441,7 +445,7 @@ void TtwSkinCustomControl::PaintFace(QImage& bitmap) {
     PaintDefault(bitmap);
     return;
   }
-  if (!compositePaint_ || geo_.PieceMode != pmNinePiece) {
+  if (!UsesComposite()) {
     PaintSkin(bitmap);
     return;
   }

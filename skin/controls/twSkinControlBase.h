@@ -244,7 +244,11 @@ class TtwSkinCustomControl : public TtwSkinCustomParts<TtwSkinControl> {
 
   virtual void UpdateRegion();
   // Mode 1 pieces are left to the composite path when it is on.
-  void PaintSkin(QImage& bitmap) override { geo_.PaintPiece(bitmap, geo_.PieceRect, compositePaint_); }
+  void PaintSkin(QImage& bitmap) override { geo_.PaintPiece(bitmap, geo_.PieceRect, UsesComposite()); }
+  // A record without a client piece has no bands to split: it is drawn whole.
+  bool UsesComposite() const {
+    return compositePaint_ && geo_.PieceMode == pmNinePiece && !geo_.SkinClientRect.IsEmpty();
+  }
 
  protected:
   void SizeFitted() override { UpdateRegion(); }
