@@ -57,6 +57,10 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   virtual void Change() {}
 
   void PaintDefault(QImage& bitmap) override;
+  // Until input controls are drawn from their records they keep the default
+  // look and the size they are given, bound or not.
+  void PaintSkin(QImage& bitmap) override { PaintDefault(bitmap); }
+  void FitToSkin(int&, int&) override {}
 
  signals:
   void changed();
@@ -141,6 +145,10 @@ class TtwSkinDateEdit : public TtwSkinCustomControl {
   std::function<void(QObject*)> OnDateChange;
 
   void PaintDefault(QImage& bitmap) override;
+  // Until input controls are drawn from their records they keep the default
+  // look and the size they are given, bound or not.
+  void PaintSkin(QImage& bitmap) override { PaintDefault(bitmap); }
+  void FitToSkin(int&, int&) override {}
 
  signals:
   void dateChanged();

@@ -1,5 +1,6 @@
 // Binding controls to the records of a loaded skin.
 #include "QtApp.h"
+#include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinPanels.h"
 #include "skin/data/twCompressedSkin.h"
@@ -66,6 +67,28 @@ TEST(Binding, EmptySkinDataDoesNotBind) {
   panel.ApplySkin();
   EXPECT_EQ(panel.RecordIndex(), -1);
   EXPECT_EQ(panel.SkinData(), &empty);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Binding, DisabledSpeedButtonShowsTheDisabledPiece) {
+  LoadedSkin skin;
+  TtwSkinToolBar parent;
+  parent.SetSkinData(&skin.data);
+  parent.SetBounds(0, 0, 300, 30);
+  auto* b = new TtwSkinSpeedButton(&parent);
+  b->SetSkinData(&skin.data);
+  b->SetCaption(QStringLiteral("Disabled"));
+  b->SetBounds(0, 0, 70, 25);
+  b->SetUseSkinSize(false);
+  b->SetEnabled(false);
+  parent.show();
+  const QImage face = b->RenderFace();
+  const QImage& sheet = skin.data.ActivePictures()[0];
+  EXPECT_EQ(b->ButtonSkin().disabledskinrect, (TRect{0, 150, 25, 175}));
+  EXPECT_EQ(face.pixel(0, 12), sheet.pixel(0, 162) | 0xFF000000u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Controls drawn from a fixture skin: fitted sizes, which source pixel each
 // state shows, regions, composite panels, re-skinning and the 2x faces.
+#include <QMenu>
 #include <QTest>
 
 #include "QtApp.h"
@@ -244,6 +245,30 @@ TEST_F(SkinLook, FacesAtTwiceThePixelRatioKeepPiecesCrispAndTextSharp) {
     for (int x = 0; x < 80; x += 2)
       fine |= face.pixel(x, y) != face.pixel(x + 1, y + 1) || face.pixel(x, y) != face.pixel(x + 1, y);
   EXPECT_TRUE(fine);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SkinLook, SpeedButtonsOnAToolBarDrawTheirPieceAndTheMenuArrow) {
+  auto* bar = new TtwSkinToolBar(&parent);
+  bar->SetSkinData(&skin.data);
+  bar->SetBounds(0, 0, 200, 30);
+  auto* b = new TtwSkinSpeedButton(bar);
+  auto* m = new TtwSkinMenuSpeedButton(bar);
+  QMenu menu;
+  m->SetSkinPopupMenu(&menu);
+  m->SetTrackButtonMode(true);
+  for (TtwSkinSpeedButton* s : {b, static_cast<TtwSkinSpeedButton*>(m)}) {
+    s->SetSkinDataName(QStringLiteral("toolbutton"));
+    s->SetSkinData(&skin.data);
+    s->SetUseSkinSize(false);
+    s->SetBounds(0, 0, 60, 20);
+    EXPECT_EQ(s->y(), bar->CentredTop(20));
+    EXPECT_EQ(From(s->RenderFace(), 0, 0), QPoint(0, 0));
+  }
+  EXPECT_EQ(m->TrackArea(), QRect(45, 0, 15, 20));
 }
 
 }  // namespace
