@@ -68,7 +68,9 @@ QColor TtwSkinLabel::TextColor() const {
 int TtwSkinLabel::AutoSizeDelta() {
   const QFontMetrics fm(TextFont());
   const int tw = fm.horizontalAdvance(caption_);
-  if (recordIndex_ == -1) return tw + 4 - width();
+  // The default look keeps 3 pixels clear on each side of its text; the
+  // 4 pixels of the original rule would clip the last 2 pixels of text.
+  if (recordIndex_ == -1) return tw + 6 - width();
   if (geo_.PieceMode == pmFixed) return 0;
   TtwSkinGeometry g = geo_;
   int w = width(), h = height();

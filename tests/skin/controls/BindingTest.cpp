@@ -2,6 +2,7 @@
 #include "QtApp.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinPanels.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
@@ -89,6 +90,31 @@ TEST(Binding, DisabledSpeedButtonShowsTheDisabledPiece) {
   const QImage& sheet = skin.data.ActivePictures()[0];
   EXPECT_EQ(b->ButtonSkin().disabledskinrect, (TRect{0, 150, 25, 175}));
   EXPECT_EQ(face.pixel(0, 12), sheet.pixel(0, 162) | 0xFF000000u);
+}
+
+}  // namespace
+
+namespace {
+
+// The main window's count panel: its whole text shows at any count.
+TEST(Binding, AutoSizedStatusPanelShowsTheWholeCountSkinnedOrNot) {
+  LoadedSkin skin;
+  for (bool skinned : {false, true}) {
+    SCOPED_TRACE(skinned);
+    QWidget bar;
+    auto* p = new TtwSkinStatusPanel(&bar);
+    if (skinned) p->SetSkinData(&skin.data);
+    p->SetBounds(0, 0, 120, 48);
+    p->SetAlign(TAlign::alLeft);
+    p->SetAutoSize(true);
+    for (const char* count : {"8", "1234", "9999999"}) {
+      p->SetCaption(QStringLiteral("现共有记录: ") + QLatin1String(count) + QStringLiteral(" 个"));
+      const QFont font = skinned ? TwSkinFont(QStringLiteral("Arial"), 14, 0) : p->DefaultFont();
+      const int text = QFontMetrics(font).horizontalAdvance(p->Caption());
+      const int room = skinned ? p->Geometry().FitClientRect.Width() : p->width() - 6;
+      EXPECT_GE(room, text) << count;
+    }
+  }
 }
 
 }  // namespace

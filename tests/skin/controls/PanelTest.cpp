@@ -126,10 +126,10 @@ TEST(Label, AutoSizeFitsTheTextWithItsMargins) {
   l->SetCaption(QStringLiteral("class"));
   l->SetAutoSize(true);
   const int tw = QFontMetrics(l->DefaultFont()).horizontalAdvance(QStringLiteral("class"));
-  EXPECT_EQ(l->width(), tw + 4);
+  EXPECT_EQ(l->width(), tw + 6);
   l->SetCaption(QStringLiteral("Class Name"));
   EXPECT_EQ(l->width(),
-            QFontMetrics(l->DefaultFont()).horizontalAdvance(QStringLiteral("Class Name")) + 4);
+            QFontMetrics(l->DefaultFont()).horizontalAdvance(QStringLiteral("Class Name")) + 6);
   // A client-aligned label keeps the width it is given.
   l->SetAlign(TAlign::alClient);
   SetWidgetBounds(&parent, 0, 0, 300, 40);
