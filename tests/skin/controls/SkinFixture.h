@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "skin/data/twBmp.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
 
@@ -79,13 +78,13 @@ class TFixtureSkin {
  public:
   // `from` -> `to` edits the description before it is loaded.
   explicit TFixtureSkin(int tag = kSheetTag, const QByteArray& from = {}, const QByteArray& to = {}) {
-    Write("frame.bmp", TtwBitmap::FromImage(CodedSheet(tag).copy(0, 0, 12, 10), 24).ToBytes());
-    Write("sheet.bmp", TtwBitmap::FromImage(CodedSheet(tag), 24).ToBytes());
+    Save("frame.bmp", CodedSheet(tag).copy(0, 0, 12, 10));
+    Save("sheet.bmp", CodedSheet(tag));
     QImage mask(10, 8, QImage::Format_RGB32);
     mask.fill(Qt::black);
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 3; ++x) mask.setPixel(x, y, qRgb(255, 255, 255));
-    Write("mask.bmp", TtwBitmap::FromImage(mask, 24).ToBytes());
+    Save("mask.bmp", mask);
     QByteArray text(kSkinText);
     if (!from.isEmpty()) text.replace(from, to);
     Write("skin.ini", text);
@@ -97,6 +96,7 @@ class TFixtureSkin {
   TtwSkinData data;
 
  private:
+  void Save(const QString& name, const QImage& img) { img.save(dir_.filePath(name), "BMP"); }
   void Write(const QString& name, const QByteArray& bytes) {
     QFile f(dir_.filePath(name));
     f.open(QIODevice::WriteOnly);
