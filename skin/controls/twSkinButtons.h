@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "skin/controls/twSkinControlBase.h"
+#include "skin/menus/twMenuMessages.h"
 
 #include <QMenu>
 class TtwLayerManager;
@@ -299,4 +300,3 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
 // Messages of the windowed button (posted to itself) and the menu button.
 inline constexpr uint32_t SKIN_MSG_SHOW_GLOW = 1424;   // user base + 400
 inline constexpr uint32_t SKIN_MSG_HIDE_GLOW = 1425;   // user base + 401
-inline constexpr uint32_t SKIN_MSG_MENU_CLOSED = 1228;  // user base + 204

@@ -29,6 +29,7 @@
 
 #include "skin/data/twSkinData.h"
 #include "skin/data/twTypes.h"
+#include "skin/menus/twMenuMessages.h"
 #include "skin/menus/twMenuGeometry.h"
 #include "skin/menus/twSkinMenuItem.h"
 
@@ -36,10 +37,6 @@ class TtwDataSkinPopupWindow;
 class TtwDataSkinMenuItem;
 class TImageList;
 class TtwSkinMenu;
-
-// Private engine messages (sent through platform/Message.h).
-inline constexpr uint32_t SKIN_MSG_MENU_CLOSED = 1228;  // to the opener and the owning form
-inline constexpr uint32_t SKIN_MSG_MENU_DONE = 1229;    // to the opener after an entry ran
 
 inline constexpr int kMenuWaitMs = 500;         // hover before a sub-menu opens
 inline constexpr int kMenuMousePollMs = 50;

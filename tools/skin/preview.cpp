@@ -154,6 +154,20 @@ QImage RenderWindow(QWidget* w) {
   return img.convertToFormat(QImage::Format_ARGB32);
 }
 
+// Menus and hints the window opened are windows of their own; the picture
+// shows them where they stand over the window.
+void PaintPopups(QImage& img, QWidget* window) {
+  QPainter p(&img);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    const Qt::WindowType t = w->windowType();
+    if (w == window || !w->isVisible() || (t != Qt::Popup && t != Qt::ToolTip)) continue;
+    QImage pic(w->size(), QImage::Format_ARGB32_Premultiplied);
+    pic.fill(Qt::transparent);
+    w->render(&pic, QPoint(), w->mask().isEmpty() ? QRegion() : w->mask());
+    p.drawImage(w->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint()), pic);
+  }
+}
+
 QWidget* BuildProgramWindow(const QString& form) {
   TApplication& app = *new TApplication;
   app.SetTitle(QStringLiteral("Tarnwick"));
@@ -226,7 +240,8 @@ int Preview(const TPreviewOptions& o) {
   Settle(100);
   if (gallery) gallery->SetStates(!o.inactive);
   Settle();  // lets cross-fades run to their end
-  const QImage img = RenderWindow(window);
+  QImage img = RenderWindow(window);
+  PaintPopups(img, window);
   if (!img.save(o.out, "PNG")) throw EError(QStringLiteral("cannot write \"%1\"").arg(o.out));
   std::printf("wrote %s (%dx%d)\n", qPrintable(o.out), img.width(), img.height());
   return 0;

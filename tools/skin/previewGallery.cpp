@@ -4,6 +4,8 @@
 #include "tools/skin/previewGallery.h"
 
 #include <QApplication>
+#include <QAction>
+#include <QActionGroup>
 #include <QEnterEvent>
 #include <QMenu>
 
@@ -16,6 +18,8 @@
 #include "skin/controls/twSkinTreeView.h"
 #include "skin/data/twSkinData.h"
 #include "skin/form/twSkinForm.h"
+#include "skin/menus/twSkinHint.h"
+#include "skin/menus/twSkinMenus.h"
 
 namespace {
 
@@ -73,6 +77,11 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
     if (n == "Disabled") b->SetEnabled(false);
     if (n == "Focused") focused_ = b;
     if (n == "Default") b->SetDefault(true);
+    if (n == "Normal") {
+      b->setToolTip(QStringLiteral("A hint of two lines@from one text"));
+      b->SetHintTitle(QStringLiteral("Skinned hint"));
+      hinted_ = b;
+    }
     x += 104;
   }
 
@@ -133,8 +142,45 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   auto* p2 = Make<TtwSkinStatusPanel>(status, data, QStringLiteral("Status panel"), QRect(0, 0, 160, 30));
   p2->SetAlign(TAlign::alLeft);
 
+  // A menu with every kind of entry, and a hint.
+  menuItems_ = new QMenu(this);
+  QAction* add = menuItems_->addAction(QStringLiteral("&New note"));
+  add->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+  menuItems_->addAction(QStringLiteral("&Open..."));
+  menuItems_->addSeparator();
+  auto* view = new QMenu(QStringLiteral("&View"), menuItems_);
+  auto* order = new QActionGroup(view);
+  for (const char* c : {"By &title", "By &date"}) {
+    QAction* a = view->addAction(QString::fromLatin1(c));
+    a->setCheckable(true);
+    a->setActionGroup(order);
+  }
+  order->actions().first()->setChecked(true);
+  view->addSeparator();
+  view->addAction(QStringLiteral("-Columns-"))->setEnabled(false);
+  view->addAction(QStringLiteral("&Category"));
+  menuItems_->addMenu(view);
+  QAction* wrap = menuItems_->addAction(QStringLiteral("&Word wrap"));
+  wrap->setCheckable(true);
+  wrap->setChecked(true);
+  menuItems_->addAction(QStringLiteral("&Print"))->setEnabled(false);
+  menuItems_->addSeparator();
+  QAction* close = menuItems_->addAction(QStringLiteral("&Close"));
+  close->setObjectName(QStringLiteral("TWF_CLOSE"));
+  menu_ = new TtwSkinMenu(this);
+  hint_ = new TtwSkinHint(this);
+  hint_->SkinData = data;
+
   frame_ = new TtwSkinForm(this);
   frame_->SkinData = data;
+}
+
+TGalleryForm::~TGalleryForm() {
+  // The open menu, the hint and the focus go while every control still
+  // stands: focus handlers walk the window's controls.
+  menu_->CloseMenu();
+  hint_->HideSkinHint();
+  if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) f->clearFocus();
 }
 
 void TGalleryForm::SetStates(bool active) {
@@ -146,4 +192,12 @@ void TGalleryForm::SetStates(bool active) {
     focused_->setFocus(Qt::TabFocusReason);
     focused_->update();
   }
+  if (!active) return;
+  // The menu opens in the free space right of the tree, its "View" entry's
+  // sub-menu beside it; the hint hangs below the first push button.
+  const QPoint at = mapToGlobal(QPoint(360, 254));
+  menu_->PopupMenuItems(nullptr, data_, false, menuItems_, TRect{at.x(), at.y(), at.x(), at.y()}, 0);
+  for (int i = 0; i < 2; ++i) menu_->KeyDown(Qt::Key_Down);
+  menu_->KeyDown(Qt::Key_Right);
+  if (hinted_) hint_->ShowControlHint(hinted_, hinted_->toolTip(), hinted_->mapToGlobal(QPoint(20, 8)));
 }
