@@ -131,6 +131,18 @@ void DrawImage(QPainter& p, const TtwMenuItemData& item, const TtwMenuPaintConte
   else ctx.Images->Draw(p, x, y, item.ImageIndex, item.Enabled);
 }
 
+// A three-piece base, from the context's cache when it has one.
+void DrawThreePiece(QPainter& p, const TtwMenuPaintContext& ctx, const QImage& pic, const TRect& src, int leftW,
+                    int rightW, bool stretch, int W) {
+  if (ctx.Pieces) {
+    p.drawImage(0, 0, ctx.Pieces->Get(pic, src, leftW, rightW, stretch, W));
+    return;
+  }
+  QImage piece;
+  ComposeThreePieceH(pic, src, leftW, rightW, stretch, W, piece);
+  p.drawImage(0, 0, piece);
+}
+
 // ---- skinned look ----------------------------------------------------------
 
 void PaintHeader(QPainter& p, const TtwMenuItemData& item, const TtwMenuPaintContext& ctx, int W, int H) {
@@ -185,31 +197,28 @@ void PaintSkinned(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
   img.fill(0xFFFFFFFF);
   if (item.IsSeparator()) {
     if (pic) {
-      QImage piece;
-      ComposeThreePieceH(*pic, r.dividerrect, r.dividerleftoffset, r.dividerrightoffset, r.dividerstretcheffect, W,
-                         piece);
       QPainter p(&img);
-      p.drawImage(0, 0, piece);
+      DrawThreePiece(p, ctx, *pic, r.dividerrect, r.dividerleftoffset, r.dividerrightoffset, r.dividerstretcheffect,
+                     W);
     }
     return;
   }
+  // One painter for the base and the text: entries are many and painters
+  // are not cheap to begin.
+  QPainter p(&img);
   {
-    QImage base;
     TRect src = activeLook ? r.activeskinrect : r.skinrect;
     bool stretch = activeLook ? r.stretcheffect : r.inactivestretcheffect;
     if (frame >= 1 && frame <= r.framecount && TwMenuAnimates(ctx)) {
       src = TwMenuFrameRect(r, frame);
       stretch = r.stretcheffect;
     }
-    QPainter p(&img);
     if (!activeLook && frame == 0 && r.inactivetransparent && ctx.BackgroundCopy && !ctx.BackgroundCopy->isNull()) {
       p.drawImage(0, 0, *ctx.BackgroundCopy, ctx.EntryOrigin.x(), ctx.EntryOrigin.y(), W, H);
     } else if (pic && !src.IsEmpty()) {
-      ComposeThreePieceH(*pic, src, r.itemleftoffset, r.itemrightoffset, stretch, W, base);
-      p.drawImage(0, 0, base);
+      DrawThreePiece(p, ctx, *pic, src, r.itemleftoffset, r.itemrightoffset, stretch, W);
     }
   }
-  QPainter p(&img);
   TRect text = r.textrect;
   text.Right += W - r.skinrect.Width();
   p.setFont(TwMenuEntryFont(ctx));
@@ -298,6 +307,16 @@ void PaintDefault(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
 }
 
 }  // namespace
+
+const QImage& TtwMenuPieceCache::Get(const QImage& pic, const TRect& src, int leftW, int rightW, bool stretch,
+                                     int W) {
+  const Key key{&pic, src, leftW, rightW, W, stretch};
+  for (const auto& [k, img] : items_)
+    if (k == key) return img;
+  items_.push_back({key, QImage()});
+  ComposeThreePieceH(pic, src, leftW, rightW, stretch, W, items_.back().second);
+  return items_.back().second;
+}
 
 // ---- item data -------------------------------------------------------------
 

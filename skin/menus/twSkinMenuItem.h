@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "skin/data/twTypes.h"
 
@@ -58,6 +59,24 @@ struct TtwMenuEntryState {
 // the text rectangle.
 using TtwMenuDrawItem = std::function<void(QPainter& Canvas, bool Active, const TRect& TextRect)>;
 
+// Three-piece bases already composed, by source, ends, stretch and width:
+// a level's entries share their width, so each look is composed once.
+class TtwMenuPieceCache {
+ public:
+  const QImage& Get(const QImage& pic, const TRect& src, int leftW, int rightW, bool stretch, int W);
+  void Clear() { items_.clear(); }
+
+ private:
+  struct Key {
+    const QImage* Pic;
+    TRect Src;
+    int LeftW, RightW, W;
+    bool Stretch;
+    friend bool operator==(const Key&, const Key&) = default;
+  };
+  std::vector<std::pair<Key, QImage>> items_;
+};
+
 // Everything outside the item that decides how its entry looks.
 struct TtwMenuPaintContext {
   const TtwDataSkinMenuItem* Record = nullptr;  // null: default look
@@ -76,6 +95,7 @@ struct TtwMenuPaintContext {
   QFont DefaultFont;
   bool RightToLeft = false;
   TtwMenuDrawItem DrawItem;
+  TtwMenuPieceCache* Pieces = nullptr;  // optional
 };
 
 // The menu's default item font: Arial, 14 pixels high, no style.

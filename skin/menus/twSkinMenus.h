@@ -160,7 +160,8 @@ class TtwSkinPopupWindow : public QWidget {
   int wheelDelta_ = 0;
   QPoint lastMouse_{-100000, -100000};
   QImage background_, backgroundCopy_;
-  mutable QImage composed_;
+  mutable QImage composed_, scratch_;
+  mutable TtwMenuPieceCache pieces_;
   mutable bool composedValid_ = false;
   QString hint_;
   QBasicTimer mouseTimer_, morphTimer_, scrollTimer_, fadeTimer_;

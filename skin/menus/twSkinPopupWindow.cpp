@@ -80,6 +80,7 @@ void TtwSkinPopupWindow::Open(int level, TtwSkinData* data, QMenu* owner, const 
   view_ = TtwMenuView{};
   backgroundCopy_ = QImage();
   composedValid_ = false;
+  pieces_.Clear();
   hint_.clear();
   imageSpace_ = 0;
   if (!mask().isEmpty()) clearMask();
@@ -602,6 +603,7 @@ TtwMenuPaintContext TtwSkinPopupWindow::Context(int i) const {
   c.Images = images_;
   c.GlyphColumn = metrics_.GlyphColumn;
   c.ImageSpace = imageSpace_;
+  c.Pieces = &pieces_;
   c.BackgroundCopy = backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
   c.UseSkinFont = menu_->UseSkinFont && windowRecord_;
   c.DefaultFont = menu_->DefMenuItemFont;
@@ -619,9 +621,9 @@ TtwMenuPaintContext TtwSkinPopupWindow::Context(int i) const {
 
 void TtwSkinPopupWindow::PaintEntry(QPainter& p, int i) const {
   const Entry& e = entries_[size_t(i)];
-  QImage img;
-  PaintMenuEntry(img, e.Rect.Width(), e.Rect.Height(), e.Item, e.State, Context(i));
-  p.drawImage(e.Rect.Left, e.Rect.Top, img);
+  // Entries are mostly of one size: the scratch picture is reused.
+  PaintMenuEntry(scratch_, e.Rect.Width(), e.Rect.Height(), e.Item, e.State, Context(i));
+  p.drawImage(e.Rect.Left, e.Rect.Top, scratch_);
 }
 
 void TtwSkinPopupWindow::PaintBands(QPainter& p) const {
