@@ -23,6 +23,7 @@
 #include "skin/data/twSkinPackage.h"
 #include "skin/data/twZStream.h"
 #include "tools/skin/SkinFolder.h"
+#include "tools/skin/preview.h"
 
 #ifdef TW_HAVE_BUILTIN_SKIN
 #include "skins/BuiltinSkin.h"
@@ -35,14 +36,16 @@ const char kUsage[] =
     "       tarnwick-skin unpack FILE DIR | unpack --builtin DIR\n"
     "       tarnwick-skin info FILE | info --builtin\n"
     "       tarnwick-skin normalize FILE | normalize --builtin\n"
+    "       tarnwick-skin preview (FILE | DIR | --builtin) OUT.png [--form gallery|main|box|results]\n"
+    "                             [--size WxH] [--inactive]\n"
     "       tarnwick-skin --help | --version\n";
 
 const char kHelp[] =
     "\n"
     "Packs a skin folder (skin.ini and the pictures it names) into a compressed\n"
     "skin file, unpacks a skin file or the built-in skin into a new or empty\n"
-    "folder, lists what a skin holds, or prints its description as the loaded\n"
-    "skin writes it back.\n"
+    "folder, lists what a skin holds, prints its description as the loaded\n"
+    "skin writes it back, or renders a window drawn with a skin to a PNG.\n"
     "\n"
     "Exit status: 0 on success, 1 when a skin cannot be read or written,\n"
     "2 on a wrong call.\n";
@@ -208,6 +211,8 @@ int Run(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The preview needs a widget application of its own.
+  if (argc > 1 && std::strcmp(argv[1], "preview") == 0) return RunPreview(argc, argv);
   QCoreApplication app(argc, argv);
   try {
     return Run(app.arguments().mid(1));
