@@ -22,6 +22,7 @@
 
 #include "tests/platform/instance/Peers.h"
 #include "tests/support/EventWait.h"
+#include "tests/support/MessageInbox.h"
 
 namespace {
 
@@ -38,18 +39,7 @@ class Earlier : public QObject {
   }
 };
 
-// A stand-in application window that keeps every message reaching it.
-class Inbox : public QObject {
- public:
-  QList<TMessage> got;
-  bool event(QEvent* e) override {
-    if (TMessage* m = MessageOf(e)) {
-      got.append(*m);
-      return true;
-    }
-    return QObject::event(e);
-  }
-};
+using twtest::Inbox;
 
 class GuardTest : public ::testing::Test {
  protected:

@@ -21,24 +21,14 @@
 
 #include "tests/platform/instance/Peers.h"
 #include "tests/support/EventWait.h"
+#include "tests/support/MessageInbox.h"
 
 namespace {
 
 using twtest::App;
 using twtest::WaitFor;
 
-// Stands in for an application window: keeps what it is sent.
-class Inbox : public QObject {
- public:
-  QList<TMessage> got;
-  bool event(QEvent* e) override {
-    if (TMessage* m = MessageOf(e)) {
-      got.append(*m);
-      return true;
-    }
-    return QObject::event(e);
-  }
-};
+using twtest::Inbox;
 
 mode_t ModeOf(const QString& path) {
   struct stat st {};
