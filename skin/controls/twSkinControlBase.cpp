@@ -164,23 +164,32 @@ void TtwSkinGeometry::PaintPiece(QImage& face, const TRect& piece, bool skipNine
   if (SourcePicture.isNull() || piece.IsEmpty()) return;
   const QSize sz = LogicalSize(face);
   const int W = sz.width(), H = sz.height();
+  // At ratio 1 a piece of the face's own size is composed straight into it.
+  const bool direct = face.devicePixelRatio() == 1.0;
   QImage part;
   switch (PieceMode) {
     case pmFixed:
+      if (direct) {
+        CopyPixels(face, TRect{0, 0, piece.Width(), piece.Height()}, SourcePicture, piece);
+        return;
+      }
       part = SourcePicture.copy(piece.ToQ());
       break;
     case pmNinePiece:
       if (skipNine) return;
       ComposeNinePiece(SourcePicture, piece, SkinAnchors(), W, H, FitAnchors(), Edges(), true, StretchEffect(),
-                       StretchType(), part);
+                       StretchType(), direct ? face : part);
+      if (direct) return;
       break;
     case pmThreePieceH:
-      ComposeThreePieceH(SourcePicture, piece, LeftTopPoint.X, piece.Width() - RightTopPoint.X, StretchEffect(),
-                         W, part);
+      ComposeThreePieceH(SourcePicture, piece, LeftTopPoint.X, piece.Width() - RightTopPoint.X, StretchEffect(), W,
+                         direct && piece.Height() == H ? face : part);
+      if (direct && piece.Height() == H) return;
       break;
     case pmThreePieceV:
-      ComposeThreePieceV(SourcePicture, piece, LeftTopPoint.Y, piece.Height() - LeftBottomPoint.Y,
-                         StretchEffect(), H, part);
+      ComposeThreePieceV(SourcePicture, piece, LeftTopPoint.Y, piece.Height() - LeftBottomPoint.Y, StretchEffect(),
+                         H, direct && piece.Width() == W ? face : part);
+      if (direct && piece.Width() == W) return;
       break;
     default:
       return;
@@ -243,25 +252,95 @@ void TtwSkinWidget::PaintFace(QImage& bitmap) {
     PaintSkin(bitmap);
 }
 
+namespace {
+
+// Face images reused from paint to paint: a window's worth of fresh pixels
+// on every paint costs more in page faults than in drawing. A stack, since
+// a see-through face paints its parent's face while its own is in use.
+class TFacePool {
+ public:
+  QImage Take(const QSize& px, qreal dpr) {
+    QImage img;
+    if (!free_.empty()) {
+      img = std::move(free_.back());
+      free_.pop_back();
+    }
+    if (img.width() < px.width() || img.height() < px.height())
+      img = QImage(px.expandedTo(img.size()), QImage::Format_RGB32);
+    // A view of the top-left part, sharing the pooled pixels.
+    QImage view(img.bits(), px.width(), px.height(), img.bytesPerLine(), QImage::Format_RGB32);
+    view.setDevicePixelRatio(dpr);
+    owners_.push_back(std::move(img));
+    return view;
+  }
+  void Give() {
+    free_.push_back(std::move(owners_.back()));
+    owners_.pop_back();
+  }
+
+ private:
+  std::vector<QImage> free_, owners_;
+};
+
+TFacePool& FacePool() {
+  static TFacePool pool;
+  return pool;
+}
+
+}  // namespace
+
 QImage TtwSkinWidget::RenderFace(qreal dpr) {
   if (width() <= 0 || height() <= 0) return QImage();
   QImage img(size() * dpr, QImage::Format_RGB32);
   img.setDevicePixelRatio(dpr);
-  if (SeeThrough()) {
-    QPainter p(&img);
-    PaintUnderlay(this, p);
-  } else {
-    img.fill(SystemColor(COLOR_BTNFACE));
-  }
-  PaintFace(img);
+  paintRegion_ = rect();
+  RenderFaceInto(img);
   return img;
 }
 
-void TtwSkinWidget::paintEvent(QPaintEvent*) {
+void TtwSkinWidget::RenderFaceInto(QImage& img) {
+  FindSkinRecord();
+  if (SeeThrough()) {
+    QPainter p(&img);
+    PaintUnderlay(this, p);
+  } else if (!SkinCoversFace()) {
+    FillFace(img, SystemColor(COLOR_BTNFACE));
+  }
+  PaintFace(img);
+}
+
+void TtwSkinWidget::FillFace(QImage& face, const QColor& c) const {
+  const QRegion visible = paintRegion_ & QRect(QPoint(0, 0), LogicalSize(face));
+  if (face.devicePixelRatio() != 1.0) {
+    QPainter p(&face);
+    for (const QRect& r : visible) p.fillRect(r, c);
+    return;
+  }
+  const uint32_t v = c.rgb();
+  for (const QRect& r : visible)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::fill_n(reinterpret_cast<uint32_t*>(face.scanLine(y)) + r.left(), r.width(), v);
+}
+
+void TtwSkinWidget::paintEvent(QPaintEvent* e) {
   if (width() <= 0 || height() <= 0) return;
-  const QImage img = RenderFace(devicePixelRatioF());
-  QPainter p(this);
-  p.drawImage(0, 0, img);
+  const qreal dpr = devicePixelRatioF();
+  // Opaque children are already cut from the region: only the rest is
+  // filled where it can be, and only the rest is copied.
+  paintRegion_ = e->region() & rect();
+  QImage img = FacePool().Take(size() * dpr, dpr);
+  RenderFaceInto(img);
+  {
+    // Rectangle by rectangle: plain copies, cheaper than a clipped blend.
+    QPainter p(this);
+    for (const QRect& r : paintRegion_) {
+      if (dpr == 1.0) p.drawImage(r.topLeft(), img, r);
+      else p.drawImage(QRectF(r), img, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    }
+  }
+  img = QImage();
+  FacePool().Give();
+  paintRegion_ = rect();
 }
 
 void TtwSkinWidget::enterEvent(QEnterEvent* e) {
@@ -360,7 +439,7 @@ void TtwSkinCustomParts<Base>::FitToSkin(int& width, int& height) {
 
 template <class Base>
 void TtwSkinCustomParts<Base>::PaintDefault(QImage& bitmap) {
-  bitmap.fill(SystemColor(COLOR_BTNFACE));
+  this->FillFace(bitmap, SystemColor(COLOR_BTNFACE));
 }
 
 template <class Base>
@@ -455,21 +534,45 @@ void TtwSkinCustomControl::PaintFace(QImage& bitmap) {
 void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
   const int W = width(), H = height();
   const TtwSkinGeometry& g = geo_;
-  QImage top, bottom, left, right;
-  ComposeBorderBands(g.SourcePicture, g.PieceRect, g.SkinAnchors(), g.FitAnchors(), W, H, g.Edges(), top,
+  // The bands live with the control: composing into images of the same size
+  // again needs no new memory.
+  QImage& left = bands_[2];
+  QImage& right = bands_[3];
+  QImage& bottom = bands_[1];
+  ComposeBorderBands(g.SourcePicture, g.PieceRect, g.SkinAnchors(), g.FitAnchors(), W, H, g.Edges(), bands_[0],
                      bottom, left, right);
   const qreal dpr = bitmap.devicePixelRatio();
-  if (!top.isNull() && dpr != 1.0) {
+  QImage scaledTop;
+  if (!bands_[0].isNull() && dpr != 1.0) {
     // Captions drawn into the band keep the face's full resolution.
-    top = top.scaled(top.size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    top.setDevicePixelRatio(dpr);
+    scaledTop = bands_[0].scaled(bands_[0].size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    scaledTop.setDevicePixelRatio(dpr);
   }
+  QImage& top = dpr != 1.0 ? scaledTop : bands_[0];
   if (!top.isNull()) PaintSkin(top);
   const TRect cl = g.FitClientRect;
   const TRect piece{g.PieceRect.Left + g.SkinClientRect.Left, g.PieceRect.Top + g.SkinClientRect.Top,
                     g.PieceRect.Left + g.SkinClientRect.Right, g.PieceRect.Top + g.SkinClientRect.Bottom};
   // An empty client piece has nothing to tile: the face keeps its fill.
-  if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull()) {
+  if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull() && dpr == 1.0 &&
+      (!g.StretchEffect() || g.StretchType() == twtok::stfull)) {
+    // At ratio 1 the client is filled in place, and only where it shows:
+    // a view of each visible part keeps each pixel's place in the fill.
+    for (const QRect& vis : paintRegion_ & cl.ToQ()) {
+      QImage view(bitmap.scanLine(vis.top()) + vis.left() * 4, vis.width(), vis.height(), bitmap.bytesPerLine(),
+                  QImage::Format_RGB32);
+      const TRect d{cl.Left - vis.left(), cl.Top - vis.top(), cl.Right - vis.left(), cl.Bottom - vis.top()};
+      if (g.StretchEffect()) {
+        CopyPixels(view, d, g.SourcePicture, piece);
+      } else {
+        // Whole tile rows from the client's corner; rows out of sight are skipped.
+        const int first = std::max(0, (vis.top() - cl.Top) / piece.Height());
+        for (int y = d.Top + first * piece.Height(); y < std::min(d.Bottom, vis.height()); y += piece.Height())
+          TileH(view, TRect{d.Left, y, d.Right, std::min(y + piece.Height(), d.Bottom)}, g.SourcePicture,
+                TRect{piece.Left, piece.Top, piece.Right, piece.Top + std::min(piece.Height(), d.Bottom - y)});
+      }
+    }
+  } else if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull()) {
     QImage fill(cl.Width(), cl.Height(), QImage::Format_RGB32);
     const TRect whole{0, 0, cl.Width(), cl.Height()};
     if (!g.StretchEffect()) {

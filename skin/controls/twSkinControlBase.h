@@ -151,8 +151,13 @@ class TtwSkinWidget : public QWidget, public TBoundsTarget, public TtwSkinnable 
   void leaveEvent(QEvent* e) override;
   // Paints the whole face into bitmap (already of the control's size).
   virtual void PaintFace(QImage& bitmap);
+  void RenderFaceInto(QImage& img);
+  // Fills the part of the face a paint will show.
+  void FillFace(QImage& face, const QColor& c) const;
   // The parent's look shows through this control (see-through faces).
   virtual bool SeeThrough() const { return false; }
+  // The bound record's pieces paint every pixel: no fill first.
+  virtual bool SkinCoversFace() const { return false; }
   // A font with the skin's character set applied: Qt fonts are Unicode, so
   // nothing changes; kept as the one place fonts pass through.
   QFont WithCharSet(const QFont& f) const { return f; }
@@ -165,6 +170,9 @@ class TtwSkinWidget : public QWidget, public TBoundsTarget, public TtwSkinnable 
   TImageList* hintImageList_ = nullptr;
   int recordIndex_ = -1;
   QString caption_;
+  // The part of the face a paint will show; parts of a face outside it may
+  // be left undrawn.
+  QRegion paintRegion_;
 };
 
 // Windowed: takes the focus when its class wants it, has a region, hears
@@ -221,6 +229,9 @@ class TtwSkinCustomParts : public Base {
   void SetBounds(int left, int top, int width, int height) override;
 
  protected:
+  bool SkinCoversFace() const override {
+    return this->recordIndex_ != -1 && geo_.PieceMode != pmNone && !geo_.SourcePicture.isNull();
+  }
   // Windowed controls update their region here.
   virtual void SizeFitted() {}
 
@@ -252,12 +263,16 @@ class TtwSkinCustomControl : public TtwSkinCustomParts<TtwSkinControl> {
 
  protected:
   void SizeFitted() override { UpdateRegion(); }
+  bool SkinCoversFace() const override {
+    return TtwSkinCustomParts::SkinCoversFace() && (!UsesComposite() || fillClientFromSkin_);
+  }
   void PaintFace(QImage& bitmap) override;
   // The frame bands, the client fill and PaintSkin on the top band.
   void PaintComposite(QImage& bitmap);
 
   bool compositePaint_ = false;
   bool fillClientFromSkin_ = true;
+  QImage bands_[4];  // top, bottom, left, right of the composite path
 };
 
 // Windowless: never takes the focus.

@@ -419,10 +419,10 @@ void TtwSkinPanel::DrawDefaultCaption(QPainter& p, QRect r) {
 void TtwSkinPanel::PaintDefault(QImage& bitmap) {
   const QColor face = SystemColor(COLOR_BTNFACE), shadow = SystemColor(COLOR_BTNSHADOW),
                light = SystemColor(COLOR_BTNHIGHLIGHT);
+  FillFace(bitmap, face);
   QPainter p(&bitmap);
   const QSize sz = LogicalSize(bitmap);
   const int W = sz.width();
-  p.fillRect(QRect(QPoint(0, 0), sz), face);
   QRect r(QPoint(0, 0), sz);
   switch (borderStyle_) {
     case bvFrame: DrawBevel(p, r, shadow, shadow); break;
