@@ -790,7 +790,7 @@ void TtwSkinForm::Minimize() {
     return;
   }
   TApplication* app = Application();
-  if (!app || app->MainForm() == form_) {
+  if (app && app->MainForm() == form_) {
     // The main window minimises the system way; the frame state stays.
     form_->showMinimized();
     if (OnMinimize) OnMinimize();
@@ -803,6 +803,7 @@ void TtwSkinForm::Minimize() {
   const QSize bar(MinimumWidth(), MinimumHeight());
   const QRect area = MonitorArea(true);
   auto taken = [&](QPoint p) {
+    if (!app) return false;
     for (TForm* f : app->Forms()) {
       if (f == form_ || f == app->MainForm() || !f->isVisible()) continue;
       auto* other = f->findChild<TtwSkinForm*>(QString(), Qt::FindDirectChildrenOnly);
@@ -1187,11 +1188,11 @@ void TtwSkinForm::MousePress(QMouseEvent* e) {
       return;
     }
     if (e->button() == Qt::LeftButton && state_ != TtwFrameState::Maximized) {
-      drag_ = Drag::PendingMove;
       dragStartGlobal_ = e->globalPosition().toPoint();
       dragStartGeometry_ = form_->geometry();
       magnet_ = TtwMagnetState{};
       magnet_.Remembered = dragStartGlobal_;
+      drag_ = Drag::PendingMove;
     }
     return;
   }
@@ -1214,17 +1215,18 @@ void TtwSkinForm::MousePress(QMouseEvent* e) {
 void TtwSkinForm::MouseMove(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
   const QPoint g = e->globalPosition().toPoint();
-  if (drag_ == Drag::PendingMove && (g - dragStartGlobal_).manhattanLength() >= 3) {
-    sizingOrMoving_ = true;
+  if (drag_ == Drag::PendingMove && g != dragStartGlobal_) {
     ClearHover();
+    // The window manager moves the window where there is one (and snaps it);
+    // it starts at the first motion, not at the press, so that a double
+    // click on the caption stays ours. Magnetic edges need every step, so
+    // they, and a desktop without a window manager, move it here.
     QWindow* w = form_->windowHandle();
-    // The window manager moves the window where it can (and snaps it);
-    // magnetic edges need every step, so they move it here.
     if (!Magnetic && w && w->startSystemMove()) {
       drag_ = Drag::None;
-      sizingOrMoving_ = false;
     } else {
       drag_ = Drag::Move;
+      sizingOrMoving_ = true;
     }
   }
   if (drag_ == Drag::Move) {

@@ -2,9 +2,11 @@
 // without any: no system frame, the mask cuts the corners, real mouse drags
 // move and size the window, caption buttons and keys work, and the caption
 // turns inactive when another window takes the focus.
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMenu>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -36,14 +38,30 @@ bool WaitFor(F&& condition, int ms = 3000) {
   return QTest::qWaitFor(condition, ms);
 }
 
+// Openbox with no key bindings of its own (its default takes Alt+Space) and
+// a click that focuses and raises a window.
+const char kOpenboxConfig[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>yes</focusNew><followMouse>no</followMouse></focus>
+  <keyboard></keyboard>
+  <mouse><context name="Client">
+    <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
+  </context></mouse>
+</openbox_config>
+)";
+
 // Runs openbox on the test's display for the lifetime of the object.
 class WindowManager {
  public:
   WindowManager() {
-    wm_.start("openbox", {"--sm-disable"});
+    QFile rc(dir_.filePath("rc.xml"));
+    if (!rc.open(QIODevice::WriteOnly)) return;
+    rc.write(kOpenboxConfig);
+    rc.close();
+    wm_.start("openbox", {"--sm-disable", "--config-file", rc.fileName()});
     if (!wm_.waitForStarted(3000)) return;
     started_ = WaitFor([] { return RunTool("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"); });
-    QTest::qWait(200);
+    QTest::qWait(500);
   }
   ~WindowManager() {
     wm_.terminate();
@@ -52,6 +70,7 @@ class WindowManager {
   bool Started() const { return started_; }
 
  private:
+  QTemporaryDir dir_;
   QProcess wm_;
   bool started_ = false;
 };
@@ -81,7 +100,12 @@ class RealFrame : public ::testing::TestWithParam<bool> {
     form_->show();
     form_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-    ASSERT_TRUE(WaitFor([this] { return form_->isActiveWindow(); }));
+    // A window manager may refuse a program's own activation: click it.
+    for (int i = 0; i < 3 && !WaitFor([this] { return form_->isActiveWindow(); }, 700); ++i) {
+      Click(QPoint(150, 12));
+      form_->activateWindow();
+    }
+    ASSERT_TRUE(form_->isActiveWindow());
     QTest::qWait(150);
   }
   QPoint Global(QPoint local) const { return form_->mapToGlobal(local); }
@@ -97,6 +121,8 @@ class RealFrame : public ::testing::TestWithParam<bool> {
     const QPoint g = Global(local);
     Xdo({"mousemove", QString::number(g.x()), QString::number(g.y())});
     Xdo({"mousedown", "1"});
+    // A mouse reports small steps: the first one starts the drag.
+    Xdo({"mousemove", QString::number(g.x() + 1), QString::number(g.y())});
     for (int i = 1; i <= 5; ++i)
       Xdo({"mousemove", QString::number(g.x() + delta.x() * i / 5), QString::number(g.y() + delta.y() * i / 5)});
     Xdo({"mouseup", "1"});
@@ -130,8 +156,8 @@ TEST_P(RealFrame, DragOnTheCaptionMovesTheWindow) {
   ShowActive();
   const QPoint before = form_->pos();
   Drag(QPoint(150, 12), QPoint(60, 40));
-  EXPECT_TRUE(WaitFor([&] { return (form_->pos() - before - QPoint(60, 40)).manhattanLength() <= 2; }))
-      << form_->pos().x() << "," << form_->pos().y();
+  EXPECT_TRUE(WaitFor([&] { return (form_->pos() - before - QPoint(60, 40)).manhattanLength() <= 1; }))
+      << before.x() << "," << before.y() << " -> " << form_->pos().x() << "," << form_->pos().y();
 }
 
 TEST_P(RealFrame, DragOnASizingEdgeResizesASizeableWindow) {
@@ -149,6 +175,7 @@ TEST_P(RealFrame, DoubleClickOnTheCaptionRollsUpAndUnrolls) {
   const int height = form_->height();
   Click(QPoint(150, 12), 2);
   EXPECT_TRUE(WaitFor([&] { return frame_->RolledUp() && form_->height() == frame_->MinimumHeight(); }));
+  QTest::qWait(QApplication::doubleClickInterval() + 100);  // a new double click, not a triple one
   Click(QPoint(150, 12), 2);
   EXPECT_TRUE(WaitFor([&] { return !frame_->RolledUp() && form_->height() == height; }));
 }
