@@ -120,6 +120,9 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
   form_->setWindowFlags(form_->windowFlags() | Qt::FramelessWindowHint);
   form_->setMouseTracking(true);
   form_->setAutoFillBackground(false);
+  // The frame paints every pixel (bands and client background): no system
+  // fill beneath.
+  form_->setAttribute(Qt::WA_OpaquePaintEvent);
   form_->installEventFilter(this);
   sysMenuShortcut_ = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), form_);
   sysMenuShortcut_->setContext(Qt::WindowShortcut);
@@ -140,7 +143,8 @@ TtwSkinForm::~TtwSkinForm() {
   if (openMenu_) openMenu_->close();
   if (form_) {
     form_->removeEventFilter(this);
-    form_->clearMask();
+    form_->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    if (QWindow* w = form_->windowHandle()) w->setMask(QRegion());
   }
 }
 
@@ -253,6 +257,7 @@ void TtwSkinForm::ApplySkin() {
   skinPresent_ = skinData_ && !skinData_->Empty() && !skinData_->ChangingSkin();
   HideObjectGlow();
   info_ = skinPresent_ && skinnable_ ? TtwFrameInfo::Of(*skinData_) : TtwFrameInfo{};
+  PrepareBackground();
   BuildObjects();
   ApplyBorderIcons();
   UpdateMargins();
@@ -390,10 +395,11 @@ void TtwSkinForm::ForceRelayout() {
 void TtwSkinForm::Rebuild() {
   const int W = form_->width(), H = form_->height();
   bandsValid_ = false;
+  framesValid_ = false;
   for (bool& snapped : magnet_.Snapped) snapped = false;
   if (!skinnable_) {
     region_ = QRegion();
-    form_->clearMask();
+    ApplyWindowShape();
     return;
   }
   if (skinPresent_) {
@@ -460,8 +466,13 @@ void TtwSkinForm::UpdateRegion() {
     r = FrameRegion(info_, skinData_->FormMask(), geo_);
   if (r == region_ && !r.isEmpty()) return;
   region_ = r;
-  if (r.isEmpty()) form_->clearMask();
-  else form_->setMask(r);
+  ApplyWindowShape();
+}
+
+// The shape goes to the native window only: a widget mask would also clip
+// every paint of the form, which costs as much as the painting itself.
+void TtwSkinForm::ApplyWindowShape() {
+  if (QWindow* w = form_->windowHandle()) w->setMask(region_);
 }
 
 TtwHitTestInput TtwSkinForm::HitInput() const {
@@ -495,8 +506,7 @@ int TtwSkinForm::HitTest(QPoint p) const { return FrameHitTest(HitInput(), p); }
 
 void TtwSkinForm::ComposeBands(QImage& top, QImage& bottom, QImage& left, QImage& right, bool active) {
   if (!skinPresent_) return;
-  const QImage& inactive = skinData_->FormInactivePicture();
-  const QImage& picture = !active && !inactive.isNull() ? inactive : skinData_->FormPicture();
+  const QImage& picture = !active && !inactivePicture_.isNull() ? inactivePicture_ : framePicture_;
   const TEdgeStretch edges{skinData_->leftstretch, skinData_->topstretch, skinData_->rightstretch,
                            skinData_->bottomstretch};
   ComposeBorderBands(picture, TRect{0, 0, picture.width(), picture.height()}, info_.Anchors(), geo_.Anchors(),
@@ -511,36 +521,43 @@ void TtwSkinForm::PaintBands(QPainter& p) {
     ComposeBands(bandTop_, bandBottom_, bandLeft_, bandRight_, active);
     bandsActive_ = active;
     bandsValid_ = true;
+    framesValid_ = false;
   }
-  QImage top = bandTop_, bottom = bandBottom_, left = bandLeft_, right = bandRight_;
+  if (!framesValid_) ComposeFinalBands(active);
+  if (!top_.isNull()) p.drawImage(0, 0, top_);
+  if (!left_.isNull()) p.drawImage(0, top_.height(), left_);
+  if (!right_.isNull()) p.drawImage(W - right_.width(), top_.height(), right_);
+  if (!bottom_.isNull()) p.drawImage(0, H - bottom_.height(), bottom_);
+}
+
+// The bands as they are shown: objects drawn in, then the inactive effect.
+// Kept until an object, the size, the look or the caption changes, so a
+// paint is four copies.
+void TtwSkinForm::ComposeFinalBands(bool active) {
+  top_ = bandTop_.copy();
+  bottom_ = bandBottom_.copy();
+  left_ = bandLeft_;
+  right_ = bandRight_;
   const int clientTop = geo_.ClientRect.Top, clientBottom = geo_.ClientRect.Bottom;
   {
-    QPainter tp(&top);
-    QPainter bp(&bottom);
+    QImage none(1, 1, QImage::Format_RGB32);
+    QPainter tp(top_.isNull() ? &none : &top_);
+    QPainter bp(bottom_.isNull() ? &none : &bottom_);
+    bp.translate(0, -clientBottom);
     for (const auto& o : objects_) {
       if (!o->Visible) continue;
-      if (o->ObjectRect.Bottom > clientTop && !bottom.isNull()) {
-        bp.save();
-        bp.translate(0, -clientBottom);
-        o->Draw(bp, false);
-        bp.restore();
-      } else if (!top.isNull()) {
-        o->Draw(tp, false);
-      }
+      o->Draw(o->ObjectRect.Bottom > clientTop ? bp : tp, false);
     }
   }
   if (!active && skinData_->autorenderinginactiveimage) {
-    for (QImage* band : {&top, &bottom, &left, &right}) {
+    for (QImage* band : {&top_, &bottom_, &left_, &right_}) {
       if (band->isNull()) continue;
       TtwEffectBmp e(*band);
       e.ApplyInactiveEffect(skinData_->inactiveeffect);
       *band = e.Image();
     }
   }
-  if (!top.isNull()) p.drawImage(0, 0, top);
-  if (!left.isNull()) p.drawImage(0, top.height(), left);
-  if (!right.isNull()) p.drawImage(W - right.width(), top.height(), right);
-  if (!bottom.isNull()) p.drawImage(0, H - bottom.height(), bottom);
+  framesValid_ = true;
 }
 
 void TtwSkinForm::PaintSkinless(QPainter& p) {
@@ -583,16 +600,16 @@ void TtwSkinForm::PaintBackground(QPainter& p, const QRegion& clip) {
   const QRect client = form_->contentsRect();
   if (client.isEmpty()) return;
   p.save();
-  p.setClipRegion(clip.intersected(client));
+  // The paint event's own region already limits the device.
+  if (clip.contains(client)) p.setClipRect(client);
+  else p.setClipRegion(clip.intersected(client));
   p.translate(client.topLeft());
   const int cw = client.width(), ch = client.height();
-  QImage picture;
-  if (skinPresent_) {
-    if (const QImage* bg = skinData_->ActivePicture(skinData_->bgpictureindex)) picture = *bg;
-    else if (!info_.ClientRect.IsEmpty()) picture = skinData_->FormPicture().copy(info_.ClientRect.ToQ());
-  }
-  if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
-    p.fillRect(0, 0, cw, ch, skinPresent_ ? ColorToQ(skinData_->SkinColors().cbtnface) : twDefaultColors::BtnFace);
+  const QImage& picture = background_;
+  if (picture.isNull() || backgroundColor_.isValid()) {
+    QColor fill = backgroundColor_;
+    if (!fill.isValid()) fill = skinPresent_ ? ColorToQ(skinData_->SkinColors().cbtnface) : twDefaultColors::BtnFace;
+    p.fillRect(0, 0, cw, ch, fill);
   } else if (skinData_->stretcheffect) {
     const int W = form_->width(), H = form_->height();
     switch (skinData_->stretchtype) {
@@ -609,7 +626,6 @@ void TtwSkinForm::PaintBackground(QPainter& p, const QRegion& clip) {
         break;
     }
   } else {
-    // A one-colour picture is a fill; anything else is tiled from the origin.
     for (int y = 0; y < ch; y += picture.height())
       for (int x = 0; x < cw; x += picture.width()) p.drawImage(x, y, picture);
   }
@@ -620,6 +636,29 @@ void TtwSkinForm::PaintBackground(QPainter& p, const QRegion& clip) {
   p.restore();
 }
 
+void TtwSkinForm::PrepareBackground() {
+  background_ = QImage();
+  backgroundColor_ = QColor();
+  framePicture_ = inactivePicture_ = QImage();
+  if (!skinPresent_) return;
+  // Opaque 32-bit bands copy onto the window without conversion.
+  framePicture_ = skinData_->FormPicture().convertToFormat(QImage::Format_RGB32);
+  if (!skinData_->FormInactivePicture().isNull())
+    inactivePicture_ = skinData_->FormInactivePicture().convertToFormat(QImage::Format_RGB32);
+  if (const QImage* bg = skinData_->ActivePicture(skinData_->bgpictureindex)) background_ = *bg;
+  else if (!info_.ClientRect.IsEmpty()) background_ = skinData_->FormPicture().copy(info_.ClientRect.ToQ());
+  if (background_.isNull() || skinData_->stretcheffect) return;
+  // A one-colour picture tiles to a plain fill: paint it as one.
+  const QImage img = background_.convertToFormat(QImage::Format_RGB32);
+  const QRgb first = img.pixel(0, 0);
+  for (int y = 0; y < img.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = 0; x < img.width(); ++x)
+      if (line[x] != first) return;
+  }
+  backgroundColor_ = QColor::fromRgb(first);
+}
+
 void TtwSkinForm::PaintFrame(QPainter& p) {
   if (!skinnable_ || changing_) return;
   if (skinPresent_) PaintBands(p);
@@ -627,6 +666,7 @@ void TtwSkinForm::PaintFrame(QPainter& p) {
 }
 
 void TtwSkinForm::RepaintObject(TtwActiveSkinObject* o) {
+  framesValid_ = false;
   if (o && !o->ObjectRect.IsEmpty()) form_->update(o->ObjectRect.ToQ());
 }
 
@@ -676,6 +716,7 @@ void TtwSkinForm::UpdateActive(bool active) {
   if (!active) ClearHover();
   for (auto& o : objects_)
     if (auto* c = dynamic_cast<TtwSkinCaptionObject*>(o.get())) c->SetWindowActive(active);
+  framesValid_ = false;
   form_->update();
   if (changed) {
     if (active && OnActivate) OnActivate();
@@ -1045,6 +1086,7 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       UpdateActive(form_->isActiveWindow());
       return false;
     case QEvent::WindowTitleChange:
+      framesValid_ = false;
       form_->update(0, 0, form_->width(), margins_.top());
       return false;
     case QEvent::WindowStateChange:
@@ -1055,6 +1097,7 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       }
       return false;
     case QEvent::Show:
+      ApplyWindowShape();
       FirstShow();
       StartFadeIn();
       return false;

@@ -194,6 +194,8 @@ class TtwSkinForm : public QObject {
   void Layout();
   void UpdateMargins();
   void UpdateRegion();
+  void ApplyWindowShape();
+  void ComposeFinalBands(bool active);
   void UpdateSizeLimits();
   void EnforceMinimumSize();
   void ForceRelayout();
@@ -202,6 +204,7 @@ class TtwSkinForm : public QObject {
   void UpdateInactiveCover(bool active);
   void PaintSkinless(QPainter& p);
   void PaintBackground(QPainter& p, const QRegion& clip);
+  void PrepareBackground();
   void PaintBands(QPainter& p);
   void UpdateHot(QPoint p);
   void ClearHover();
@@ -225,7 +228,12 @@ class TtwSkinForm : public QObject {
   QRegion region_;
   QImage bandTop_, bandBottom_, bandLeft_, bandRight_;
   bool bandsActive_ = true;
+  QImage framePicture_, inactivePicture_;  // the skin's frame pictures, opaque 32-bit
+  QImage background_;       // the client background picture of the skin
+  QColor backgroundColor_;  // set when that picture is one colour
   bool bandsValid_ = false;
+  QImage top_, bottom_, left_, right_;  // as shown: objects in, effect applied
+  bool framesValid_ = false;
   std::vector<std::unique_ptr<TtwActiveSkinObject>> objects_;
   int hot_ = -1, previousHot_ = -1, pressed_ = -1;
   TtwFrameState state_ = TtwFrameState::Normal;
