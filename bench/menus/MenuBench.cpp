@@ -1,0 +1,120 @@
+// Opening a 30-entry popup menu up to the first paint of its window: our
+// skinned menu (default look and built-in skin) against a QMenu with the
+// same entries in the Fusion style, in the same run. Prints the ratio
+// ours / QMenu at the end (at or below 1.0: ours opens as fast or faster).
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QStyleFactory>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "skin/data/twCompressedSkin.h"
+#include "skin/data/twSkinData.h"
+#include "skin/menus/twSkinMenus.h"
+#include "skins/BuiltinSkin.h"
+
+namespace {
+
+constexpr int kEntries = 30;
+const QPoint kAt(200, 100);
+
+// The same 30 entries for every menu: captions, shortcuts, separators, a
+// checked and a disabled entry.
+void Fill(QMenu& m) {
+  for (int i = 0; i < kEntries; ++i) {
+    if (i % 7 == 6) {
+      m.addSeparator();
+      continue;
+    }
+    QAction* a = m.addAction(QStringLiteral("Entry &%1 of the menu").arg(i));
+    if (i % 5 == 0) a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + i % 26)));
+    if (i == 3) a->setCheckable(true), a->setChecked(true);
+    if (i == 4) a->setEnabled(false);
+  }
+}
+
+TtwSkinData& BuiltinSkin() {
+  static TtwCompressedStoredSkin stored;
+  static TtwSkinData data;
+  if (data.Empty()) {
+    stored.SetCompressedData(BuiltinSkinPackage());
+    data.SetCompressedStoredSkin(&stored);
+  }
+  return data;
+}
+
+void OpenOurs(benchmark::State& st, bool skinned) {
+  QWidget form;
+  TtwSkinMenu controller(&form);
+  TtwSkinData* data = skinned ? &BuiltinSkin() : nullptr;
+  QMenu items;
+  Fill(items);
+  QImage target;
+  for (auto _ : st) {
+    controller.PopupMenuItems(nullptr, data, false, &items, TRect{kAt.x(), kAt.y(), kAt.x(), kAt.y()}, 0);
+    TtwSkinPopupWindow* w = controller.Level(0);
+    if (target.size() != w->size()) target = QImage(w->size(), QImage::Format_RGB32);
+    w->render(&target);
+    benchmark::DoNotOptimize(target.constBits());
+    controller.CloseMenu();
+    QCoreApplication::processEvents();
+  }
+}
+
+void OpenQMenu(benchmark::State& st) {
+  QMenu m;
+  m.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  Fill(m);
+  QImage target;
+  for (auto _ : st) {
+    m.popup(kAt);
+    if (target.size() != m.size()) target = QImage(m.size(), QImage::Format_RGB32);
+    m.render(&target);
+    benchmark::DoNotOptimize(target.constBits());
+    m.hide();
+    QCoreApplication::processEvents();
+  }
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, std::pair<double, double>> times;  // real, CPU
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration)
+        times[r.benchmark_name()] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+}  // namespace
+
+BENCHMARK_CAPTURE(OpenOurs, Default, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(OpenOurs, BuiltinSkin, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OpenQMenu)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter rep;
+  benchmark::RunSpecifiedBenchmarks(&rep);
+  const std::pair<const char*, const char*> pairs[] = {
+      {"OpenOurs/Default", "OpenQMenu"},
+      {"OpenOurs/BuiltinSkin", "OpenQMenu"},
+  };
+  std::printf("\nratio ours / QMenu (target <= 1.0)   real    CPU\n");
+  for (const auto& [ours, qt] : pairs) {
+    const auto a = rep.times.find(ours), b = rep.times.find(qt);
+    if (a != rep.times.end() && b != rep.times.end() && b->second.first > 0 && b->second.second > 0)
+      std::printf("  %-34s %6.3f %6.3f\n", ours, a->second.first / b->second.first,
+                  a->second.second / b->second.second);
+  }
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,182 @@
+// Skinned hints: line separators, sizes, placement at the screen's edges, the
+// title and image of a skinned control, and one active hint component.
+#include <gtest/gtest.h>
+
+#include <QHelpEvent>
+#include <QTest>
+#include <QToolTip>
+
+#include "MenuFixtures.h"
+#include "platform/ImageList.h"
+#include "skin/data/twSkinnable.h"
+#include "skin/menus/twSkinHint.h"
+#include "skin/menus/twSkinMenuItem.h"
+
+namespace {
+
+using namespace twtest;
+
+TEST(HintText, EachSeparatorBecomesOneLineBreak) {
+  EXPECT_EQ(HintLines("one@two", "@"), QString("one\ntwo"));
+  EXPECT_EQ(HintLines("a@b@c", "@"), QString("a\nb\nc"));
+  EXPECT_EQ(HintLines("a||b", "||"), QString("a\nb"));
+  EXPECT_EQ(HintLines("a@b", ""), QString("a@b"));
+}
+
+TEST(HintSize, PlainAndTitleOrImageForms) {
+  TtwHintLayoutInput in;
+  in.Text = QSize(50, 14);
+  // The default look adds 4 pixels left and right, 3 above and below.
+  EXPECT_EQ(HintLayout(in).Size, QSize(58, 20));
+  in.TitleOrImage = true;
+  in.HasTitle = true;
+  in.Title = QSize(70, 14);
+  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 8, 14 + 14 + 10 + 6));
+  in.HasImage = true;
+  in.Image = QSize(32, 32);
+  EXPECT_EQ(HintLayout(in).Size, QSize(70 + 32 + 10 + 8, 32 + 14 + 5 + 6));
+}
+
+TEST(HintSize, SkinnedFrameGrowsAndNeverFolds) {
+  TtwHintLayoutInput in;
+  in.Text = QSize(50, 14);
+  in.Skinned = true;
+  in.Picture = QSize(40, 30);
+  in.Anchors = TPieceAnchors{{5, 5}, {35, 5}, {5, 25}, {35, 25}, {4, 4, 36, 26}};
+  TtwHintLayout out = HintLayout(in);
+  // 50 + 4 + (40 - 36) + 5 wide, 14 + 4 + (30 - 26) high.
+  EXPECT_EQ(out.Size, QSize(63, 22));
+  EXPECT_EQ(out.Anchors.RT, (TPoint{35 + 23, 5}));
+  EXPECT_EQ(out.Anchors.LB, (TPoint{5, 25 - 8}));
+  EXPECT_EQ(out.Anchors.ClRect, (TRect{4, 4, 36 + 23, 26 - 8}));
+  // Corners far apart: a short text still keeps the right corners right of
+  // the left ones.
+  in.Text = QSize(2, 2);
+  in.Anchors = TPieceAnchors{{15, 5}, {25, 5}, {15, 25}, {25, 25}, {4, 4, 36, 26}};
+  out = HintLayout(in);
+  EXPECT_GE(out.Anchors.RT.X, out.Anchors.LT.X);
+  EXPECT_GE(out.Anchors.LB.Y, out.Anchors.LT.Y);
+  EXPECT_GE(out.Anchors.RB.Y, out.Anchors.RT.Y);
+}
+
+TEST(HintPlace, EdgesMoveTheHintBackByItsSize) {
+  const TRect area{0, 0, 1000, 800};
+  EXPECT_EQ(PlaceHint({100, 100}, {80, 20}, area), QPoint(100, 100));
+  EXPECT_EQ(PlaceHint({950, 100}, {80, 20}, area), QPoint(950 - 82, 100));
+  EXPECT_EQ(PlaceHint({100, 790}, {80, 20}, area), QPoint(100, 790 - 22));
+}
+
+// A skinned control offering a title and a picture for its hint.
+class TTitledControl : public QWidget, public TtwSkinnable {
+ public:
+  TtwSkinData* SkinData() const override { return nullptr; }
+  void ApplySkin() override {}
+  void ForgetSkinRecord() override {}
+  bool IsWindowedSkinControl() const override { return true; }
+  QString HintTitle() const override { return title; }
+  int HintImageIndex() const override { return 0; }
+  TImageList* HintImageList() const override { return images; }
+  QString title;
+  TImageList* images = nullptr;
+};
+
+class Hints : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hint = std::make_unique<TtwSkinHint>();
+    hint->DefaultFont = TwSkinFont("DejaVu Sans", 12, 0);
+  }
+  QSize ShowFor(QWidget* w) {
+    QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w, &e);
+    return hint->Window()->size();
+  }
+  std::unique_ptr<TtwSkinHint> hint;
+};
+
+TEST_F(Hints, TooltipsBecomeSkinnedHints) {
+  QWidget w;
+  w.setToolTip("one@two");
+  w.show();
+  const QSize two = ShowFor(&w);
+  EXPECT_TRUE(hint->Window()->isVisible());
+  EXPECT_FALSE(QToolTip::isVisible());
+  EXPECT_EQ(hint->Window()->Text(), QString("one\ntwo"));
+  w.setToolTip("one");
+  const QSize one = ShowFor(&w);
+  EXPECT_GT(two.height(), one.height());
+  // The default look: tooltip colour inside a shadow-coloured frame.
+  const QImage img = hint->Window()->Render();
+  EXPECT_EQ(img.pixel(0, 0), Sys(twsys::clBtnShadow));
+  EXPECT_EQ(img.pixel(1, 1), Sys(twsys::clInfoBk));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&w, &press);
+  EXPECT_FALSE(hint->Window()->isVisible());
+}
+
+TEST_F(Hints, SkinnedControlAddsTitleAndImage) {
+  TImageList images(nullptr, 24, 24);
+  QPixmap red(24, 24);
+  red.fill(Qt::red);
+  images.Add(red);
+  TTitledControl c;
+  c.setToolTip("Saves the note");
+  c.show();
+  const QSize plain = ShowFor(&c);
+  EXPECT_FALSE(hint->Window()->TitleOrImage());
+  c.title = "Save";
+  c.images = &images;
+  const QSize titled = ShowFor(&c);
+  EXPECT_TRUE(hint->Window()->TitleOrImage());
+  EXPECT_GE(titled.width(), plain.width() + 24 + 10);
+  EXPECT_GT(titled.height(), plain.height());
+  // The image sits below the title, left of the text.
+  const QImage img = hint->Window()->Render();
+  bool red_found = false;
+  for (int y = 0; y < img.height(); ++y) red_found |= img.pixel(10, y) == qRgb(255, 0, 0);
+  EXPECT_TRUE(red_found);
+  EXPECT_NE(img.pixel(10, 4), qRgb(255, 0, 0));
+  // Taken per hint: nothing of it stays on the component.
+  EXPECT_TRUE(hint->Title().isEmpty());
+}
+
+TEST_F(Hints, OnlyOneComponentIsActive) {
+  TtwSkinHint second;
+  EXPECT_TRUE(second.Active());
+  EXPECT_FALSE(hint->Active());
+  EXPECT_EQ(TtwSkinHint::ActiveHint(), &second);
+  hint->SetActive(true);
+  EXPECT_FALSE(second.Active());
+  EXPECT_EQ(TtwSkinHint::ActiveHint(), hint.get());
+}
+
+TEST_F(Hints, NoActiveComponentShowsNothing) {
+  hint->SetActive(false);
+  hint->Window()->ActivateHint(TRect{10, 10, 10, 10}, "text");
+  EXPECT_FALSE(hint->Window()->isVisible());
+}
+
+TEST_F(Hints, SkinnedHintUsesTheSkinPicture) {
+  TMenuSkinFolder skin("[HINTWINDOW]\r\nwindowpictureindex=0\r\nlefttoppoint=2,2\r\nrighttoppoint=38,2\r\n"
+                       "leftbottompoint=2,58\r\nrightbottompoint=38,58\r\nclientrect=2,2,38,58\r\n"
+                       "fontname=DejaVu Sans\r\nfontheight=12\r\nfontcolor=0\r\n");
+  hint->SkinData = &skin.data;
+  hint->Window()->ActivateHint(TRect{10, 10, 10, 10}, "skinned");
+  ASSERT_TRUE(hint->Window()->Skinned());
+  const QImage img = hint->Window()->Render();
+  EXPECT_EQ(img.pixel(0, 0), kFrameColour);
+  EXPECT_EQ(img.pixel(img.width() - 1, img.height() - 1), kFrameColour);
+  EXPECT_EQ(img.pixel(3, 3), kCentreColour);
+}
+
+TEST_F(Hints, TimedHintShowsAfterThePause) {
+  hint->ShowHintText("Minimise");
+  EXPECT_FALSE(hint->Window()->isVisible());
+  QTest::qWait(kHintPauseMs + 150);
+  EXPECT_TRUE(hint->Window()->isVisible());
+  hint->HideSkinHint();
+  EXPECT_FALSE(hint->Window()->isVisible());
+}
+
+}  // namespace
