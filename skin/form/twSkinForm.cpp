@@ -107,6 +107,7 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
   DefInActiveCaptionFontColor = twDefaultColors::BtnShadow;
   DefMenuItemFont = TwDefaultFont();
   glow_ = std::make_unique<TtwLayerManager>(this);
+  skinMenu_ = new TtwSkinMenu(form_, form_);
 
   // A fixed-size form was sized as its client area: keep that, and let the
   // frame own the window's limits from now on.
@@ -140,7 +141,7 @@ TtwSkinForm::~TtwSkinForm() {
   morphTimer_.stop();
   animationTimer_.stop();
   fadeTimer_.stop();
-  if (openMenu_) openMenu_->close();
+  if (skinMenu_) skinMenu_->CloseMenu();
   if (form_) {
     form_->removeEventFilter(this);
     form_->setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -1000,53 +1001,58 @@ void TtwSkinForm::OpenSystemMenu() {
 
 void TtwSkinForm::OpenSystemMenuAt(QPoint global) {
   if (DisableSystemMenu) return;
-  if (openMenu_) openMenu_->close();
+  skinMenu_->CloseMenu();
+  delete sysMenuItems_;
+  // The entries live in a plain menu that is never shown: the skinned
+  // controller draws them.
   auto* menu = new QMenu(form_);
   menu->setObjectName(QStringLiteral("TwSystemMenu"));
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  auto text = [this](const char* key, const char* builtIn) {
-    TtwSkinData* d = MenusSkinData ? MenusSkinData : skinData_.data();
-    TtwResourceStrData* rs = d ? d->ResourceStrData() : nullptr;
+  sysMenuItems_ = menu;
+  TtwSkinData* data = MenusSkinData ? MenusSkinData : skinData_.data();
+  auto text = [data](const char* key, const char* builtIn) {
+    TtwResourceStrData* rs = data ? data->ResourceStrData() : nullptr;
     const QString s = rs ? rs->GetResStr(QString::fromLatin1(key)) : QString();
     return s.isEmpty() ? QString::fromLatin1(builtIn) : s;
   };
-  auto item = [&](const char* name, const QString& caption, int command) {
+  auto item = [&](const char* name, const QString& caption, std::function<void()> run) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
-    connect(a, &QAction::triggered, this, [this, command] { PostCommand(command); });
+    // The controller runs an entry after the menu has closed.
+    connect(a, &QAction::triggered, this, [run = std::move(run)] { Guarded(run); });
     return a;
   };
+  auto command = [this](int c) { return [this, c] { RunCommand(c); }; };
   const bool minimized = state_ == TtwFrameState::Minimized, maximized = state_ == TtwFrameState::Maximized;
   const TtwBorderIcons bi = borderIcons_;
   if ((bi & biMinimize) && !minimized)
-    item("TWF_MINITEM", text("MI_MINCAPTION", "Mi&nimize"), twtok::cmminimize);
+    item("TWF_MINITEM", text("MI_MINCAPTION", "Mi&nimize"), command(twtok::cmminimize));
   if ((bi & biMaximize) && !maximized)
-    item("TWF_MAXITEM", text("MI_MAXCAPTION", "Ma&ximize"), twtok::cmmaximize);
-  if ((bi & (biMaximize | biMinimize | biRollUp)) && (minimized || maximized || rolledUp_)) {
-    QAction* a = menu->addAction(text("MI_RESTORECAPTION", "&Restore"));
-    a->setObjectName(QStringLiteral("TWF_RESTORE"));
-    connect(a, &QAction::triggered, this, [this] {
-      QTimer::singleShot(0, this, [this] {
-        Guarded([this] {
-          if (rolledUp_) SetRolledUp(false);
-          else Restore();
-        });
-      });
+    item("TWF_MAXITEM", text("MI_MAXCAPTION", "Ma&ximize"), command(twtok::cmmaximize));
+  if ((bi & (biMaximize | biMinimize | biRollUp)) && (minimized || maximized || rolledUp_))
+    item("TWF_RESTORE", text("MI_RESTORECAPTION", "&Restore"), [this] {
+      if (rolledUp_) SetRolledUp(false);
+      else Restore();
     });
-  }
   if ((bi & biRollUp) && state_ == TtwFrameState::Normal && !rolledUp_)
-    item("TWF_ROLLUP", text("MI_ROLLUPCAPTION", "Ro&llUp"), twtok::cmrollup);
+    item("TWF_ROLLUP", text("MI_ROLLUPCAPTION", "Ro&llUp"), command(twtok::cmrollup));
   if (bi & biMinimizeToTray)
-    item("TWF_MINTOTRAY", text("MI_MINTOTRAYCAPTION", "Minimize to &Tray"), twtok::cmminimizetotray);
+    item("TWF_MINTOTRAY", text("MI_MINTOTRAYCAPTION", "Minimize to &Tray"), command(twtok::cmminimizetotray));
   if (!menu->actions().isEmpty()) menu->addSeparator();
-  QAction* close = item("TWF_CLOSE", text("MI_CLOSECAPTION", "&Close"), twtok::cmclose);
+  QAction* close = item("TWF_CLOSE", text("MI_CLOSECAPTION", "&Close"), command(twtok::cmclose));
   close->setShortcut(QKeySequence(QStringLiteral("Alt+F4")));
   if (SystemMenu && UseDefaultSysMenu) {
     menu->addSeparator();
     for (QAction* a : SystemMenu->actions()) menu->addAction(a);
   }
-  openMenu_ = menu;
-  connect(menu, &QMenu::aboutToHide, this, [this] {
+  skinMenu_->MaxMenuItemsInWindow = MaxMenuItemsInWindow;
+  skinMenu_->UseSkinFont = UseSkinFontInMenu;
+  skinMenu_->DefMenuItemHeight = DefMenuItemHeight;
+  skinMenu_->DefMenuItemFont = DefMenuItemFont;
+  skinMenu_->AlphaBlend = MenusAlphaBlend;
+  skinMenu_->AlphaBlendValue = MenusAlphaBlendValue;
+  skinMenu_->AlphaBlendAnimation = MenusAlphaBlendAnimation;
+  skinMenu_->DefaultSkinData = data;
+  skinMenu_->SetCloseCallback([this] {
     if (TtwSkinStdButtonObject* b = ButtonOfCommand(twtok::cmsysmenu); b && b->Down) {
       b->Down = false;
       RepaintObject(b);
@@ -1055,7 +1061,7 @@ void TtwSkinForm::OpenSystemMenuAt(QPoint global) {
     if (OnSkinMenuClose) OnSkinMenuClose();
   });
   if (OnSkinMenuOpen) OnSkinMenuOpen();
-  menu->popup(global);
+  skinMenu_->PopupMenuItems(form_, data, false, menu, TRect{global.x(), global.y(), global.x(), global.y()});
 }
 
 // ---- events --------------------------------------------------------------------------------
@@ -1172,8 +1178,9 @@ bool TtwSkinForm::HandleMessage(TMessage& m) {
       return true;
     }
     case SKIN_MSG_MENU_CLOSED:
-      if (openMenu_) openMenu_->close();
-      return true;
+      // Any other menu of the frame closes with it.
+      if (skinMenu_->Visible()) skinMenu_->CloseMenu();
+      return false;
     default:
       return false;
   }

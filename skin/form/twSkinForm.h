@@ -21,6 +21,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/form/twFrameGeometry.h"
 #include "skin/form/twSkinObjects.h"
+#include "skin/menus/twSkinMenus.h"
 
 class TForm;
 struct TMessage;
@@ -44,7 +45,6 @@ inline constexpr uint32_t TW_MSG_QUERY_SKINNED = 45490;
 inline constexpr uint32_t TW_MSG_PAINT_FRAME = 45513;
 inline constexpr uint32_t TW_MSG_PAINT_FRAME_EX = 48203;
 inline constexpr intptr_t kPaintFrameExKey = 16802;
-inline constexpr uint32_t SKIN_MSG_MENU_CLOSED = 1228;
 
 // Window states of the frame:
 //   Normal -> Minimized -> Normal;  Normal -> Maximized -> Normal.
@@ -156,9 +156,13 @@ class TtwSkinForm : public QObject {
   void RestoreFromTray();
 
   // The system menu: below the system-menu button, or at a screen point.
+  // It opens in the frame's skinned menu controller; the entries are the
+  // actions of SystemMenuItems().
   void OpenSystemMenu();
   void OpenSystemMenuAt(QPoint global);
-  QMenu* OpenMenu() const { return openMenu_; }
+  bool SystemMenuOpen() const { return skinMenu_ && skinMenu_->Visible(); }
+  QMenu* SystemMenuItems() const { return sysMenuItems_; }
+  TtwSkinMenu* SkinMenu() const { return skinMenu_; }
 
   // Paints the whole frame (bands and objects) into p, window coordinates.
   void PaintFrame(QPainter& p);
@@ -252,7 +256,8 @@ class TtwSkinForm : public QObject {
   TtwMagnetState magnet_;
   QBasicTimer hoverTimer_, morphTimer_, animationTimer_, fadeTimer_;
   int fadeTarget_ = 255;
-  QPointer<QMenu> openMenu_;
+  TtwSkinMenu* skinMenu_ = nullptr;
+  QPointer<QMenu> sysMenuItems_;
   QShortcut* sysMenuShortcut_ = nullptr;
   std::unique_ptr<TtwLayerManager> glow_;
   QWidget* inactiveCover_ = nullptr;

@@ -200,14 +200,25 @@ TEST_P(RealFrame, CaptionButtonsWorkByRealClicks) {
 TEST_P(RealFrame, AltSpaceOpensTheSystemMenuBelowItsButton) {
   ShowActive();
   Xdo({"key", "alt+space"});
-  ASSERT_TRUE(WaitFor([&] { return frame_->OpenMenu() && frame_->OpenMenu()->isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return frame_->SystemMenuOpen(); }));
   const TRect b = frame_->FindObject("sysmenubutton")->ObjectRect;
-  EXPECT_EQ(frame_->OpenMenu()->pos(), Global(QPoint(b.Left, b.Bottom)));
+  EXPECT_EQ(frame_->SkinMenu()->Level(0)->pos(), Global(QPoint(b.Left, b.Bottom)));
   QStringList names;
-  for (QAction* a : frame_->OpenMenu()->actions()) names << a->objectName();
+  for (QAction* a : frame_->SystemMenuItems()->actions()) names << a->objectName();
   EXPECT_EQ(names, QStringList({"TWF_MINITEM", "TWF_MAXITEM", "TWF_ROLLUP", "", "TWF_CLOSE"}));
   Xdo({"key", "Escape"});
-  EXPECT_TRUE(WaitFor([&] { return !frame_->OpenMenu(); }));
+  EXPECT_TRUE(WaitFor([&] { return !frame_->SystemMenuOpen(); }));
+}
+
+TEST_P(RealFrame, SystemMenuEntryRunsItsCommand) {
+  ShowActive();
+  Click(QPoint(150, 12));
+  const QPoint g = Global(QPoint(150, 12));
+  Xdo({"click", "3"});
+  ASSERT_TRUE(WaitFor([&] { return frame_->SystemMenuOpen(); }));
+  EXPECT_EQ(frame_->SkinMenu()->Level(0)->pos(), g);
+  Xdo({"key", "l"});  // "Ro&llUp"
+  EXPECT_TRUE(WaitFor([&] { return frame_->RolledUp(); }));
 }
 
 TEST_P(RealFrame, DeactivatingSwitchesTheCaptionToItsInactiveLook) {
