@@ -310,6 +310,8 @@ void TForm1::BuildLayout() {
     return p;
   };
   twSkinStatusPanel1 = panel("twSkinStatusPanel1", TAlign::alLeft, QStringLiteral("twSkinStatusPanel1"));
+  // The note count grows with the notebook: the panel takes the width of its text.
+  twSkinStatusPanel1->SetAutoSize(true);
   // Right-aligned panels line up from the right edge in creation order.
   twSkinStatusPanel2 = panel("twSkinStatusPanel2", TAlign::alRight,
                              QStringLiteral("Emali：notes@example.org"));

@@ -1,3 +1,5 @@
+// The combo box and the date edit with its calendar drop-down, in their
+// default looks until the input controls are drawn from the skin.
 #include "skin/boxes/twSkinBoxCtrls.h"
 
 #include <QApplication>
@@ -18,7 +20,15 @@
 
 namespace {
 
-namespace C = twDefaultColors;
+// The default looks' colours: the engine's system colours and fixed faces.
+namespace C {
+using namespace twDefaultColors;
+const QColor BtnFace = SystemColor(COLOR_BTNFACE), BtnShadow = SystemColor(COLOR_BTNSHADOW),
+             BtnText = SystemColor(COLOR_BTNTEXT), GrayText = SystemColor(COLOR_GRAYTEXT),
+             Window = SystemColor(COLOR_WINDOW), WindowText = SystemColor(COLOR_WINDOWTEXT),
+             Highlight = SystemColor(COLOR_HIGHLIGHT), HighlightText = SystemColor(COLOR_HIGHLIGHTTEXT),
+             PanelBorder = SystemColor(COLOR_ACTIVEBORDER);
+}  // namespace C
 
 // A small filled down arrow centred in r.
 void DrawDownArrow(QPainter& p, const QRect& r, const QColor& c) {

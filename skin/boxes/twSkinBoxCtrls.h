@@ -57,6 +57,10 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   virtual void Change() {}
 
   void PaintDefault(QImage& bitmap) override;
+  // Until input controls are drawn from their records they keep the default
+  // look and the size they are given, bound or not.
+  void PaintSkin(QImage& bitmap) override { PaintDefault(bitmap); }
+  void FitToSkin(int&, int&) override {}
 
  signals:
   void changed();
@@ -89,7 +93,7 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   int dropDownCount_ = 8;
   bool sorted_ = false;
   bool useSkinSize_ = true;
-  QColor defaultColor_ = twDefaultColors::Window;
+  QColor defaultColor_ = SystemColor(COLOR_WINDOW);
   int listBoxWidth_ = 0;
   bool autoComplete_ = true;
   bool dropped_ = false;
@@ -141,6 +145,10 @@ class TtwSkinDateEdit : public TtwSkinCustomControl {
   std::function<void(QObject*)> OnDateChange;
 
   void PaintDefault(QImage& bitmap) override;
+  // Until input controls are drawn from their records they keep the default
+  // look and the size they are given, bound or not.
+  void PaintSkin(QImage& bitmap) override { PaintDefault(bitmap); }
+  void FitToSkin(int&, int&) override {}
 
  signals:
   void dateChanged();

@@ -1,8 +1,24 @@
+// Tool bar and status bar: a tool bar keeps its controls vertically centred
+// and shares its settings with its speed buttons; a status bar shares its
+// skin data with its panels and draws the size grip.
 #include "skin/controls/twSkinBars.h"
 
 #include <QChildEvent>
 #include <QPainter>
 #include <QResizeEvent>
+
+#include "skin/controls/twSkinButtons.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinRecords.h"
+#include "skin/draw/tweffects.h"
+
+namespace {
+template <class T, class F>
+void ForChildren(QObject* parent, F f) {
+  for (QObject* o : parent->children())
+    if (auto* c = qobject_cast<T*>(o)) f(c);
+}
+}  // namespace
 
 // ---------------------------------------------------------------- tool bar
 
@@ -19,9 +35,26 @@ void TtwSkinToolBar::SetAdjustControls(bool v) {
   if (v) CentreChildren();
 }
 
+void TtwSkinToolBar::SetSkinData(TtwSkinData* data) {
+  TtwSkinPanel::SetSkinData(data);
+  ForChildren<TtwSkinSpeedButton>(this, [data](TtwSkinSpeedButton* b) { b->SetSkinData(data); });
+}
+
+void TtwSkinToolBar::SetFlat(bool v) {
+  flat_ = v;
+  ForChildren<TtwSkinSpeedButton>(this, [v](TtwSkinSpeedButton* b) { b->SetFlat(v); });
+}
+
+void TtwSkinToolBar::SetImages(TImageList* l) {
+  images_ = l;
+  ForChildren<TtwSkinSpeedButton>(this, [](TtwSkinSpeedButton* b) { b->update(); });
+}
+
 void TtwSkinToolBar::SetShowCaptions(bool v) {
   if (v == showCaptions_) return;
   showCaptions_ = v;
+  if (autoShowHideCaptions_)
+    ForChildren<TtwSkinSpeedButton>(this, [v](TtwSkinSpeedButton* b) { b->SetShowCaption(v); });
   if (widthWithCaptions_ != 0 && widthWithoutCaptions_ != 0)
     SetWidth(v ? widthWithCaptions_ : widthWithoutCaptions_);
 }
@@ -86,8 +119,7 @@ TtwSkinStatusBar::TtwSkinStatusBar(QWidget* parent) : TtwSkinPanel(parent) {
 
 void TtwSkinStatusBar::SetSkinData(TtwSkinData* data) {
   TtwSkinPanel::SetSkinData(data);
-  for (QObject* o : children())
-    if (auto* c = qobject_cast<TtwSkinControl*>(o)) c->SetSkinData(data);
+  ForChildren<TtwSkinControl>(this, [data](TtwSkinControl* c) { c->SetSkinData(data); });
 }
 
 void TtwSkinStatusBar::SetSizeGrip(bool v) {
@@ -102,30 +134,61 @@ void TtwSkinStatusBar::SetShowGrip(bool v) {
   AlignChildren(this);
 }
 
+void TtwSkinStatusBar::FindSkinRecord() {
+  TtwSkinPanel::FindSkinRecord();
+  gripperrect_ = TRect{};
+  if (auto* r = dynamic_cast<const TtwDataSkinPanelControl*>(Record())) {
+    gripperrect_ = r->gripperrect;
+    grippertransparent_ = r->grippertransparent;
+    grippertransparentcolor_ = r->grippertransparentcolor;
+  }
+}
+
 QRect TtwSkinStatusBar::AlignClientRect() const {
   QRect r = TtwSkinPanel::AlignClientRect();
-  if (sizeGrip_ && showGrip_) r.setWidth(qMax(0, r.width() - r.height()));
+  if (!(sizeGrip_ && showGrip_)) return r;
+  const bool skinGrip = recordIndex_ != -1 && !gripperrect_.IsEmpty();
+  r.setWidth(qMax(0, r.width() - (skinGrip ? gripperrect_.Width() : r.height())));
   return r;
 }
 
 QRect TtwSkinStatusBar::GripRect() const {
   const QRect r = AlignClientRect();
   const int right = r.x() + r.width(), bottom = r.y() + r.height();
+  if (recordIndex_ != -1 && !gripperrect_.IsEmpty())
+    return QRect(right, bottom - gripperrect_.Height(), gripperrect_.Width(), gripperrect_.Height());
   return QRect(QPoint(right + 2, r.y()), QPoint(right + r.height() - 1, bottom - 3));
 }
 
-void TtwSkinStatusBar::PaintDefault(QImage& bitmap) {
-  namespace C = twDefaultColors;
-  QPainter p(&bitmap);
-  p.fillRect(bitmap.rect(), C::StatusFace);
-  p.fillRect(0, 0, bitmap.width(), 1, C::PanelBorder);
+void TtwSkinStatusBar::DrawGrip(QImage& bitmap) {
   if (!(sizeGrip_ && showGrip_)) return;
+  QPainter p(&bitmap);
   const QRect g = GripRect();
+  if (recordIndex_ != -1 && !gripperrect_.IsEmpty()) {
+    TtwBitmap grip(gripperrect_.Width(), gripperrect_.Height());
+    CopyPixels(grip.Image(), TRect{0, 0, grip.Width(), grip.Height()}, geo_.SourcePicture, gripperrect_);
+    if (grippertransparent_) grip.MakeColorTransparent(grippertransparentcolor_);
+    p.drawImage(g.topLeft(), grip.Image());
+    return;
+  }
+  const bool bound = recordIndex_ != -1 && skinData_;
+  const QColor light = bound ? ColorToQ(skinData_->SkinColors().cbtnhighlight) : SystemColor(COLOR_BTNHIGHLIGHT);
+  const QColor shadow = bound ? ColorToQ(skinData_->SkinColors().cbtnshadow) : SystemColor(COLOR_BTNSHADOW);
   const int gl = g.left(), gt = g.top(), gr = g.right() + 1, gb = g.bottom() + 1;
   for (int k = 3; gr >= gl + k + 2; k += 3) {
-    p.setPen(C::BtnShadow);
+    p.setPen(shadow);
     p.drawLine(gl + k, gb, gr, gt + k);
-    p.setPen(C::BtnHighlight);
+    p.setPen(light);
     p.drawLine(gl + k + 1, gb, gr, gt + k + 1);
   }
+}
+
+void TtwSkinStatusBar::PaintDefault(QImage& bitmap) {
+  TtwSkinPanel::PaintDefault(bitmap);
+  DrawGrip(bitmap);
+}
+
+void TtwSkinStatusBar::PaintSkin(QImage& bitmap) {
+  TtwSkinPanel::PaintSkin(bitmap);
+  DrawGrip(bitmap);
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Tool bar (lines up and centres its controls) and status bar.
+// The tool bar (centres its controls and hands them its skin data, flat
+// style, captions switch and images) and the status bar (hands its skin
+// data to its panels, shows a size grip).
 #include "skin/controls/twSkinPanels.h"
 
 class TtwSkinToolBar : public TtwSkinPanel {
@@ -17,8 +19,9 @@ class TtwSkinToolBar : public TtwSkinPanel {
   void SetScrollOffset(int v) { if (v >= 0) scrollOffset_ = v; }
   int ScrollTimerInterval() const { return scrollTimerInterval_; }
   void SetScrollTimerInterval(int v) { if (v > 0) scrollTimerInterval_ = v; }
+  void SetSkinData(TtwSkinData* data) override;
   bool Flat() const { return flat_; }
-  void SetFlat(bool v) { flat_ = v; }
+  void SetFlat(bool v);
   bool ShowCaptions() const { return showCaptions_; }
   void SetShowCaptions(bool v);
   bool AutoShowHideCaptions() const { return autoShowHideCaptions_; }
@@ -28,7 +31,7 @@ class TtwSkinToolBar : public TtwSkinPanel {
   int WidthWithoutCaptions() const { return widthWithoutCaptions_; }
   void SetWidthWithoutCaptions(int w) { widthWithoutCaptions_ = w; }
   TImageList* Images() const { return images_; }
-  void SetImages(TImageList* l) { images_ = l; }
+  void SetImages(TImageList* l);
   TImageList* HotImages() const { return hotImages_; }
   void SetHotImages(TImageList* l) { hotImages_ = l; }
   TImageList* DisabledImages() const { return disabledImages_; }
@@ -72,9 +75,15 @@ class TtwSkinStatusBar : public TtwSkinPanel {
   QRect GripRect() const;
 
   QRect AlignClientRect() const override;
+  void FindSkinRecord() override;
   void PaintDefault(QImage& bitmap) override;
+  void PaintSkin(QImage& bitmap) override;
 
  private:
+  void DrawGrip(QImage& bitmap);
+  TRect gripperrect_;
+  bool grippertransparent_ = false;
+  TColor grippertransparentcolor_ = 0;
   bool sizeGrip_ = false;
   bool showGrip_ = true;
 };

@@ -1,15 +1,425 @@
+// Push buttons: which state picture a button shows, its cross-fade and frame
+// animation, auto-repeat, groups, keyboard and the glow frame. Every timer
+// stops itself once its work is done, even for a zero frame count or interval.
 #include "skin/controls/twSkinButtons.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 
 #include "platform/Form.h"
 #include "platform/ImageList.h"
+#include "platform/Message.h"
+#include "skin/controls/twSkinBars.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinRecords.h"
+#include "skin/draw/twLayerWindow.h"
+#include "skin/draw/tweffects.h"
 
-TtwSkinButton::TtwSkinButton(QWidget* parent) : TtwSkinCustomControl(parent) {
+namespace {
+
+constexpr TColor kGreyText = 8421504;  // a disabled colour equal to the normal one
+constexpr int kTrackWidth = 15;        // the arrow part of a menu button
+
+TRect OrElse(const TRect& r, const TRect& fallback) { return r.IsEmpty() ? fallback : r; }
+
+}  // namespace
+
+void TtwButtonSkin::Copy(const TtwDataSkinButtonControl& r, const TRect& skinrect, bool speed) {
+  fontname = r.fontname;
+  fontstyle = r.fontstyle;
+  fontheight = r.fontheight;
+  fontcolor = r.fontcolor;
+  activefontcolor = r.activefontcolor;
+  downfontcolor = r.downfontcolor;
+  disabledfontcolor = r.disabledfontcolor == r.fontcolor ? kGreyText : r.disabledfontcolor;
+  activeskinrect = OrElse(r.activeskinrect, skinrect);
+  downskinrect = OrElse(r.downskinrect, activeskinrect);
+  disabledskinrect = r.disabledskinrect;
+  focusedskinrect = speed ? TRect{} : r.focusedskinrect;
+  animateskinrect = r.animateskinrect;
+  framecount = r.framecount;
+  animateinterval = r.animateinterval;
+  morphing = r.morphing;
+  morphkind = r.morphkind;
+  showfocus = !speed && r.showfocus;
+  menumarkerrect = r.menumarkerrect;
+  menumarkerflatrect = speed ? OrElse(r.menumarkerflatrect, r.menumarkerrect) : r.menumarkerflatrect;
+  menumarkeractiverect = OrElse(r.menumarkeractiverect, r.menumarkerrect);
+  menumarkerdownrect = OrElse(r.menumarkerdownrect, menumarkeractiverect);
+  menumarkertransparentcolor = r.menumarkertransparentcolor;
+  glowlayerpictureindex = r.glowlayerpictureindex;
+  glowlayermaskpictureindex = r.glowlayermaskpictureindex;
+  glowlayeroffsetleft = r.glowlayeroffsetleft;
+  glowlayeroffsetright = r.glowlayeroffsetright;
+  glowlayeroffsettop = r.glowlayeroffsettop;
+  glowlayeroffsetbottom = r.glowlayeroffsetbottom;
+  glowlayershowoffsetx = r.glowlayershowoffsetx;
+  glowlayershowoffsety = r.glowlayershowoffsety;
+  glowlayeralphablendvalue = r.glowlayeralphablendvalue;
+}
+
+TRect TtwButtonSkin::AnimationFrame(int k, const TRect& skinrect) const {
+  const TRect a = animateskinrect;
+  if (framecount <= 0) return skinrect;
+  if (a.Width() > skinrect.Width()) {
+    const int fw = a.Width() / framecount;
+    return TRect{a.Left + fw * (k - 1), a.Top, a.Left + fw * k, a.Bottom};
+  }
+  const int fh = a.Height() / framecount;
+  return TRect{a.Left, a.Top + fh * (k - 1), a.Right, a.Top + fh * k};
+}
+
+// ---------------------------------------------------------------- shared parts
+
+template <class Base>
+TtwButtonParts<Base>::TtwButtonParts(QWidget* parent) : Base(parent) {}
+
+template <class Base>
+TtwButtonParts<Base>::~TtwButtonParts() = default;
+
+template <class Base>
+bool TtwButtonParts<Base>::Morphing() const {
+  return skin_.morphing && this->skinData_ && this->skinData_->EnableSkinEffects();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::FindSkinRecord() {
+  Base::FindSkinRecord();
+  auto* r = dynamic_cast<const TtwDataSkinButtonControl*>(this->Record());
+  if (!r) return;  // a record of another class keeps earlier state rectangles
+  skin_.Copy(*r, this->geo_.PieceRect, IsSpeed());
+  // While a frame animation runs its current frame stands in for the hot
+  // (forward) or normal (backward) picture.
+  if (animTimer_ && this->skinData_->EnableSkinEffects() && frameNumber_ > 0 && frameNumber_ <= skin_.framecount) {
+    const TRect f = skin_.AnimationFrame(frameNumber_, this->geo_.PieceRect);
+    if (animForward_) skin_.activeskinrect = f;
+    else this->geo_.PieceRect = f;
+  }
+}
+
+template <class Base>
+void TtwButtonParts<Base>::FitToSkin(int& width, int& height) {
+  if (useSkinSize_ || this->geo_.PieceMode == pmNinePiece) {
+    Base::FitToSkin(width, height);
+    return;
+  }
+  if (this->recordIndex_ == -1) return;
+  TRect c = this->geo_.SkinClientRect;
+  c.Right += width - this->geo_.PieceRect.Width();
+  c.Bottom += height - this->geo_.PieceRect.Height();
+  this->geo_.FitClientRect = c;
+}
+
+template <class Base>
+TtwButtonLook TtwButtonParts<Base>::Look() const {
+  TtwButtonLook l;
+  l.enabled = this->isEnabled();
+  l.focused = Focused();
+  l.hot = LooksHot();
+  l.down = down_ && (groupIndex_ != 0 || pointerOver_ || (l.focused && !leftPressed_));
+  l.fade = fade_;
+  return l;
+}
+
+template <class Base>
+QFont TtwButtonParts<Base>::SkinOrDefaultFont() const {
+  if (this->recordIndex_ != -1 && this->useSkinFont_)
+    return TwSkinFont(skin_.fontname, skin_.fontheight, skin_.fontstyle);
+  return this->defaultFont_;
+}
+
+template <class Base>
+void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed, bool hotOrDown) {
+  const QString caption = ShownCaption();
+  TImageList* list = imageList_;
+  if (IsSpeed() && glyph_.isNull())
+    if (auto* bar = qobject_cast<TtwSkinToolBar*>(this->parentWidget())) {
+      if (hotOrDown && bar->HotImages()) list = bar->HotImages();
+      else if (!this->isEnabled() && bar->DisabledImages()) list = bar->DisabledImages();
+      else if (bar->Images()) list = bar->Images();
+    }
+  if ((glyph_.isNull() || !IsSpeed()) && list && list->Has(imageIndex_)) {
+    const bool enabledLook = this->isEnabled() || list != imageList_;
+    DrawListGlyphText(p, r, caption, {list->Pixmap(imageIndex_).toImage()}, 0, layout_, margin_, spacing_,
+                      enabledLook, pressed, false, 0);
+    return;
+  }
+  int frame = 1;
+  if (down_ && hotOrDown && numGlyphs_ > 2) frame = 3;
+  else if (hotOrDown && numGlyphs_ > 3) frame = 4;
+  else if (this->isEnabled() || numGlyphs_ < 2) frame = 1;
+  else frame = 2;
+  DrawStripGlyphText(p, r, caption, glyph_, numGlyphs_, frame, layout_, margin_, spacing_, pressed, false, 0);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::PaintState(QImage& bitmap, const TRect& piece, bool active, bool down) {
+  const TtwSkinGeometry& g = this->geo_;
+  const QSize sz = LogicalSize(bitmap);
+  const int dW = sz.width() - g.PieceRect.Width(), dH = sz.height() - g.PieceRect.Height();
+  TRect text = g.FitClientRect;
+  if (!useSkinSize_ && g.PieceMode != pmNinePiece) {
+    QImage part(sz, QImage::Format_RGB32);
+    part.fill(SystemColor(COLOR_BTNFACE));
+    if (g.PieceMode == pmFixed)
+      CopyPixels(part, TRect{0, 0, sz.width(), sz.height()}, g.SourcePicture, piece);
+    else if (g.PieceMode != pmNone)
+      ComposeClientStretched(part, g.SourcePicture, piece, g.SkinClientRect, true);
+    DrawLogical(bitmap, QPoint(0, 0), part);
+    text = g.SkinClientRect;
+    text.Right += dW;
+    text.Bottom += dH;
+  } else {
+    g.PaintPiece(bitmap, piece, false);
+  }
+  QPainter p(&bitmap);
+  p.setFont(SkinOrDefaultFont());
+  TColor c;
+  if (this->isEnabled() && !useSkinFontColor_) c = ColorFromQ(this->defaultFontColor_);
+  else if (!this->isEnabled()) c = skin_.disabledfontcolor;
+  else if (active && down) c = skin_.downfontcolor;
+  else if (active) c = skin_.activefontcolor;
+  else c = skin_.fontcolor;
+  p.setPen(ColorToQ(c));
+  if (skin_.showfocus && Focused()) {
+    p.setBrush(ColorToQ(this->skinData_->SkinColors().cbtnface));
+    DrawDottedFocus(p, text);
+  }
+  bool drawDefault = true;
+  if (OnPaint) OnPaint(p, text, down, active, drawDefault);
+  if (!drawDefault) return;
+  DrawContent(p, text, active && down, active || down);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::DrawMorph(QImage& bitmap) {
+  const qreal dpr = bitmap.devicePixelRatio();
+  QImage normal(bitmap.size(), QImage::Format_RGB32), hot(bitmap.size(), QImage::Format_RGB32);
+  normal.setDevicePixelRatio(dpr);
+  hot.setDevicePixelRatio(dpr);
+  normal.fill(SystemColor(COLOR_BTNFACE));
+  hot.fill(SystemColor(COLOR_BTNFACE));
+  PaintState(normal, this->geo_.PieceRect, false, false);
+  PaintState(hot, skin_.activeskinrect, true, false);
+  TtwEffectBmp a(normal);
+  const TtwEffectBmp b(hot);
+  a.Morph(b, fade_, skin_.morphkind);
+  bitmap = a.Image().copy();
+  bitmap.setDevicePixelRatio(dpr);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::PaintDefault(QImage& bitmap) {
+  const TtwButtonLook l = Look();
+  QPainter p(&bitmap);
+  const QSize sz = LogicalSize(bitmap);
+  const QRect all(QPoint(0, 0), sz);
+  QColor frame = SystemColor(COLOR_BTNSHADOW), fill = SystemColor(COLOR_BTNFACE);
+  bool pressed = false;
+  if (l.down) {
+    frame = twDefaultColors::HotFrame;
+    fill = twDefaultColors::DownFill;
+    pressed = true;
+  } else if (l.enabled && l.hot) {
+    frame = twDefaultColors::HotFrame;
+    fill = twDefaultColors::HotFill;
+  }
+  p.fillRect(all, fill);
+  QRect r = all;
+  DrawBevel(p, r, frame, frame);
+  p.setFont(this->defaultFont_);
+  p.setPen(l.enabled ? this->defaultFontColor_ : SystemColor(COLOR_BTNSHADOW));
+  bool drawDefault = true;
+  const TRect tr = TRect::FromQ(all);
+  if (OnPaint) OnPaint(p, tr, down_, pointerOver_, drawDefault);
+  if (drawDefault) DrawContent(p, tr, pressed, l.hot || l.down);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::ButtonClick() {
+  if (OnClick) OnClick();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::SiblingsUp() {
+  if (groupIndex_ == 0 || !down_ || allowAllUp_ || !this->parentWidget()) return;
+  for (QObject* o : this->parentWidget()->children()) {
+    auto* b = dynamic_cast<TtwButtonParts*>(o);
+    // Same class only: a speed button never releases a windowed button.
+    if (b && b != this && typeid(*b) == typeid(*this) && b->groupIndex_ == groupIndex_ && b->down_)
+      b->SetDown(false);
+  }
+}
+
+template <class Base>
+void TtwButtonParts<Base>::SetDown(bool v) {
+  down_ = v;
+  if (Morphing()) {
+    fade_ = 1;
+    if (v) morphTimer_.reset();
+    else StartMorph();
+  }
+  this->update();
+  SiblingsUp();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::StartMorph() {
+  if (!Morphing() || this->recordIndex_ == -1) {
+    this->update();
+    return;
+  }
+  if (!morphTimer_) {
+    morphTimer_ = std::make_unique<QTimer>();
+    QObject::connect(morphTimer_.get(), &QTimer::timeout, this, [this] { MorphTick(); });
+  }
+  morphTimer_->start(kMorphStepMs);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::MorphTick() {
+  const bool hot = LooksHot();
+  bool done = false;
+  if (this->recordIndex_ == -1 || !Morphing()) {
+    fade_ = hot ? 1 : 0;
+    done = true;
+  } else if (hot) {
+    fade_ += kMorphStep;
+    if (fade_ >= 1 - 1e-9) fade_ = 1, done = true;
+  } else {
+    fade_ -= kMorphStep;
+    if (fade_ <= 1e-9) fade_ = 0, done = true;
+  }
+  if (done && morphTimer_) morphTimer_->stop();
+  this->update();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::StartAnimation(bool forward) {
+  if (this->recordIndex_ == -1 || !this->skinData_ || !this->skinData_->EnableSkinEffects() ||
+      skin_.animateskinrect.IsEmpty() || skin_.framecount <= 0) {
+    StopAnimation();
+    return;
+  }
+  animForward_ = forward;
+  frameNumber_ = forward ? 1 : skin_.framecount;
+  if (!animTimer_) {
+    animTimer_ = std::make_unique<QTimer>();
+    QObject::connect(animTimer_.get(), &QTimer::timeout, this, [this] { AnimationTick(); });
+  }
+  // A zero interval would spin; one millisecond still ends after framecount steps.
+  animTimer_->start(std::max(skin_.animateinterval, 1));
+  this->update();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::StopAnimation() {
+  const bool running = animTimer_ != nullptr;
+  animTimer_.reset();
+  frameNumber_ = 0;
+  if (running) this->update();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::AnimationTick() {
+  if (animForward_) {
+    if (++frameNumber_ > skin_.framecount) return StopAnimation();
+  } else {
+    if (--frameNumber_ <= 0) return StopAnimation();
+  }
+  this->update();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::StartRepeat() {
+  repeatTimer_ = std::make_unique<QTimer>();
+  QObject::connect(repeatTimer_.get(), &QTimer::timeout, this, [this] {
+    // After the first delay the button clicks every RepeatInterval ms; a
+    // non-positive interval repeats as fast as the first delay allows.
+    repeatTimer_->setInterval(repeatInterval_ > 0 ? repeatInterval_ : kRepeatFirstDelayMs);
+    ButtonClick();
+  });
+  repeatTimer_->start(kRepeatFirstDelayMs);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::StopRepeat() {
+  // The timer may be the one whose tick runs this (a click that closes).
+  if (repeatTimer_) repeatTimer_.release()->deleteLater();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::ApplyButtonSkin() {
+  morphTimer_.reset();
+  StopAnimation();
+  fade_ = 0;
+}
+
+template <class Base>
+void TtwButtonParts<Base>::PressLeft() {
+  StopAnimation();
+  leftPressed_ = true;
+  if (!down_) {
+    pointerOver_ = true;
+    SetDown(true);
+    if (repeatMode_ && groupIndex_ == 0) StartRepeat();
+    else if (groupIndex_ != 0) ButtonClick();
+    allUpCheck_ = false;
+  } else if (groupIndex_ != 0) {
+    allUpCheck_ = true;
+  }
+}
+
+template <class Base>
+void TtwButtonParts<Base>::ReleaseLeft(bool inside) {
+  leftPressed_ = false;
+  pointerOver_ = inside;
+  if (groupIndex_ == 0) {
+    const bool wasDown = down_;
+    StopRepeat();
+    if (inside) {
+      SetDown(false);
+      if (wasDown) ButtonClick();
+    } else {
+      down_ = false;
+      this->update();
+    }
+  } else if (down_ && allowAllUp_ && allUpCheck_ && inside) {
+    SetDown(false);
+    ButtonClick();
+  }
+}
+
+template <class Base>
+void TtwButtonParts<Base>::EnterLook() {
+  if (down_) {
+    if (Morphing()) fade_ = 1;
+    this->update();
+  } else {
+    StartAnimation(true);
+    if (Morphing() && this->recordIndex_ != -1) StartMorph();
+    else this->update();
+  }
+  if (down_ && repeatMode_ && groupIndex_ == 0 && leftPressed_ && !repeatTimer_) StartRepeat();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::LeaveLook() {
+  StartAnimation(false);
+  if (Morphing() && this->recordIndex_ != -1) StartMorph();
+  else this->update();
+  if (down_ && repeatMode_ && groupIndex_ == 0) StopRepeat();
+}
+
+template class TtwButtonParts<TtwSkinCustomControl>;
+template class TtwButtonParts<TtwGraphicSkinCustomControl>;
+
+// ---------------------------------------------------------------- windowed button
+
+TtwSkinButton::TtwSkinButton(QWidget* parent) : TtwButtonParts(parent) {
   skinDataName_ = QStringLiteral("button");
   setFocusPolicy(Qt::StrongFocus);
   resize(75, 25);
@@ -17,11 +427,6 @@ TtwSkinButton::TtwSkinButton(QWidget* parent) : TtwSkinCustomControl(parent) {
 
 TtwSkinButton::~TtwSkinButton() {
   if (watchedWindow_) watchedWindow_->removeEventFilter(this);
-}
-
-void TtwSkinButton::SetUseSkinSize(bool v) {
-  useSkinSize_ = v;
-  update();
 }
 
 void TtwSkinButton::SetDefault(bool v) {
@@ -46,34 +451,6 @@ void TtwSkinButton::SetGroupIndex(int g) {
   if (g != 0) SetCanFocused(false);
 }
 
-void TtwSkinButton::SetNumGlyphs(int n) {
-  numGlyphs_ = n < 1 ? 1 : (n > 4 ? 4 : n);
-  update();
-}
-
-void TtwSkinButton::SetMargin(int m) {
-  if (m < -1) return;
-  margin_ = m;
-  update();
-}
-
-void TtwSkinButton::SetDown(bool v) {
-  down_ = v;
-  update();
-  if (groupIndex_ != 0 && down_ && !allowAllUp_ && parentWidget()) {
-    for (QObject* o : parentWidget()->children()) {
-      auto* b = qobject_cast<TtwSkinButton*>(o);
-      if (b && b != this && b->groupIndex_ == groupIndex_ && b->down_) b->SetDown(false);
-    }
-  }
-}
-
-bool TtwSkinButton::Focused() const { return hasFocus() && canFocused_; }
-
-bool TtwSkinButton::LooksDown() const {
-  return down_ && (groupIndex_ != 0 || pointerOver_ || (Focused() && !leftPressed_));
-}
-
 bool TtwSkinButton::LooksHot() const {
   if (pointerOver_ || Focused()) return true;
   // The default button stays highlighted while the focus is on a control
@@ -94,180 +471,79 @@ void TtwSkinButton::ButtonClick() {
   if (self) emit clicked();
 }
 
-void TtwSkinButton::FitToSkin(int& width, int& height) {
-  if (useSkinSize_ || geo_.PieceMode == 1) {
-    TtwSkinCustomControl::FitToSkin(width, height);
-    return;
-  }
-  TRect c = geo_.SkinClientRect;
-  c.Right += width - geo_.PieceRect.Width();
-  c.Bottom += height - geo_.PieceRect.Height();
-  geo_.FitClientRect = c;
+void TtwSkinButton::ApplySkin() {
+  ApplyButtonSkin();
+  TtwButtonParts::ApplySkin();
+  if (Morphing() && recordIndex_ != -1 && (Focused() || pointerOver_)) fade_ = 1;
+  if (pointerOver_) PostMessage(this, SKIN_MSG_SHOW_GLOW);
 }
 
-void TtwSkinButton::DrawCaptionAndImage(QPainter& p, const QRect& r, const QColor& color,
-                                        bool pressed) {
-  // The picture: the image list's entry, else a frame of the glyph strip.
-  QPixmap pic;
-  if (imageList_ && imageList_->Has(imageIndex_)) {
-    pic = imageList_->Pixmap(imageIndex_);
-  } else if (!glyph_.isNull()) {
-    const int fw = glyph_.width() / numGlyphs_;
-    int frame = 1;
-    if (down_ && pointerOver_ && numGlyphs_ > 2) frame = 3;
-    else if (pointerOver_ && numGlyphs_ > 3) frame = 4;
-    else if (isEnabled() || numGlyphs_ < 2) frame = 1;
-    else frame = 2;
-    pic = glyph_.copy((frame - 1) * fw, 0, fw, glyph_.height());
-  }
-  const QFontMetrics fm(p.font());
-  const QString text = caption_;
-  const QSize ts = text.isEmpty() ? QSize(0, 0) : QSize(fm.horizontalAdvance(text), fm.height());
-  const QSize ps = pic.isNull() ? QSize(0, 0) : pic.size();
-  const int gap = (!pic.isNull() && !text.isEmpty()) ? spacing_ : 0;
-  const bool horizontal = layout_ == blGlyphLeft || layout_ == blGlyphRight;
-  const int total = horizontal ? ps.width() + gap + ts.width() : ps.height() + gap + ts.height();
-  const int span = horizontal ? r.width() : r.height();
-  const int start = (horizontal ? r.left() : r.top()) + (margin_ >= 0 ? margin_ : (span - total) / 2);
-  const int off = pressed ? 1 : 0;
-  QPoint picAt, textAt;
-  const int cx = r.left() + r.width() / 2, cy = r.top() + r.height() / 2;
-  switch (layout_) {
-    case blGlyphLeft:
-      picAt = {start, cy - ps.height() / 2};
-      textAt = {start + ps.width() + gap, cy - ts.height() / 2};
-      break;
-    case blGlyphRight:
-      textAt = {start, cy - ts.height() / 2};
-      picAt = {start + ts.width() + gap, cy - ps.height() / 2};
-      break;
-    case blGlyphTop:
-      picAt = {cx - ps.width() / 2, start};
-      textAt = {cx - ts.width() / 2, start + ps.height() + gap};
-      break;
-    case blGlyphBottom:
-      textAt = {cx - ts.width() / 2, start};
-      picAt = {cx - ps.width() / 2, start + ts.height() + gap};
-      break;
-  }
-  if (!pic.isNull()) {
-    if (imageList_ && imageList_->Has(imageIndex_))
-      imageList_->Draw(p, picAt.x() + off, picAt.y() + off, imageIndex_, isEnabled());
-    else
-      p.drawPixmap(picAt + QPoint(off, off), pic);
-  }
-  if (!text.isEmpty()) {
-    p.setPen(color);
-    p.setClipRect(r);
-    p.drawText(QRect(textAt + QPoint(off, off), ts), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               text);
-    p.setClipping(false);
-  }
+void TtwSkinButton::ForgetSkinRecord() {
+  TtwButtonParts::ForgetSkinRecord();
+  if (glow_ && glow_->Visible()) glow_->HideLayer();
 }
 
-void TtwSkinButton::PaintDefault(QImage& bitmap) {
-  namespace C = twDefaultColors;
-  QPainter p(&bitmap);
-  const QRect all(0, 0, bitmap.width(), bitmap.height());
-  QColor frame = C::BtnShadow, fill = C::BtnFace;
-  bool pressed = false;
-  if (LooksDown()) {
-    frame = C::HotFrame;
-    fill = C::DownFill;
-    pressed = true;
-  } else if (isEnabled() && LooksHot()) {
-    frame = C::HotFrame;
-    fill = C::HotFill;
+void TtwSkinButton::PaintSkin(QImage& bitmap) {
+  const TtwButtonLook l = Look();
+  const bool morph = Morphing();
+  if (morph && fade_ > 0 && fade_ < 1 && l.enabled) {
+    DrawMorph(bitmap);
+  } else if (!l.enabled && !skin_.disabledskinrect.IsEmpty()) {
+    PaintState(bitmap, skin_.disabledskinrect, false, false);
+  } else if (l.down) {
+    PaintState(bitmap, skin_.downskinrect, true, true);
+  } else if (l.focused && !skin_.focusedskinrect.IsEmpty() && !animTimer_) {
+    PaintState(bitmap, skin_.focusedskinrect, true, false);
+  } else if (l.hot || (morph && fade_ >= 1)) {
+    PaintState(bitmap, skin_.activeskinrect, true, false);
+  } else {
+    PaintState(bitmap, geo_.PieceRect, false, false);
   }
-  p.fillRect(all, fill);
-  QRect r = all;
-  DrawBevel(p, r, frame, frame);
-  p.setFont(defaultFont_);
-  const QColor text = isEnabled() ? defaultFontColor_ : C::GrayText;
-  DrawCaptionAndImage(p, all, text, pressed);
 }
-
-void TtwSkinButton::CaptionChanged() { update(); }
 
 void TtwSkinButton::changeEvent(QEvent* e) {
   if (e->type() == QEvent::EnabledChange) {
+    morphTimer_.reset();
+    fade_ = 0;
     pointerOver_ = false;
     update();
+  } else if (e->type() == QEvent::ActivationChange && !window()->isActiveWindow()) {
+    HideGlow();
   }
-  TtwSkinCustomControl::changeEvent(e);
-}
-
-void TtwSkinButton::StopRepeat() {
-  if (repeatTimer_) {
-    repeatTimer_->deleteLater();
-    repeatTimer_ = nullptr;
-  }
+  TtwButtonParts::changeEvent(e);
 }
 
 void TtwSkinButton::mousePressEvent(QMouseEvent* e) {
-  TtwSkinCustomControl::mousePressEvent(e);
+  TtwButtonParts::mousePressEvent(e);
   if (e->button() != Qt::LeftButton) return;
-  if (canFocused_ && !hasFocus()) setFocus(Qt::MouseFocusReason);
-  leftPressed_ = true;
-  if (!down_) {
-    pointerOver_ = true;
-    SetDown(true);
-    if (repeatMode_ && groupIndex_ == 0) {
-      StopRepeat();
-      repeatTimer_ = new QTimer(this);
-      repeatTimer_->setInterval(500);
-      connect(repeatTimer_, &QTimer::timeout, this, [this] {
-        if (repeatTimer_->interval() == 500 && repeatInterval_ != 500) {
-          repeatTimer_->setInterval(repeatInterval_);
-          return;
-        }
-        ButtonClick();
-      });
-      repeatTimer_->start();
-    } else if (groupIndex_ != 0) {
-      ButtonClick();
-    }
-    allUpCheck_ = false;
-  } else if (groupIndex_ != 0) {
-    allUpCheck_ = true;
+  if (canFocused_ && !hasFocus()) {
+    setFocus(Qt::MouseFocusReason);
+    if (!hasFocus() && focusPolicy() != Qt::NoFocus && window()->isActiveWindow()) return;
   }
+  PressLeft();
 }
 
 void TtwSkinButton::mouseMoveEvent(QMouseEvent* e) {
-  TtwSkinCustomControl::mouseMoveEvent(e);
+  TtwButtonParts::mouseMoveEvent(e);
   if (!leftPressed_) return;
+  // Qt keeps the pointer grabbed while pressed: crossing the edge is an
+  // enter or leave of the press.
   const bool over = rect().contains(e->position().toPoint());
-  if (over != pointerOver_) {
-    pointerOver_ = over;
-    update();
-  }
+  if (over == pointerOver_) return;
+  pointerOver_ = over;
+  if (over) EnterLook();
+  else LeaveLook();
 }
 
 void TtwSkinButton::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) {
-    TtwSkinCustomControl::mouseReleaseEvent(e);
+    TtwButtonParts::mouseReleaseEvent(e);
     return;
   }
   QPointer<TtwSkinButton> self(this);
-  leftPressed_ = false;
-  const bool inside = rect().contains(e->position().toPoint());
-  pointerOver_ = inside;
-  if (groupIndex_ == 0) {
-    const bool wasDown = down_;
-    StopRepeat();
-    if (inside) {
-      SetDown(false);
-      if (wasDown) ButtonClick();
-    } else {
-      down_ = false;
-      update();
-    }
-  } else if (down_ && allowAllUp_ && allUpCheck_ && inside) {
-    SetDown(false);
-    ButtonClick();
-  }
-  // The click may have closed the window.
-  if (self && isVisible()) TtwSkinCustomControl::mouseReleaseEvent(e);
+  ReleaseLeft(rect().contains(e->position().toPoint()));
+  // The click may have closed the window or destroyed the button.
+  if (self && isVisible()) TtwButtonParts::mouseReleaseEvent(e);
 }
 
 void TtwSkinButton::mouseDoubleClickEvent(QMouseEvent* e) {
@@ -278,12 +554,13 @@ void TtwSkinButton::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void TtwSkinButton::keyPressEvent(QKeyEvent* e) {
   if (!canFocused_) {
-    TtwSkinCustomControl::keyPressEvent(e);
+    TtwButtonParts::keyPressEvent(e);
     return;
   }
   switch (e->key()) {
     case Qt::Key_Space:
       if (!e->isAutoRepeat() || repeatMode_) {
+        StopAnimation();
         SetDown(true);
         if (repeatMode_) ButtonClick();
       }
@@ -295,7 +572,7 @@ void TtwSkinButton::keyPressEvent(QKeyEvent* e) {
       e->accept();
       return;
     default:
-      TtwSkinCustomControl::keyPressEvent(e);
+      TtwButtonParts::keyPressEvent(e);
   }
 }
 
@@ -306,34 +583,87 @@ void TtwSkinButton::keyReleaseEvent(QKeyEvent* e) {
     e->accept();
     return;
   }
-  TtwSkinCustomControl::keyReleaseEvent(e);
+  TtwButtonParts::keyReleaseEvent(e);
 }
 
 void TtwSkinButton::focusInEvent(QFocusEvent* e) {
-  TtwSkinCustomControl::focusInEvent(e);
+  TtwButtonParts::focusInEvent(e);
+  StartAnimation(true);
   update();
 }
 
 void TtwSkinButton::focusOutEvent(QFocusEvent* e) {
-  TtwSkinCustomControl::focusOutEvent(e);
+  TtwButtonParts::focusOutEvent(e);
   StopRepeat();
   if (groupIndex_ == 0) down_ = false;
-  update();
+  StartAnimation(false);
+  StartMorph();
 }
 
 void TtwSkinButton::enterEvent(QEnterEvent* e) {
-  TtwSkinCustomControl::enterEvent(e);
+  TtwButtonParts::enterEvent(e);
   if (!isEnabled()) return;
   pointerOver_ = true;
-  update();
+  if ((groupIndex_ != 0 && !down_) || (groupIndex_ == 0 && (!Focused() || down_))) EnterLook();
+  PostMessage(this, SKIN_MSG_SHOW_GLOW);
 }
 
 void TtwSkinButton::leaveEvent(QEvent* e) {
-  TtwSkinCustomControl::leaveEvent(e);
+  TtwButtonParts::leaveEvent(e);
   if (leftPressed_) return;  // the press follows the pointer through moves
   pointerOver_ = false;
+  if ((groupIndex_ != 0 && !down_) || (groupIndex_ == 0 && (!Focused() || down_))) LeaveLook();
+  else update();
   StopRepeat();
-  update();
+  PostMessage(this, SKIN_MSG_HIDE_GLOW);
+}
+
+void TtwSkinButton::hideEvent(QHideEvent* e) {
+  TtwButtonParts::hideEvent(e);
+  // A glow left behind a hidden button would float over nothing.
+  HideGlow();
+}
+
+void TtwSkinButton::ShowGlow() {
+  if (!skinData_ || skinData_->Empty() || !TtwLayerManager::LayeredSupported() || !isVisible()) return;
+  if (!(skinData_->ShowButtonGlowFrames() || alwaysShowLayeredFrame_)) return;
+  if (recordIndex_ == -1 || skin_.glowlayerpictureindex == -1) return;
+  const QImage* pic = skinData_->ActivePicture(skin_.glowlayerpictureindex);
+  const QImage* mask = skinData_->ActivePicture(skin_.glowlayermaskpictureindex);
+  if (!pic) return;
+  QImage picture = *pic, alpha = mask ? *mask : QImage();
+  const int dW = width() - geo_.PieceRect.Width(), dH = height() - geo_.PieceRect.Height();
+  auto fit = [&](QImage& img) {
+    if (img.isNull()) return;
+    if (geo_.PieceMode == pmThreePieceH && useSkinSize_) {
+      QImage out;
+      ComposeThreePieceH(img, TRect{0, 0, img.width(), img.height()}, skin_.glowlayeroffsetleft,
+                         skin_.glowlayeroffsetright, true, img.width() + dW, out);
+      img = out;
+    } else if (geo_.PieceMode == pmNinePiece) {
+      QImage out(img.width() + dW, img.height() + dH, QImage::Format_ARGB32);
+      out.fill(0);
+      const TRect src{0, 0, img.width(), img.height()};
+      const TRect cl{skin_.glowlayeroffsetleft, skin_.glowlayeroffsettop, img.width() - skin_.glowlayeroffsetright,
+                     img.height() - skin_.glowlayeroffsetbottom};
+      ComposeClientStretched(out, img.convertToFormat(QImage::Format_ARGB32), src, cl, true);
+      img = out;
+    }
+  };
+  const bool fits = geo_.PieceMode == pmFixed || geo_.PieceMode == pmNinePiece ||
+                    (geo_.PieceMode == pmThreePieceH && useSkinSize_);
+  if (!fits) return;
+  fit(picture);
+  fit(alpha);
+  if (!glow_) glow_ = std::make_unique<TtwLayerManager>();
+  glow_->TopMost = window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  const QPoint origin = mapToGlobal(QPoint(0, 0));
+  glow_->ShowLayer(origin.x() - skin_.glowlayershowoffsetx, origin.y() - skin_.glowlayershowoffsety,
+                   skin_.glowlayeralphablendvalue, alpha, picture);
+}
+
+void TtwSkinButton::HideGlow() {
+  if (glow_ && glow_->Visible()) glow_->HideLayer();
 }
 
 void TtwSkinButton::WatchWindow() {
@@ -351,7 +681,10 @@ void TtwSkinButton::WatchWindow() {
       for (QWidget* w : {old, now}) {
         if (!w) continue;
         for (auto* b : w->window()->findChildren<TtwSkinButton*>())
-          if (b->Default()) b->update();
+          if (b->Default()) {
+            b->enterTarget_ = !(now && qobject_cast<TtwSkinButton*>(now) && now != b);
+            b->update();
+          }
       }
     });
   }
@@ -377,10 +710,260 @@ bool TtwSkinButton::eventFilter(QObject* watched, QEvent* e) {
       return true;
     }
   }
-  return TtwSkinCustomControl::eventFilter(watched, e);
+  return TtwButtonParts::eventFilter(watched, e);
 }
 
 bool TtwSkinButton::event(QEvent* e) {
   if (e->type() == QEvent::ParentChange || e->type() == QEvent::Show) WatchWindow();
-  return TtwSkinCustomControl::event(e);
+  if (TMessage* m = MessageOf(e)) {
+    if (m->Msg == SKIN_MSG_SHOW_GLOW) {
+      if (pointerOver_) ShowGlow();
+      return true;
+    }
+    if (m->Msg == SKIN_MSG_HIDE_GLOW) {
+      // A glow kept only by AlwaysShowLayeredFrame also goes when the pointer
+      // leaves: nothing else would ever hide it.
+      HideGlow();
+      return true;
+    }
+  }
+  return TtwButtonParts::event(e);
+}
+
+// ---------------------------------------------------------------- speed button
+
+TtwSkinSpeedButton::TtwSkinSpeedButton(QWidget* parent) : TtwButtonParts(parent) {
+  skinDataName_ = QStringLiteral("toolbutton");
+  imageIndex_ = 0;
+  resize(25, 25);
+}
+
+TtwSkinSpeedButton::~TtwSkinSpeedButton() = default;
+
+void TtwSkinSpeedButton::SetFlat(bool v) {
+  flat_ = v;
+  SetTransparent(v);
+}
+
+void TtwSkinSpeedButton::SetTransparent(bool v) {
+  transparent_ = v;
+  setAttribute(Qt::WA_OpaquePaintEvent, !v);
+  update();
+}
+
+void TtwSkinSpeedButton::SetShowCaption(bool v) {
+  if (v == showCaption_) return;
+  showCaption_ = v;
+  if (widthWithCaption_ > 0 && widthWithoutCaption_ > 0) SetWidth(v ? widthWithCaption_ : widthWithoutCaption_);
+  else update();
+}
+
+void TtwSkinSpeedButton::ButtonClick() {
+  QPointer<TtwSkinSpeedButton> self(this);
+  if (OnClick) OnClick();
+  if (self) emit clicked();
+}
+
+void TtwSkinSpeedButton::ApplySkin() {
+  ApplyButtonSkin();
+  TtwButtonParts::ApplySkin();
+  if (Morphing() && recordIndex_ != -1 && pointerOver_ && !transparent_) fade_ = 1;
+}
+
+bool TtwSkinSpeedButton::SeeThrough() const {
+  // An idle transparent button shows its parent, then caption and image.
+  return transparent_ && !down_ && !pointerOver_;
+}
+
+void TtwSkinSpeedButton::DrawTransparent(QImage& bitmap) {
+  QPainter p(&bitmap);
+  TRect r = recordIndex_ != -1 ? geo_.FitClientRect : TRect{0, 0, width(), height()};
+  if (recordIndex_ != -1) {
+    QFont f = TwSkinFont(skin_.fontname, useSkinFont_ ? skin_.fontheight : defaultFont_.pixelSize(), skin_.fontstyle);
+    if (!useSkinFont_) f = defaultFont_;
+    p.setFont(f);
+    const TtwSkinColors& c = skinData_->SkinColors();
+    p.setPen(!isEnabled() ? ColorToQ(c.cbtnshadow)
+                          : (useSkinFontColor_ ? ColorToQ(c.cbtntext) : defaultFontColor_));
+  } else {
+    p.setFont(defaultFont_);
+    p.setPen(isEnabled() ? defaultFontColor_ : SystemColor(COLOR_BTNSHADOW));
+  }
+  DrawContent(p, r, false, false);
+}
+
+void TtwSkinSpeedButton::PaintSkin(QImage& bitmap) {
+  const TtwButtonLook l = Look();
+  if (Morphing() && fade_ > 0 && fade_ < 1 && !transparent_) DrawMorph(bitmap);
+  else if (down_ && (groupIndex_ != 0 || pointerOver_)) PaintState(bitmap, skin_.downskinrect, true, true);
+  else if (pointerOver_ || (Morphing() && fade_ >= 1)) PaintState(bitmap, skin_.activeskinrect, true, false);
+  else if (transparent_) DrawTransparent(bitmap);
+  else if (l.enabled) PaintState(bitmap, geo_.PieceRect, false, false);
+  else PaintState(bitmap, OrElse(skin_.disabledskinrect, geo_.PieceRect), false, false);
+}
+
+void TtwSkinSpeedButton::PaintDefault(QImage& bitmap) {
+  if (!down_ && !pointerOver_ && transparent_) {
+    DrawTransparent(bitmap);
+    return;
+  }
+  if (flat_ && !down_ && !pointerOver_) {
+    QPainter p(&bitmap);
+    p.setFont(defaultFont_);
+    p.setPen(isEnabled() ? defaultFontColor_ : SystemColor(COLOR_BTNSHADOW));
+    DrawContent(p, TRect{0, 0, width(), height()}, false, false);
+    return;
+  }
+  TtwButtonParts::PaintDefault(bitmap);
+}
+
+void TtwSkinSpeedButton::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::EnabledChange) {
+    morphTimer_.reset();
+    fade_ = 0;
+    pointerOver_ = false;
+    update();
+  }
+  TtwButtonParts::changeEvent(e);
+}
+
+void TtwSkinSpeedButton::mousePressEvent(QMouseEvent* e) {
+  TtwButtonParts::mousePressEvent(e);
+  if (e->button() == Qt::LeftButton) PressLeft();
+}
+
+void TtwSkinSpeedButton::mouseMoveEvent(QMouseEvent* e) {
+  TtwButtonParts::mouseMoveEvent(e);
+  if (!leftPressed_) return;
+  const bool over = rect().contains(e->position().toPoint());
+  if (over == pointerOver_) return;
+  pointerOver_ = over;
+  if (over) EnterLook();
+  else LeaveLook();
+}
+
+void TtwSkinSpeedButton::mouseReleaseEvent(QMouseEvent* e) {
+  TtwButtonParts::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton) ReleaseLeft(rect().contains(e->position().toPoint()));
+}
+
+void TtwSkinSpeedButton::enterEvent(QEnterEvent* e) {
+  TtwButtonParts::enterEvent(e);
+  if (!isEnabled()) return;
+  pointerOver_ = true;
+  if (groupIndex_ == 0 || !down_) EnterLook();
+}
+
+void TtwSkinSpeedButton::leaveEvent(QEvent* e) {
+  TtwButtonParts::leaveEvent(e);
+  if (leftPressed_) return;
+  pointerOver_ = false;
+  if (groupIndex_ == 0 || !down_) LeaveLook();
+  else update();
+}
+
+// ---------------------------------------------------------------- menu speed button
+
+TtwSkinMenuSpeedButton::TtwSkinMenuSpeedButton(QWidget* parent) : TtwSkinSpeedButton(parent) {
+  skinDataName_ = QStringLiteral("toolmenubutton");
+}
+
+void TtwSkinMenuSpeedButton::SetNewStyle(bool v) {
+  newStyle_ = v;
+  if (v) skinDataName_ = QStringLiteral("resizetoolbutton");
+  update();
+}
+
+void TtwSkinMenuSpeedButton::FindSkinRecord() {
+  TtwSkinSpeedButton::FindSkinRecord();
+  auto* r = dynamic_cast<const TtwDataSkinMenuButtonControl*>(Record());
+  trackButtonRect_ = r ? r->trackbuttonrect : TRect{};
+}
+
+QRect TtwSkinMenuSpeedButton::TrackArea() const {
+  if (!menu_) return QRect();
+  if (!trackButtonMode_) return rect();
+  static const QStringList plain = {QStringLiteral("resizebutton"), QStringLiteral("resizetoolbutton"),
+                                    QStringLiteral("toolbutton"), QStringLiteral("bigtoolbutton")};
+  if (recordIndex_ != -1 && !plain.contains(skinDataName_) && !trackButtonRect_.IsEmpty()) {
+    TRect t = trackButtonRect_;
+    const int dW = width() - geo_.PieceRect.Width(), dH = height() - geo_.PieceRect.Height();
+    if (geo_.PieceMode == pmThreePieceH) t.Left += dW, t.Right += dW;
+    if (geo_.PieceMode == pmThreePieceV) t.Top += dH, t.Bottom += dH;
+    return t.ToQ();
+  }
+  if (newStyle_ && trackPosition_ == twtpBottom) return QRect(0, height() - kTrackWidth, width(), kTrackWidth);
+  return QRect(width() - kTrackWidth, 0, kTrackWidth, height());
+}
+
+void TtwSkinMenuSpeedButton::DrawMarker(QImage& bitmap) {
+  QRect strip = TrackArea();
+  if (strip.isEmpty()) strip = QRect(width() - kTrackWidth, 0, kTrackWidth, height());
+  if (!trackButtonMode_) strip = QRect(width() - kTrackWidth, 0, kTrackWidth, height());
+  if (down_ || tracked_) strip.translate(2, 2);
+  QPainter p(&bitmap);
+  const TRect r = TRect::FromQ(strip);
+  if (recordIndex_ == -1 || skin_.menumarkerrect.IsEmpty()) {
+    TColor c = recordIndex_ == -1 ? clBtnText : (tracked_ ? skin_.downfontcolor : skin_.fontcolor);
+    DrawDropMark(p, r, c);
+    return;
+  }
+  TRect m = down_ ? skin_.menumarkerdownrect
+                  : (pointerOver_ ? skin_.menumarkeractiverect : (flat_ ? skin_.menumarkerflatrect : skin_.menumarkerrect));
+  TtwBitmap mark(m.Width(), m.Height());
+  CopyPixels(mark.Image(), TRect{0, 0, m.Width(), m.Height()}, geo_.SourcePicture, m);
+  mark.MakeColorTransparent(skin_.menumarkertransparentcolor);
+  mark.Transparent = true;
+  const QPoint at(strip.left() + strip.width() / 2 - m.Width() / 2, strip.top() + strip.height() / 2 - m.Height() / 2);
+  p.drawImage(at, mark.Image());
+}
+
+void TtwSkinMenuSpeedButton::PaintSkin(QImage& bitmap) {
+  TtwSkinSpeedButton::PaintSkin(bitmap);
+  DrawMarker(bitmap);
+}
+
+void TtwSkinMenuSpeedButton::PaintDefault(QImage& bitmap) {
+  TtwSkinSpeedButton::PaintDefault(bitmap);
+  DrawMarker(bitmap);
+}
+
+void TtwSkinMenuSpeedButton::mousePressEvent(QMouseEvent* e) {
+  const QRect area = TrackArea();
+  if (e->button() != Qt::LeftButton || area.isEmpty() || !area.contains(e->position().toPoint())) {
+    TtwSkinSpeedButton::mousePressEvent(e);
+    return;
+  }
+  tracked_ = true;
+  pointerOver_ = true;
+  down_ = true;
+  update();
+  if (OnShowTrackMenu) OnShowTrackMenu(this);
+  QPointer<TtwSkinMenuSpeedButton> self(this);
+  QPointer<QMenu> menu = menu_;
+  // The menu runs its own loop; it may outlive or destroy this button.
+  menu->exec(mapToGlobal(QPoint(0, height())));
+  if (self) PostMessage(self, SKIN_MSG_MENU_CLOSED);
+}
+
+void TtwSkinMenuSpeedButton::mouseReleaseEvent(QMouseEvent* e) {
+  if (tracked_) return;  // releases belong to the open menu
+  TtwSkinSpeedButton::mouseReleaseEvent(e);
+}
+
+void TtwSkinMenuSpeedButton::MenuClosed() {
+  tracked_ = false;
+  down_ = false;
+  pointerOver_ = false;
+  leftPressed_ = false;
+  if (OnHideTrackMenu) OnHideTrackMenu(this);
+  update();
+}
+
+bool TtwSkinMenuSpeedButton::event(QEvent* e) {
+  if (TMessage* m = MessageOf(e); m && m->Msg == SKIN_MSG_MENU_CLOSED) {
+    MenuClosed();
+    return true;
+  }
+  return TtwSkinSpeedButton::event(e);
 }

@@ -1,25 +1,27 @@
+// Binding skinned controls to their records, fitting them to the record's
+// piece and painting their faces; a control with no usable record always
+// paints its default look, so no skin state can leave it blank or broken.
 #include "skin/controls/twSkinControlBase.h"
 
 #include <QEnterEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <type_traits>
 
 #include "platform/Message.h"
 #include "skin/controls/twSkinBars.h"
-#if __has_include("skin/data/twSkinData.h")
 #include "skin/data/twSkinData.h"
-#define TW_HAVE_SKIN_DATA 1
-#endif
+#include "skin/data/twSkinRecords.h"
 
-QColor ColorFromTColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QFont TwDefaultFont() { return TwSkinFont(QStringLiteral("Arial"), 14, 0); }
 
-TColor TColorFromColor(const QColor& c) {
-  return TColor(c.red()) | (TColor(c.green()) << 8) | (TColor(c.blue()) << 16);
-}
-
-QFont TwDefaultFont() {
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(14);
+QFont TwSkinFont(const QString& name, int height, uint8_t style) {
+  QFont f(name);
+  f.setPixelSize(height > 0 ? height : 14);
+  f.setBold(style & twtok::fsbold);
+  f.setItalic(style & twtok::fsitalic);
+  f.setUnderline(style & twtok::fsunderline);
+  f.setStrikeOut(style & twtok::fsstrikeout);
   f.setStyleStrategy(QFont::PreferAntialias);
   return f;
 }
@@ -31,71 +33,275 @@ void DrawBevel(QPainter& p, QRect& r, const QColor& tl, const QColor& br) {
   p.fillRect(L, T, 1, B - T + 1, tl);
   p.fillRect(R, T, 1, B - T + 1, br);
   p.fillRect(L, B, R - L + 1, 1, br);
-  p.fillRect(R, T, 1, 1, br);
-  p.fillRect(L, B, 1, 1, br);
   r.adjust(1, 1, -1, -1);
 }
 
-namespace {
+QSize LogicalSize(const QImage& img) { return img.deviceIndependentSize().toSize(); }
 
-// Record lookup shared by both families: -1 unless a non-empty skin data
-// knows the name.
-int LookUpRecord(TtwSkinData* data, const QString& name) {
-#ifdef TW_HAVE_SKIN_DATA
-  if (!data || data->Empty()) return -1;
-  return data->FindControlIndex(name);
-#else
-  (void)data;
-  (void)name;
-  return -1;
-#endif
-}
-
-bool SkinDataEmpty(TtwSkinData* data) {
-#ifdef TW_HAVE_SKIN_DATA
-  return !data || data->Empty();
-#else
-  (void)data;
-  return true;
-#endif
-}
-
-// The fitting rule both custom bases share.
-void FitGeometry(TtwSkinGeometry& g, int recordIndex, int& W, int& H) {
-  if (g.PieceMode == -1 || recordIndex == -1) return;
-  if (g.PieceMode == 0) {
-    W = g.PieceRect.Width();
-    H = g.PieceRect.Height();
-    g.FitClientRect = g.SkinClientRect;
+void DrawLogical(QImage& face, const QPoint& at, const QImage& piece) {
+  if (piece.isNull()) return;
+  if (face.devicePixelRatio() == 1.0) {
+    CopyPixels(face, TRect{at.x(), at.y(), at.x() + piece.width(), at.y() + piece.height()}, piece,
+               TRect{0, 0, piece.width(), piece.height()});
     return;
   }
-  const int dW = W - g.PieceRect.Width();
-  const int dH = H - g.PieceRect.Height();
-  g.FitLeftTop = g.LeftTopPoint;
-  TRect c = g.SkinClientRect;
-  switch (g.PieceMode) {
-    case 1:
-      g.FitRightTop = {g.RightTopPoint.X + dW, g.RightTopPoint.Y};
-      g.FitLeftBottom = {g.LeftBottomPoint.X, g.LeftBottomPoint.Y + dH};
-      g.FitRightBottom = {g.RightBottomPoint.X + dW, g.RightBottomPoint.Y + dH};
-      c.Right += dW;
-      c.Bottom += dH;
+  QPainter p(&face);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(QRect(at, piece.size()), piece);
+}
+
+// ---------------------------------------------------------------- geometry
+
+TPieceAnchors TtwSkinGeometry::SkinAnchors() const {
+  return {LeftTopPoint, RightTopPoint, LeftBottomPoint, RightBottomPoint, SkinClientRect};
+}
+
+TPieceAnchors TtwSkinGeometry::FitAnchors() const {
+  return {FitLeftTop, FitRightTop, FitLeftBottom, FitRightBottom, FitClientRect};
+}
+
+TEdgeStretch TtwSkinGeometry::Edges() const {
+  return {StretchFlags[2] != 0, StretchFlags[3] != 0, StretchFlags[4] != 0, StretchFlags[5] != 0};
+}
+
+void TtwSkinGeometry::Bind(const TtwSkinData& data, const TtwDataSkinControl* record, bool withMask) {
+  auto* r = dynamic_cast<const TtwDataSkinCustomControl*>(record);
+  if (!r) {
+    // A record of another class has no piece: fitting it would shrink the
+    // control to nothing.
+    Unbind();
+    return;
+  }
+  LeftTopPoint = r->lefttoppoint;
+  RightTopPoint = r->righttoppoint;
+  LeftBottomPoint = r->leftbottompoint;
+  RightBottomPoint = r->rightbottompoint;
+  PieceRect = r->skinrect;
+  SkinClientRect = r->clientrect;
+  const uint8_t flags[6] = {uint8_t(r->stretcheffect), r->stretchtype,        uint8_t(r->leftstretch),
+                            uint8_t(r->topstretch),    uint8_t(r->rightstretch), uint8_t(r->bottomstretch)};
+  std::copy(std::begin(flags), std::end(flags), StretchFlags);
+  const QImage* pic = data.ActivePicture(r->pictureindex);
+  SourcePicture = pic ? *pic : QImage();
+  const QImage* mask = withMask ? data.ActivePicture(r->maskpictureindex) : nullptr;
+  SourceMask = mask ? *mask : QImage();
+  PieceMode = ::PieceMode(PieceRect, SkinAnchors());
+  // A nine-piece without a client rectangle would split into nothing: its
+  // client is what the corners leave.
+  if (PieceMode == pmNinePiece && SkinClientRect.IsEmpty())
+    SkinClientRect = TRect{LeftTopPoint.X, LeftTopPoint.Y, RightBottomPoint.X, RightBottomPoint.Y};
+}
+
+void TtwSkinGeometry::Unbind() {
+  PieceMode = pmNone;
+  SourcePicture = QImage();
+  SourceMask = QImage();
+}
+
+void TtwSkinGeometry::Fit(int& W, int& H) {
+  if (PieceMode == pmNone) return;
+  if (PieceMode == pmFixed) {
+    W = PieceRect.Width();
+    H = PieceRect.Height();
+    FitClientRect = SkinClientRect;
+    return;
+  }
+  if (PieceMode == pmThreePieceH) H = PieceRect.Height();
+  if (PieceMode == pmThreePieceV) W = PieceRect.Width();
+  const TPieceAnchors n = ShiftAnchors(PieceMode, PieceRect, SkinAnchors(), W, H);
+  FitLeftTop = n.LT;
+  FitRightTop = n.RT;
+  FitLeftBottom = n.LB;
+  FitRightBottom = n.RB;
+  FitClientRect = n.ClRect;
+}
+
+TRect TtwSkinGeometry::Map(const TRect& r, int W, int H) const {
+  const int sw = PieceRect.Width(), sh = PieceRect.Height();
+  const int dW = W - sw, dH = H - sh;
+  TRect res = r;
+  auto move = [&](int dx, int dy) {
+    res.Left += dx;
+    res.Right += dx;
+    res.Top += dy;
+    res.Bottom += dy;
+  };
+  if (PieceMode == pmNinePiece) {
+    const TRect LT{0, 0, LeftTopPoint.X, LeftTopPoint.Y};
+    const TRect LB{0, LeftBottomPoint.Y, LeftBottomPoint.X, sh};
+    const TRect RT{RightTopPoint.X, 0, sw, RightTopPoint.Y};
+    const TRect RB{RightBottomPoint.X, RightBottomPoint.Y, sw, sh};
+    // Whole rectangles count a zone's right and bottom edges as outside;
+    // single corners count all four edges as inside.
+    auto inHalf = [](const TRect& z, int x, int y) {
+      return x >= z.Left && x < z.Right && y >= z.Top && y < z.Bottom;
+    };
+    auto whole = [&](const TRect& z) { return inHalf(z, r.Left, r.Top) && inHalf(z, r.Right, r.Bottom); };
+    auto at = [](const TRect& z, int x, int y) { return PointInRect(TPoint{x, y}, z); };
+    if (whole(LT)) return res;
+    if (whole(RT)) { move(dW, 0); return res; }
+    if (whole(LB)) { move(0, dH); return res; }
+    if (whole(RB)) { move(dW, dH); return res; }
+    const bool tlLT = at(LT, r.Left, r.Top), tlLB = at(LB, r.Left, r.Top), tlRT = at(RT, r.Left, r.Top);
+    const bool brRB = at(RB, r.Right, r.Bottom), brRT = at(RT, r.Right, r.Bottom),
+               brLB = at(LB, r.Right, r.Bottom);
+    if (tlLT && brRB) { res.Right += dW; res.Bottom += dH; }
+    else if (tlLT && brRT) { res.Right += dW; }
+    else if (tlLB && brRB) { res.Right += dW; move(0, dH); }
+    else if (tlLT && brLB) { res.Bottom += dH; }
+    else if (tlRT && brRB) { move(dW, 0); res.Bottom += dH; }
+  } else if (PieceMode == pmThreePieceH) {
+    if (r.Left <= LeftTopPoint.X && r.Right >= RightTopPoint.X) res.Right += dW;
+    else if (r.Left >= RightTopPoint.X && r.Right > RightTopPoint.X) move(dW, 0);
+  } else if (PieceMode == pmThreePieceV) {
+    if (r.Top <= LeftTopPoint.Y && r.Bottom >= LeftBottomPoint.Y) res.Bottom += dH;
+    else if (r.Top >= LeftBottomPoint.Y && r.Bottom > LeftBottomPoint.Y) move(0, dH);
+  }
+  return res;
+}
+
+void TtwSkinGeometry::PaintPiece(QImage& face, const TRect& piece, bool skipNine) const {
+  if (SourcePicture.isNull() || piece.IsEmpty()) return;
+  const QSize sz = LogicalSize(face);
+  const int W = sz.width(), H = sz.height();
+  QImage part;
+  switch (PieceMode) {
+    case pmFixed:
+      part = SourcePicture.copy(piece.ToQ());
       break;
-    case 2:
-      H = g.PieceRect.Height();
-      g.FitRightTop = {g.RightTopPoint.X + dW, g.RightTopPoint.Y};
-      c.Right += dW;
+    case pmNinePiece:
+      if (skipNine) return;
+      ComposeNinePiece(SourcePicture, piece, SkinAnchors(), W, H, FitAnchors(), Edges(), true, StretchEffect(),
+                       StretchType(), part);
       break;
-    case 3:
-      W = g.PieceRect.Width();
-      g.FitLeftBottom = {g.LeftBottomPoint.X, g.LeftBottomPoint.Y + dH};
-      c.Bottom += dH;
+    case pmThreePieceH:
+      ComposeThreePieceH(SourcePicture, piece, LeftTopPoint.X, piece.Width() - RightTopPoint.X, StretchEffect(),
+                         W, part);
+      break;
+    case pmThreePieceV:
+      ComposeThreePieceV(SourcePicture, piece, LeftTopPoint.Y, piece.Height() - LeftBottomPoint.Y,
+                         StretchEffect(), H, part);
       break;
     default:
-      break;
+      return;
   }
-  g.FitClientRect = c;
+  DrawLogical(face, QPoint(0, 0), part);
 }
+
+// ---------------------------------------------------------------- shared base
+
+TtwSkinWidget::TtwSkinWidget(QWidget* parent) : QWidget(parent) {
+  // The face image covers every pixel, so nothing needs erasing first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAutoFillBackground(false);
+}
+
+TtwSkinWidget::~TtwSkinWidget() = default;
+
+void TtwSkinWidget::SetSkinData(TtwSkinData* data) {
+  skinData_ = data;
+  if (data && !data->Empty()) ApplySkin();
+}
+
+const TtwDataSkinControl* TtwSkinWidget::Record() const {
+  if (recordIndex_ < 0 || !skinData_) return nullptr;
+  const auto& list = skinData_->ControlRecords();
+  return recordIndex_ < list.size() ? list[recordIndex_] : nullptr;
+}
+
+void TtwSkinWidget::FindSkinRecord() {
+  recordIndex_ = (!skinData_ || skinData_->Empty()) ? -1 : skinData_->FindControlIndex(skinDataName_);
+}
+
+void TtwSkinWidget::PaintDefault(QImage&) {}
+void TtwSkinWidget::PaintSkin(QImage&) {}
+
+void TtwSkinWidget::ApplySkin() {
+  FindSkinRecord();
+  update();
+}
+
+void TtwSkinWidget::SetBounds(int left, int top, int width, int height) {
+  const QSize old = size();
+  setGeometry(left, top, width < 0 ? 0 : width, height < 0 ? 0 : height);
+  BoundsChanged(this, old);
+}
+
+void TtwSkinWidget::SetCaption(const QString& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  CaptionChanged();
+}
+
+bool TtwSkinWidget::ResourceCharSet() const { return skinData_ && skinData_->ResourceStrData(); }
+
+void TtwSkinWidget::PaintFace(QImage& bitmap) {
+  FindSkinRecord();
+  if (recordIndex_ == -1)
+    PaintDefault(bitmap);
+  else
+    PaintSkin(bitmap);
+}
+
+QImage TtwSkinWidget::RenderFace(qreal dpr) {
+  if (width() <= 0 || height() <= 0) return QImage();
+  QImage img(size() * dpr, QImage::Format_RGB32);
+  img.setDevicePixelRatio(dpr);
+  if (SeeThrough()) {
+    QPainter p(&img);
+    PaintUnderlay(this, p);
+  } else {
+    img.fill(SystemColor(COLOR_BTNFACE));
+  }
+  PaintFace(img);
+  return img;
+}
+
+void TtwSkinWidget::paintEvent(QPaintEvent*) {
+  if (width() <= 0 || height() <= 0) return;
+  const QImage img = RenderFace(devicePixelRatioF());
+  QPainter p(this);
+  p.drawImage(0, 0, img);
+}
+
+void TtwSkinWidget::enterEvent(QEnterEvent* e) {
+  QWidget::enterEvent(e);
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TtwSkinWidget::leaveEvent(QEvent* e) {
+  QWidget::leaveEvent(e);
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+// ---------------------------------------------------------------- windowed
+
+TtwSkinControl::TtwSkinControl(QWidget* parent) : TtwSkinWidget(parent) {}
+TtwSkinControl::~TtwSkinControl() = default;
+
+void TtwSkinControl::NotifyChildrenBackground() {
+  for (QObject* o : children())
+    if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
+      SendMessage(w, SKIN_MSG_BACKGROUND_CHANGED, 0, 0);
+}
+
+bool TtwSkinControl::event(QEvent* e) {
+  if (TMessage* m = MessageOf(e); m && m->Msg == SKIN_MSG_BACKGROUND_CHANGED) {
+    BackgroundChanged();
+    return true;
+  }
+  return TtwSkinWidget::event(e);
+}
+
+void TtwSkinControl::paintEvent(QPaintEvent* e) {
+  paintingFromSystem_ = true;
+  TtwSkinWidget::paintEvent(e);
+  paintingFromSystem_ = false;
+}
+
+// ---------------------------------------------------------------- custom parts
+
+namespace {
 
 // Skinned controls on a tool bar that adjusts its controls sit centred in it.
 int CentredTopOnToolBar(QWidget* parent, int top, int height) {
@@ -106,365 +312,229 @@ int CentredTopOnToolBar(QWidget* parent, int top, int height) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- windowed
-
-TtwSkinControl::TtwSkinControl(QWidget* parent) : QWidget(parent) {
-  // The face image covers every pixel, so nothing needs erasing first.
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAutoFillBackground(false);
+template <class Base>
+TtwSkinCustomParts<Base>::TtwSkinCustomParts(QWidget* parent) : Base(parent), defaultFont_(TwDefaultFont()) {
+  this->setFont(defaultFont_);
 }
 
-TtwSkinControl::~TtwSkinControl() = default;
-
-void TtwSkinControl::SetSkinData(TtwSkinData* data) {
-  skinData_ = data;
-  if (data && !SkinDataEmpty(data)) ApplySkin();
+template <class Base>
+void TtwSkinCustomParts<Base>::SetDefaultWidth(int w) {
+  defaultWidth_ = w;
+  if (this->recordIndex_ == -1 && w > 0) this->SetWidth(w);
 }
 
-void TtwSkinControl::SetSkinDataName(const QString& name) { skinDataName_ = name; }
-
-void TtwSkinControl::FindSkinRecord() { recordIndex_ = LookUpRecord(skinData_, skinDataName_); }
-
-void TtwSkinControl::PaintDefault(QImage&) {}
-void TtwSkinControl::PaintSkin(QImage&) {}
-
-void TtwSkinControl::ApplySkin() {
-  FindSkinRecord();
-  update();
+template <class Base>
+void TtwSkinCustomParts<Base>::SetDefaultHeight(int h) {
+  defaultHeight_ = h;
+  if (this->recordIndex_ == -1 && h > 0) this->SetHeight(h);
 }
 
-void TtwSkinControl::ForgetSkinRecord() { recordIndex_ = -1; }
-void TtwSkinControl::BackgroundChanged() {}
-
-void TtwSkinControl::SetBounds(int left, int top, int width, int height) {
-  const QSize old = size();
-  setGeometry(left, top, width < 0 ? 0 : width, height < 0 ? 0 : height);
-  BoundsChanged(this, old);
+template <class Base>
+void TtwSkinCustomParts<Base>::SetDefaultFont(const QFont& f) {
+  defaultFont_ = f;
+  DefaultFontChanged();
+  if (this->recordIndex_ == -1) this->update();
 }
 
-void TtwSkinControl::SetCaption(const QString& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  CaptionChanged();
+template <class Base>
+void TtwSkinCustomParts<Base>::SetDefaultFontColor(const QColor& c) {
+  defaultFontColor_ = c;
+  DefaultFontChanged();
+  if (this->recordIndex_ == -1) this->update();
 }
 
-void TtwSkinControl::NotifyChildrenBackground() {
-  for (QObject* o : children())
-    if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
-      SendMessage(w, SKIN_MSG_BACKGROUND_CHANGED, 0, 0);
-}
-
-void TtwSkinControl::PaintFace(QImage& bitmap) {
-  FindSkinRecord();
-  // The skin look needs the record's picture; without one the default look
-  // keeps the control readable.
-  auto* custom = dynamic_cast<TtwSkinCustomControl*>(this);
-  if (recordIndex_ != -1 && (!custom || custom->SkinLook()))
-    PaintSkin(bitmap);
+template <class Base>
+void TtwSkinCustomParts<Base>::FindSkinRecord() {
+  Base::FindSkinRecord();
+  if (this->recordIndex_ != -1)
+    geo_.Bind(*this->skinData_, this->Record(), std::is_base_of_v<TtwSkinControl, Base>);
   else
-    PaintDefault(bitmap);
+    geo_.Unbind();
 }
 
-QImage TtwSkinControl::RenderFace() {
-  if (width() <= 0 || height() <= 0) return QImage();
-  QImage img(size(), QImage::Format_RGB32);
-  img.fill(twDefaultColors::BtnFace);
-  PaintFace(img);
-  return img;
+template <class Base>
+void TtwSkinCustomParts<Base>::FitToSkin(int& width, int& height) {
+  if (this->recordIndex_ == -1) return;
+  geo_.Fit(width, height);
 }
 
-bool TtwSkinControl::event(QEvent* e) {
-  if (TMessage* m = MessageOf(e)) {
-    if (m->Msg == SKIN_MSG_BACKGROUND_CHANGED) {
-      BackgroundChanged();
-      return true;
+template <class Base>
+void TtwSkinCustomParts<Base>::PaintDefault(QImage& bitmap) {
+  bitmap.fill(SystemColor(COLOR_BTNFACE));
+}
+
+template <class Base>
+void TtwSkinCustomParts<Base>::PaintSkin(QImage& bitmap) {
+  geo_.PaintPiece(bitmap, geo_.PieceRect, false);
+}
+
+template <class Base>
+void TtwSkinCustomParts<Base>::ApplySkin() {
+  FindSkinRecord();
+  bool resized = false;
+  if (this->recordIndex_ == -1) {
+    const int w = defaultWidth_ > 0 ? defaultWidth_ : this->width();
+    const int h = defaultHeight_ > 0 ? defaultHeight_ : this->height();
+    if (w != this->width() || h != this->height()) this->SetBounds(this->x(), this->y(), w, h);
+  } else {
+    int w = this->width(), h = this->height();
+    FitToSkin(w, h);
+    if (w != this->width() || h != this->height()) {
+      this->SetBounds(this->x(), this->y(), w, h);
+      resized = true;
     }
   }
-  return QWidget::event(e);
+  if (!resized || this->recordIndex_ == -1) {
+    SizeFitted();
+    this->update();
+  }
 }
 
-void TtwSkinControl::paintEvent(QPaintEvent*) {
-  if (width() <= 0 || height() <= 0) return;
-  paintingFromSystem_ = true;
-  const QImage img = RenderFace();
-  QPainter p(this);
-  p.drawImage(0, 0, img);
-  paintingFromSystem_ = false;
+template <class Base>
+void TtwSkinCustomParts<Base>::SetBounds(int left, int top, int width, int height) {
+  FindSkinRecord();
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  const bool changed = (width != this->width() || height != this->height()) && this->recordIndex_ != -1;
+  if (changed) {
+    FitToSkin(width, height);
+    if (geo_.PieceMode == pmFixed) geo_.FitClientRect = geo_.SkinClientRect;
+  }
+  top = CentredTopOnToolBar(this->parentWidget(), top, height);
+  Base::SetBounds(left, top, width, height);
+  if (changed) {
+    SizeFitted();
+    this->update();
+  }
+  if constexpr (std::is_base_of_v<TtwSkinControl, Base>)
+    if (this->recordIndex_ != -1 && geo_.StretchEffect()) this->NotifyChildrenBackground();
 }
 
-void TtwSkinControl::enterEvent(QEnterEvent* e) {
-  QWidget::enterEvent(e);
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TtwSkinControl::leaveEvent(QEvent* e) {
-  QWidget::leaveEvent(e);
-  if (OnMouseLeave) OnMouseLeave(this);
-}
+template class TtwSkinCustomParts<TtwSkinControl>;
+template class TtwSkinCustomParts<TtwGraphicSkinControl>;
 
 // ---------------------------------------------------------------- windowed custom
 
-TtwSkinCustomControl::TtwSkinCustomControl(QWidget* parent)
-    : TtwSkinControl(parent), defaultFont_(TwDefaultFont()) {
-  setFont(defaultFont_);
-}
-
+TtwSkinCustomControl::TtwSkinCustomControl(QWidget* parent) : TtwSkinCustomParts(parent) {}
 TtwSkinCustomControl::~TtwSkinCustomControl() = default;
-
-void TtwSkinCustomControl::SetDefaultWidth(int w) {
-  defaultWidth_ = w;
-  if (!SkinLook() && w > 0) SetWidth(w);
-}
-
-void TtwSkinCustomControl::SetDefaultHeight(int h) {
-  defaultHeight_ = h;
-  if (!SkinLook() && h > 0) SetHeight(h);
-}
-
-void TtwSkinCustomControl::SetDefaultFont(const QFont& f) {
-  defaultFont_ = f;
-  DefaultFontChanged();
-  if (!SkinLook()) update();
-}
-
-void TtwSkinCustomControl::SetDefaultFontColor(const QColor& c) {
-  defaultFontColor_ = c;
-  DefaultFontChanged();
-  if (!SkinLook()) update();
-}
-
-void TtwSkinCustomControl::SetUseSkinFont(bool v) {
-  useSkinFont_ = v;
-  update();
-}
-
-void TtwSkinCustomControl::FindSkinRecord() {
-  TtwSkinControl::FindSkinRecord();
-  // Geometry is copied from custom-control records only; until a record's
-  // pieces are copied the size is never fitted.
-  if (recordIndex_ != -1 && !geo_.SourcePicture) geo_.PieceMode = -1;
-}
-
-void TtwSkinCustomControl::PaintDefault(QImage& bitmap) {
-  bitmap.fill(twDefaultColors::BtnFace);
-}
-
-void TtwSkinCustomControl::PaintSkin(QImage& bitmap) {
-  if (!geo_.SourcePicture) return;
-  if (geo_.PieceMode == 0) {
-    QPainter p(&bitmap);
-    p.drawImage(QPoint(0, 0), *geo_.SourcePicture, geo_.PieceRect.ToQ());
-  }
-}
-
-void TtwSkinCustomControl::FitToSkin(int& width, int& height) {
-  FitGeometry(geo_, recordIndex_, width, height);
-}
 
 void TtwSkinCustomControl::UpdateRegion() {
   if (!parentWidget()) return;
-  if ((!geo_.SourceMask || recordIndex_ == -1) && !mask().isEmpty()) clearMask();
+  if (geo_.SourceMask.isNull() || recordIndex_ == -1) {
+    if (!mask().isEmpty()) clearMask();
+    return;
+  }
+  QRegion region;
+  if (geo_.PieceMode == pmFixed) {
+    region = RegionFromMask(geo_.SourceMask);
+  } else if (geo_.PieceMode != pmNone) {
+    TPieceAnchors n = geo_.FitAnchors();
+    if (geo_.PieceMode == pmThreePieceH) n.RT.X = geo_.RightTopPoint.X + width() - geo_.PieceRect.Width();
+    if (geo_.PieceMode == pmThreePieceV) n.LB.Y = geo_.LeftBottomPoint.Y + height() - geo_.PieceRect.Height();
+    region = FrameRegionFromMask(geo_.SourceMask, geo_.SkinAnchors(), n, width());
+  }
+  if (region.isEmpty()) clearMask();
+  else setMask(region);
 }
 
-void TtwSkinCustomControl::ApplySkin() {
+void TtwSkinCustomControl::PaintFace(QImage& bitmap) {
   FindSkinRecord();
-  bool sizeChanged = false;
-  if (!SkinLook()) {
-    const int w = defaultWidth_ > 0 ? defaultWidth_ : width();
-    const int h = defaultHeight_ > 0 ? defaultHeight_ : height();
-    if (w != width() || h != height()) SetBounds(x(), y(), w, h);
-  } else {
-    int w = width(), h = height();
-    FitToSkin(w, h);
-    if (w != width() || h != height()) {
-      SetBounds(x(), y(), w, h);
-      sizeChanged = true;
-    }
+  int w = width(), h = height();
+  FitToSkin(w, h);  // refreshes the fitted geometry for the current size
+  if (recordIndex_ == -1) {
+    PaintDefault(bitmap);
+    return;
   }
-  if (!sizeChanged || !SkinLook()) {
-    UpdateRegion();
-    update();
+  if (!UsesComposite()) {
+    PaintSkin(bitmap);
+    return;
   }
+  PaintComposite(bitmap);
 }
 
-void TtwSkinCustomControl::SetBounds(int left, int top, int width, int height) {
-  FindSkinRecord();
-  if (width < 0) width = 0;
-  if (height < 0) height = 0;
-  const bool changed = (width != this->width() || height != this->height()) && recordIndex_ != -1;
-  if (changed) {
-    FitToSkin(width, height);
-    if (geo_.PieceMode == 0) geo_.FitClientRect = geo_.SkinClientRect;
-  }
-  top = CentredTopOnToolBar(parentWidget(), top, height);
-  TtwSkinControl::SetBounds(left, top, width, height);
-  if (changed) {
-    UpdateRegion();
-    update();
-  }
-  if (recordIndex_ != -1 && geo_.StretchFlags[0]) NotifyChildrenBackground();
-}
-
-TRect TtwSkinCustomControl::MapSkinRect(const TRect& r) const {
+void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
+  const int W = width(), H = height();
   const TtwSkinGeometry& g = geo_;
-  const int sw = g.PieceRect.Width(), sh = g.PieceRect.Height();
-  const int dW = width() - sw, dH = height() - sh;
-  TRect res = r;
-  auto move = [&](int dx, int dy) {
-    res.Left += dx; res.Right += dx; res.Top += dy; res.Bottom += dy;
-  };
-  if (g.PieceMode == 1) {
-    const TRect LT{0, 0, g.LeftTopPoint.X, g.LeftTopPoint.Y};
-    const TRect LB{0, g.LeftBottomPoint.Y, g.LeftBottomPoint.X, sh};
-    const TRect RT{g.RightTopPoint.X, 0, sw, g.RightTopPoint.Y};
-    const TRect RB{g.RightBottomPoint.X, g.RightBottomPoint.Y, sw, sh};
-    // Half-open test for the whole rectangle, closed test for its corners.
-    auto inHalf = [](const TRect& z, int x, int y) {
-      return x >= z.Left && x < z.Right && y >= z.Top && y < z.Bottom;
-    };
-    auto inClosed = [](const TRect& z, int x, int y) {
-      return x >= z.Left && x <= z.Right && y >= z.Top && y <= z.Bottom;
-    };
-    auto whole = [&](const TRect& z) {
-      return inHalf(z, r.Left, r.Top) && inHalf(z, r.Right, r.Bottom);
-    };
-    if (whole(LT)) return res;
-    if (whole(RT)) { move(dW, 0); return res; }
-    if (whole(LB)) { move(0, dH); return res; }
-    if (whole(RB)) { move(dW, dH); return res; }
-    const bool tlLT = inClosed(LT, r.Left, r.Top), tlLB = inClosed(LB, r.Left, r.Top),
-               tlRT = inClosed(RT, r.Left, r.Top);
-    const bool brRB = inClosed(RB, r.Right, r.Bottom), brRT = inClosed(RT, r.Right, r.Bottom),
-               brLB = inClosed(LB, r.Right, r.Bottom);
-    if (tlLT && brRB) { res.Right += dW; res.Bottom += dH; }
-    else if (tlLT && brRT) { res.Right += dW; }
-    else if (tlLB && brRB) { res.Right += dW; move(0, dH); }
-    else if (tlLT && brLB) { res.Bottom += dH; }
-    else if (tlRT && brRB) { move(dW, 0); res.Bottom += dH; }
-  } else if (g.PieceMode == 2) {
-    if (r.Left <= g.LeftTopPoint.X && r.Right >= g.RightTopPoint.X) res.Right += dW;
-    else if (r.Left >= g.RightTopPoint.X && r.Right > g.RightTopPoint.X) move(dW, 0);
-  } else if (g.PieceMode == 3) {
-    if (r.Top <= g.LeftTopPoint.Y && r.Bottom >= g.LeftBottomPoint.Y) res.Bottom += dH;
-    else if (r.Top >= g.LeftBottomPoint.Y && r.Bottom > g.LeftBottomPoint.Y) move(0, dH);
+  QImage top, bottom, left, right;
+  ComposeBorderBands(g.SourcePicture, g.PieceRect, g.SkinAnchors(), g.FitAnchors(), W, H, g.Edges(), top,
+                     bottom, left, right);
+  const qreal dpr = bitmap.devicePixelRatio();
+  if (!top.isNull() && dpr != 1.0) {
+    // Captions drawn into the band keep the face's full resolution.
+    top = top.scaled(top.size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    top.setDevicePixelRatio(dpr);
   }
-  return res;
+  if (!top.isNull()) PaintSkin(top);
+  const TRect cl = g.FitClientRect;
+  const TRect piece{g.PieceRect.Left + g.SkinClientRect.Left, g.PieceRect.Top + g.SkinClientRect.Top,
+                    g.PieceRect.Left + g.SkinClientRect.Right, g.PieceRect.Top + g.SkinClientRect.Bottom};
+  // An empty client piece has nothing to tile: the face keeps its fill.
+  if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull()) {
+    QImage fill(cl.Width(), cl.Height(), QImage::Format_RGB32);
+    const TRect whole{0, 0, cl.Width(), cl.Height()};
+    if (!g.StretchEffect()) {
+      for (int y = 0; y < fill.height(); y += piece.Height())
+        TileH(fill, TRect{0, y, whole.Right, std::min(y + piece.Height(), whole.Bottom)}, g.SourcePicture,
+              TRect{piece.Left, piece.Top, piece.Right, piece.Top + std::min(piece.Height(), whole.Bottom - y)});
+    } else if (g.StretchType() == twtok::sthorz) {
+      QImage column(piece.Width(), cl.Height(), QImage::Format_RGB32);
+      CopyPixels(column, TRect{0, 0, piece.Width(), cl.Height()}, g.SourcePicture, piece);
+      TileH(fill, whole, column, TRect{0, 0, column.width(), column.height()});
+    } else if (g.StretchType() == twtok::stvert) {
+      QImage row(cl.Width(), piece.Height(), QImage::Format_RGB32);
+      CopyPixels(row, TRect{0, 0, cl.Width(), piece.Height()}, g.SourcePicture, piece);
+      TileV(fill, whole, row, TRect{0, 0, row.width(), row.height()});
+    } else {
+      CopyPixels(fill, whole, g.SourcePicture, piece);
+    }
+    DrawLogical(bitmap, QPoint(cl.Left, cl.Top), fill);
+  }
+  auto band = [&](const QImage& b, int x, int y) {
+    if (b.isNull()) return;
+    if (b.devicePixelRatio() == dpr && dpr != 1.0) {
+      QPainter(&bitmap).drawImage(QPoint(x, y), b);
+    } else {
+      DrawLogical(bitmap, QPoint(x, y), b);
+    }
+  };
+  const int topH = top.isNull() ? 0 : int(top.height() / top.devicePixelRatio());
+  band(top, 0, 0);
+  band(left, 0, topH);
+  band(right, W - right.width(), topH);
+  band(bottom, 0, H - bottom.height());
 }
 
 // ---------------------------------------------------------------- windowless
 
-TtwGraphicSkinControl::TtwGraphicSkinControl(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
+TtwGraphicSkinControl::TtwGraphicSkinControl(QWidget* parent) : TtwSkinWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
 }
 
 TtwGraphicSkinControl::~TtwGraphicSkinControl() = default;
 
-void TtwGraphicSkinControl::SetSkinData(TtwSkinData* data) {
-  skinData_ = data;
-  if (data && !SkinDataEmpty(data)) ApplySkin();
+TtwGraphicSkinCustomControl::TtwGraphicSkinCustomControl(QWidget* parent) : TtwSkinCustomParts(parent) {}
+
+// ---------------------------------------------------------------- skin-change walk
+
+namespace {
+
+template <class F>
+void ForEachSkinnable(QWidget* root, F f) {
+  if (!root) return;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (auto* s = dynamic_cast<TtwSkinnable*>(w)) f(s);
 }
 
-void TtwGraphicSkinControl::FindSkinRecord() { recordIndex_ = LookUpRecord(skinData_, SkinDataName); }
-void TtwGraphicSkinControl::PaintDefault(QImage&) {}
-void TtwGraphicSkinControl::PaintSkin(QImage&) {}
+}  // namespace
 
-void TtwGraphicSkinControl::ApplySkin() {
-  FindSkinRecord();
-  update();
+void ForgetSkinRecords(QWidget* root, TtwSkinData* data) {
+  ForEachSkinnable(root, [data](TtwSkinnable* s) {
+    if (s->IsWindowedSkinControl() && s->SkinData() == data) s->ForgetSkinRecord();
+  });
 }
 
-void TtwGraphicSkinControl::ForgetSkinRecord() { recordIndex_ = -1; }
-
-void TtwGraphicSkinControl::SetBounds(int left, int top, int width, int height) {
-  const QSize old = size();
-  setGeometry(left, top, width < 0 ? 0 : width, height < 0 ? 0 : height);
-  BoundsChanged(this, old);
-}
-
-QImage TtwGraphicSkinControl::RenderFace() {
-  if (width() <= 0 || height() <= 0) return QImage();
-  QImage img(size(), QImage::Format_RGB32);
-  img.fill(twDefaultColors::BtnFace);
-  FindSkinRecord();
-  // The windowless family has no piece copies yet: the default look.
-  PaintDefault(img);
-  return img;
-}
-
-void TtwGraphicSkinControl::paintEvent(QPaintEvent*) {
-  if (width() <= 0 || height() <= 0) return;
-  const QImage img = RenderFace();
-  QPainter p(this);
-  p.drawImage(0, 0, img);
-}
-
-void TtwGraphicSkinControl::enterEvent(QEnterEvent* e) {
-  QWidget::enterEvent(e);
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TtwGraphicSkinControl::leaveEvent(QEvent* e) {
-  QWidget::leaveEvent(e);
-  if (OnMouseLeave) OnMouseLeave(this);
-}
-
-TtwGraphicSkinCustomControl::TtwGraphicSkinCustomControl(QWidget* parent)
-    : TtwGraphicSkinControl(parent), defaultFont_(TwDefaultFont()) {}
-
-void TtwGraphicSkinCustomControl::SetDefaultWidth(int w) {
-  defaultWidth_ = w;
-  if (recordIndex_ == -1 && w > 0) SetBounds(x(), y(), w, height());
-}
-
-void TtwGraphicSkinCustomControl::SetDefaultHeight(int h) {
-  defaultHeight_ = h;
-  if (recordIndex_ == -1 && h > 0) SetBounds(x(), y(), width(), h);
-}
-
-void TtwGraphicSkinCustomControl::SetDefaultFont(const QFont& f) {
-  defaultFont_ = f;
-  DefaultFontChanged();
-  if (recordIndex_ == -1) update();
-}
-
-void TtwGraphicSkinCustomControl::FindSkinRecord() {
-  TtwGraphicSkinControl::FindSkinRecord();
-  if (recordIndex_ != -1 && !geo_.SourcePicture) geo_.PieceMode = -1;
-}
-
-void TtwGraphicSkinCustomControl::PaintDefault(QImage& bitmap) {
-  bitmap.fill(twDefaultColors::BtnFace);
-}
-
-void TtwGraphicSkinCustomControl::FitToSkin(int& width, int& height) {
-  FitGeometry(geo_, recordIndex_, width, height);
-}
-
-void TtwGraphicSkinCustomControl::ApplySkin() {
-  FindSkinRecord();
-  if (recordIndex_ == -1) {
-    const int w = defaultWidth_ > 0 ? defaultWidth_ : width();
-    const int h = defaultHeight_ > 0 ? defaultHeight_ : height();
-    if (w != width() || h != height()) SetBounds(x(), y(), w, h);
-  } else {
-    int w = width(), h = height();
-    FitToSkin(w, h);
-    if (w != width() || h != height()) SetBounds(x(), y(), w, h);
-  }
-  update();
-}
-
-void TtwGraphicSkinCustomControl::SetBounds(int left, int top, int width, int height) {
-  FindSkinRecord();
-  if (width < 0) width = 0;
-  if (height < 0) height = 0;
-  const bool changed = (width != this->width() || height != this->height()) && recordIndex_ != -1;
-  if (changed) {
-    FitToSkin(width, height);
-    if (geo_.PieceMode == 0) geo_.FitClientRect = geo_.SkinClientRect;
-  }
-  top = CentredTopOnToolBar(parentWidget(), top, height);
-  TtwGraphicSkinControl::SetBounds(left, top, width, height);
-  if (changed) update();
+void ApplySkinToControls(QWidget* root, TtwSkinData* data) {
+  ForEachSkinnable(root, [data](TtwSkinnable* s) {
+    if (!data || s->SkinData() == data) s->ApplySkin();
+  });
 }

@@ -1,9 +1,15 @@
+// Labels, status panels and the splitter: text placement with shadow,
+// reflection and ellipsis on a label piece, a picture before a status
+// panel's text, and the splitter's three-piece bar with a centred gripper.
 #include "skin/controls/twSkinLabels.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "platform/ImageList.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinRecords.h"
+#include "skin/draw/tweffects.h"
 
 // ---------------------------------------------------------------- label
 
@@ -25,7 +31,10 @@ void TtwSkinLabel::SetAlignment(TAlignment a) {
 
 void TtwSkinLabel::SetBorderStyle(TBevelCut b) {
   borderStyle_ = b;
-  if (!SkinLook()) update();
+  if (recordIndex_ == -1) {
+    update();
+    AlignChildren(this);
+  }
 }
 
 void TtwSkinLabel::SetEllipsType(TtwEllipsType t) {
@@ -34,70 +43,131 @@ void TtwSkinLabel::SetEllipsType(TtwEllipsType t) {
   update();
 }
 
-QFont TtwSkinLabel::TextFont() const { return defaultFont_; }
+void TtwSkinLabel::FindSkinRecord() {
+  TtwSkinCustomControl::FindSkinRecord();
+  auto* r = dynamic_cast<const TtwDataSkinLabelControl*>(Record());
+  if (!r) return;
+  fontname_ = r->fontname;
+  fontstyle_ = r->fontstyle;
+  fontheight_ = r->fontheight;
+  fontcolor_ = r->fontcolor;
+  // A fixed-size piece cannot grow with its text.
+  if (geo_.PieceMode == pmFixed) autoSize_ = false;
+}
+
+QFont TtwSkinLabel::TextFont() const {
+  if (recordIndex_ != -1 && useSkinFont_) return TwSkinFont(fontname_, fontheight_, fontstyle_);
+  return defaultFont_;
+}
 
 QColor TtwSkinLabel::TextColor() const {
-  return isEnabled() ? defaultFontColor_ : twDefaultColors::GrayText;
+  if (recordIndex_ != -1 && useSkinFontColor_) return ColorToQ(fontcolor_);
+  return defaultFontColor_;
 }
 
 int TtwSkinLabel::AutoSizeDelta() {
-  if (recordIndex_ != -1 && geo_.PieceMode == 0) return 0;
   const QFontMetrics fm(TextFont());
-  // The default look keeps 3 pixels clear on each side of the text.
-  return fm.horizontalAdvance(caption_) + 6 - width();
+  const int tw = fm.horizontalAdvance(caption_);
+  // The default look keeps 3 pixels clear on each side of its text; the
+  // 4 pixels of the original rule would clip the last 2 pixels of text.
+  if (recordIndex_ == -1) return tw + 6 - width();
+  if (geo_.PieceMode == pmFixed) return 0;
+  TtwSkinGeometry g = geo_;
+  int w = width(), h = height();
+  g.Fit(w, h);
+  // Three-piece labels that keep their own height fit the same way.
+  return tw - g.FitClientRect.Width();
 }
 
 void TtwSkinLabel::AdjustWidth() {
   const TAlign a = Align();
   if (a == TAlign::alTop || a == TAlign::alBottom || a == TAlign::alClient) return;
+  FindSkinRecord();
   const int d = AutoSizeDelta();
   if (d != 0) SetBounds(x(), y(), width() + d, height());
 }
 
 void TtwSkinLabel::FitToSkin(int& width, int& height) {
-  if (useSkinSize_ || geo_.PieceMode == 1) {
+  if (recordIndex_ == -1) return;
+  if (useSkinSize_ || geo_.PieceMode == pmNinePiece) {
     TtwSkinCustomControl::FitToSkin(width, height);
-    return;
+  } else if (geo_.PieceMode != pmNone) {
+    geo_.FitLeftTop = geo_.LeftTopPoint;
+    geo_.FitRightTop = {width + geo_.RightTopPoint.X - geo_.PieceRect.Width(), geo_.RightTopPoint.Y};
+    geo_.FitClientRect = geo_.SkinClientRect;
+    geo_.FitClientRect.Right += width - geo_.PieceRect.Width();
   }
-  if (recordIndex_ == -1 || geo_.PieceMode == -1) return;
-  geo_.FitLeftTop = geo_.LeftTopPoint;
-  geo_.FitRightTop = {width + geo_.RightTopPoint.X - geo_.PieceRect.Width(), geo_.RightTopPoint.Y};
-  geo_.FitClientRect = geo_.SkinClientRect;
-  geo_.FitClientRect.Right += width - geo_.PieceRect.Width();
+}
+
+void TtwSkinLabel::UpdateRegion() {
+  if (useSkinSize_) TtwSkinCustomControl::UpdateRegion();
 }
 
 void TtwSkinLabel::DrawText(QPainter& p, const QRect& r) {
   p.setFont(TextFont());
   const QFontMetrics fm(p.font());
   QString text = caption_;
-  if (ellipsType_ == twetEllips) text = fm.elidedText(text, Qt::ElideRight, r.width());
-  const int tw = fm.horizontalAdvance(text);
-  const int y = r.top() + r.height() / 2 - fm.height() / 2;
+  if (ellipsType_ == twetEllips) FitTextEllipsis(p, text, r.width());
+  const int tw = fm.horizontalAdvance(text), th = fm.height();
+  const int y = r.top() + r.height() / 2 - th / 2;
   int x = r.left();
   if (alignment_ == taRightJustify) x = r.left() + r.width() - tw;
   else if (alignment_ == taCenter) x = r.left() + r.width() / 2 - tw / 2;
+  const int flag = alignment_ == taRightJustify ? Qt::AlignRight : (alignment_ == taCenter ? Qt::AlignHCenter : Qt::AlignLeft);
+  p.setPen(isEnabled() ? TextColor() : SystemColor(COLOR_GRAYTEXT));
   p.setClipRect(r);
   if (shadowEffect_) {
-    p.setPen(ColorFromTColor(shadowColor_));
-    p.drawText(QRect(x + 1, y + 1, tw, fm.height()), Qt::AlignLeft | Qt::TextSingleLine, text);
+    TColor shadow = shadowColor_;
+    if (recordIndex_ != -1 && useSkinFontColor_ && skinData_) shadow = ShadeColor(skinData_->SkinColors().cbtnface, 70);
+    TRect tr = TRect::FromQ(r);
+    tr.Top = y;
+    tr.Bottom = y + th;
+    DrawGlowText(p, text, tr, flag | Qt::TextSingleLine, shadowSize_, shadow, shadowOffset_);
+  } else if (!reflectionEffect_) {
+    p.drawText(QRect(x, y, tw + 1, th), Qt::AlignLeft | Qt::TextSingleLine, text);
+  } else if (r.width() > 0) {
+    TRect tr = TRect::FromQ(r);
+    DrawReflectionText(p, text, tr, flag | Qt::AlignVCenter | Qt::TextSingleLine, ColorFromQ(p.pen().color()),
+                       reflectionOffset_);
   }
-  p.setPen(TextColor());
-  p.drawText(QRect(x, y, tw, fm.height()), Qt::AlignLeft | Qt::TextSingleLine, text);
   p.setClipping(false);
 }
 
-void TtwSkinLabel::PaintDefault(QImage& bitmap) {
-  namespace C = twDefaultColors;
-  QPainter p(&bitmap);
-  p.fillRect(bitmap.rect(), C::PanelFace);
-  QRect r = bitmap.rect();
+void TtwSkinLabel::DrawBorder(QPainter& p, QRect r) const {
+  const QColor shadow = SystemColor(COLOR_BTNSHADOW), light = SystemColor(COLOR_BTNHIGHLIGHT);
   switch (borderStyle_) {
-    case bvFrame: DrawBevel(p, r, C::PanelBorder, C::PanelBorder); break;
-    case bvRaised: DrawBevel(p, r, C::BtnHighlight, C::PanelBorder); break;
-    case bvLowered: DrawBevel(p, r, C::PanelBorder, C::BtnHighlight); break;
+    case bvFrame: DrawBevel(p, r, shadow, shadow); break;
+    case bvRaised: DrawBevel(p, r, light, shadow); break;
+    case bvLowered: DrawBevel(p, r, shadow, light); break;
     case bvNone: break;
   }
-  DrawText(p, QRect(3, 3, bitmap.width() - 6, bitmap.height() - 6));
+}
+
+void TtwSkinLabel::PaintDefault(QImage& bitmap) {
+  QPainter p(&bitmap);
+  const QRect all(QPoint(0, 0), LogicalSize(bitmap));
+  p.fillRect(all, SystemColor(COLOR_BTNFACE));
+  DrawBorder(p, all);
+  DrawText(p, all.adjusted(3, 3, -3, -3));
+}
+
+QRect TtwSkinLabel::SkinTextRect() const {
+  QRect r = geo_.FitClientRect.ToQ();
+  if (!useSkinSize_ && geo_.PieceMode != pmNinePiece) r.setBottom(r.bottom() + height() - geo_.PieceRect.Height());
+  return r;
+}
+
+void TtwSkinLabel::PaintSkin(QImage& bitmap) {
+  if (useSkinSize_ || geo_.PieceMode == pmNinePiece) {
+    TtwSkinCustomControl::PaintSkin(bitmap);
+  } else if (geo_.PieceMode != pmNone && !geo_.SourcePicture.isNull()) {
+    QImage part(LogicalSize(bitmap), QImage::Format_RGB32);
+    part.fill(SystemColor(COLOR_BTNFACE));
+    ComposeClientStretched(part, geo_.SourcePicture, geo_.PieceRect, geo_.SkinClientRect, true);
+    DrawLogical(bitmap, QPoint(0, 0), part);
+  }
+  QPainter p(&bitmap);
+  DrawText(p, SkinTextRect());
 }
 
 void TtwSkinLabel::CaptionChanged() {
@@ -144,47 +214,51 @@ void TtwSkinStatusPanel::SetGlyph(const QPixmap& g) {
 }
 
 void TtwSkinStatusPanel::SetNumGlyphs(int n) {
-  numGlyphs_ = n < 1 ? 1 : (n > 2 ? 2 : n);
+  numGlyphs_ = std::clamp(n, 1, 2);
   if (autoSize_) AdjustWidth();
   update();
 }
 
 int TtwSkinStatusPanel::ImagePartWidth() const {
-  if (glyph_.isNull() && imageList_ && imageList_->Has(imageIndex_)) return imageList_->Width();
-  if (!glyph_.isNull()) return glyph_.width() / numGlyphs_;
+  if (glyph_.isNull() && imageList_ && imageList_->Has(imageIndex_)) return imageList_->Width() + 3;
+  if (!glyph_.isNull()) return glyph_.width() / numGlyphs_ + 3;
   return 0;
 }
 
 int TtwSkinStatusPanel::AutoSizeDelta() {
-  const int d = TtwSkinLabel::AutoSizeDelta();
-  if (recordIndex_ != -1 && geo_.PieceMode == 0) return d;
-  const int w = ImagePartWidth();
-  return w > 0 ? d + w + 3 : d;
+  if (recordIndex_ != -1 && geo_.PieceMode == pmFixed) return 0;
+  return TtwSkinLabel::AutoSizeDelta() + ImagePartWidth();
 }
 
-void TtwSkinStatusPanel::PaintDefault(QImage& bitmap) {
-  namespace C = twDefaultColors;
-  QPainter p(&bitmap);
-  p.fillRect(bitmap.rect(), C::StatusFace);
-  QRect r = bitmap.rect();
-  switch (borderStyle_) {
-    case bvFrame: DrawBevel(p, r, C::PanelBorder, C::PanelBorder); break;
-    case bvRaised: DrawBevel(p, r, C::BtnHighlight, C::PanelBorder); break;
-    case bvLowered: DrawBevel(p, r, C::PanelBorder, C::BtnHighlight); break;
-    case bvNone: break;
-  }
-  QRect a(3, 3, bitmap.width() - 6, bitmap.height() - 6);
+void TtwSkinStatusPanel::DrawPicture(QPainter& p, QRect& a, const QRect& centreIn) {
   if (glyph_.isNull() && imageList_ && imageList_->Has(imageIndex_)) {
-    imageList_->Draw(p, a.left(), a.top() + a.height() / 2 - imageList_->Height() / 2, imageIndex_,
-                     isEnabled());
+    imageList_->Draw(p, a.left(), a.top() + a.height() / 2 - imageList_->Height() / 2, imageIndex_, isEnabled());
     a.setLeft(a.left() + imageList_->Width() + 2);
   } else if (!glyph_.isNull()) {
     const int fw = glyph_.width() / numGlyphs_;
     const int frame = (!isEnabled() && numGlyphs_ == 2) ? 2 : 1;
-    p.drawPixmap(3, bitmap.height() / 2 - glyph_.height() / 2, glyph_, (frame - 1) * fw, 0, fw,
-                 glyph_.height());
+    const int x = recordIndex_ == -1 ? 3 : a.left();
+    DrawStripFrame(p, x, centreIn.top() + centreIn.height() / 2 - glyph_.height() / 2, frame, numGlyphs_,
+                   glyph_.toImage());
     a.setLeft(a.left() + fw + 2);
   }
+}
+
+void TtwSkinStatusPanel::PaintDefault(QImage& bitmap) {
+  QPainter p(&bitmap);
+  const QRect all(QPoint(0, 0), LogicalSize(bitmap));
+  p.fillRect(all, SystemColor(COLOR_BTNFACE));
+  DrawBorder(p, all);
+  QRect a = all.adjusted(3, 3, -3, -3);
+  DrawPicture(p, a, all);
+  DrawText(p, a);
+}
+
+void TtwSkinStatusPanel::PaintSkin(QImage& bitmap) {
+  TtwSkinCustomControl::PaintSkin(bitmap);
+  QPainter p(&bitmap);
+  QRect a = geo_.FitClientRect.ToQ();
+  DrawPicture(p, a, a);
   DrawText(p, a);
 }
 
@@ -229,13 +303,29 @@ bool TtwSkinSplitter::Horizontal() const {
   return a == TAlign::alTop || a == TAlign::alBottom;
 }
 
+void TtwSkinSplitter::Bind() {
+  recordIndex_ = (!skinData_ || skinData_->Empty()) ? -1 : skinData_->FindControlIndex(skinDataName_);
+  picture_ = QImage();
+  if (recordIndex_ == -1) return;
+  auto* r = dynamic_cast<const TtwDataSkinSplitterControl*>(skinData_->ControlRecords()[recordIndex_]);
+  if (!r) return;
+  lefttoppoint_ = r->lefttoppoint;
+  righttoppoint_ = r->righttoppoint;
+  leftbottompoint_ = r->leftbottompoint;
+  skinrect_ = r->skinrect;
+  if (const QImage* pic = skinData_->ActivePicture(r->pictureindex)) picture_ = *pic;
+  stretcheffect_ = r->stretcheffect;
+  gripperrect_ = r->gripperrect;
+  grippertransparent_ = r->grippertransparent;
+  grippertransparentcolor_ = r->grippertransparentcolor;
+}
+
 void TtwSkinSplitter::ApplySkin() {
-  // The skin's splitter piece is not copied yet: every binding takes the
-  // default size.
-  recordIndex_ = -1;
+  Bind();
   setCursor(Horizontal() ? Qt::SplitVCursor : Qt::SplitHCursor);
-  if (Horizontal()) SetBounds(x(), y(), width(), defaultSize_);
-  else SetBounds(x(), y(), defaultSize_, height());
+  const bool own = recordIndex_ == -1 || transparent_;
+  if (Horizontal()) SetBounds(x(), y(), width(), own ? defaultSize_ : skinrect_.Height());
+  else SetBounds(x(), y(), own ? defaultSize_ : skinrect_.Width(), height());
   update();
 }
 
@@ -245,31 +335,47 @@ void TtwSkinSplitter::SetBounds(int left, int top, int width, int height) {
   BoundsChanged(this, old);
 }
 
-void TtwSkinSplitter::paintEvent(QPaintEvent*) {
-  if (transparent_ || width() < 1 || height() < 1) return;
-  namespace C = twDefaultColors;
+QImage TtwSkinSplitter::RenderFace() {
+  if (transparent_ || width() < 1 || height() < 1) return QImage();
+  Bind();
   QImage img(size(), QImage::Format_RGB32);
-  img.fill(C::BtnFace);
-  {
-    QPainter p(&img);
-    const bool horz = Horizontal();
+  img.fill(SystemColor(COLOR_BTNFACE));
+  const TAlign a = Align();
+  const bool skinned = recordIndex_ != -1 && !picture_.isNull() && a != TAlign::alNone && a != TAlign::alClient;
+  QPainter p(&img);
+  if (!skinned) {
     if (beveled_) {
-      if (horz) {
-        p.fillRect(0, 0, width(), 1, C::BtnHighlight);
-        p.fillRect(0, height() - 1, width(), 1, C::PanelBorder);
+      const QColor light = SystemColor(COLOR_BTNHIGHLIGHT), shadow = SystemColor(COLOR_BTNSHADOW);
+      if (Horizontal()) {
+        p.fillRect(0, 0, width(), 1, light);
+        p.fillRect(0, height() - 1, width(), 1, shadow);
       } else {
-        p.fillRect(0, 0, 1, height(), C::BtnHighlight);
-        p.fillRect(width() - 1, 0, 1, height(), C::PanelBorder);
+        p.fillRect(0, 0, 1, height(), light);
+        p.fillRect(width() - 1, 0, 1, height(), shadow);
       }
     }
-    // A small gripper of three dots in the middle.
-    const int cx = width() / 2, cy = height() / 2;
-    for (int i = -1; i <= 1; ++i) {
-      const int dx = horz ? i * 5 : 0, dy = horz ? 0 : i * 5;
-      p.fillRect(cx - 1 + dx, cy - 1 + dy, 2, 2, C::BtnShadow);
-    }
+    return img;
   }
-  QPainter(this).drawImage(0, 0, img);
+  QImage bar;
+  if (Horizontal())
+    ComposeThreePieceH(picture_, skinrect_, lefttoppoint_.X, skinrect_.Width() - righttoppoint_.X, stretcheffect_,
+                       width(), bar);
+  else
+    ComposeThreePieceV(picture_, skinrect_, lefttoppoint_.Y, skinrect_.Height() - leftbottompoint_.Y, stretcheffect_,
+                       height(), bar);
+  CopyPixels(img, TRect{0, 0, bar.width(), bar.height()}, bar, TRect{0, 0, bar.width(), bar.height()});
+  if (!gripperrect_.IsEmpty()) {
+    TtwBitmap grip(gripperrect_.Width(), gripperrect_.Height());
+    CopyPixels(grip.Image(), TRect{0, 0, grip.Width(), grip.Height()}, picture_, gripperrect_);
+    if (grippertransparent_) grip.MakeColorTransparent(grippertransparentcolor_);
+    p.drawImage(img.width() / 2 - grip.Width() / 2, img.height() / 2 - grip.Height() / 2, grip.Image());
+  }
+  return img;
+}
+
+void TtwSkinSplitter::paintEvent(QPaintEvent*) {
+  const QImage img = RenderFace();
+  if (!img.isNull()) QPainter(this).drawImage(0, 0, img);
 }
 
 QWidget* TtwSkinSplitter::FindControl() const {

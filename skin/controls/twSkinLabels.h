@@ -1,5 +1,6 @@
 #pragma once
-// Labels, status panels and the splitter.
+// Labels drawn on a label piece (shadowed or reflected text, ellipsis,
+// auto-width), status panels with a picture, and the skinned splitter.
 #include <QPixmap>
 
 #include "skin/controls/twSkinControlBase.h"
@@ -40,8 +41,11 @@ class TtwSkinLabel : public TtwSkinCustomControl {
 
   // Width change that would make the text fit.
   virtual int AutoSizeDelta();
+  void FindSkinRecord() override;
   void PaintDefault(QImage& bitmap) override;
+  void PaintSkin(QImage& bitmap) override;
   void FitToSkin(int& width, int& height) override;
+  void UpdateRegion() override;
 
   std::function<void()> OnClick, OnDblClick;
 
@@ -58,6 +62,9 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   QFont TextFont() const;
   QColor TextColor() const;
   void DrawText(QPainter& p, const QRect& r);
+  // The rectangle text goes in for the skin look.
+  QRect SkinTextRect() const;
+  void DrawBorder(QPainter& p, QRect r) const;
 
   bool shadowEffect_ = false;
   int shadowOffset_ = 0;
@@ -71,6 +78,10 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   bool autoSize_ = false;
   TBevelCut borderStyle_ = bvFrame;
   bool useSkinFontColor_ = true;
+  QString fontname_ = QStringLiteral("Arial");
+  uint8_t fontstyle_ = 0;
+  int fontheight_ = 14;
+  TColor fontcolor_ = 0;
 };
 
 class TtwSkinStatusPanel : public TtwSkinLabel {
@@ -89,9 +100,12 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
 
   int AutoSizeDelta() override;
   void PaintDefault(QImage& bitmap) override;
+  void PaintSkin(QImage& bitmap) override;
 
  private:
   int ImagePartWidth() const;
+  // Draws the picture at a's left, vertically centred in centreIn; moves a.
+  void DrawPicture(QPainter& p, QRect& a, const QRect& centreIn);
   TImageList* imageList_ = nullptr;
   int imageIndex_ = -1;
   QPixmap glyph_;
@@ -102,13 +116,13 @@ enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 
 // Drags a line over the parent; on release the aligned neighbour it sits
 // against takes the new size.
-class TtwSkinSplitter : public QWidget, public TBoundsTarget {
+class TtwSkinSplitter : public QWidget, public TBoundsTarget, public TtwSkinnable {
   Q_OBJECT
  public:
   explicit TtwSkinSplitter(QWidget* parent = nullptr);
   ~TtwSkinSplitter() override;
 
-  TtwSkinData* SkinData() const { return skinData_; }
+  TtwSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TtwSkinData* d);
   QString SkinDataName() const { return skinDataName_; }
   void SetSkinDataName(const QString& n) { skinDataName_ = n; }
@@ -128,8 +142,11 @@ class TtwSkinSplitter : public QWidget, public TBoundsTarget {
   void SetAlign(TAlign a) { SetWidgetAlign(this, a); }
   void SetBounds(int left, int top, int width, int height) override;
 
-  void ApplySkin();
-  void ForgetSkinRecord() { recordIndex_ = -1; }
+  void ApplySkin() override;
+  void ForgetSkinRecord() override { recordIndex_ = -1; }
+  bool IsWindowedSkinControl() const override { return true; }
+  // The face as a paint draws it; null when nothing is drawn.
+  QImage RenderFace();
   // The aligned control the splitter resizes; null when there is none.
   QWidget* FindControl() const;
 
@@ -146,6 +163,7 @@ class TtwSkinSplitter : public QWidget, public TBoundsTarget {
 
  private:
   bool Horizontal() const;  // aligned top or bottom: a horizontal bar
+  void Bind();
   int ClampedDelta(int delta) const;
   void ShowLine(int delta);
   void HideLine();
@@ -153,8 +171,14 @@ class TtwSkinSplitter : public QWidget, public TBoundsTarget {
   bool transparent_ = false;
   int defaultSize_ = 10;
   int recordIndex_ = -1;
-  TtwSkinData* skinData_ = nullptr;
+  QPointer<TtwSkinData> skinData_;
   QString skinDataName_ = QStringLiteral("vsplitter");
+  // Copies of the splitter record.
+  TPoint lefttoppoint_, righttoppoint_, leftbottompoint_;
+  TRect skinrect_, gripperrect_;
+  QImage picture_;
+  bool stretcheffect_ = false, grippertransparent_ = false;
+  TColor grippertransparentcolor_ = 0;
   bool beveled_ = false;
   TResizeStyle resizeStyle_ = rsLine;
   int minSize_ = 30;

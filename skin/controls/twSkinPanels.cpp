@@ -1,25 +1,36 @@
+// Panels and group boxes: the frame from the record's pieces, the caption
+// line, the see-through looks and roll-up, which keeps the panel's size limits
+// across a roll-up and roll-down.
 #include "skin/controls/twSkinPanels.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "platform/ImageList.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinRecords.h"
+#include "skin/draw/tweffects.h"
 
 namespace {
 
-// Tick and arrow marks of the default look, drawn with 1-px lines.
-void DrawCheckMark(QPainter& p, int x, int y, const QColor& c) {
-  // A 7 x 7 tick, three pixels thick.
-  static const int pts[][2] = {{0, 2}, {1, 3}, {2, 4}, {3, 3}, {4, 2}, {5, 1}, {6, 0}};
-  for (auto& pt : pts) p.fillRect(x + pt[0], y + pt[1], 1, 3, c);
+// Arrow directions of DrawArrowMark.
+constexpr int kArrowUp = 3, kArrowDown = 4;
+
+QList<QWidget*> ChildWidgets(QWidget* w) {
+  QList<QWidget*> out;
+  for (QObject* o : w->children())
+    if (auto* c = qobject_cast<QWidget*>(o); c && !c->isWindow()) out << c;
+  return out;
 }
 
-void DrawArrow(QPainter& p, const QRect& box, bool down, const QColor& c) {
-  const int cx = box.left() + box.width() / 2, cy = box.top() + box.height() / 2;
-  for (int i = 0; i < 4; ++i) {
-    const int y = down ? cy - 2 + i : cy + 1 - i;
-    p.fillRect(cx - 3 + i, y, 7 - 2 * i, 1, c);
-  }
+// Draws piece r of picture at (x, y), its bottom-left pixel transparent.
+void DrawKeyedPiece(QPainter& p, int x, int y, const QImage& picture, const TRect& r) {
+  if (r.IsEmpty() || picture.isNull()) return;
+  TtwBitmap b(r.Width(), r.Height());
+  CopyPixels(b.Image(), TRect{0, 0, r.Width(), r.Height()}, picture, r);
+  const QRgb key = b.Image().pixel(0, r.Height() - 1);
+  b.MakeColorTransparent(ColorFromQ(QColor::fromRgb(key)));
+  p.drawImage(x, y, b.Image());
 }
 
 }  // namespace
@@ -34,7 +45,7 @@ TtwSkinPanel::~TtwSkinPanel() = default;
 
 void TtwSkinPanel::SetBorderStyle(TBevelCut b) {
   borderStyle_ = b;
-  if (!SkinLook()) {
+  if (recordIndex_ == -1) {
     update();
     AlignChildren(this);
   }
@@ -48,7 +59,7 @@ void TtwSkinPanel::SetCaptionMode(bool v) {
 
 void TtwSkinPanel::SetDefaultCaptionHeight(int h) {
   defaultCaptionHeight_ = h;
-  if (!SkinLook() && captionMode_) {
+  if (recordIndex_ == -1 && captionMode_) {
     update();
     AlignChildren(this);
   }
@@ -56,12 +67,12 @@ void TtwSkinPanel::SetDefaultCaptionHeight(int h) {
 
 void TtwSkinPanel::SetDefaultAlignment(TAlignment a) {
   defaultAlignment_ = a;
-  if (!SkinLook() && captionMode_) update();
+  if (recordIndex_ == -1 && captionMode_) update();
 }
 
 void TtwSkinPanel::SetRollUpMode(bool v) {
   rollUpMode_ = v;
-  if (!SkinLook() && captionMode_) update();
+  if (recordIndex_ == -1 && captionMode_) update();
 }
 
 void TtwSkinPanel::SetTransparentMode(bool v) {
@@ -81,19 +92,36 @@ void TtwSkinPanel::SetChecked(bool v) {
   checked_ = v;
   if (checkedMode_) update();
   if (autoEnabledControls_ && checkedMode_)
-    for (QObject* o : children())
-      if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow()) w->setEnabled(checked_);
+    for (QWidget* w : ChildWidgets(this)) w->setEnabled(checked_);
   if (OnChecked) OnChecked(this);
 }
 
 void TtwSkinPanel::SetRollUpState(bool v) {
   if (v == rollUpState_) return;
   if (!rollUpMode_) {
+    setMaximumSize(savedConstraints_[0] ? savedConstraints_[0] : QWIDGETSIZE_MAX,
+                   savedConstraints_[2] ? savedConstraints_[2] : QWIDGETSIZE_MAX);
+    setMinimumSize(savedConstraints_[1], savedConstraints_[3]);
     rollUpState_ = false;
     return;
   }
+  if (v) {
+    // The limits would keep the panel from shrinking to its caption.
+    auto limit = [](int v) { return v >= QWIDGETSIZE_MAX ? 0 : v; };
+    savedConstraints_[0] = limit(maximumWidth());
+    savedConstraints_[1] = minimumWidth();
+    savedConstraints_[2] = limit(maximumHeight());
+    savedConstraints_[3] = minimumHeight();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
   rollUpState_ = v;
   RollStep();
+  if (!v) {
+    setMaximumSize(savedConstraints_[0] ? savedConstraints_[0] : QWIDGETSIZE_MAX,
+                   savedConstraints_[2] ? savedConstraints_[2] : QWIDGETSIZE_MAX);
+    setMinimumSize(savedConstraints_[1], savedConstraints_[3]);
+  }
   if (OnChangeRollUpState) OnChangeRollUpState(this);
 }
 
@@ -102,27 +130,35 @@ void TtwSkinPanel::RollStep() {
   if (rollUpState_ && realHeight_ == -1) {
     realHeight_ = height();
     DisableAlign(this);
-    for (QObject* o : children())
-      if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow()) w->hide();
-    const bool bound = recordIndex_ != -1 && geo_.PieceMode != -1;
-    const int h = bound ? height() + geo_.FitClientRect.Top - geo_.FitClientRect.Bottom
-                        : defaultCaptionHeight_ + 1;
+    for (QWidget* w : ChildWidgets(this)) w->hide();
+    FindSkinRecord();
+    int fw = width(), fh = height();
+    FitToSkin(fw, fh);
+    const bool bound = recordIndex_ != -1 && geo_.PieceMode != pmNone;
+    const int h = bound ? height() + geo_.FitClientRect.Top - geo_.FitClientRect.Bottom : defaultCaptionHeight_ + 1;
     SetBounds(x(), y(), width(), h);
   } else if (!rollUpState_ && realHeight_ != -1) {
     const int h = realHeight_;
     realHeight_ = -1;
     SetBounds(x(), y(), width(), h);
-    for (QObject* o : children())
-      if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow()) w->show();
+    for (QWidget* w : ChildWidgets(this)) w->show();
     EnableAlign(this);
   }
   rolling_ = false;
 }
 
+bool TtwSkinPanel::HasBackgroundPicture() const {
+  return recordIndex_ != -1 && skinData_ && skinData_->ActivePicture(bgpictureindex_);
+}
+
 QRect TtwSkinPanel::AlignClientRect() const {
-  if (recordIndex_ != -1 && geo_.PieceMode != -1) {
-    if (borderStyle_ == bvNone && !captionMode_ && geo_.PieceMode == 1) return rect();
-    return geo_.FitClientRect.ToQ();
+  if (recordIndex_ != -1 && geo_.PieceMode != pmNone) {
+    if (HasBackgroundPicture() || (borderStyle_ == bvNone && !captionMode_ && geo_.PieceMode == pmNinePiece))
+      return rect();
+    TtwSkinGeometry g = geo_;
+    int w = width(), h = height();
+    g.Fit(w, h);
+    return g.FitClientRect.ToQ();
   }
   QRect r = rect();
   if (borderStyle_ != bvNone) r.adjust(1, 1, -1, -1);
@@ -132,83 +168,309 @@ QRect TtwSkinPanel::AlignClientRect() const {
   return r;
 }
 
+void TtwSkinPanel::FindSkinRecord() {
+  TtwSkinCustomControl::FindSkinRecord();
+  bgpictureindex_ = -1;
+  auto* r = dynamic_cast<const TtwDataSkinPanelControl*>(Record());
+  if (!r) return;
+  fontname_ = r->fontname;
+  fontstyle_ = r->fontstyle;
+  fontheight_ = r->fontheight;
+  fontcolor_ = r->fontcolor;
+  captionrect_ = r->captionrect;
+  alignment_ = r->alignment;
+  bgpictureindex_ = r->bgpictureindex;
+  checkimagerect_ = r->checkimagerect;
+  uncheckimagerect_ = r->uncheckimagerect;
+  markframerect_ = r->markframerect;
+  framerect_ = r->framerect;
+  frameleftoffset_ = r->frameleftoffset;
+  framerightoffset_ = r->framerightoffset;
+  frametextrect_ = r->frametextrect;
+}
+
+QImage TtwSkinPanel::CaptionPicture() const {
+  if (glyph_.isNull()) {
+    if (captionImageList_ && captionImageList_->Has(captionImageIndex_))
+      return captionImageList_->Pixmap(captionImageIndex_).toImage();
+    return QImage();
+  }
+  const int fw = glyph_.width() / numGlyphs_;
+  const int frame = (!isEnabled() && numGlyphs_ == 2) ? 2 : 1;
+  return glyph_.copy((frame - 1) * fw, 0, fw, glyph_.height()).toImage();
+}
+
+bool TtwSkinPanel::SeeThrough() const { return transparentMode_ && recordIndex_ != -1; }
+
+void TtwSkinPanel::PaintFace(QImage& bitmap) {
+  FindSkinRecord();
+  int fw = width(), fh = height();
+  FitToSkin(fw, fh);
+  const bool bound = recordIndex_ != -1;
+  const QSize sz = LogicalSize(bitmap);
+  if (bound && transparentMode_ && !captionMode_) {
+    QPainter p(&bitmap);  // the underlay is already in the face
+    if (borderStyle_ != bvNone) {
+      QRect r(QPoint(0, 0), sz);
+      const QColor c = ColorToQ(skinData_->SkinColors().cbtnshadow);
+      DrawBevel(p, r, c, c);
+    }
+    PanelPaint(p);
+    return;
+  }
+  if (bound && transparentMode_ && captionMode_) {
+    DrawTransparentGroup(bitmap);
+    return;
+  }
+  if (!bound || (!compositePaint_ && geo_.StretchEffect())) {
+    TtwSkinCustomControl::PaintFace(bitmap);
+    return;
+  }
+  const TRect client{geo_.PieceRect.Left + geo_.SkinClientRect.Left, geo_.PieceRect.Top + geo_.SkinClientRect.Top,
+                     geo_.PieceRect.Left + geo_.SkinClientRect.Right, geo_.PieceRect.Top + geo_.SkinClientRect.Bottom};
+  const int W = sz.width(), H = sz.height();
+  if (borderStyle_ == bvNone && geo_.PieceMode == pmNinePiece && !captionMode_ && compositePaint_) {
+    QImage fill(W, H, QImage::Format_RGB32);
+    fill.fill(SystemColor(COLOR_BTNFACE));
+    const TRect all{0, 0, W, H};
+    if (client.IsEmpty()) {
+      // nothing to tile: the button-face fill stays
+    } else if (!geo_.StretchEffect()) {
+      for (int y = 0; y < H; y += client.Height())
+        TileH(fill, TRect{0, y, W, std::min(y + client.Height(), H)}, geo_.SourcePicture,
+              TRect{client.Left, client.Top, client.Right, client.Top + std::min(client.Height(), H - y)});
+    } else {
+      CopyPixels(fill, all, geo_.SourcePicture, client);
+    }
+    DrawLogical(bitmap, QPoint(0, 0), fill);
+    return;
+  }
+  const QImage* bg = skinData_->ActivePicture(bgpictureindex_);
+  if (!bg) {
+    TtwSkinCustomControl::PaintFace(bitmap);
+    return;
+  }
+  // Background picture: only that picture, nothing else.
+  QImage fill(W, H, QImage::Format_RGB32);
+  fill.fill(SystemColor(COLOR_BTNFACE));
+  const TRect src{0, 0, bg->width(), bg->height()};
+  if (!geo_.StretchEffect() || geo_.StretchType() != twtok::stfull) {
+    for (int y = 0; y < H; y += bg->height())
+      TileH(fill, TRect{0, y, W, std::min(y + bg->height(), H)}, *bg,
+            TRect{0, 0, bg->width(), std::min(bg->height(), H - y)});
+  } else {
+    CopyPixels(fill, geo_.FitClientRect, *bg, src);
+  }
+  DrawLogical(bitmap, QPoint(0, 0), fill);
+}
+
+void TtwSkinPanel::DrawTransparentGroup(QImage& bitmap) {
+  const QSize sz = LogicalSize(bitmap);
+  const int W = sz.width(), H = sz.height();
+  QPainter p(&bitmap);
+  const TtwSkinColors& colors = skinData_->SkinColors();
+  const QColor line = ColorToQ(colors.cbtnshadow);
+  p.setFont(useSkinFont_ ? TwSkinFont(fontname_, fontheight_, fontstyle_) : defaultFont_);
+  const int th = QFontMetrics(p.font()).height();
+  const int stripH = th + 5;
+  captionArea_ = QRect(5, 0, W - 5, stripH);
+  int x = 5;
+  if (checkedMode_) {
+    const TRect piece = checked_ ? checkimagerect_ : uncheckimagerect_;
+    DrawKeyedPiece(p, x, stripH / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
+    x += piece.Width() + 5;
+  }
+  const QImage pic = CaptionPicture();
+  const int picX = x;
+  if (!pic.isNull()) x += pic.width() + 2;
+  TColor textColor = colors.cbtntext;
+  if (int i = skinData_->FindControlIndex(QStringLiteral("stdlabel")); i != -1)
+    if (auto* r = dynamic_cast<const TtwDataSkinStdLabelControl*>(skinData_->ControlRecords()[i]))
+      textColor = r->fontcolor;
+  p.setPen(ColorToQ(textColor));
+  const int textEnd = x + QFontMetrics(p.font()).horizontalAdvance(caption_);
+  DrawTextVCenter(p, caption_, TRect{x, 0, W, stripH});
+  if (!pic.isNull()) p.drawImage(picX, stripH / 2 - pic.height() / 2, pic);
+  const int mid = stripH / 2;
+  p.fillRect(0, mid, 5, 1, line);
+  int lineStart = textEnd + 3;
+  if (rollUpMode_) {
+    DrawArrowMark(p, TRect{textEnd + 3, 0, textEnd + 10, stripH}, textColor, rollUpState_ ? kArrowDown : kArrowUp);
+    lineStart = textEnd + 12;
+  }
+  if (W - lineStart > 0) p.fillRect(lineStart, mid, W - lineStart, 1, line);
+  p.fillRect(W - 1, mid, 1, H - mid, line);
+  p.fillRect(0, H - 1, W, 1, line);
+  p.fillRect(0, mid, 1, H - mid, line);
+  PanelPaint(p);
+}
+
+void TtwSkinPanel::PaintSkin(QImage& bitmap) {
+  const QSize sz = LogicalSize(bitmap);
+  if (borderStyle_ == bvNone && geo_.PieceMode == pmNinePiece && !captionMode_ && !geo_.StretchEffect()) {
+    const TRect client{geo_.PieceRect.Left + geo_.SkinClientRect.Left, geo_.PieceRect.Top + geo_.SkinClientRect.Top,
+                       geo_.PieceRect.Left + geo_.SkinClientRect.Right,
+                       geo_.PieceRect.Top + geo_.SkinClientRect.Bottom};
+    if (client.IsEmpty()) return;
+    QImage fill(sz, QImage::Format_RGB32);
+    for (int y = 0; y < sz.height(); y += client.Height())
+      TileH(fill, TRect{0, y, sz.width(), std::min(y + client.Height(), sz.height())}, geo_.SourcePicture,
+            TRect{client.Left, client.Top, client.Right, client.Top + std::min(client.Height(), sz.height() - y)});
+    DrawLogical(bitmap, QPoint(0, 0), fill);
+    return;
+  }
+  TtwSkinCustomControl::PaintSkin(bitmap);
+  if (geo_.PieceMode < pmNinePiece) captionArea_ = captionrect_.ToQ();
+  else if (!transparentMode_) captionArea_ = MapSkinRect(captionrect_).ToQ();
+  if (!caption_.isEmpty() && !captionArea_.isEmpty()) DrawSkinCaption(bitmap);
+}
+
+void TtwSkinPanel::DrawSkinCaption(QImage& bitmap) {
+  QPainter p(&bitmap);
+  TRect area = TRect::FromQ(captionArea_);
+  if (rollUpMode_) area.Right -= 12;
+  if (checkedMode_) {
+    const TRect piece = checked_ ? checkimagerect_ : uncheckimagerect_;
+    DrawKeyedPiece(p, area.Left, area.Top + area.Height() / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
+    area.Left += piece.Width() + 2;
+  }
+  p.setFont(useSkinFont_ ? TwSkinFont(fontname_, fontheight_, fontstyle_) : defaultFont_);
+  p.setPen(ColorToQ(fontcolor_));
+  const QFontMetrics fm(p.font());
+  const QImage pic = CaptionPicture();
+  const int tw = fm.horizontalAdvance(caption_);
+  const int w = tw + (pic.isNull() ? 0 : pic.width() + spacing_);
+  int x = area.Left;
+  if (alignment_ == twtok::tarightjustify) x = area.Right - w;
+  else if (alignment_ == twtok::tacenter) x = area.Left + area.Width() / 2 - w / 2;
+  int picX = x, textX = x + (pic.isNull() ? 0 : pic.width() + spacing_);
+  if (!pic.isNull() && imagePosition_ == twipLeft) {
+    picX = area.Left + 2;
+    if (alignment_ == twtok::tarightjustify) textX = area.Right - tw;
+    else if (alignment_ == twtok::tacenter) textX = area.Left + area.Width() / 2 - tw / 2;
+    else textX = pic.width() + area.Left + spacing_ + 2;
+    textX = std::max(textX, picX + pic.width() + spacing_);
+  }
+  if (rollUpMode_) {
+    const TRect box{area.Right, area.Top, area.Right + 10, area.Bottom};
+    if (!markframerect_.IsEmpty())
+      p.drawImage(QPoint(box.Left, area.Top), geo_.SourcePicture.copy(markframerect_.ToQ()));
+    DrawArrowMark(p, box, fontcolor_, rollUpState_ ? kArrowDown : kArrowUp);
+  }
+  if (!framerect_.IsEmpty()) {
+    const int extra = framerect_.Width() - frametextrect_.Width();
+    QImage frame;
+    ComposeThreePieceH(geo_.SourcePicture, framerect_, frameleftoffset_, framerightoffset_, false, tw + extra, frame);
+    int fx = x;
+    if (alignment_ == twtok::tarightjustify) {
+      fx = x - extra;
+      picX -= extra;
+      textX += frametextrect_.Left - extra;
+    } else if (alignment_ == twtok::tacenter) {
+      fx = x - frametextrect_.Left - 2;
+      picX -= frametextrect_.Left;
+      textX -= 2;
+    } else {
+      textX += frametextrect_.Left;
+    }
+    p.drawImage(fx, captionrect_.Top, frame);
+  }
+  p.setClipRect(area.ToQ());
+  p.drawText(QRect(textX, area.Top, std::max(area.Right - textX, 0), area.Height()),
+             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption_);
+  p.setClipping(false);
+  if (!pic.isNull()) p.drawImage(picX, area.Top + area.Height() / 2 - pic.height() / 2, pic);
+}
+
 void TtwSkinPanel::DrawDefaultCaption(QPainter& p, QRect r) {
-  namespace C = twDefaultColors;
+  const QColor text = SystemColor(COLOR_BTNTEXT);
   if (checkedMode_) {
     const QRect box(5, r.top() + r.height() / 2 - 7, 14, 14);
-    p.fillRect(box, C::Window);
     QRect b = box;
-    DrawBevel(p, b, C::BtnShadow, C::BtnShadow);
-    if (checked_) DrawCheckMark(p, box.left() + 3, box.top() + 2, C::BtnText);
+    DrawBevel(p, b, SystemColor(COLOR_BTNSHADOW), SystemColor(COLOR_BTNSHADOW));
+    if (checked_) DrawCheckMark(p, box.left() + 3, box.top() + 2, clBtnText);
     r.setLeft(r.left() + 20);
   }
   if (rollUpMode_) {
-    const QRect arrow(r.right() - 9, r.top(), 10, r.height());
-    DrawArrow(p, arrow, rollUpState_, C::BtnText);
+    DrawArrowMark(p, TRect{r.right() - 9, r.top(), r.right() + 1, r.bottom() + 1}, clBtnText,
+                  rollUpState_ ? kArrowDown : kArrowUp);
     r.setRight(r.right() - 10);
   }
   p.setFont(defaultFont_);
   const QFontMetrics fm(p.font());
-  QPixmap pic;
-  if (glyph_.isNull() && captionImageList_ && captionImageList_->Has(captionImageIndex_)) {
-    pic = captionImageList_->Pixmap(captionImageIndex_);
-  } else if (!glyph_.isNull()) {
-    const int fw = glyph_.width() / numGlyphs_;
-    const int frame = (!isEnabled() && numGlyphs_ == 2) ? 2 : 1;
-    pic = glyph_.copy((frame - 1) * fw, 0, fw, glyph_.height());
-  }
+  const QImage pic = CaptionPicture();
   const int tw = fm.horizontalAdvance(caption_);
   const int w = tw + (pic.isNull() ? 0 : pic.width() + spacing_);
   int x = r.left() + 2;
   if (defaultAlignment_ == taRightJustify) x = r.left() + r.width() - w;
   else if (defaultAlignment_ == taCenter) x = r.left() + 2 + r.width() / 2 - w / 2;
   if (!pic.isNull()) {
-    p.drawPixmap(x, r.top() + r.height() / 2 - pic.height() / 2, pic);
+    p.drawImage(x, r.top() + r.height() / 2 - pic.height() / 2, pic);
     x += pic.width() + spacing_;
   }
   p.setClipRect(r);
-  p.setPen(isEnabled() ? C::CaptionText : C::GrayText);
-  p.drawText(QRect(x, r.top(), r.right() + 1 - x, r.height()),
-             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption_);
+  p.setPen(isEnabled() ? text : SystemColor(COLOR_GRAYTEXT));
+  p.drawText(QRect(x, r.top(), r.right() + 1 - x, r.height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+             caption_);
   p.setClipping(false);
   captionArea_ = r;
 }
 
 void TtwSkinPanel::PaintDefault(QImage& bitmap) {
-  namespace C = twDefaultColors;
+  const QColor face = SystemColor(COLOR_BTNFACE), shadow = SystemColor(COLOR_BTNSHADOW),
+               light = SystemColor(COLOR_BTNHIGHLIGHT);
   QPainter p(&bitmap);
-  const int W = bitmap.width(), H = bitmap.height();
-  p.fillRect(0, 0, W, H, C::PanelFace);
-  QRect r(0, 0, W, H);
+  const QSize sz = LogicalSize(bitmap);
+  const int W = sz.width();
+  p.fillRect(QRect(QPoint(0, 0), sz), face);
+  QRect r(QPoint(0, 0), sz);
   switch (borderStyle_) {
-    case bvFrame: DrawBevel(p, r, C::PanelBorder, C::PanelBorder); break;
-    case bvRaised: DrawBevel(p, r, C::BtnHighlight, C::PanelBorder); break;
-    case bvLowered: DrawBevel(p, r, C::PanelBorder, C::BtnHighlight); break;
+    case bvFrame: DrawBevel(p, r, shadow, shadow); break;
+    case bvRaised: DrawBevel(p, r, light, shadow); break;
+    case bvLowered: DrawBevel(p, r, shadow, light); break;
     case bvNone: break;
   }
   if (!captionMode_) return;
   QRect band = borderStyle_ == bvFrame ? QRect(0, 0, W, defaultCaptionHeight_)
                                        : QRect(1, 1, W - 2, defaultCaptionHeight_ - 1);
   if (band.width() <= 0 || band.height() <= 0) return;
-  p.fillRect(band, C::CaptionBand);
   if (borderStyle_ == bvFrame) {
-    DrawBevel(p, band, C::PanelBorder, C::PanelBorder);
-    DrawBevel(p, band, C::BtnHighlight, C::CaptionBand);
+    DrawBevel(p, band, shadow, shadow);
+    DrawBevel(p, band, light, face);
   } else {
-    DrawBevel(p, band, C::PanelBorder, C::BtnHighlight);
-    DrawBevel(p, band, C::BtnHighlight, C::PanelBorder);
+    DrawBevel(p, band, shadow, light);
+    DrawBevel(p, band, light, shadow);
   }
   DrawDefaultCaption(p, band);
 }
 
 void TtwSkinPanel::ApplySkin() {
   TtwSkinCustomControl::ApplySkin();
-  if (realHeight_ == -1) AlignChildren(this);
+  if (realHeight_ == -1) {
+    AlignChildren(this);
+  } else {
+    // Rolled up: take the new skin's caption height, keep the height to restore.
+    const int saved = realHeight_;
+    realHeight_ = -1;
+    RollStep();
+    realHeight_ = saved;
+  }
 }
 
 void TtwSkinPanel::SetBounds(int left, int top, int width, int height) {
   TtwSkinCustomControl::SetBounds(left, top, width, height);
-  if (!SkinLook()) update();
+  if (recordIndex_ == -1) update();
+}
+
+void TtwSkinPanel::BackgroundChanged() {
+  if (!transparentMode_) return;
+  update();
+  NotifyChildrenBackground();
+}
+
+void TtwSkinPanel::moveEvent(QMoveEvent* e) {
+  TtwSkinCustomControl::moveEvent(e);
+  BackgroundChanged();
 }
 
 void TtwSkinPanel::CaptionChanged() {
@@ -229,10 +491,9 @@ void TtwSkinPanel::mouseReleaseEvent(QMouseEvent* e) {
   const bool wasPressed = pressedInside_;
   pressedInside_ = false;
   if (e->button() == Qt::LeftButton && (rollUpMode_ || checkedMode_) && captionMode_) {
-    const QRect hit = (recordIndex_ != -1 && !captionArea_.isEmpty())
-                          ? captionArea_
-                          : QRect(1, 1, width() - 2, defaultCaptionHeight_ - 1);
-    if (hit.contains(e->position().toPoint())) {
+    const QRect hit = recordIndex_ != -1 ? captionArea_ : QRect(1, 1, width() - 2, defaultCaptionHeight_ - 1);
+    // Edges count as inside.
+    if (hit.adjusted(0, 0, 1, 1).contains(e->position().toPoint())) {
       if (checkedMode_) SetChecked(!checked_);
       if (rollUpMode_) SetRollUpState(!rollUpState_);
     }
@@ -254,4 +515,22 @@ void TtwSkinPanel::mouseDoubleClickEvent(QMouseEvent* e) {
 TtwSkinGroupBox::TtwSkinGroupBox(QWidget* parent) : TtwSkinPanel(parent) {
   skinDataName_ = QStringLiteral("groupbox");
   captionMode_ = true;
+}
+
+TtwSkinPaintPanel::TtwSkinPaintPanel(QWidget* parent) : TtwSkinPanel(parent) { compositePaint_ = false; }
+
+void TtwSkinPaintPanel::PanelPaint(QPainter& p) {
+  if (OnPanelPaint) OnPanelPaint(p, AlignClientRect());
+}
+
+void TtwSkinPaintPanel::PaintDefault(QImage& bitmap) {
+  TtwSkinPanel::PaintDefault(bitmap);
+  QPainter p(&bitmap);
+  PanelPaint(p);
+}
+
+void TtwSkinPaintPanel::PaintSkin(QImage& bitmap) {
+  TtwSkinPanel::PaintSkin(bitmap);
+  QPainter p(&bitmap);
+  PanelPaint(p);
 }

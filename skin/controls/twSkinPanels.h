@@ -1,5 +1,7 @@
 #pragma once
-// The skinned container and its captioned variant.
+// The skinned container: frame pieces, caption line with check box and
+// roll-up arrow, background picture and a see-through mode; the captioned
+// group box and the panel with a user paint event.
 #include <QPixmap>
 
 #include "skin/controls/twSkinControlBase.h"
@@ -59,9 +61,13 @@ class TtwSkinPanel : public TtwSkinCustomControl, public TAlignHost {
   // Where aligned children go.
   QRect AlignClientRect() const override;
 
+  void FindSkinRecord() override;
   void PaintDefault(QImage& bitmap) override;
+  void PaintSkin(QImage& bitmap) override;
   void ApplySkin() override;
   void SetBounds(int left, int top, int width, int height) override;
+  void BackgroundChanged() override;
+  // Called after the see-through looks are drawn.
   virtual void PanelPaint(QPainter&) {}
 
   std::function<void()> OnClick, OnDblClick;
@@ -76,9 +82,30 @@ class TtwSkinPanel : public TtwSkinCustomControl, public TAlignHost {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void PaintFace(QImage& bitmap) override;
+  bool SeeThrough() const override;
   void RollStep();
   // Draws the caption text (and check box) of the default look inside r.
   void DrawDefaultCaption(QPainter& p, QRect r);
+  void DrawSkinCaption(QImage& bitmap);
+  void DrawTransparentGroup(QImage& bitmap);
+  // The caption picture (image-list entry or glyph frame), or null.
+  QImage CaptionPicture() const;
+  bool HasBackgroundPicture() const;
+
+  // Copies of the panel record.
+  QString fontname_;
+  uint8_t fontstyle_ = 0;
+  int fontheight_ = 14;
+  TColor fontcolor_ = 0;
+  TRect captionrect_;
+  uint8_t alignment_ = 0;
+  int bgpictureindex_ = -1;
+  TRect checkimagerect_, uncheckimagerect_, markframerect_, framerect_, frametextrect_;
+  int frameleftoffset_ = 0, framerightoffset_ = 0;
+  // Size limits saved while rolled up: max width, min width, max height, min height.
+  int savedConstraints_[4] = {0, 0, 0, 0};
 
   bool rolling_ = false;
   TtwImagePosition imagePosition_ = twipDefault;
@@ -103,4 +130,15 @@ class TtwSkinGroupBox : public TtwSkinPanel {
   Q_OBJECT
  public:
   explicit TtwSkinGroupBox(QWidget* parent = nullptr);
+};
+
+class TtwSkinPaintPanel : public TtwSkinPanel {
+  Q_OBJECT
+ public:
+  explicit TtwSkinPaintPanel(QWidget* parent = nullptr);
+  // (canvas, the panel's adjusted client rectangle)
+  std::function<void(QPainter&, const QRect&)> OnPanelPaint;
+  void PanelPaint(QPainter& p) override;
+  void PaintDefault(QImage& bitmap) override;
+  void PaintSkin(QImage& bitmap) override;
 };

@@ -1,3 +1,5 @@
+// The category tree: nodes kept in the locale's collation order, node
+// pictures from an image list, colours and font from the skin's tree record.
 #include "skin/controls/twSkinTreeView.h"
 
 #include <QCollator>
@@ -10,6 +12,8 @@
 
 #include "platform/ImageList.h"
 #include "skin/controls/twSkinControlBase.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinRecords.h"
 
 namespace {
 constexpr int kImageRole = Qt::UserRole + 1;
@@ -50,7 +54,7 @@ TTreeNode* TTreeNodes::GetFirstNode() const { return owner_->topLevelItem(0); }
 
 TtwSkinTreeView::TtwSkinTreeView(QWidget* parent)
     : QTreeWidget(parent), nodes_(this), defaultFont_(TwDefaultFont()),
-      defaultColor_(twDefaultColors::Window) {
+      defaultColor_(SystemColor(COLOR_WINDOW)) {
   setColumnCount(1);
   setHeaderHidden(true);
   header()->setStretchLastSection(true);
@@ -231,21 +235,25 @@ void TtwSkinTreeView::SetDefaultColor(const QColor& c) {
 }
 
 void TtwSkinTreeView::ApplySkin() {
-  // The skin's tree record is not read yet: the default colours and font.
-  recordIndex_ = -1;
-  namespace C = twDefaultColors;
+  recordIndex_ = (!skinData_ || skinData_->Empty()) ? -1 : skinData_->FindControlIndex(skinDataName_);
+  const TtwDataSkinTreeView* r = nullptr;
+  if (recordIndex_ != -1) r = dynamic_cast<const TtwDataSkinTreeView*>(skinData_->ControlRecords()[recordIndex_]);
+  const QColor base = r ? ColorToQ(r->bgcolor) : defaultColor_;
+  const QColor text = r ? ColorToQ(r->fontcolor) : SystemColor(COLOR_WINDOWTEXT);
+  const QColor hi = r ? ColorToQ(skinData_->SkinColors().chighlight) : SystemColor(COLOR_HIGHLIGHT);
+  const QColor hiText = r ? ColorToQ(skinData_->SkinColors().chighlighttext) : SystemColor(COLOR_HIGHLIGHTTEXT);
   QPalette pal = palette();
-  pal.setColor(QPalette::Base, defaultColor_);
-  pal.setColor(QPalette::Window, defaultColor_);
-  pal.setColor(QPalette::Text, C::WindowText);
-  pal.setColor(QPalette::Highlight, C::Highlight);
-  pal.setColor(QPalette::HighlightedText, C::HighlightText);
-  pal.setColor(QPalette::Inactive, QPalette::Highlight, C::Highlight);
-  pal.setColor(QPalette::Inactive, QPalette::HighlightedText, C::HighlightText);
-  pal.setColor(QPalette::Disabled, QPalette::Text, C::GrayText);
+  pal.setColor(QPalette::Base, base);
+  pal.setColor(QPalette::Window, base);
+  pal.setColor(QPalette::Text, text);
+  pal.setColor(QPalette::Highlight, hi);
+  pal.setColor(QPalette::HighlightedText, hiText);
+  pal.setColor(QPalette::Inactive, QPalette::Highlight, hi);
+  pal.setColor(QPalette::Inactive, QPalette::HighlightedText, hiText);
+  pal.setColor(QPalette::Disabled, QPalette::Text, SystemColor(COLOR_GRAYTEXT));
   setPalette(pal);
-  setFont(defaultFont_);
-  if (images_) images_->SetBkColor(defaultColor_);
+  setFont(r && useSkinFont_ ? TwSkinFont(r->fontname, r->fontheight, r->fontstyle) : defaultFont_);
+  if (images_) images_->SetBkColor(base);
 }
 
 void TtwSkinTreeView::SetBounds(int left, int top, int width, int height) {
@@ -292,9 +300,4 @@ void TtwSkinTreeView::contextMenuEvent(QContextMenuEvent* e) {
   }
   popupMenu_->popup(e->globalPos());
   e->accept();
-}
-
-void TtwSkinTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const {
-  QTreeWidget::drawRow(painter, option, index);
 }

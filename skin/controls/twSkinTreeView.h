@@ -2,10 +2,13 @@
 // The category tree: a QTreeWidget with skinned colours and fonts, node
 // pictures from an image list and text ordering by the locale's collation.
 #include <QFont>
+#include <QPointer>
 #include <QTreeWidget>
 #include <functional>
 
 #include "platform/Align.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinnable.h"
 
 class TtwSkinData;
 class TImageList;
@@ -36,7 +39,7 @@ class TTreeNodes {
   TtwSkinTreeView* owner_;
 };
 
-class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget {
+class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkinnable {
   Q_OBJECT
  public:
   explicit TtwSkinTreeView(QWidget* parent = nullptr);
@@ -70,7 +73,7 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget {
   void SetPopupMenu(QMenu* m) { popupMenu_ = m; }
 
   // Skin binding.
-  TtwSkinData* SkinData() const { return skinData_; }
+  TtwSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TtwSkinData* d);
   QString SkinDataName() const { return skinDataName_; }
   void SetSkinDataName(const QString& n) { skinDataName_ = n; }
@@ -81,7 +84,9 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget {
   void SetDefaultColor(const QColor& c);
   bool UseSkinFont() const { return useSkinFont_; }
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
-  virtual void ApplySkin();
+  void ApplySkin() override;
+  void ForgetSkinRecord() override { recordIndex_ = -1; }
+  bool IsWindowedSkinControl() const override { return true; }
 
   TAlign Align() const { return WidgetAlign(this); }
   void SetAlign(TAlign a) { SetWidgetAlign(this, a); }
@@ -106,8 +111,6 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
-  void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
 
  private:
   friend class TTreeNodes;
@@ -120,7 +123,7 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget {
   TImageList* images_ = nullptr;
   bool readOnly_ = false;
   QMenu* popupMenu_ = nullptr;
-  TtwSkinData* skinData_ = nullptr;
+  QPointer<TtwSkinData> skinData_;
   QString skinDataName_ = QStringLiteral("treeview");
   int recordIndex_ = -1;
   QFont defaultFont_;

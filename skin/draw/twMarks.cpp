@@ -7,43 +7,16 @@
 #include <QWidget>
 #include <cmath>
 
+#include "skin/draw/twSystemColors.h"
 #include "skin/draw/twUtils.h"
 
 namespace {
-
-// System colour indices (the low byte of a 0xFF...... colour) resolved
-// through the application palette.
-QColor SystemColor(int index) {
-  const QPalette pal = QGuiApplication::palette();
-  switch (index) {
-    case 5: return pal.color(QPalette::Base);               // window
-    case 6: return pal.color(QPalette::Shadow);             // window frame
-    case 8: return pal.color(QPalette::Text);               // window text
-    case 13: return pal.color(QPalette::Highlight);
-    case 14: return pal.color(QPalette::HighlightedText);
-    case 16: return pal.color(QPalette::Dark);              // button shadow
-    case 17: return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18: return pal.color(QPalette::ButtonText);
-    case 20: return pal.color(QPalette::Light);             // button highlight
-    case 21: return pal.color(QPalette::Shadow);            // 3-D dark shadow
-    case 22: return pal.color(QPalette::Midlight);
-    case 23: return pal.color(QPalette::ToolTipText);
-    case 24: return pal.color(QPalette::ToolTipBase);
-    case 4: case 7: return pal.color(QPalette::Window);    // menu, menu text background
-    default: return pal.color(QPalette::Button);            // button face and the rest
-  }
-}
 
 void Fill(QPainter& Canvas, int x, int y, int w, int h, const QColor& c) {
   if (w > 0 && h > 0) Canvas.fillRect(QRect(x, y, w, h), c);
 }
 
 }  // namespace
-
-QColor ColorToQ(TColor c) {
-  if ((c >> 24) == 0xFF) return SystemColor(int(c & 0xFF));
-  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
 
 TColor ColorToRGB(TColor c) {
   if ((c >> 24) != 0xFF) return c & 0x00FFFFFFu;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "skin/data/twTypes.h"
+#include "skin/draw/twSystemColors.h"
 
 class QPainter;
 class QWidget;
@@ -137,7 +138,6 @@ void DrawTextIndented(QPainter& Canvas, const QString& Text, const TRect& R, int
 void DrawDottedFocus(QPainter& Canvas, const TRect& R);
 
 // ---- colours and marks -----------------------------------------------------
-QColor ColorToQ(TColor c);     // resolves system colours
 TColor ColorToRGB(TColor c);   // 0x00BBGGRR with system colours resolved
 TColor ShadeColor(TColor c, int Percent);
 void DrawDropMark(QPainter& Canvas, const TRect& R, TColor c);

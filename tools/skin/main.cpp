@@ -26,6 +26,7 @@
 #include "skin/data/twSkinRecords.h"
 #include "skin/data/twSkinSections.h"
 #include "skin/data/twZStream.h"
+#include "tools/skin/preview.h"
 
 #ifdef TW_HAVE_BUILTIN_SKIN
 #include "skins/BuiltinSkin.h"
@@ -37,7 +38,9 @@ const char kUsage[] =
     "usage: tarnwick-skin pack DIR FILE\n"
     "       tarnwick-skin unpack FILE DIR | unpack --builtin DIR\n"
     "       tarnwick-skin info FILE | info --builtin\n"
-    "       tarnwick-skin normalize FILE | normalize --builtin\n";
+    "       tarnwick-skin normalize FILE | normalize --builtin\n"
+    "       tarnwick-skin preview (FILE | DIR | --builtin) OUT.png [--form gallery|main|box|results]\n"
+    "                             [--size WxH] [--inactive]\n";
 
 class TUsage {};
 
@@ -283,6 +286,8 @@ int Run(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The preview needs a widget application of its own.
+  if (argc > 1 && std::strcmp(argv[1], "preview") == 0) return RunPreview(argc, argv);
   QCoreApplication app(argc, argv);
   try {
     return Run(app.arguments().mid(1));

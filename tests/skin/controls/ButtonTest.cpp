@@ -3,10 +3,16 @@
 #include <QTest>
 
 #include "QtApp.h"
+#include "SkinFixture.h"
 #include "platform/Form.h"
 #include "skin/controls/twSkinButtons.h"
 
 namespace {
+
+class Button : public ::testing::Test {
+ protected:
+  void SetUp() override { twtest::ParkPointer(); }
+};
 
 struct Counter {
   int clicks = 0, signals_ = 0;
@@ -16,7 +22,7 @@ struct Counter {
   }
 };
 
-TEST(Button, MouseClickCallsHandlerAndSignalOnceOnRelease) {
+TEST_F(Button, MouseClickCallsHandlerAndSignalOnceOnRelease) {
   TForm form;
   auto* b = new TtwSkinButton(&form);
   b->SetBounds(10, 10, 96, 25);
@@ -32,7 +38,7 @@ TEST(Button, MouseClickCallsHandlerAndSignalOnceOnRelease) {
   EXPECT_FALSE(b->Down());
 }
 
-TEST(Button, ReleasingOutsideOrDisabledDoesNotClick) {
+TEST_F(Button, ReleasingOutsideOrDisabledDoesNotClick) {
   TForm form;
   auto* b = new TtwSkinButton(&form);
   b->SetBounds(10, 10, 96, 25);
@@ -50,7 +56,7 @@ TEST(Button, ReleasingOutsideOrDisabledDoesNotClick) {
   EXPECT_EQ(c.clicks, 0);
 }
 
-TEST(Button, EnterPressesTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
+TEST_F(Button, EnterPressesTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
   TForm form;
   auto* edit = new QLineEdit(&form);
   auto* ok = new TtwSkinButton(&form);
@@ -83,14 +89,14 @@ TEST(Button, EnterPressesTheDefaultButtonUnlessAnotherButtonHasTheFocus) {
   EXPECT_EQ(okC.clicks, 2);
 }
 
-TEST(Button, DefaultButtonLooksHotWhileTheFocusIsOnAControlThatIsNoButton) {
+TEST_F(Button, DefaultButtonLooksHotWhileTheFocusIsOnAControlThatIsNoButton) {
   TForm form;
   auto* edit = new QLineEdit(&form);
   auto* ok = new TtwSkinButton(&form);
   auto* other = new TtwSkinButton(&form);
   ok->SetDefault(true);
   form.resize(400, 400);
-  ok->SetBounds(300, 300, 75, 25);  // away from where earlier tests left the pointer
+  ok->SetBounds(300, 300, 75, 25);
   other->SetBounds(0, 40, 75, 25);
   form.show();
   QApplication::setActiveWindow(&form);
@@ -105,7 +111,7 @@ TEST(Button, DefaultButtonLooksHotWhileTheFocusIsOnAControlThatIsNoButton) {
   EXPECT_EQ(other->RenderFace().pixel(0, 0) & 0xFFFFFF, hotFrame);
 }
 
-TEST(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {
+TEST_F(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {
   TForm form;
   auto* edit = new QLineEdit(&form);
   auto* cancel = new TtwSkinButton(&form);
@@ -120,7 +126,7 @@ TEST(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {
   EXPECT_EQ(c.clicks, 1);
 }
 
-TEST(Button, ClickSetsTheFormsModalResultAndSpaceClicksOnRelease) {
+TEST_F(Button, ClickSetsTheFormsModalResultAndSpaceClicksOnRelease) {
   TForm form;
   auto* b = new TtwSkinButton(&form);
   b->SetModalResult(mrOk);
@@ -136,7 +142,7 @@ TEST(Button, ClickSetsTheFormsModalResultAndSpaceClicksOnRelease) {
   EXPECT_EQ(form.ModalResult(), mrOk);
 }
 
-TEST(Button, GroupedButtonsReleaseEachOtherUnlessAllUpIsAllowed) {
+TEST_F(Button, GroupedButtonsReleaseEachOtherUnlessAllUpIsAllowed) {
   QWidget parent;
   auto* a = new TtwSkinButton(&parent);
   auto* b = new TtwSkinButton(&parent);

@@ -9,7 +9,11 @@
 #include "skin/controls/twSkinPanels.h"
 
 namespace {
-namespace C = twDefaultColors;
+namespace C {
+using namespace twDefaultColors;
+const QColor Face = SystemColor(COLOR_BTNFACE), Shadow = SystemColor(COLOR_BTNSHADOW),
+             Light = SystemColor(COLOR_BTNHIGHLIGHT);
+}  // namespace C
 
 QRgb Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
 QRgb Rgb(const QColor& c) { return c.rgb() & 0xFFFFFF; }
@@ -20,10 +24,10 @@ TEST(DefaultLook, PanelBorderStylesOnASmallPanel) {
     QColor topLeft, bottomRight;
   };
   const Case cases[] = {
-      {bvFrame, C::PanelBorder, C::PanelBorder},
-      {bvRaised, C::BtnHighlight, C::PanelBorder},
-      {bvLowered, C::PanelBorder, C::BtnHighlight},
-      {bvNone, C::PanelFace, C::PanelFace},
+      {bvFrame, C::Shadow, C::Shadow},
+      {bvRaised, C::Light, C::Shadow},
+      {bvLowered, C::Shadow, C::Light},
+      {bvNone, C::Face, C::Face},
   };
   for (const Case& c : cases) {
     TtwSkinPanel panel;
@@ -36,7 +40,7 @@ TEST(DefaultLook, PanelBorderStylesOnASmallPanel) {
     EXPECT_EQ(Px(img, 10, 0), Rgb(c.topLeft));
     EXPECT_EQ(Px(img, 19, 5), Rgb(c.bottomRight));
     EXPECT_EQ(Px(img, 10, 9), Rgb(c.bottomRight));
-    EXPECT_EQ(Px(img, 10, 5), Rgb(C::PanelFace));
+    EXPECT_EQ(Px(img, 10, 5), Rgb(C::Face));
   }
 }
 
@@ -45,12 +49,12 @@ TEST(DefaultLook, GroupBoxDrawsAFramedCaptionBandOfTheCaptionHeight) {
   box.SetBounds(0, 0, 60, 40);
   box.SetCaption(QString());  // no text: the band alone
   const QImage img = box.RenderFace();
-  EXPECT_EQ(Px(img, 30, 0), Rgb(C::PanelBorder));      // outer edge
-  EXPECT_EQ(Px(img, 30, 1), Rgb(C::BtnHighlight));     // band highlight
-  EXPECT_EQ(Px(img, 30, 10), Rgb(C::CaptionBand));     // band face
-  EXPECT_EQ(Px(img, 30, 21), Rgb(C::PanelBorder));     // band bottom line
-  EXPECT_EQ(Px(img, 30, 22), Rgb(C::PanelFace));       // below the band
-  EXPECT_EQ(Px(img, 30, 39), Rgb(C::PanelBorder));     // panel frame
+  EXPECT_EQ(Px(img, 30, 0), Rgb(C::Shadow));      // outer edge
+  EXPECT_EQ(Px(img, 30, 1), Rgb(C::Light));     // band highlight
+  EXPECT_EQ(Px(img, 30, 10), Rgb(C::Face));     // band face
+  EXPECT_EQ(Px(img, 30, 21), Rgb(C::Shadow));     // band bottom line
+  EXPECT_EQ(Px(img, 30, 22), Rgb(C::Face));       // below the band
+  EXPECT_EQ(Px(img, 30, 39), Rgb(C::Shadow));     // panel frame
 }
 
 TEST(DefaultLook, GroupBoxCaptionTextIsDrawnInTheBand) {
@@ -63,7 +67,7 @@ TEST(DefaultLook, GroupBoxCaptionTextIsDrawnInTheBand) {
     for (int x = 2; x < 60; ++x)
       if (qGray(img.pixel(x, y)) < 110) ++dark;
   EXPECT_GT(dark, 10);
-  for (int x = 2; x < 78; ++x) EXPECT_EQ(Px(img, x, 30), Rgb(C::PanelFace)) << x;
+  for (int x = 2; x < 78; ++x) EXPECT_EQ(Px(img, x, 30), Rgb(C::Face)) << x;
 }
 
 TEST(DefaultLook, ButtonStatesFrameAndFill) {
@@ -99,12 +103,12 @@ TEST(DefaultLook, ButtonCaptionIsCentred) {
   EXPECT_NEAR((minY + maxY) / 2.0, 12.0, 3.0);
 }
 
-TEST(DefaultLook, StatusBarHasATopLineAndGripWhenAsked) {
+TEST(DefaultLook, StatusBarIsAPlainFaceWithAGripWhenAsked) {
   TtwSkinStatusBar bar;
   bar.SetBounds(0, 0, 100, 21);
   QImage img = bar.RenderFace();
-  EXPECT_EQ(Px(img, 50, 0), Rgb(C::PanelBorder));
-  EXPECT_EQ(Px(img, 50, 10), Rgb(C::StatusFace));
+  EXPECT_EQ(Px(img, 50, 0), Rgb(C::Face));
+  EXPECT_EQ(Px(img, 50, 10), Rgb(C::Face));
   const QRect clientBefore = bar.AlignClientRect();
   bar.SetSizeGrip(true);
   EXPECT_EQ(bar.AlignClientRect().width(), clientBefore.width() - clientBefore.height());

@@ -293,7 +293,7 @@ TEST(Marks, ShadeColorRoundsHalvesToEven) {
   EXPECT_EQ(ShadeColor(0x00000503, 50), 0x00000301u);  // 1.5 -> 2, 2.5 -> 2
   EXPECT_EQ(ShadeColor(0x00C08040, 0), 0x00C08040u);
   EXPECT_EQ(ShadeColor(0x00C08040, 100), 0u);
-  const QColor face = QGuiApplication::palette().color(QPalette::Button);
+  const QColor face = SystemColor(COLOR_BTNFACE);
   EXPECT_EQ(ShadeColor(0xFF00000F, 0), TColor(face.red() | (face.green() << 8) | (face.blue() << 16)));
 }
 

@@ -1,1 +1,0 @@
-target_link_libraries(tw_skin_boxes PUBLIC tw_skin_controls)

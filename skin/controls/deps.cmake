@@ -1,1 +1,0 @@
-target_link_libraries(tw_skin_controls PUBLIC tw_skin_data)

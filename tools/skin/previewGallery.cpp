@@ -1,0 +1,149 @@
+// The preview's gallery: every skinned control the engine has, built by the
+// same classes the program uses, in its normal, hot, down, disabled,
+// focused, checked and rolled-up states.
+#include "tools/skin/previewGallery.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QMenu>
+
+#include "platform/Align.h"
+#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/controls/twSkinBars.h"
+#include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinLabels.h"
+#include "skin/controls/twSkinPanels.h"
+#include "skin/controls/twSkinTreeView.h"
+#include "skin/data/twSkinData.h"
+#include "skin/form/twSkinForm.h"
+
+namespace {
+
+template <class T>
+T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect& r) {
+  auto* w = new T(parent);
+  w->SetSkinData(data);
+  if constexpr (requires { w->SetCaption(caption); }) w->SetCaption(caption);
+  w->SetBounds(r.x(), r.y(), r.width(), r.height());
+  return w;
+}
+
+}  // namespace
+
+TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), data_(data) {
+  SetCaption(QStringLiteral("Skin gallery"));
+  resize(700, 470);
+  QFont font(QStringLiteral("Tahoma"));
+  font.setPixelSize(13);
+  setFont(font);
+
+  // Tool bar with speed buttons.
+  auto* bar = Make<TtwSkinToolBar>(this, data, QString(), QRect(0, 0, 700, 30));
+  bar->SetAlign(TAlign::alTop);
+  int x = 2;
+  for (const char* name : {"Normal", "Hot", "Down", "Disabled"}) {
+    auto* b = Make<TtwSkinSpeedButton>(bar, data, QString::fromLatin1(name), QRect(x, 0, 70, 25));
+    b->SetUseSkinSize(false);
+    if (QLatin1String(name) == "Hot") hot_ << b;
+    if (QLatin1String(name) == "Down") {
+      b->SetGroupIndex(1);
+      b->SetDown(true);
+    }
+    if (QLatin1String(name) == "Disabled") b->SetEnabled(false);
+    x += 72;
+  }
+  auto* menuButton = Make<TtwSkinMenuSpeedButton>(bar, data, QStringLiteral("Menu"), QRect(x, 0, 80, 25));
+  menuButton->SetUseSkinSize(false);
+  auto* menu = new QMenu(this);
+  menu->addAction(QStringLiteral("First"));
+  menu->addAction(QStringLiteral("Second"));
+  menuButton->SetSkinPopupMenu(menu);
+  menuButton->SetTrackButtonMode(true);
+
+  // Push buttons in every state.
+  x = 10;
+  for (const char* name : {"Normal", "Hot", "Down", "Disabled", "Focused", "Default"}) {
+    auto* b = Make<TtwSkinButton>(this, data, QString::fromLatin1(name), QRect(x, 42, 96, 25));
+    const QLatin1String n(name);
+    if (n == "Hot") hot_ << b;
+    if (n == "Down") {
+      b->SetGroupIndex(3);
+      b->SetDown(true);
+    }
+    if (n == "Disabled") b->SetEnabled(false);
+    if (n == "Focused") focused_ = b;
+    if (n == "Default") b->SetDefault(true);
+    x += 104;
+  }
+
+  // Panels and group boxes.
+  auto* panel = Make<TtwSkinPanel>(this, data, QString(), QRect(10, 80, 150, 100));
+  Make<TtwSkinLabel>(panel, data, QStringLiteral("A panel"), QRect(10, 10, 120, 21));
+  auto* group = Make<TtwSkinGroupBox>(this, data, QStringLiteral("Group box"), QRect(170, 80, 170, 100));
+  group->SetCheckedMode(true);
+  group->SetChecked(true);
+  Make<TtwSkinButton>(group, data, QStringLiteral("Inside"), QRect(20, 40, 96, 25));
+  auto* rolled = Make<TtwSkinGroupBox>(this, data, QStringLiteral("Rolled up"), QRect(350, 80, 160, 100));
+  rolled->SetRollUpMode(true);
+  rolled->SetRollUpState(true);
+  auto* clear = Make<TtwSkinGroupBox>(this, data, QStringLiteral("See-through"), QRect(520, 80, 170, 100));
+  clear->SetTransparentMode(true);
+  Make<TtwSkinLabel>(clear, data, QStringLiteral("Label"), QRect(10, 40, 100, 21))->SetBorderStyle(bvNone);
+
+  // Labels.
+  auto* label = Make<TtwSkinLabel>(this, data, QStringLiteral("Label"), QRect(10, 190, 120, 21));
+  label->SetAlignment(taCenter);
+  auto* shadow = Make<TtwSkinLabel>(this, data, QStringLiteral("Shadowed label"), QRect(140, 190, 140, 21));
+  shadow->SetShadowEffect(true);
+  auto* ellipsis =
+      Make<TtwSkinLabel>(this, data, QStringLiteral("A label whose text is far too long"), QRect(290, 190, 140, 21));
+  ellipsis->SetEllipsType(twetEllips);
+  Make<TtwSkinLabel>(this, data, QStringLiteral("Disabled"), QRect(440, 190, 100, 21))->SetEnabled(false);
+
+  // A splitter between two aligned panels, a tree and a combo box.
+  auto* area = Make<TtwSkinPanel>(this, data, QString(), QRect(10, 222, 330, 160));
+  area->SetBorderStyle(bvNone);
+  auto* left = Make<TtwSkinGroupBox>(area, data, QStringLiteral("Tree"), QRect(0, 0, 150, 160));
+  left->SetAlign(TAlign::alLeft);
+  auto* tree = new TtwSkinTreeView(left);
+  tree->SetSkinData(data);
+  tree->SetAlign(TAlign::alClient);
+  TTreeNode* root = tree->Items().AddChild(nullptr, QStringLiteral("Category"));
+  tree->Items().AddChild(root, QStringLiteral("First note"));
+  tree->Items().AddChild(root, QStringLiteral("Second note"));
+  root->setExpanded(true);
+  auto* splitter = new TtwSkinSplitter(area);
+  splitter->SetBounds(150, 0, 5, 160);
+  splitter->SetAlign(TAlign::alLeft);
+  splitter->SetSkinData(data);
+  auto* right = Make<TtwSkinPanel>(area, data, QString(), QRect(160, 0, 170, 160));
+  right->SetAlign(TAlign::alClient);
+  auto* combo = new TtwSkinComboBox(this);
+  combo->SetSkinData(data);
+  combo->SetItems({QStringLiteral("Combo box"), QStringLiteral("Second")});
+  combo->SetItemIndex(0);
+  combo->SetBounds(350, 222, 160, 22);
+
+  // Status bar with panels and a size grip.
+  auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 700, 30));
+  status->SetAlign(TAlign::alBottom);
+  status->SetSizeGrip(true);
+  auto* p1 = Make<TtwSkinStatusPanel>(status, data, QStringLiteral("Ready"), QRect(0, 0, 120, 30));
+  p1->SetAlign(TAlign::alLeft);
+  auto* p2 = Make<TtwSkinStatusPanel>(status, data, QStringLiteral("Status panel"), QRect(0, 0, 160, 30));
+  p2->SetAlign(TAlign::alLeft);
+
+  frame_ = new TtwSkinForm(this);
+  frame_->SkinData = data;
+}
+
+void TGalleryForm::SetStates(bool active) {
+  for (QWidget* w : hot_) {
+    QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(w, &e);
+  }
+  if (focused_ && active) {
+    focused_->setFocus(Qt::TabFocusReason);
+    focused_->update();
+  }
+}
