@@ -299,4 +299,8 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
 // Messages of the windowed button (posted to itself) and the menu button.
 inline constexpr uint32_t SKIN_MSG_SHOW_GLOW = 1424;   // user base + 400
 inline constexpr uint32_t SKIN_MSG_HIDE_GLOW = 1425;   // user base + 401
+// Also declared beside the other half of the menu pair; one definition wins.
+#ifndef TW_SKIN_MSG_MENU_CLOSED_DEFINED
+#define TW_SKIN_MSG_MENU_CLOSED_DEFINED
 inline constexpr uint32_t SKIN_MSG_MENU_CLOSED = 1228;  // user base + 204
+#endif

@@ -255,7 +255,8 @@ void TtwSkinForm::WalkSkinnables(bool forget) {
 void TtwSkinForm::ApplySkin() {
   changing_ = false;
   hot_ = previousHot_ = pressed_ = -1;
-  skinPresent_ = skinData_ && !skinData_->Empty() && !skinData_->ChangingSkin();
+  // The records exist by the change message, while ChangingSkin still holds.
+  skinPresent_ = skinData_ && !skinData_->Empty();
   HideObjectGlow();
   info_ = skinPresent_ && skinnable_ ? TtwFrameInfo::Of(*skinData_) : TtwFrameInfo{};
   PrepareBackground();
@@ -572,7 +573,7 @@ void TtwSkinForm::PaintSkinless(QPainter& p) {
     p.fillRect(r.left(), r.bottom(), r.width(), 1, dark);
     p.fillRect(r.right(), r.top(), 1, r.height(), dark);
   };
-  frame3d(0, twDefaultColors::BtnFace, twDefaultColors::WindowText);
+  frame3d(0, twDefaultColors::BtnFace, SystemColor(COLOR_3DDKSHADOW));
   frame3d(1, twDefaultColors::BtnHighlight, twDefaultColors::BtnShadow);
   frame3d(2, twDefaultColors::BtnFace, twDefaultColors::BtnFace);
   const QRect band(kSkinlessBorder, kSkinlessBorder, W - 2 * kSkinlessBorder, ch);

@@ -125,7 +125,7 @@ QFont TtwSkinHintWindow::TextFont() const {
   const TtwSkinHint* h = hint_;
   if (data_ && h && h->UseSkinFont) {
     const TtwDataSkinHintWindow* r = data_->HintWindowRecord();
-    return TwSkinFont(r->fontname, r->fontheight, r->fontstyle);
+    return TwMenuSkinFont(r->fontname, r->fontheight, r->fontstyle);
   }
   return h ? h->DefaultFont : font();
 }

@@ -148,7 +148,7 @@ void PaintHeader(QPainter& p, const TtwMenuItemData& item, const TtwMenuPaintCon
   const int ph = rec->skinrect.Height();
   const int top = (H - ph) / 2;
   p.drawImage(0, top, piece);
-  p.setFont(TwSkinFont(rec->fontname, rec->fontheight, rec->fontstyle));
+  p.setFont(TwMenuSkinFont(rec->fontname, rec->fontheight, rec->fontstyle));
   p.setPen(ColorToQ(rec->fontcolor));
   const TRect box{rec->clientrect.Left, top + rec->clientrect.Top,
                   W + rec->clientrect.Right - rec->skinrect.Width(), top + ph};
@@ -346,9 +346,9 @@ QString TwStripAccelerator(const QString& caption) {
 
 // ---- fonts and skin inputs -------------------------------------------------
 
-QFont TwDefaultMenuFont() { return TwSkinFont(QStringLiteral("Arial"), 14, 0); }
+QFont TwDefaultMenuFont() { return TwMenuSkinFont(QStringLiteral("Arial"), 14, 0); }
 
-QFont TwSkinFont(const QString& name, int height, uint8_t style) {
+QFont TwMenuSkinFont(const QString& name, int height, uint8_t style) {
   QFont f(name);
   // Heights are character heights in pixels, whatever their sign.
   f.setPixelSize(std::max(1, std::abs(height)));
@@ -369,7 +369,7 @@ int TwMenuCaptionOffset(const TtwMenuPaintContext& ctx) {
 
 QFont TwMenuEntryFont(const TtwMenuPaintContext& ctx) {
   if (ctx.Record && ctx.UseSkinFont)
-    return TwSkinFont(ctx.Record->fontname, ctx.Record->fontheight, ctx.Record->fontstyle);
+    return TwMenuSkinFont(ctx.Record->fontname, ctx.Record->fontheight, ctx.Record->fontstyle);
   return ctx.DefaultFont;
 }
 

@@ -81,7 +81,7 @@ struct TtwMenuPaintContext {
 // The menu's default item font: Arial, 14 pixels high, no style.
 QFont TwDefaultMenuFont();
 // A skin record's font: name, pixel height and fsbold/fsitalic/... bits.
-QFont TwSkinFont(const QString& name, int height, uint8_t style);
+QFont TwMenuSkinFont(const QString& name, int height, uint8_t style);
 // Where a caption starts, from the left of the text (or entry) rectangle.
 int TwMenuCaptionOffset(const TtwMenuPaintContext& ctx);
 // The font entries of this context are drawn in.

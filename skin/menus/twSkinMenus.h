@@ -38,7 +38,11 @@ class TImageList;
 class TtwSkinMenu;
 
 // Private engine messages (sent through platform/Message.h).
+// Also declared beside the other half of the menu pair; one definition wins.
+#ifndef TW_SKIN_MSG_MENU_CLOSED_DEFINED
+#define TW_SKIN_MSG_MENU_CLOSED_DEFINED
 inline constexpr uint32_t SKIN_MSG_MENU_CLOSED = 1228;  // to the opener and the owning form
+#endif
 inline constexpr uint32_t SKIN_MSG_MENU_DONE = 1229;    // to the opener after an entry ran
 
 inline constexpr int kMenuWaitMs = 500;         // hover before a sub-menu opens

@@ -98,7 +98,7 @@ void TtwSkinPopupWindow::Open(int level, TtwSkinData* data, QMenu* owner, const 
   if (!itemRecord_) windowRecord_ = nullptr, windowPicture_ = maskPicture_ = nullptr;
   images_ = TwMenuImages(owner);
   font_ = windowRecord_ && itemRecord_ && menu_->UseSkinFont
-              ? TwSkinFont(itemRecord_->fontname, itemRecord_->fontheight, itemRecord_->fontstyle)
+              ? TwMenuSkinFont(itemRecord_->fontname, itemRecord_->fontheight, itemRecord_->fontstyle)
               : menu_->DefMenuItemFont;
   setFont(font_);
   const int glyphColumn = images_ ? images_->Width() + 5 : 19;

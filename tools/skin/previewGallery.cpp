@@ -134,7 +134,7 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   p2->SetAlign(TAlign::alLeft);
 
   frame_ = new TtwSkinForm(this);
-  frame_->SkinData = data;
+  frame_->SetSkinData(data);
 }
 
 void TGalleryForm::SetStates(bool active) {

@@ -186,6 +186,8 @@ TEST(SkinForm, SkinChangeWalksTheSkinnedControlsOfItsSkinData) {
   skin.data.LoadStoredSkin(&skin.stored);
   EXPECT_EQ(windowed->forgotten, 2);
   EXPECT_EQ(windowless->applied, 2);
+  EXPECT_TRUE(frame.SkinPresent());
+  EXPECT_EQ(frame.Margins(), QMargins(3, 6, 3, 3));
 }
 
 TEST(SkinForm, PrivateMessagesAnswerForOtherComponents) {

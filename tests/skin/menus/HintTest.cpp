@@ -84,7 +84,7 @@ class Hints : public ::testing::Test {
  protected:
   void SetUp() override {
     hint = std::make_unique<TtwSkinHint>();
-    hint->DefaultFont = TwSkinFont("DejaVu Sans", 12, 0);
+    hint->DefaultFont = TwMenuSkinFont("DejaVu Sans", 12, 0);
   }
   QSize ShowFor(QWidget* w) {
     QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));

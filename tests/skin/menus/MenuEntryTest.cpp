@@ -35,7 +35,7 @@ QImage Paint(const TtwMenuItemData& item, const TtwMenuEntryState& st, const Ttw
 
 TtwMenuPaintContext DefaultContext() {
   TtwMenuPaintContext c;
-  c.DefaultFont = TwSkinFont("DejaVu Sans", 11, 0);
+  c.DefaultFont = TwMenuSkinFont("DejaVu Sans", 11, 0);
   return c;
 }
 

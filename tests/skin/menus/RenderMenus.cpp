@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
   TTitledButton button;
   button.images = &images;
   TtwSkinHint hint;
-  hint.DefaultFont = TwSkinFont("Arial", 13, 0);
+  hint.DefaultFont = TwMenuSkinFont("Arial", 13, 0);
   hint.SkinData = &data;
   ShootHint(hint, button, out + "/hint-skinned.png");
   hint.SkinData = nullptr;
