@@ -101,6 +101,16 @@ int main(int argc, char** argv) {
   CaptionCloseUp(Form1, "frame-main-max-hot");
   MoveTo(QPoint(1500, 1150));
 
+  Xdo({"key", "alt+space"});
+  Settle(10);
+  {
+    const QPoint at = Form1->mapToGlobal(QPoint(0, 0));
+    const QImage img = QGuiApplication::primaryScreen()->grabWindow(0, at.x() - 4, at.y() - 4, 260, 200).toImage();
+    const QString path = out + "/frame-main-system-menu.png";
+    std::printf("%s %s\n", img.save(path) ? "wrote" : "FAILED", qPrintable(path));
+  }
+  Xdo({"key", "Escape"});
+
   Box->move(700, 300);
   Box->Show();
   Settle();
