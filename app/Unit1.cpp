@@ -70,8 +70,7 @@ void CentreOnScreen(QWidget* window) {
 }
 
 void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data) {
-  frame.SkinData = data;
-  frame.BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
+  frame.SetBorderIcons(biSystemMenu | biMinimize | biMaximize | biRollUp);
   frame.UseDefaultSysMenu = true;
   frame.ShowIcon = false;
   frame.AlphaBlend = false;
@@ -93,11 +92,14 @@ void ApplyNotesFrameSettings(TtwSkinForm& frame, TtwSkinData* data) {
   frame.DefInActiveCaptionFont = caption;
   frame.DefInActiveCaptionFontColor = twDefaultColors::BtnShadow;
   frame.DefMenuItemFont = PixelFont(QStringLiteral("Arial"), 14);
+  // Last: a skin that is already loaded applies at once.
+  frame.SetSkinData(data);
 }
 
 TForm1::TForm1(QWidget* parent) : TForm(parent) {
   setObjectName(QStringLiteral("Form1"));
   SetCaption(QStringLiteral("Tarnwick "));
+  SetBorderStyle(TFormBorderStyle::bsSingle);
   setFont(PixelFont(QStringLiteral("Tahoma"), 16));
   resize(996, 642);
 

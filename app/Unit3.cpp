@@ -61,6 +61,7 @@ class TMessageLabel : public TtwSkinLabel {
 TBox::TBox(QWidget* parent) : TForm(parent) {
   setObjectName(QStringLiteral("Box"));
   SetCaption(QStringLiteral("Set"));
+  SetBorderStyle(TFormBorderStyle::bsDialog);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(434, 287);

@@ -39,7 +39,7 @@ bool IsBusy(const QWidget* w) { return w->property(kBusy).toBool(); }
 void Host(QWidget* parent) {
   if (!parent || parent->property(kHosted).toBool()) return;
   parent->setProperty(kHosted, true);
-  parent->setProperty(kLastSize, parent->size());
+  parent->setProperty(kLastSize, AlignClientRectOf(parent).size());
   parent->installEventFilter(AlignWatcher::Instance());
 }
 
@@ -75,8 +75,10 @@ void ApplyAnchors(QWidget* parent, const QSize& oldSize, const QSize& newSize) {
   }
 }
 
+// Anchors follow the client area, not the outer size: a frame growing
+// around an unchanged client area moves nothing.
 void Relayout(QWidget* parent) {
-  const QSize cur = parent->size();
+  const QSize cur = AlignClientRectOf(parent).size();
   const QVariant last = parent->property(kLastSize);
   if (last.isValid() && last.toSize() != cur) {
     parent->setProperty(kLastSize, cur);

@@ -27,7 +27,8 @@ TApplication* TApplication::Instance() { return instance; }
 
 void TApplication::SetTitle(const QString& title) {
   title_ = title;
-  QApplication::setApplicationDisplayName(title);
+  // Not the display name: Qt would append it to every window's title.
+  QApplication::setApplicationName(title);
 }
 
 void TApplication::Created(QObject* o) {

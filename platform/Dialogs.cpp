@@ -81,7 +81,7 @@ int TQtDialogs::MessageDlg(const TMsgDlgRequest& r) {
 void TQtDialogs::ShowError(QWidget* owner, const QString& text) {
   QMessageBox box(owner);
   box.setIcon(QMessageBox::Critical);
-  box.setWindowTitle(QApplication::applicationDisplayName());
+  box.setWindowTitle(QApplication::applicationName());
   box.setText(text);
   box.exec();
 }

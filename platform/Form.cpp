@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 
+#include "Align.h"
 #include "Application.h"
 
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -39,11 +40,36 @@ void TForm::SetModalResult(int r) {
   if (r != mrNone && modalLoop_) close();
 }
 
+void TForm::SetClientWidth(int w) {
+  const QMargins m = contentsMargins();
+  resize(w + m.left() + m.right(), height());
+}
+
+void TForm::SetClientHeight(int h) {
+  const QMargins m = contentsMargins();
+  resize(width(), h + m.top() + m.bottom());
+}
+
+// Children not placed by alignment hold client coordinates; when the frame
+// around the client area changes they move with its origin.
+void TForm::ShiftChildrenToClientOrigin() {
+  const QPoint origin = contentsRect().topLeft();
+  const QPoint delta = origin - clientOrigin_;
+  clientOrigin_ = origin;
+  if (delta.isNull()) return;
+  for (QObject* o : children()) {
+    auto* c = qobject_cast<QWidget*>(o);
+    if (c && !c->isWindow() && WidgetAlign(c) == TAlign::alNone) c->move(c->pos() + delta);
+  }
+  AlignChildren(this);
+}
+
 bool TForm::event(QEvent* e) {
   if (TMessage* m = MessageOf(e)) {
     Guarded([&] { WndProc(*m); });
     return true;
   }
+  if (e->type() == QEvent::ContentsRectChange) ShiftChildrenToClientOrigin();
   return QWidget::event(e);
 }
 

@@ -1,1 +1,1 @@
-target_link_libraries(tw_skin_form PUBLIC tw_skin_controls)
+target_link_libraries(tw_skin_form PUBLIC tw_skin_controls tw_skin_menus tw_skin_draw tw_skin_data)

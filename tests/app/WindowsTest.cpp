@@ -1,6 +1,7 @@
 // The notes windows against a real notebook: refresh, commands, category
 // editor, search and layout, each row of the state tables.
 #include "tests/app/NotesWindows.h"
+#include "skin/form/twSkinForm.h"
 
 TForm1* Form1 = nullptr;
 TData* Data = nullptr;
@@ -567,7 +568,7 @@ TEST_F(NotesWindows, WindowsCarryTheirDesignedControls) {
     EXPECT_EQ(e.w->isEnabled(), e.enabled) << e.name;
   }
   EXPECT_EQ(Form1->Caption(), "Tarnwick ");
-  EXPECT_TRUE(Form1->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(Form1->twSkinForm1->FrameState(), TtwFrameState::Maximized);
   EXPECT_EQ(Form1->font().family(), "Tahoma");
   EXPECT_EQ(Form1->font().pixelSize(), 16);
   EXPECT_EQ(Box->Caption(), "Set");
@@ -576,7 +577,7 @@ TEST_F(NotesWindows, WindowsCarryTheirDesignedControls) {
   EXPECT_EQ(Form1->StatusBar1->height(), 48);
   EXPECT_EQ(Form1->ImageList2->Count(), 3);
   EXPECT_FALSE(Form1->N1->isEnabled());
-  EXPECT_EQ(Box->size(), QSize(434, 287));
+  EXPECT_EQ(QSize(Box->ClientWidth(), Box->ClientHeight()), QSize(434, 287));  // the frame adds its margins
   EXPECT_EQ(AboutBox1->size(), QSize(477, 333));
   EXPECT_TRUE(AboutBox1->OKButton->Default());
 

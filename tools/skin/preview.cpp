@@ -26,6 +26,8 @@
 #include "app/Unit5.h"
 #include "platform/Application.h"
 #include "platform/Errors.h"
+#include "skin/form/twHitMap.h"
+#include "skin/form/twSkinForm.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinControlBase.h"
 #include "skin/controls/twSkinTreeView.h"
@@ -42,13 +44,18 @@ namespace {
 
 const char kPreviewUsage[] =
     "usage: tarnwick-skin preview (FILE | DIR | --builtin) OUT.png [--form gallery|main|box|results]\n"
-    "                             [--size WxH] [--inactive]\n";
+    "                             [--size WxH] [--inactive] [--state normal|maximized|rolledup]\n"
+    "                             [--hit-map]\n"
+    "  --hit-map writes, instead of the picture, one pixel per window pixel whose red\n"
+    "  channel is the frame's hit-test code there (0 outside the window's region).\n";
 
 struct TPreviewOptions {
   QString source, out;
   QString form = QStringLiteral("gallery");
   QSize size;
   bool inactive = false;
+  QString state = QStringLiteral("normal");
+  bool hitMap = false;
 };
 
 class TPreviewUsage {};
@@ -72,6 +79,12 @@ TPreviewOptions ParseOptions(const QStringList& args) {
            throw EError(QStringLiteral("--size wants WIDTHxHEIGHT, for example 800x600, not \"%1\"").arg(v));
        }}},
       {"--inactive", {false, [&](const QString&) { o.inactive = true; }}},
+      {"--state", {true, [&](const QString& v) {
+         if (v != "normal" && v != "maximized" && v != "rolledup")
+           throw EError(QStringLiteral("--state wants normal, maximized or rolledup, not \"%1\"").arg(v));
+         o.state = v;
+       }}},
+      {"--hit-map", {false, [&](const QString&) { o.hitMap = true; }}},
   };
   QStringList positional;
   for (int i = 0; i < args.size(); ++i) {
@@ -144,7 +157,9 @@ QImage RenderWindow(QWidget* w) {
   QImage img(w->size(), QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   w->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-  const QRegion region = w->mask();
+  // A skinned frame shapes the native window, not the widget.
+  const auto* frame = w->findChild<TtwSkinForm*>(QString(), Qt::FindDirectChildrenOnly);
+  const QRegion region = frame ? frame->WindowRegion() : w->mask();
   if (!region.isEmpty()) {
     QPainter p(&img);
     p.setCompositionMode(QPainter::CompositionMode_Clear);
@@ -226,7 +241,13 @@ int Preview(const TPreviewOptions& o) {
   }
   window->setWindowState(Qt::WindowNoState);
   window->show();
+  auto* frame = window->findChild<TtwSkinForm*>(QString(), Qt::FindDirectChildrenOnly);
+  if (frame && frame->FrameState() != TtwFrameState::Normal) frame->Restore();
   if (o.size.isValid()) window->resize(o.size);
+  if (frame && o.state == "maximized") frame->Maximize();
+  if (frame && o.state == "rolledup") frame->SetRolledUp(true);
+  if (!frame && (o.hitMap || o.state != "normal"))
+    throw EError(QStringLiteral("the \"%1\" window has no skinned frame").arg(o.form));
   QWidget other;  // takes the activation when the window is to look inactive
   if (o.inactive) {
     other.show();
@@ -240,8 +261,8 @@ int Preview(const TPreviewOptions& o) {
   Settle(100);
   if (gallery) gallery->SetStates(!o.inactive);
   Settle();  // lets cross-fades run to their end
-  QImage img = RenderWindow(window);
-  PaintPopups(img, window);
+  QImage img = o.hitMap ? RenderHitMap(*frame) : RenderWindow(window);
+  if (!o.hitMap) PaintPopups(img, window);
   if (!img.save(o.out, "PNG")) throw EError(QStringLiteral("cannot write \"%1\"").arg(o.out));
   std::printf("wrote %s (%dx%d)\n", qPrintable(o.out), img.width(), img.height());
   return 0;

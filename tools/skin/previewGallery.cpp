@@ -172,7 +172,7 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   hint_->SkinData = data;
 
   frame_ = new TtwSkinForm(this);
-  frame_->SkinData = data;
+  frame_->SetSkinData(data);
 }
 
 TGalleryForm::~TGalleryForm() {

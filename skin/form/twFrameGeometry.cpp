@@ -1,0 +1,305 @@
+// Frame geometry, limits, layout and hit testing as functions of sizes only,
+// so every rule can be checked without a window.
+#include "skin/form/twFrameGeometry.h"
+
+#include <QMargins>
+#include <cstdlib>
+
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinIni.h"
+
+namespace {
+
+bool In(const TRect& r, QPoint p) {
+  return r.Left <= p.x() && p.x() < r.Right && r.Top <= p.y() && p.y() < r.Bottom;
+}
+
+TPoint Shift(TPoint p, int dx, int dy) { return TPoint{p.X + dx, p.Y + dy}; }
+
+}  // namespace
+
+TtwFrameInfo TtwFrameInfo::Of(const TtwSkinData& d) {
+  TtwFrameInfo i;
+  i.PictureWidth = d.FormPicture().width();
+  i.PictureHeight = d.FormPicture().height();
+  i.LT = d.lefttoppoint;
+  i.RT = d.righttoppoint;
+  i.LB = d.leftbottompoint;
+  i.RB = d.rightbottompoint;
+  i.ClientRect = d.clientrect;
+  i.CaptionRect = d.captionrect;
+  i.ButtonsRect = d.buttonsrect;
+  i.MaskRect = d.maskrectarea;
+  i.HitLT = d.hittestlefttoppoint;
+  i.HitRT = d.hittestrighttoppoint;
+  i.HitLB = d.hittestleftbottompoint;
+  i.HitRB = d.hittestrightbottompoint;
+  i.BorderWidth = d.borderwidth;
+  i.FormMinWidth = d.formminwidth;
+  i.ButtonsOffset = d.buttonsoffset;
+  i.ButtonsInLeft = d.buttonsinleft;
+  return i;
+}
+
+TtwFrameGeometry FrameGeometry(const TtwFrameInfo& info, int W, int H) {
+  TtwFrameGeometry g;
+  g.W = W;
+  g.H = H;
+  const int dW = W - info.PictureWidth, dH = H - info.PictureHeight;
+  g.DW = dW;
+  g.DH = dH;
+  g.LT = info.LT;
+  g.RT = Shift(info.RT, dW, 0);
+  g.LB = Shift(info.LB, 0, dH);
+  g.RB = Shift(info.RB, dW, dH);
+  const TRect& cl = info.ClientRect;
+  g.ClientRect = TRect{cl.Left, cl.Top, cl.Right + dW, cl.Bottom + dH};
+  g.CaptionRect = info.CaptionRect;
+  if (!info.CaptionRect.IsEmpty()) g.CaptionRect.Right += dW;
+  g.ButtonsRect = info.ButtonsRect;
+  g.ButtonsOnLeft = info.ButtonsInLeft;
+  if (!info.ButtonsRect.IsEmpty()) {
+    if (info.ButtonsRect.Left > info.PictureWidth / 2) {
+      g.ButtonsRect.Left += dW;
+      g.ButtonsRect.Right += dW;
+    } else {
+      g.ButtonsOnLeft = true;
+    }
+  }
+  g.HitLT = info.HitLT;
+  g.HitRT = Shift(info.HitRT, dW, 0);
+  g.HitLB = Shift(info.HitLB, 0, dH);
+  g.HitRB = Shift(info.HitRB, dW, dH);
+  const TRect& m = info.MaskRect;
+  g.MaskRect = TRect{m.Left, m.Top, m.Right + dW, m.Bottom + dH};
+  return g;
+}
+
+QMargins FrameMargins(const TtwFrameInfo& info) {
+  const TRect& cl = info.ClientRect;
+  return QMargins(cl.Left, cl.Top, info.PictureWidth - cl.Right, info.PictureHeight - cl.Bottom);
+}
+
+QMargins SkinlessFrameMargins(int captionHeight) {
+  return QMargins(kSkinlessBorder, captionHeight + kSkinlessBorder, kSkinlessBorder, kSkinlessBorder);
+}
+
+QRegion FrameRegion(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g) {
+  if (mask.isNull()) return QRegion();
+  // The mask's own client rectangle is maskrectarea, not clientrect: the
+  // outline may cut into the caption band.
+  const TPieceAnchors a{info.LT, info.RT, info.LB, info.RB, info.MaskRect};
+  const TPieceAnchors n{g.LT, g.RT, g.LB, g.RB, g.MaskRect};
+  return FrameRegionFromMask(mask, a, n, g.W);
+}
+
+int FrameMinWidth(const TtwSizeLimitInput& in) {
+  if (!in.Skin) return in.MinWidth > 0 ? in.MinWidth : kSkinlessMinWidth;
+  if (in.PictureWidth < in.MinWidth && !in.Minimized) return in.MinWidth;
+  if (in.FormMinWidth > 0) return in.FormMinWidth >= in.MinWidth || in.Minimized ? in.FormMinWidth : in.MinWidth;
+  return in.PictureWidth;
+}
+
+int FrameMinHeight(const TtwSizeLimitInput& in) {
+  const int fh = in.Skin ? in.PictureHeight - in.ClientRectHeight : in.CaptionHeight + 2 * kSkinlessBorder;
+  return fh >= in.MinHeight || in.RolledUp || in.Minimized ? fh : in.MinHeight;
+}
+
+QSize FrameMaxSize(const TtwSizeLimitInput& in, const QRect& monitorArea) {
+  int w = monitorArea.width(), h = monitorArea.height();
+  if (in.MaxWidth > 0 && in.MaxWidth < w) w = in.MaxWidth;
+  if (in.MaxHeight > 0 && in.MaxHeight < h) h = in.MaxHeight;
+  return QSize(w, h);
+}
+
+TRect MapFramePictureRect(const TtwFrameInfo& info, const TRect& r, int dW, int dH) {
+  const int pw = info.PictureWidth, ph = info.PictureHeight;
+  enum { None, TL, TR, BL, BR };
+  auto region = [&](int x, int y) {
+    const QPoint p(x, y);
+    if (In(TRect{0, 0, info.LT.X, info.LT.Y}, p)) return TL;
+    if (In(TRect{info.RT.X, 0, pw, info.RT.Y}, p)) return TR;
+    if (In(TRect{0, info.LB.Y, info.LB.X, ph}, p)) return BL;
+    if (In(TRect{info.RB.X, info.RB.Y, pw, ph}, p)) return BR;
+    return None;
+  };
+  const int a = region(r.Left, r.Top), b = region(r.Right, r.Bottom);
+  TRect o = r;
+  if (a == TL && b == TL) return o;
+  if (a == TR && b == TR) return TRect{r.Left + dW, r.Top, r.Right + dW, r.Bottom};
+  if (a == BL && b == BL) return TRect{r.Left, r.Top + dH, r.Right, r.Bottom + dH};
+  if (a == BR && b == BR) return TRect{r.Left + dW, r.Top + dH, r.Right + dW, r.Bottom + dH};
+  if (a == TL && b == BR) return TRect{r.Left, r.Top, r.Right + dW, r.Bottom + dH};
+  if (a == TL && b == TR) return TRect{r.Left, r.Top, r.Right + dW, r.Bottom};
+  if (a == BL && b == BR) return TRect{r.Left, r.Top + dH, r.Right + dW, r.Bottom + dH};
+  if (a == TL && b == BL) return TRect{r.Left, r.Top, r.Right, r.Bottom + dH};
+  if (a == TR && b == BR) return TRect{r.Left + dW, r.Top, r.Right + dW, r.Bottom + dH};
+  return o;
+}
+
+void LayoutFrameObjects(const TtwFrameInfo& info, const TtwFrameGeometry& g,
+                        std::vector<TtwLayoutItem>& items) {
+  TtwLayoutItem* caption = nullptr;
+  for (auto& it : items) {
+    if (it.InPicture) it.Rect = MapFramePictureRect(info, it.SkinRect, g.DW, g.DH);
+    if (it.kind == TtwLayoutItem::kCaption && !caption) caption = &it;
+  }
+  const bool ownRow = !g.ButtonsRect.IsEmpty();
+  const TRect row = ownRow ? g.ButtonsRect : g.CaptionRect;
+  if (row.IsEmpty()) return;
+  const int gap = info.ButtonsOffset;
+  auto placeable = [](const TtwLayoutItem& it, int command) {
+    return it.kind == TtwLayoutItem::kButton && !it.InPicture && it.Visible && it.Command == command;
+  };
+  // Row order: close, maximise, minimise, roll-up, tray, then custom buttons.
+  std::vector<TtwLayoutItem*> order;
+  for (int command : {twtok::cmclose, twtok::cmmaximize, twtok::cmminimize, twtok::cmrollup,
+                      twtok::cmminimizetotray}) {
+    for (auto& it : items)
+      if (placeable(it, command)) {
+        order.push_back(&it);
+        break;
+      }
+  }
+  for (auto& it : items)
+    if (placeable(it, twtok::cmdefault)) order.push_back(&it);
+  TtwLayoutItem* sysMenu = nullptr;
+  for (auto& it : items)
+    if (placeable(it, twtok::cmsysmenu)) {
+      sysMenu = &it;
+      break;
+    }
+
+  if (!g.ButtonsOnLeft) {
+    int x = row.Right;
+    for (TtwLayoutItem* it : order) {
+      it->Rect = TRect{x - it->Size.width(), row.Top, x, row.Top + it->Size.height()};
+      x -= it->Size.width() + gap;
+    }
+    if (!ownRow && caption) caption->Rect.Right = x + gap;
+    if (sysMenu) {
+      const TRect& c = g.CaptionRect;
+      const int top = c.Top + c.Height() / 2 - sysMenu->Size.height() / 2;
+      sysMenu->Rect = TRect{c.Left, top, c.Left + sysMenu->Size.width(), top + sysMenu->Size.height()};
+      if (caption) caption->Rect.Left = sysMenu->Rect.Right;
+    }
+  } else {
+    int x = row.Left;
+    if (!ownRow && sysMenu) order.push_back(sysMenu);
+    for (TtwLayoutItem* it : order) {
+      it->Rect = TRect{x, row.Top, x + it->Size.width(), row.Top + it->Size.height()};
+      x += it->Size.width() + gap;
+    }
+    if (caption) caption->Rect.Left = x + gap;
+  }
+}
+
+int FrameHitTest(const TtwHitTestInput& in, QPoint p) {
+  const int W = in.W, H = in.H;
+  if (p.x() < 0 || p.y() < 0 || p.x() >= W || p.y() >= H) return htNowhere;
+  if (in.HasMask && !in.Region.isEmpty() && !in.Region.contains(p)) return htNowhere;
+  // A hot object answers only for points inside it: a stale hot object must
+  // not swallow the sizing edge next to it.
+  const bool onHot = !in.HotRect.IsEmpty() && In(in.HotRect, p);
+  const int x = p.x(), y = p.y();
+
+  if (in.Skin) {
+    const TtwFrameGeometry& g = in.G;
+    if (!in.RolledUp && !in.Minimized) {
+      if (onHot && !In(in.CaptionRect, p) && !In(g.ClientRect, p) && !in.SizingOrMoving) return htObject;
+      if (!in.Maximized && in.Sizeable) {
+        const int b = in.BorderWidth;
+        const QPoint probes[4] = {{x - b, y}, {x, y - b}, {x + b, y}, {x, y + b}};
+        bool near = false;
+        for (const QPoint& q : probes) {
+          const bool outside = in.HasMask ? !in.Region.contains(q)
+                                          : (q.x() < 0 || q.y() < 0 || q.x() >= W || q.y() >= H);
+          near = near || outside;
+        }
+        if (in.HasMask && In(g.MaskRect, p)) near = false;
+        if (!near) {
+          if (In(g.ClientRect, p)) return htClient;
+          return In(in.CaptionRect, p) ? htCaption : htObject;
+        }
+        if (x <= g.HitLT.X && y <= g.HitLT.Y) return htTopLeft;
+        if (x >= g.HitRT.X && y <= g.HitRT.Y) return htTopRight;
+        if (x <= g.HitLB.X && y >= g.HitLB.Y) return htBottomLeft;
+        if (x >= g.HitRB.X && y >= g.HitRB.Y) return htBottomRight;
+        if (In(TRect{g.HitLT.X, 0, g.HitRT.X, g.ClientRect.Top}, p)) return htTop;
+        if (In(TRect{g.HitLB.X, g.ClientRect.Bottom, g.HitRB.X, H}, p)) return htBottom;
+        if (In(TRect{0, g.HitLT.Y, g.ClientRect.Left, g.HitLB.Y}, p)) return htLeft;
+        if (In(TRect{g.ClientRect.Right, g.HitRT.Y, W, g.HitRB.Y}, p)) return htRight;
+      }
+      if (In(g.ClientRect, p)) return htClient;
+    }
+    return In(in.CaptionRect, p) ? htCaption : htObject;
+  }
+
+  if (!in.Maximized && !in.RolledUp && in.Sizeable && !in.Minimized) {
+    if (onHot) return htObject;
+    const int e = kSkinlessBorder - 1;
+    if (x <= e && y <= e) return htTopLeft;
+    if (x >= W - e && y <= e) return htTopRight;
+    if (x <= e && y >= H - e) return htBottomLeft;
+    if (x >= W - e && y >= H - e) return htBottomRight;
+    if (x <= e) return htLeft;
+    if (y <= e) return htTop;
+    if (x >= W - e) return htRight;
+    if (y >= H - e) return htBottom;
+  }
+  if (In(in.CaptionRect, p)) return htCaption;
+  const int b = kSkinlessBorder;
+  if (In(TRect{b, in.CaptionHeight + b, W - b, H - b}, p)) return htClient;
+  return htObject;
+}
+
+QPoint MinimizedBarPosition(const QRect& wa, QSize bar, const std::function<bool(QPoint)>& taken) {
+  const QPoint start(wa.left(), wa.top() + wa.height() - bar.height());
+  if (bar.width() <= 0 || bar.height() <= 0) return start;
+  const int right = wa.left() + wa.width();
+  const long slotCount = long(std::max(1, wa.width() / bar.width())) * std::max(1, wa.height() / bar.height());
+  QPoint p = start;
+  // Every slot is looked at once at most, so a full screen of bars ends too.
+  for (long i = 0; i < slotCount; ++i) {
+    if (!taken(p)) return p;
+    p.rx() += bar.width();
+    if (p.x() + bar.width() > right) {
+      p = QPoint(wa.left(), p.y() - bar.height());
+      if (p.y() < wa.top()) return start;
+    }
+  }
+  return start;
+}
+
+QRect MaximizedBounds(const QRect& monitor, const QRect& workArea, const QRect& primaryScreen,
+                      bool fullScreen) {
+  if (fullScreen) return monitor;
+  // A one-pixel margin keeps an auto-hidden task bar reachable.
+  if (workArea == monitor && monitor == primaryScreen && primaryScreen.topLeft() == QPoint(0, 0))
+    return workArea.adjusted(1, 1, -1, -1);
+  return workArea;
+}
+
+QPoint MagneticPosition(const QRect& proposed, const QRect& area, QPoint cursor, int m,
+                        TtwMagnetState& s) {
+  int x = proposed.x(), y = proposed.y();
+  const int w = proposed.width(), h = proposed.height();
+  const int aRight = area.x() + area.width(), aBottom = area.y() + area.height();
+  // pos: the window coordinate; edge: the area edge; extent: subtracted for
+  // the right and bottom edges; c / r: cursor and remembered coordinates.
+  auto edge = [&](int i, int& pos, int areaEdge, int extent, int c, int& r) {
+    const bool near = std::abs(pos + extent - areaEdge) < m;
+    if (near && !s.Snapped[i]) {
+      pos = areaEdge - extent;
+      r = c;
+    } else if (s.Snapped[i]) {
+      pos = std::abs(c - r) > m ? areaEdge + (c - r) - extent : areaEdge - extent;
+    }
+    s.Snapped[i] = near;
+  };
+  edge(0, x, area.x(), 0, cursor.x(), s.Remembered.rx());
+  edge(1, y, area.y(), 0, cursor.y(), s.Remembered.ry());
+  edge(2, x, aRight, w, cursor.x(), s.Remembered.rx());
+  edge(3, y, aBottom, h, cursor.y(), s.Remembered.ry());
+  return QPoint(x, y);
+}

@@ -1,0 +1,624 @@
+// Caption objects: their looks in every state and what the mouse does to
+// them. Commands never run inside a mouse handler: the frame runs them once
+// the handler has returned, because a command may free the objects.
+#include "skin/form/twSkinObjects.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/Form.h"
+#include "skin/data/twSkinData.h"
+#include "skin/data/twSkinIni.h"
+#include "skin/data/twSkinRecords.h"
+#include "skin/draw/tweffects.h"
+#include "skin/draw/twUtils.h"
+#include "skin/form/twSkinForm.h"
+#include "skin/controls/twSkinControlBase.h"
+
+namespace {
+
+constexpr double kMorphStep = 0.2;
+constexpr int kTickMs = 25;
+
+QImage PieceImage(const QImage* picture, const TRect& piece, QSize size) {
+  QImage out(size, QImage::Format_RGB32);
+  out.fill(Qt::black);
+  if (picture && !piece.IsEmpty()) {
+    QPainter p(&out);
+    p.drawImage(QRect(QPoint(0, 0), size), *picture, piece.ToQ());
+  }
+  return out;
+}
+
+}  // namespace
+
+// ---- TtwActiveSkinObject ---------------------------------------------------
+
+TtwActiveSkinObject::TtwActiveSkinObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinObject* r)
+    : Data(data), frame_(frame) {
+  if (!r) return;
+  IDName = r->IDName;
+  Hint = r->hint;
+  SkinRect = r->skinrect;
+  ActiveSkinRect = r->activeskinrect;
+  InactiveSkinRect = r->inactiveskinrect;
+  ObjectRect = r->skinrect;
+  MorphKind = r->morphkind;
+  Morphing = r->morphing && !r->activeskinrect.IsEmpty();
+  InPicture = !r->skinrectinapicture;
+  GlowPictureIndex = r->glowlayerpictureindex;
+  GlowMaskPictureIndex = r->glowlayermaskpictureindex;
+  GlowOffsetX = r->glowlayeroffsetx;
+  GlowOffsetY = r->glowlayeroffsety;
+  GlowAlpha = r->glowlayeralphablendvalue;
+  if (data) {
+    ActivePicture = data->ActivePicture(r->activepictureindex);
+    ActiveMask = data->ActivePicture(r->activemaskpictureindex);
+  }
+}
+
+bool TtwActiveSkinObject::Contains(int x, int y) const {
+  return ObjectRect.Left <= x && x < ObjectRect.Right && ObjectRect.Top <= y && y < ObjectRect.Bottom;
+}
+
+bool TtwActiveSkinObject::HitTest(int x, int y) const {
+  if (!ActiveMask) return true;
+  const int mx = x - ObjectRect.Left, my = y - ObjectRect.Top;
+  if (mx < 0 || my < 0 || mx >= ActiveMask->width() || my >= ActiveMask->height()) return false;
+  return (ActiveMask->pixel(mx, my) & 0x00FFFFFFu) == 0;
+}
+
+void TtwActiveSkinObject::ShowGlow() { frame_->ShowObjectGlow(this); }
+void TtwActiveSkinObject::HideGlow() { frame_->HideObjectGlow(); }
+
+bool TtwActiveSkinObject::MorphPending() const {
+  return Active ? MorphFactor < 1.0 : MorphFactor > 0.0;
+}
+
+bool TtwActiveSkinObject::MorphStep() {
+  if (!MorphPending()) return false;
+  MorphFactor = std::clamp(MorphFactor + (Active ? kMorphStep : -kMorphStep), 0.0, 1.0);
+  return true;
+}
+
+const QImage* TtwActiveSkinObject::PiecePicture(bool forced) const {
+  if (!InPicture) return ActivePicture;
+  if (!forced || !Data) return nullptr;
+  return &Data->FormPicture();
+}
+
+void TtwActiveSkinObject::CopyPiece(QPainter& canvas, const QImage* picture, const TRect& piece) const {
+  if (!picture || piece.IsEmpty() || ObjectRect.IsEmpty()) return;
+  canvas.drawImage(QRect(ObjectRect.Left, ObjectRect.Top, piece.Width(), piece.Height()), *picture,
+                   piece.ToQ());
+}
+
+void TtwActiveSkinObject::DrawMorph(QPainter& canvas, const QImage* normalPicture, const TRect& normal,
+                                    const QImage* activePicture, const TRect& active) const {
+  const QSize size(normal.Width(), normal.Height());
+  if (size.isEmpty()) return;
+  TtwEffectBmp a(PieceImage(normalPicture, normal, size));
+  const TtwEffectBmp b(PieceImage(activePicture, active, size));
+  a.Morph(b, MorphFactor, MorphKind);
+  a.Draw(canvas, ObjectRect.Left, ObjectRect.Top);
+}
+
+void TtwActiveSkinObject::DrawPlain(QPainter& canvas, bool forced, const TRect& normal,
+                                    const TRect& active, const TRect& inactive) {
+  if (!Data) return;
+  const bool windowActive = frame_->WindowActive();
+  if (Enabled && !windowActive && !inactive.IsEmpty()) {
+    CopyPiece(canvas, ActivePicture, inactive);
+    return;
+  }
+  const bool morphing = Morphing && MorphFactor > 0.0 && MorphFactor < 1.0 && !active.IsEmpty();
+  const QImage* normalPicture = InPicture ? &Data->FormPicture() : ActivePicture;
+  if (morphing) {
+    DrawMorph(canvas, normalPicture, normal, ActivePicture, active);
+  } else if (Active && !active.IsEmpty()) {
+    CopyPiece(canvas, ActivePicture, active);
+  } else {
+    CopyPiece(canvas, PiecePicture(forced), normal);
+  }
+}
+
+void TtwActiveSkinObject::Draw(QPainter& canvas, bool forced) {
+  DrawPlain(canvas, forced, SkinRect, ActiveSkinRect, InactiveSkinRect);
+}
+
+void TtwActiveSkinObject::StartMorph() {
+  if (Morphing && frame_->EffectsEnabled())
+    frame_->StartMorphTimer();
+  else {
+    MorphFactor = Active ? 1.0 : 0.0;
+    frame_->RepaintObject(this);
+  }
+}
+
+void TtwActiveSkinObject::MouseDown(int x, int y, Qt::MouseButton button) {
+  if (frame_->OnMouseDownEvent) frame_->OnMouseDownEvent(IDName, x, y, ObjectRect, button);
+}
+
+void TtwActiveSkinObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  if (MouseIn && frame_->OnMouseUpEvent) frame_->OnMouseUpEvent(IDName, x, y, ObjectRect, button);
+}
+
+void TtwActiveSkinObject::MouseMove(int x, int y) {
+  MouseIn = Contains(x, y);
+  if (frame_->OnMouseMoveEvent) frame_->OnMouseMoveEvent(IDName, x, y, ObjectRect);
+}
+
+void TtwActiveSkinObject::MouseEnter() {
+  MouseIn = true;
+  Active = true;
+  StartMorph();
+  if (frame_->OnMouseEnterEvent) frame_->OnMouseEnterEvent(IDName);
+}
+
+void TtwActiveSkinObject::MouseLeave() {
+  MouseIn = false;
+  Active = false;
+  StartMorph();
+  if (frame_->OnMouseLeaveEvent) frame_->OnMouseLeaveEvent(IDName);
+}
+
+// ---- TtwUserObject -----------------------------------------------------------
+
+void TtwUserObject::Draw(QPainter& canvas, bool) {
+  if (frame_->OnPaintEvent) frame_->OnPaintEvent(IDName, canvas, ObjectRect);
+}
+
+// ---- TtwSkinButtonObject -----------------------------------------------------
+
+TtwSkinButtonObject::TtwSkinButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinButton* r)
+    : TtwActiveSkinObject(frame, data, r) {
+  if (!r) return;
+  DownRect = r->downrect;
+  DisableSkinRect = r->disableskinrsect;
+}
+
+void TtwSkinButtonObject::Draw(QPainter& canvas, bool forced) {
+  if (!Data) return;
+  if (!Enabled && !DisableSkinRect.IsEmpty())
+    CopyPiece(canvas, ActivePicture, DisableSkinRect);
+  else if (Down && MouseIn && !DownRect.IsEmpty())
+    CopyPiece(canvas, ActivePicture, DownRect);
+  else
+    TtwActiveSkinObject::Draw(canvas, forced);
+}
+
+void TtwSkinButtonObject::MouseDown(int x, int y, Qt::MouseButton button) {
+  if (button == Qt::LeftButton && Enabled && !Down) {
+    Down = true;
+    if (Morphing && Active) MorphFactor = 1.0;
+    frame_->RepaintObject(this);
+  }
+  TtwActiveSkinObject::MouseDown(x, y, button);
+}
+
+void TtwSkinButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  if (button == Qt::LeftButton && Enabled && Down) {
+    Down = false;
+    frame_->RepaintObject(this);
+  }
+  TtwActiveSkinObject::MouseUp(x, y, button);
+}
+
+void TtwSkinButtonObject::MouseEnter() {
+  if (Down && !DownRect.IsEmpty()) {
+    MouseIn = true;
+    Active = true;
+    MorphFactor = 1.0;
+    frame_->RepaintObject(this);
+    if (frame_->OnMouseEnterEvent) frame_->OnMouseEnterEvent(IDName);
+  } else {
+    TtwActiveSkinObject::MouseEnter();
+  }
+  ShowGlow();
+}
+
+void TtwSkinButtonObject::MouseLeave() {
+  TtwActiveSkinObject::MouseLeave();
+  HideGlow();
+}
+
+// ---- TtwSkinStdButtonObject --------------------------------------------------
+
+TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, TtwSkinData* data,
+                                               const TtwDataSkinStdButton* r)
+    : TtwSkinButtonObject(frame, data, r) {
+  if (!r) return;
+  Command = r->command;
+  RestoreRect = r->restorerect;
+  RestoreActiveRect = r->restoreactiverect;
+  RestoreDownRect = r->restoredownrect;
+  RestoreInactiveRect = r->restoreinactiverect;
+  RestoreHint = r->restorehint;
+  RecordHint = r->hint;
+}
+
+TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, const QString& name, int command)
+    : TtwSkinButtonObject(frame, nullptr, nullptr) {
+  IDName = name;
+  Command = command;
+  SkinSupport = false;
+  InPicture = false;
+}
+
+bool TtwSkinStdButtonObject::RestoreState() const {
+  switch (Command) {
+    case twtok::cmmaximize: return frame_->FrameState() == TtwFrameState::Maximized;
+    case twtok::cmminimize: return frame_->FrameState() == TtwFrameState::Minimized;
+    case twtok::cmrollup: return frame_->RolledUp();
+    default: return false;
+  }
+}
+
+bool TtwSkinStdButtonObject::ShowsIcon() const {
+  return Command == twtok::cmsysmenu && frame_->ShowIcon && !InPicture;
+}
+
+bool TtwSkinStdButtonObject::HitTest(int x, int y) const {
+  return ShowsIcon() || TtwSkinButtonObject::HitTest(x, y);
+}
+
+void TtwSkinStdButtonObject::Draw(QPainter& canvas, bool forced) {
+  if (!SkinSupport) {
+    DrawSkinless(canvas);
+    return;
+  }
+  if (ShowsIcon()) {
+    const QIcon icon = frame_->Form()->windowIcon();
+    icon.paint(&canvas, ObjectRect.ToQ());
+    return;
+  }
+  if (Enabled && !RestoreRect.IsEmpty() && RestoreState()) {
+    if (!frame_->WindowActive() && !RestoreInactiveRect.IsEmpty())
+      CopyPiece(canvas, ActivePicture, RestoreInactiveRect);
+    else if (Down && MouseIn && !RestoreDownRect.IsEmpty())
+      CopyPiece(canvas, ActivePicture, RestoreDownRect);
+    else
+      DrawPlain(canvas, forced, RestoreRect, RestoreActiveRect, TRect{});
+    return;
+  }
+  TtwSkinButtonObject::Draw(canvas, forced);
+}
+
+void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
+  const QRect r = ObjectRect.ToQ();
+  if (r.isEmpty()) return;
+  const bool hot = Active && MouseIn;
+  canvas.fillRect(r, twDefaultColors::BtnFace);
+  if (Active) {
+    canvas.fillRect(r, Down && hot ? twDefaultColors::DownFill : twDefaultColors::HotFill);
+    canvas.setPen(twDefaultColors::HotFrame);
+    canvas.drawRect(r.adjusted(0, 0, -1, -1));
+  }
+  const int w = r.width(), h = r.height();
+  const int ox = r.x() + (Down && hot ? w / 2 - 4 : w / 2 - 5);
+  const int oy = r.y() + (Down && hot ? h / 2 - 3 : h / 2 - 4);
+  const QColor ink = Enabled ? twDefaultColors::BtnText : twDefaultColors::BtnShadow;
+  auto box = [&](int x, int y, int bw, int bh) {
+    canvas.fillRect(x, y, bw, 2, ink);
+    canvas.fillRect(x, y, 1, bh, ink);
+    canvas.fillRect(x + bw - 1, y, 1, bh, ink);
+    canvas.fillRect(x, y + bh - 1, bw, 1, ink);
+  };
+  auto restoreGlyph = [&] {
+    box(ox + 3, oy, 8, 7);
+    canvas.fillRect(ox, oy + 3, 8, 7, twDefaultColors::BtnFace);
+    box(ox, oy + 3, 8, 7);
+  };
+  switch (Command) {
+    case twtok::cmclose:
+      for (int i = 0; i < 8; ++i) {
+        canvas.fillRect(ox + 1 + i, oy + i, 2, 1, ink);
+        canvas.fillRect(ox + 8 - i, oy + i, 2, 1, ink);
+      }
+      break;
+    case twtok::cmmaximize:
+      if (RestoreState()) restoreGlyph();
+      else box(ox, oy, 11, 10);
+      break;
+    case twtok::cmminimize:
+      if (RestoreState()) restoreGlyph();
+      else canvas.fillRect(ox + 1, oy + 7, 8, 2, ink);
+      break;
+    case twtok::cmsysmenu:
+      canvas.setPen(ink);
+      canvas.drawRect(ox + 1, oy + 3, 7, 2);
+      break;
+    case twtok::cmrollup: {
+      const bool down = frame_->RolledUp();
+      for (int i = 0; i < 4; ++i) {
+        const int y = down ? oy + 2 + i : oy + 5 - i;
+        canvas.fillRect(ox + 1 + i, y, 9 - 2 * i, 1, ink);
+      }
+      break;
+    }
+    case twtok::cmminimizetotray:
+      canvas.fillRect(ox + 3, oy + 4, 5, 5, ink);
+      break;
+    default:
+      break;
+  }
+}
+
+void TtwSkinStdButtonObject::DoubleClick() {
+  if (Command == twtok::cmsysmenu) frame_->PostCommand(twtok::cmclose);
+}
+
+void TtwSkinStdButtonObject::MouseDown(int, int, Qt::MouseButton button) {
+  // Standard buttons only press; they fire no mouse-down event.
+  if (button != Qt::LeftButton || !Enabled || Down) return;
+  Down = true;
+  if (Morphing && Active) MorphFactor = 1.0;
+  frame_->RepaintObject(this);
+  if (Command == twtok::cmsysmenu) frame_->PostCommand(twtok::cmsysmenu);
+}
+
+void TtwSkinStdButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  const bool run = button == Qt::LeftButton && Enabled && Down && MouseIn && Command != twtok::cmsysmenu;
+  TtwSkinButtonObject::MouseUp(x, y, button);
+  if (run) frame_->PostCommand(Command);
+}
+
+void TtwSkinStdButtonObject::MouseEnter() {
+  const QString h = !RestoreHint.isEmpty() && RestoreState() ? RestoreHint : RecordHint;
+  if (Command != twtok::cmdefault) Hint = h;
+  TtwSkinButtonObject::MouseEnter();
+}
+
+// ---- TtwSkinCaptionObject ----------------------------------------------------
+
+TtwSkinCaptionObject::TtwSkinCaptionObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinCaption* r)
+    : TtwActiveSkinObject(frame, data, r), Record(r) {}
+
+bool TtwSkinCaptionObject::Animating() const {
+  return Record && !Record->animateskinrect.IsEmpty() && Record->framecount > 0 && frame_->EffectsEnabled() &&
+         AnimationFrame > 0 && (Active ? AnimationFrame <= Record->framecount : true);
+}
+
+void TtwSkinCaptionObject::SetWindowActive(bool active) {
+  Active = active;
+  Elapsed = kTickMs;
+  if (Record && Record->framecount > 0 && !Record->animateskinrect.IsEmpty() && frame_->EffectsEnabled()) {
+    AnimationFrame = active ? 1 : (Record->inactiveanimation ? Record->framecount : 0);
+    if (AnimationFrame > 0) frame_->StartAnimationTimer();
+  } else {
+    AnimationFrame = 0;
+  }
+  if (Morphing) StartMorph();
+}
+
+bool TtwSkinCaptionObject::AnimationTick() {
+  if (!Record || AnimationFrame <= 0) return false;
+  // A zero interval would never let the frame advance: one tick is the least.
+  const int interval = std::max(kTickMs, Record->animateinterval);
+  Elapsed += kTickMs;
+  if (Elapsed < interval) return true;
+  Elapsed = kTickMs;
+  if (Active) {
+    ++AnimationFrame;
+    if (AnimationFrame > Record->framecount) AnimationFrame = 0;
+  } else {
+    --AnimationFrame;
+  }
+  frame_->RepaintObject(this);
+  return AnimationFrame > 0;
+}
+
+bool TtwSkinCaptionObject::MorphPending() const {
+  return Morphing && TtwActiveSkinObject::MorphPending();
+}
+
+void TtwSkinCaptionObject::MouseDown(int x, int y, Qt::MouseButton button) {
+  if (frame_->OnMouseDownEvent) frame_->OnMouseDownEvent(IDName, x, y, ObjectRect, button);
+}
+
+void TtwSkinCaptionObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  if (frame_->OnMouseUpEvent) frame_->OnMouseUpEvent(IDName, x, y, ObjectRect, button);
+}
+
+QImage TtwSkinCaptionObject::ComposeBackground(bool activeLook, int frame) const {
+  const int w = ObjectRect.Width(), h = ObjectRect.Height();
+  QImage out;
+  if (w <= 0 || h <= 0 || !Data) return out;
+  const QImage* picture = activeLook ? ActivePicture : &Data->FormPicture();
+  TRect piece = activeLook ? ActiveSkinRect : SkinRect;
+  if (frame > 0 && Record && Record->framecount > 0 && ActivePicture) {
+    const TRect& a = Record->animateskinrect;
+    const int n = Record->framecount;
+    picture = ActivePicture;
+    if (a.Height() > SkinRect.Height()) {
+      const int fh = a.Height() / n;
+      piece = TRect{a.Left, a.Top + (frame - 1) * fh, a.Right, a.Top + frame * fh};
+    } else {
+      const int fw = a.Width() / n;
+      piece = TRect{a.Left + (frame - 1) * fw, a.Top, a.Left + frame * fw, a.Bottom};
+    }
+  }
+  if (!picture || piece.IsEmpty()) return out;
+  const TtwFrameInfo& fi = frame_->Info();
+  const int leftW = std::max(0, fi.LT.X - SkinRect.Left);
+  const int rightW = std::max(0, SkinRect.Right - fi.RT.X);
+  if (leftW + rightW > 0 && leftW + rightW < piece.Width()) {
+    ComposeThreePieceH(*picture, piece, leftW, rightW, Record && Record->stretcheffect, w, out);
+  } else {
+    out = QImage(w, h, QImage::Format_ARGB32);
+    CopyPixels(out, TRect{0, 0, w, h}, picture->convertToFormat(QImage::Format_ARGB32), piece);
+  }
+  return out;
+}
+
+void TtwSkinCaptionObject::DrawText(QPainter& canvas, const TRect& r, bool activeColours) const {
+  if (!Record) return;
+  const TtwDataSkinCaption& c = *Record;
+  QString text = frame_->CaptionText();
+  TRect tr{c.textrect.Left + r.Left, c.textrect.Top + r.Top,
+           c.textrect.Right + r.Left + (r.Width() - SkinRect.Width()), c.textrect.Bottom + r.Top};
+  if (!c.framerect.IsEmpty()) {
+    tr.Left += c.frametextrect.Left;
+    tr.Top += c.frametextrect.Top;
+    tr.Right += c.frametextrect.Right - c.framerect.Width();
+  }
+  QFont font(c.fontname);
+  font.setPixelSize(std::max(1, c.fontheight));
+  font.setBold(c.fontstyle & twtok::fsbold);
+  font.setItalic(c.fontstyle & twtok::fsitalic);
+  font.setUnderline(c.fontstyle & twtok::fsunderline);
+  font.setStrikeOut(c.fontstyle & twtok::fsstrikeout);
+  canvas.setFont(font);
+  FitWideTextEllipsis(canvas, text, tr.Width());
+  const int tw = WideTextWidth(canvas, text), th = WideTextHeight(canvas, text);
+  const int y = tr.Top + tr.Height() / 2 - th / 2;
+  int x = tr.Left;
+  if (c.alignment == twtok::tarightjustify) x = tr.Right - tw;
+  else if (c.alignment == twtok::tacenter) x = tr.Left + tr.Width() / 2 - tw / 2;
+
+  if (!c.framerect.IsEmpty() && ActivePicture) {
+    const TRect piece = activeColours && !c.activeframerect.IsEmpty() ? c.activeframerect : c.framerect;
+    const int width = c.fullframe ? r.Width() - 2 * frame_->Info().ButtonsOffset
+                                  : c.framerect.Width() + tw - c.frametextrect.Width();
+    if (width > 0) {
+      QImage band;
+      ComposeThreePieceH(*ActivePicture, piece, c.frameleftoffset, c.framerightoffset, false, width, band);
+      const int fx = c.fullframe ? r.Left + frame_->Info().ButtonsOffset : x - c.frametextrect.Left;
+      canvas.drawImage(fx, y - c.frametextrect.Top, band);
+    }
+  }
+  auto draw = [&](int dx, int dy, TColor colour) {
+    canvas.setPen(ColorToQ(colour));
+    DrawWideText(canvas, text, TRect{x + dx, y + dy, x + dx + tw + 2, y + dy + th}, 0);
+  };
+  if (c.light) draw(-1, -1, activeColours ? c.activelightcolor : c.lightcolor);
+  if (c.shadow) draw(1, 1, activeColours ? c.activeshadowcolor : c.shadowcolor);
+  draw(0, 0, activeColours ? c.activefontcolor : c.fontcolor);
+}
+
+void TtwSkinCaptionObject::Draw(QPainter& canvas, bool) {
+  if (!Record || ObjectRect.IsEmpty()) return;
+  if (frame_->OnCaptionPaint) {
+    frame_->OnCaptionPaint(canvas, ObjectRect, Active);
+    return;
+  }
+  const bool animating = AnimationFrame > 0 && !Record->animateskinrect.IsEmpty();
+  const bool plain = ActiveSkinRect.IsEmpty() ||
+                     (!Active && !Morphing && !Record->stretcheffect && !animating);
+  if (plain) {
+    DrawText(canvas, ObjectRect, Active);
+    return;
+  }
+  const TRect local{0, 0, ObjectRect.Width(), ObjectRect.Height()};
+  auto compose = [&](bool activeLook, int frame, bool activeColours) {
+    QImage img = ComposeBackground(activeLook, frame);
+    if (img.isNull()) return img;
+    {
+      QPainter p(&img);
+      DrawText(p, local, activeColours);
+    }
+    if (!activeLook && Data && Data->autorenderinginactiveimage) {
+      TtwEffectBmp e(img);
+      e.ApplyInactiveEffect(Data->inactiveeffect);
+      img = e.Image();
+    }
+    return img;
+  };
+  QImage look;
+  if (animating) {
+    look = compose(true, AnimationFrame, !Active);  // colours of the state being left
+  } else if (Morphing && MorphFactor > 0 && MorphFactor < 1) {
+    TtwEffectBmp a(compose(false, 0, false));
+    const TtwEffectBmp b(compose(true, 0, true));
+    a.Morph(b, MorphFactor, MorphKind);
+    look = a.Image();
+  } else {
+    look = compose(Active, 0, Active);
+  }
+  if (!look.isNull()) canvas.drawImage(ObjectRect.Left, ObjectRect.Top, look);
+}
+
+// ---- TtwSkinAnimateObject ----------------------------------------------------
+
+TtwSkinAnimateObject::TtwSkinAnimateObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinAnimate* r)
+    : TtwActiveSkinObject(frame, data, r), Record(r) {
+  if (!r) return;
+  CountFrames = std::max(1, r->countframes);
+  TimerInterval = std::max(kTickMs, r->timerinterval);
+  Command = r->command;
+}
+
+void TtwSkinAnimateObject::Draw(QPainter& canvas, bool) {
+  if (!Record || !ActivePicture) return;
+  const bool restore = !Record->restorerect.IsEmpty() &&
+                       ((Command == twtok::cmmaximize && frame_->FrameState() == TtwFrameState::Maximized) ||
+                        (Command == twtok::cmminimize && frame_->FrameState() == TtwFrameState::Minimized) ||
+                        (Command == twtok::cmrollup && frame_->RolledUp()));
+  const TRect skin = restore ? Record->restorerect : SkinRect;
+  const TRect active = restore ? Record->restoreactiverect : ActiveSkinRect;
+  const TRect down = restore ? Record->restoredownrect : Record->downskinrect;
+  const TRect inactive = restore ? Record->restoreinactiverect : InactiveSkinRect;
+  if (!frame_->WindowActive() && !inactive.IsEmpty()) {
+    CopyPiece(canvas, ActivePicture, inactive);
+  } else if (Down && MouseIn && !down.IsEmpty()) {
+    CopyPiece(canvas, ActivePicture, down);
+  } else {
+    const int w = skin.Width();
+    const TRect f{active.Left + (Frame - 1) * w, active.Top, active.Left + Frame * w, active.Top + skin.Height()};
+    CopyPiece(canvas, ActivePicture, active.IsEmpty() ? skin : f);
+  }
+}
+
+bool TtwSkinAnimateObject::Tick() {
+  if (!Running) return false;
+  Elapsed += kTickMs;
+  if (Elapsed < TimerInterval) return true;
+  Elapsed = kTickMs;
+  if (Forward) {
+    if (Frame >= CountFrames && !Record->cycle) Running = false;
+    else Frame = Frame >= CountFrames ? 1 : Frame + 1;
+  } else {
+    if (Frame <= 1) Running = false;
+    else --Frame;
+  }
+  frame_->RepaintObject(this);
+  return Running;
+}
+
+void TtwSkinAnimateObject::MouseEnter() {
+  TtwActiveSkinObject::MouseEnter();
+  if (Record && Record->buttonstyle) {
+    Forward = true;
+    Running = true;
+    frame_->StartAnimationTimer();
+  }
+}
+
+void TtwSkinAnimateObject::MouseLeave() {
+  TtwActiveSkinObject::MouseLeave();
+  if (Record && Record->buttonstyle) {
+    Forward = false;
+    Running = true;
+    frame_->StartAnimationTimer();
+  }
+}
+
+void TtwSkinAnimateObject::MouseDown(int x, int y, Qt::MouseButton button) {
+  if (button == Qt::LeftButton && Enabled) {
+    Down = true;
+    if (!Record->downskinrect.IsEmpty()) Frame = CountFrames;
+    frame_->RepaintObject(this);
+    if (Record->buttonstyle && Command == twtok::cmsysmenu) frame_->PostCommand(Command);
+  }
+  TtwActiveSkinObject::MouseDown(x, y, button);
+}
+
+void TtwSkinAnimateObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  const bool run = button == Qt::LeftButton && Down && MouseIn && Record->buttonstyle &&
+                   Command != twtok::cmsysmenu && Command != twtok::cmdefault;
+  if (button == Qt::LeftButton) Down = false;
+  frame_->RepaintObject(this);
+  TtwActiveSkinObject::MouseUp(x, y, button);
+  if (run) frame_->PostCommand(Command);
+}

@@ -1,0 +1,168 @@
+#pragma once
+// The active objects inside a skinned frame: caption buttons, the caption
+// with its text, frame animations and user-drawn areas. Each one knows its
+// rectangle (window coordinates), its look in every state and what a click
+// does; the frame (TtwSkinForm) owns them, lays them out and routes the
+// mouse to them.
+#include <QImage>
+#include <QString>
+
+#include "skin/data/twTypes.h"
+
+class QPainter;
+class TtwSkinForm;
+class TtwSkinData;
+class TtwDataSkinObject;
+class TtwDataSkinButton;
+class TtwDataSkinStdButton;
+class TtwDataSkinCaption;
+class TtwDataSkinAnimate;
+
+class TtwActiveSkinObject {
+ public:
+  TtwActiveSkinObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinObject* record);
+  virtual ~TtwActiveSkinObject() = default;
+  TtwActiveSkinObject(const TtwActiveSkinObject&) = delete;
+  TtwActiveSkinObject& operator=(const TtwActiveSkinObject&) = delete;
+
+  // x, y in window coordinates, already known to lie inside ObjectRect.
+  virtual bool HitTest(int x, int y) const;
+  virtual void ShowGlow();
+  virtual void HideGlow();
+  // True while the morph factor still has to move towards the object's state.
+  virtual bool MorphPending() const;
+  // Draws at ObjectRect. Forced: also objects that are part of the frame
+  // picture (they are otherwise already in the bands).
+  virtual void Draw(QPainter& canvas, bool forced);
+  virtual void DoubleClick() {}
+  virtual void MouseDown(int x, int y, Qt::MouseButton button);
+  virtual void MouseUp(int x, int y, Qt::MouseButton button);
+  virtual void MouseMove(int x, int y);
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+
+  // Moves the morph factor one step (0.2) towards the state; true if it moved.
+  bool MorphStep();
+  bool Contains(int x, int y) const;
+
+  double MorphFactor = 0;
+  bool Active = false;
+  TtwSkinData* Data = nullptr;
+  const QImage* ActivePicture = nullptr;
+  const QImage* ActiveMask = nullptr;
+  QString IDName, Hint;
+  TRect SkinRect, ActiveSkinRect, InactiveSkinRect;
+  TRect ObjectRect;
+  bool MouseIn = false;
+  int MorphKind = 0;
+  bool Morphing = false;
+  bool Enabled = true, Visible = true;
+  bool InPicture = false;  // part of the frame picture (skinrectinapicture = 0)
+  int GlowPictureIndex = -1, GlowMaskPictureIndex = -1, GlowOffsetX = 0, GlowOffsetY = 0,
+      GlowAlpha = 255;
+
+ protected:
+  // The picture the object's own pieces come from.
+  const QImage* PiecePicture(bool forced) const;
+  void CopyPiece(QPainter& canvas, const QImage* picture, const TRect& piece) const;
+  void DrawMorph(QPainter& canvas, const QImage* normalPicture, const TRect& normal,
+                 const QImage* activePicture, const TRect& active) const;
+  // The plain object's look: normal, active, morphing or inactive pieces.
+  void DrawPlain(QPainter& canvas, bool forced, const TRect& normal, const TRect& active,
+                 const TRect& inactive);
+  void StartMorph();
+
+  TtwSkinForm* frame_;
+};
+
+class TtwUserObject : public TtwActiveSkinObject {
+ public:
+  using TtwActiveSkinObject::TtwActiveSkinObject;
+  void Draw(QPainter& canvas, bool forced) override;
+};
+
+class TtwSkinButtonObject : public TtwActiveSkinObject {
+ public:
+  TtwSkinButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinButton* record);
+  void Draw(QPainter& canvas, bool forced) override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+
+  bool Down = false;
+  TRect DownRect, DisableSkinRect;
+};
+
+// A caption button with a window command. Without skin support (the
+// skinless look) it draws a glyph on a button-face square.
+class TtwSkinStdButtonObject : public TtwSkinButtonObject {
+ public:
+  TtwSkinStdButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinStdButton* record);
+  // The skinless look's default button.
+  TtwSkinStdButtonObject(TtwSkinForm* frame, const QString& name, int command);
+
+  bool HitTest(int x, int y) const override;
+  void Draw(QPainter& canvas, bool forced) override;
+  void DoubleClick() override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+  void MouseEnter() override;
+
+  // Maximise while maximised, minimise while minimised, roll-up while rolled up.
+  bool RestoreState() const;
+  bool ShowsIcon() const;
+
+  int Command = 4;
+  TRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInactiveRect;
+  QString RestoreHint, RecordHint;
+  bool SkinSupport = true;
+
+ private:
+  void DrawSkinless(QPainter& canvas);
+};
+
+class TtwSkinCaptionObject : public TtwActiveSkinObject {
+ public:
+  TtwSkinCaptionObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinCaption* record);
+  void Draw(QPainter& canvas, bool forced) override;
+  bool MorphPending() const override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+
+  // Activation change: restarts the caption animation.
+  void SetWindowActive(bool active);
+  // One 25 ms animation tick; true while the animation runs.
+  bool AnimationTick();
+  bool Animating() const;
+
+  const TtwDataSkinCaption* Record;
+  int AnimationFrame = 0;
+  int Elapsed = 25;
+
+ private:
+  void DrawText(QPainter& canvas, const TRect& r, bool activeColours) const;
+  QImage ComposeBackground(bool activeLook, int frame) const;
+};
+
+class TtwSkinAnimateObject : public TtwActiveSkinObject {
+ public:
+  TtwSkinAnimateObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinAnimate* record);
+  void Draw(QPainter& canvas, bool forced) override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  // One 25 ms tick; true while the animation runs.
+  bool Tick();
+
+  const TtwDataSkinAnimate* Record;
+  int CountFrames = 1;
+  int TimerInterval = 25;
+  int Command = 4;
+  int Frame = 1;
+  bool Forward = true;
+  bool Running = false;
+  int Elapsed = 25;
+  bool Down = false;
+};
