@@ -4,6 +4,7 @@
 #include "skin/controls/twSkinButtons.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -673,18 +674,24 @@ void TtwSkinButton::WatchWindow() {
   if (watchedWindow_) watchedWindow_->removeEventFilter(this);
   watchedWindow_ = w;
   if (w) w->installEventFilter(this);
+  // Kept by guarded pointer: the focus signal also fires while a window is
+  // being destroyed, when walking that window's children is not safe.
+  static QList<QPointer<TtwSkinButton>> defaults;
+  if (default_ && !defaults.contains(this)) defaults.append(this);
   static bool hooked = false;
   if (default_ && !hooked && qApp) {
     // Default buttons change their look with the focus anywhere in the window.
     hooked = true;
-    QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget* old, QWidget* now) {
-      for (QWidget* w : {old, now}) {
-        if (!w) continue;
-        for (auto* b : w->window()->findChildren<TtwSkinButton*>())
-          if (b->Default()) {
-            b->enterTarget_ = !(now && qobject_cast<TtwSkinButton*>(now) && now != b);
-            b->update();
-          }
+    QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+      defaults.removeAll(nullptr);
+      auto* nowButton = qobject_cast<TtwSkinButton*>(now);
+      for (const QPointer<TtwSkinButton>& b : defaults) {
+        if (!b->Default()) continue;
+        const bool target = !(nowButton && nowButton != b && now->window() == b->window());
+        if (b->enterTarget_ != target) {
+          b->enterTarget_ = target;
+          b->update();
+        }
       }
     });
   }
