@@ -35,20 +35,7 @@ void TNoteTree::IconFor(TTreeNode* node) {
   const int normal = TtwSkinTreeView::ImageIndex(node), selected = TtwSkinTreeView::SelectedIndex(node);
   const int key = (normal + 1) * 1024 + selected + 1;
   auto it = icons_.find(key);
-  if (it == icons_.end()) {
-    QIcon icon;
-    TImageList* images = view_->Images();
-    if (images && (images->Has(normal) || images->Has(selected))) {
-      const QPixmap n = images->Pixmap(normal);
-      const QPixmap s = images->Has(selected) ? images->Pixmap(selected) : n;
-      // An empty picture still keeps the text where it would be with one.
-      QPixmap blank(images->Width(), images->Height());
-      blank.fill(Qt::transparent);
-      icon.addPixmap(n.isNull() ? blank : n, QIcon::Normal);
-      icon.addPixmap(s.isNull() ? blank : s, QIcon::Selected);
-    }
-    it = icons_.insert(key, icon);
-  }
+  if (it == icons_.end()) it = icons_.insert(key, TtwSkinTreeView::NodeIcon(view_->Images(), normal, selected));
   node->setIcon(0, *it);
 }
 

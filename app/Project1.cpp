@@ -10,6 +10,7 @@
 #include "app/Unit3.h"
 #include "app/Unit5.h"
 #include "platform/Application.h"
+#include "skin/draw/twSystemColors.h"
 
 int main(int argc, char* argv[]) {
   // Shaped windows, skinned popups and free positioning need X11; a platform
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
   QIcon icon;  // rendered from dist/tarnwick.svg at build time
   for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/tarnwick-%1.png").arg(size));
   QApplication::setWindowIcon(icon);
+  // Plain Qt widgets (edits, lists) take the engine's system colours too.
+  QApplication::setPalette(SystemPalette());
   TApplication application;
   InstallInstanceGuard();
 

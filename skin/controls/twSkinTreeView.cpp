@@ -135,14 +135,8 @@ int TtwSkinTreeView::SelectedIndex(const TTreeNode* node) {
   return node ? node->data(0, kSelectedRole).toInt() : -1;
 }
 
-static void RefreshNodeIcon(TTreeNode* node, TImageList* images) {
-  if (!node) return;
-  const int normal = node->data(0, kImageRole).toInt();
-  const int selected = node->data(0, kSelectedRole).toInt();
-  if (!images || (!images->Has(normal) && !images->Has(selected))) {
-    node->setIcon(0, QIcon());
-    return;
-  }
+QIcon TtwSkinTreeView::NodeIcon(TImageList* images, int normal, int selected) {
+  if (!images || (!images->Has(normal) && !images->Has(selected))) return QIcon();
   QIcon icon;
   const QPixmap n = images->Pixmap(normal);
   const QPixmap s = images->Has(selected) ? images->Pixmap(selected) : n;
@@ -151,7 +145,13 @@ static void RefreshNodeIcon(TTreeNode* node, TImageList* images) {
   blank.fill(Qt::transparent);
   icon.addPixmap(n.isNull() ? blank : n, QIcon::Normal);
   icon.addPixmap(s.isNull() ? blank : s, QIcon::Selected);
-  node->setIcon(0, icon);
+  return icon;
+}
+
+static void RefreshNodeIcon(TTreeNode* node, TImageList* images) {
+  if (!node) return;
+  node->setIcon(0, TtwSkinTreeView::NodeIcon(images, node->data(0, kImageRole).toInt(),
+                                             node->data(0, kSelectedRole).toInt()));
 }
 
 void TtwSkinTreeView::SetImageIndex(TTreeNode* node, int index) {

@@ -52,6 +52,8 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   // Node fields kept on the item.
   static int Level(const TTreeNode* node);
   static int ImageIndex(const TTreeNode* node);
+  // A node's picture pair from an image list; empty when the list has neither.
+  static QIcon NodeIcon(TImageList* images, int normal, int selected);
   static void SetImageIndex(TTreeNode* node, int index);
   static int SelectedIndex(const TTreeNode* node);
   static void SetSelectedIndex(TTreeNode* node, int index);
