@@ -18,6 +18,7 @@
 #include <map>
 #include <string>
 
+#include "bench/support/twRatioReporter.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
 #include "skin/menus/twSkinMenus.h"
@@ -133,48 +134,20 @@ void Paired(benchmark::State& st, bool skinned) {
   st.counters["cpu_ratio"] = qtCpu > 0 ? oursCpu / qtCpu : 0;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, std::pair<double, double>> times;  // real, CPU
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // Medians of the repetitions: other work on the machine hits single runs.
-    for (const Run& r : runs) {
-      std::string name = r.run_name.str();
-      if (const auto at = name.find("/repeats:"); at != std::string::npos) name.erase(at);
-      if (r.run_type == Run::RT_Iteration && !times.count(name))
-        times[name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-        times[name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
+// The baseline first, so the measured runs can carry their ratio to it.
+BENCHMARK(OpenQMenu)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK_CAPTURE(OpenOurs, Default, false)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK_CAPTURE(OpenOurs, BuiltinSkin, true)->Unit(benchmark::kMicrosecond)->Repetitions(7);
-BENCHMARK(OpenQMenu)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK_CAPTURE(Paired, Default, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Paired, BuiltinSkin, true)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  RatioReporter rep;
-  benchmark::RunSpecifiedBenchmarks(&rep);
-  const std::pair<const char*, const char*> pairs[] = {
-      {"OpenOurs/Default", "OpenQMenu"},
-      {"OpenOurs/BuiltinSkin", "OpenQMenu"},
-  };
-  std::printf("\nratio ours / QMenu (target <= 1.0)   real    CPU\n");
-  for (const auto& [ours, qt] : pairs) {
-    const auto a = rep.times.find(ours), b = rep.times.find(qt);
-    if (a != rep.times.end() && b != rep.times.end() && b->second.first > 0 && b->second.second > 0)
-      std::printf("  %-34s %6.3f %6.3f\n", ours, a->second.first / b->second.first,
-                  a->second.second / b->second.second);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return twbench::RunWithRatios(argc, argv,
+                                {{"OpenOurs/Default/repeats:7", "OpenQMenu/repeats:7"},
+                                 {"OpenOurs/BuiltinSkin/repeats:7", "OpenQMenu/repeats:7"}},
+                                "opening a 30-entry menu, ours / QMenu (target <= 1.0)");
 }
