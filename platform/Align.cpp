@@ -1,3 +1,5 @@
+// The framework's alignment layout: aligned children take their edge in
+// creation order, anchored ones follow their parent's client size.
 #include "platform/Align.h"
 
 #include <QCoreApplication>

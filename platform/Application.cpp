@@ -1,3 +1,5 @@
+// The application object: title, the ordered forms list skin broadcasts walk,
+// and Terminate as a quit after the current event.
 #include "Application.h"
 
 #include <QApplication>

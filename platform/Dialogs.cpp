@@ -1,3 +1,4 @@
+// Message boxes behind one interface, so tests can script the answers.
 #include "Dialogs.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// The form base: show, close and modal hooks, and a client rectangle that
+// frame margins never move.
 #include "Form.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// A list of same-sized pictures drawn by index, greyed when disabled.
 #include "platform/ImageList.h"
 
 #include <QPainter>

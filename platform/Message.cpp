@@ -1,3 +1,4 @@
+// Window messages as Qt events: send is synchronous, post is queued.
 #include "Message.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,5 @@
+// Glow frames: a translucent window that never takes input or focus, faded
+// in on a timer.
 #include "skin/draw/twLayerWindow.h"
 
 #include <QGuiApplication>

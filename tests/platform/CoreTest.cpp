@@ -1,3 +1,5 @@
+// The platform layer's core: forms list, error guard, messages, closing and
+// modal results.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// Bitmap effects, morphing and alpha bitmaps against their pixel formulas.
 #include <gtest/gtest.h>
 
 #include <QPainter>

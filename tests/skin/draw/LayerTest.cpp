@@ -1,3 +1,4 @@
+// Glow layers: fading, alpha from the mask, and windows that never take input.
 #include <gtest/gtest.h>
 
 #include <QPointer>

@@ -1,3 +1,4 @@
+// Piece geometry and composition on pictures whose pixels name their source.
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>

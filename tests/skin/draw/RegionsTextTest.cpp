@@ -1,3 +1,4 @@
+// Regions from mask pictures, and glyph and text layout.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
