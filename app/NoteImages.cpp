@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+#include "skin/draw/twSystemColors.h"
 
-QColor FromTColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+namespace {
 
 // Drawn on a half-pixel grid so 1-pixel outlines stay crisp at 24 by 24.
 void DrawClosedFolder(QPainter& p) {
@@ -102,7 +102,7 @@ void DrawOpenFolder(QPainter& p) {
 
 QImage NoteImage(int index) {
   QImage image(kNoteImageSize, kNoteImageSize, QImage::Format_RGB32);
-  image.fill(FromTColor(kNoteImagesBackground));
+  image.fill(ColorToQ(kNoteImagesBackground));
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   switch (index) {

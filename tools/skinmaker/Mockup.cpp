@@ -8,6 +8,7 @@
 #include "tools/skinmaker/Art.h"
 #include "tools/skinmaker/Layout.h"
 #include "skin/data/twSkinIni.h"
+#include "skin/draw/twSystemColors.h"
 #include "skin/draw/twUtils.h"
 
 namespace skinmaker {
@@ -120,8 +121,7 @@ QImage MockWindow(int W, int H, const SkinPictures& pics, const TtwSkinIni& ini,
   const QString title = fm.elidedText("Tarnwick — 笔记  ·  工作 / 周报 ", Qt::ElideRight, textRight - textLeft);
   const QRect tr(textLeft, cap.Top, textRight - textLeft, cap.Height());
   auto wc = [&](const char* key) {
-    const TColor c = ini.ReadColor("caption", key, 0);
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return ColorToQ(ini.ReadColor("caption", key, 0));
   };
   p.setFont(cf);
   p.setPen(wc(active ? "activeshadowcolor" : "shadowcolor"));
