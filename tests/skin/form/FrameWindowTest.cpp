@@ -64,8 +64,12 @@ class WindowManager {
     QTest::qWait(500);
   }
   ~WindowManager() {
+    // A manager still running into the next case would move its windows.
     wm_.terminate();
-    wm_.waitForFinished(3000);
+    if (!wm_.waitForFinished(5000)) {
+      wm_.kill();
+      wm_.waitForFinished(5000);
+    }
   }
   bool Started() const { return started_; }
 
