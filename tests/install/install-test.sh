@@ -85,9 +85,11 @@ mkdir -p "$work/run" && chmod 700 "$work/run"
 
 # start HOME [XDG_DATA_HOME]: runs the Exec line in a desktop's bare
 # environment, with a runtime folder of its own so no other test's copy answers.
+# Sanitizer settings pass through, so a sanitized build keeps its leak rules.
 start() {
   env -i HOME="$1" ${2:+XDG_DATA_HOME="$2"} PATH="$prefix/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" \
-    XDG_RUNTIME_DIR="$work/run" sh -c "exec $exec_line" >>"$work/program.log" 2>&1 &
+    XDG_RUNTIME_DIR="$work/run" ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} \
+    ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} sh -c "exec $exec_line" >>"$work/program.log" 2>&1 &
   pid=$!
   pids+=("$pid")
   window=""
