@@ -415,6 +415,16 @@ void TtwButtonParts<Base>::LeaveLook() {
   if (down_ && repeatMode_ && groupIndex_ == 0) StopRepeat();
 }
 
+template <class Base>
+void TtwButtonParts<Base>::TrackPressedPointer(QPoint local) {
+  if (!leftPressed_) return;
+  const bool over = this->rect().contains(local);
+  if (over == pointerOver_) return;
+  pointerOver_ = over;
+  if (over) EnterLook();
+  else LeaveLook();
+}
+
 template class TtwButtonParts<TtwSkinCustomControl>;
 template class TtwButtonParts<TtwGraphicSkinCustomControl>;
 
@@ -526,14 +536,7 @@ void TtwSkinButton::mousePressEvent(QMouseEvent* e) {
 
 void TtwSkinButton::mouseMoveEvent(QMouseEvent* e) {
   TtwButtonParts::mouseMoveEvent(e);
-  if (!leftPressed_) return;
-  // Qt keeps the pointer grabbed while pressed: crossing the edge is an
-  // enter or leave of the press.
-  const bool over = rect().contains(e->position().toPoint());
-  if (over == pointerOver_) return;
-  pointerOver_ = over;
-  if (over) EnterLook();
-  else LeaveLook();
+  TrackPressedPointer(e->position().toPoint());
 }
 
 void TtwSkinButton::mouseReleaseEvent(QMouseEvent* e) {
@@ -841,12 +844,7 @@ void TtwSkinSpeedButton::mousePressEvent(QMouseEvent* e) {
 
 void TtwSkinSpeedButton::mouseMoveEvent(QMouseEvent* e) {
   TtwButtonParts::mouseMoveEvent(e);
-  if (!leftPressed_) return;
-  const bool over = rect().contains(e->position().toPoint());
-  if (over == pointerOver_) return;
-  pointerOver_ = over;
-  if (over) EnterLook();
-  else LeaveLook();
+  TrackPressedPointer(e->position().toPoint());
 }
 
 void TtwSkinSpeedButton::mouseReleaseEvent(QMouseEvent* e) {

@@ -132,6 +132,9 @@ class TtwButtonParts : public Base {
   void ReleaseLeft(bool inside);
   void EnterLook();
   void LeaveLook();
+  // While the left button is held, crossing the button's edge enters or
+  // leaves the press (Qt keeps the pointer grabbed).
+  void TrackPressedPointer(QPoint local);
   void SiblingsUp();
 
   TtwButtonSkin skin_;
