@@ -2,11 +2,13 @@
 // measured and placed by pure functions and painted off-screen in one piece.
 #include "skin/menus/twSkinHint.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBitmap>
 #include <QCursor>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTimerEvent>
 #include <algorithm>
@@ -31,6 +33,34 @@ constexpr int kPadX = 4, kPadY = 3;
 QList<TtwSkinHint*>& AllHints() {
   static QList<TtwSkinHint*> hints;
   return hints;
+}
+
+// The application's style with the hint pauses in place of the platform's
+// tooltip delays while a hint component is active; everything else comes
+// from the style it wraps, so the application looks the same.
+class TtwHintTimingStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (TtwSkinHint::ActiveHint()) {
+      if (hint == SH_ToolTip_WakeUpDelay) return kHintPauseMs;
+      // Hints stay awake as long as one stays on screen.
+      if (hint == SH_ToolTip_FallAsleepDelay) return kHintHidePauseMs;
+    }
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+};
+
+// Wraps the application's style once; a style set later by the program is
+// wrapped again at the next activation.
+void InstallHintTiming() {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  QStyle* current = QApplication::style();
+  if (dynamic_cast<TtwHintTimingStyle*>(current)) return;
+  // The proxy takes the current style over, so the application does not
+  // delete it when the proxy replaces it.
+  QApplication::setStyle(new TtwHintTimingStyle(current));
 }
 
 QSize MeasureLines(const QFont& f, const QString& text) {
@@ -282,10 +312,12 @@ void TtwSkinHint::SetActive(bool on) {
   if (on) {
     for (TtwSkinHint* h : AllHints())
       if (h != this && h->active_) h->SetActive(false);
+    InstallHintTiming();
     qApp->installEventFilter(this);
   } else {
     qApp->removeEventFilter(this);
     HideSkinHint();
+    pendingTimer_.stop();
   }
   active_ = on;
 }
@@ -326,8 +358,41 @@ void TtwSkinHint::ShowControlHint(QWidget* control, const QString& text, const Q
     return;
   }
   hinted_ = control;
+  hintedKey_ = HintedKey(control, text);
   ShowAt(cursor + QPoint(0, CursorHeight()), s);
   ClearHinted();
+}
+
+QString TtwSkinHint::HintedKey(QWidget* control, const QString& text) {
+  QString key = text;
+  if (auto* s = dynamic_cast<TtwSkinnable*>(control))
+    key += QStringLiteral("\n%1\n%2\n%3").arg(s->HintTitle()).arg(quintptr(s->HintImageList())).arg(s->HintImageIndex());
+  return key;
+}
+
+QString TtwSkinHint::HintTextAt(QWidget* w, const QPoint& pos) {
+  // Item views take tooltips from their model, and the help event goes to
+  // the viewport under the pointer.
+  auto* view = qobject_cast<QAbstractItemView*>(w->parentWidget());
+  if (view && view->viewport() == w) {
+    const QString item = view->indexAt(pos).data(Qt::ToolTipRole).toString();
+    if (!item.isEmpty()) return item;
+  }
+  return w->toolTip();
+}
+
+void TtwSkinHint::ToolTipAt(QWidget* w, const QString& text, const QPoint& globalPos) {
+  // The same hint again keeps its place instead of following the pointer.
+  if (w == hinted_ && window_->isVisible() && HintedKey(w, text) == hintedKey_) return;
+  const qint64 rested = sinceMove_.isValid() ? sinceMove_.elapsed() : kHintShortPauseMs;
+  if (rested >= kHintShortPauseMs) {
+    ShowControlHint(w, text, globalPos);
+    return;
+  }
+  pendingControl_ = w;
+  pendingText_ = text;
+  pendingCursor_ = globalPos;
+  pendingTimer_.start(int(kHintShortPauseMs - rested), this);
 }
 
 void TtwSkinHint::ShowHintText(const QString& text) {
@@ -354,6 +419,9 @@ void TtwSkinHint::timerEvent(QTimerEvent* e) {
     ShowAt(QCursor::pos() + QPoint(0, CursorHeight()), timedText_);
   } else if (e->timerId() == hideTimer_.timerId()) {
     HideSkinHint();
+  } else if (e->timerId() == pendingTimer_.timerId()) {
+    pendingTimer_.stop();
+    if (pendingControl_) ShowControlHint(pendingControl_, pendingText_, pendingCursor_);
   } else {
     QObject::timerEvent(e);
   }
@@ -363,13 +431,26 @@ bool TtwSkinHint::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
     case QEvent::ToolTip: {
       auto* w = qobject_cast<QWidget*>(watched);
-      if (!w || w->toolTip().isEmpty()) break;
-      ShowControlHint(w, w->toolTip(), static_cast<QHelpEvent*>(e)->globalPos());
+      if (!w) break;
+      auto* he = static_cast<QHelpEvent*>(e);
+      const QString text = HintTextAt(w, he->pos());
+      if (text.isEmpty()) {
+        // A part without a hint, such as a row without one, ends the hint
+        // of its widget; the event goes on to the parents.
+        if (w == hinted_) HideSkinHint();
+        break;
+      }
+      ToolTipAt(w, text, he->globalPos());
       e->accept();
       return true;
     }
+    case QEvent::MouseMove:
+      sinceMove_.start();
+      pendingTimer_.stop();
+      break;
     case QEvent::Leave:
       if (watched == hinted_) HideSkinHint();
+      if (watched == pendingControl_) pendingTimer_.stop();
       break;
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:
