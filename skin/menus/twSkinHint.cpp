@@ -262,7 +262,15 @@ QImage TtwSkinHintWindow::Render() const {
     }
     return img;
   }
-  const int x0 = rec ? cl.Left + 5 : kPadX, y0 = rec ? cl.Top : kPadY;
+  const bool hasImage = images_ && images_->Has(imageIndex_);
+  const int x0 = rec ? cl.Left + 5 : kPadX;
+  int y0 = cl.Top;
+  if (!title_.isEmpty()) {
+    // The size leaves 10 pixels between title and text, the drawing 5: the
+    // other 5 go half above and half below rather than all at the bottom.
+    const int body = std::max(textSize_.height(), hasImage ? images_->Height() : 0);
+    y0 += std::max(0, (cl.Height() - (titleSize_.height() + 5 + body)) / 2);
+  }
   int a = 0;
   if (!title_.isEmpty()) {
     QFont bold = f;
@@ -273,7 +281,7 @@ QImage TtwSkinHintWindow::Render() const {
     a = titleSize_.height() + 5;
   }
   int tx = x0;
-  if (images_ && images_->Has(imageIndex_)) {
+  if (hasImage) {
     const int ih = images_->Height();
     const int iy = !title_.isEmpty() ? y0 + a : cl.Top + (cl.Height() - ih) / 2;
     images_->Draw(p, x0, iy, imageIndex_, true);
@@ -282,7 +290,7 @@ QImage TtwSkinHintWindow::Render() const {
   }
   const int ty = !title_.isEmpty() ? y0 + a : cl.Top + (cl.Height() - textSize_.height()) / 2;
   if (rec) p.drawText(QRect(QPoint(tx, ty), textSize_), textFlags, text_);
-  else p.drawText(QRect(tx, kPadY + a, W - kPadX - tx, H - 2 * kPadY - a), textFlags, text_);
+  else p.drawText(QRect(tx, y0 + a, W - kPadX - tx, H - kPadY - y0 - a), textFlags, text_);
   return img;
 }
 
