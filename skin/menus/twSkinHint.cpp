@@ -52,15 +52,16 @@ class TtwHintTimingStyle : public QProxyStyle {
   }
 };
 
-// Wraps the application's style once; a style set later by the program is
-// wrapped again at the next activation.
+// Wraps the application's style once; a style the program sets later
+// deletes the wrapper, and the next activation wraps the new style. (Asking
+// the application's style is not enough: a style sheet wraps it in turn.)
 void InstallHintTiming() {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-  QStyle* current = QApplication::style();
-  if (dynamic_cast<TtwHintTimingStyle*>(current)) return;
+  static QPointer<QStyle> installed;
+  if (installed || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
   // The proxy takes the current style over, so the application does not
   // delete it when the proxy replaces it.
-  QApplication::setStyle(new TtwHintTimingStyle(current));
+  installed = new TtwHintTimingStyle(QApplication::style());
+  QApplication::setStyle(installed);
 }
 
 QSize MeasureLines(const QFont& f, const QString& text) {
