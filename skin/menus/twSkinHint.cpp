@@ -2,11 +2,13 @@
 // measured and placed by pure functions and painted off-screen in one piece.
 #include "skin/menus/twSkinHint.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBitmap>
 #include <QCursor>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTimerEvent>
 #include <algorithm>
@@ -31,6 +33,35 @@ constexpr int kPadX = 4, kPadY = 3;
 QList<TtwSkinHint*>& AllHints() {
   static QList<TtwSkinHint*> hints;
   return hints;
+}
+
+// The application's style with the hint pauses in place of the platform's
+// tooltip delays while a hint component is active; everything else comes
+// from the style it wraps, so the application looks the same.
+class TtwHintTimingStyle : public QProxyStyle {
+ public:
+  using QProxyStyle::QProxyStyle;
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* ret) const override {
+    if (TtwSkinHint::ActiveHint()) {
+      if (hint == SH_ToolTip_WakeUpDelay) return kHintPauseMs;
+      // Hints stay awake as long as one stays on screen.
+      if (hint == SH_ToolTip_FallAsleepDelay) return kHintHidePauseMs;
+    }
+    return QProxyStyle::styleHint(hint, option, widget, ret);
+  }
+};
+
+// Wraps the application's style once; a style the program sets later
+// deletes the wrapper, and the next activation wraps the new style. (Asking
+// the application's style is not enough: a style sheet wraps it in turn.)
+void InstallHintTiming() {
+  static QPointer<QStyle> installed;
+  if (installed || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  // The proxy takes the current style over, so the application does not
+  // delete it when the proxy replaces it.
+  installed = new TtwHintTimingStyle(QApplication::style());
+  QApplication::setStyle(installed);
 }
 
 QSize MeasureLines(const QFont& f, const QString& text) {
@@ -232,7 +263,15 @@ QImage TtwSkinHintWindow::Render() const {
     }
     return img;
   }
-  const int x0 = rec ? cl.Left + 5 : kPadX, y0 = rec ? cl.Top : kPadY;
+  const bool hasImage = images_ && images_->Has(imageIndex_);
+  const int x0 = rec ? cl.Left + 5 : kPadX;
+  int y0 = cl.Top;
+  if (!title_.isEmpty()) {
+    // The size leaves 10 pixels between title and text, the drawing 5: the
+    // other 5 go half above and half below rather than all at the bottom.
+    const int body = std::max(textSize_.height(), hasImage ? images_->Height() : 0);
+    y0 += std::max(0, (cl.Height() - (titleSize_.height() + 5 + body)) / 2);
+  }
   int a = 0;
   if (!title_.isEmpty()) {
     QFont bold = f;
@@ -243,7 +282,7 @@ QImage TtwSkinHintWindow::Render() const {
     a = titleSize_.height() + 5;
   }
   int tx = x0;
-  if (images_ && images_->Has(imageIndex_)) {
+  if (hasImage) {
     const int ih = images_->Height();
     const int iy = !title_.isEmpty() ? y0 + a : cl.Top + (cl.Height() - ih) / 2;
     images_->Draw(p, x0, iy, imageIndex_, true);
@@ -252,7 +291,7 @@ QImage TtwSkinHintWindow::Render() const {
   }
   const int ty = !title_.isEmpty() ? y0 + a : cl.Top + (cl.Height() - textSize_.height()) / 2;
   if (rec) p.drawText(QRect(QPoint(tx, ty), textSize_), textFlags, text_);
-  else p.drawText(QRect(tx, kPadY + a, W - kPadX - tx, H - 2 * kPadY - a), textFlags, text_);
+  else p.drawText(QRect(tx, y0 + a, W - kPadX - tx, H - kPadY - y0 - a), textFlags, text_);
   return img;
 }
 
@@ -282,10 +321,12 @@ void TtwSkinHint::SetActive(bool on) {
   if (on) {
     for (TtwSkinHint* h : AllHints())
       if (h != this && h->active_) h->SetActive(false);
+    InstallHintTiming();
     qApp->installEventFilter(this);
   } else {
     qApp->removeEventFilter(this);
     HideSkinHint();
+    pendingTimer_.stop();
   }
   active_ = on;
 }
@@ -326,8 +367,41 @@ void TtwSkinHint::ShowControlHint(QWidget* control, const QString& text, const Q
     return;
   }
   hinted_ = control;
+  hintedKey_ = HintedKey(control, text);
   ShowAt(cursor + QPoint(0, CursorHeight()), s);
   ClearHinted();
+}
+
+QString TtwSkinHint::HintedKey(QWidget* control, const QString& text) {
+  QString key = text;
+  if (auto* s = dynamic_cast<TtwSkinnable*>(control))
+    key += QStringLiteral("\n%1\n%2\n%3").arg(s->HintTitle()).arg(quintptr(s->HintImageList())).arg(s->HintImageIndex());
+  return key;
+}
+
+QString TtwSkinHint::HintTextAt(QWidget* w, const QPoint& pos) {
+  // Item views take tooltips from their model, and the help event goes to
+  // the viewport under the pointer.
+  auto* view = qobject_cast<QAbstractItemView*>(w->parentWidget());
+  if (view && view->viewport() == w) {
+    const QString item = view->indexAt(pos).data(Qt::ToolTipRole).toString();
+    if (!item.isEmpty()) return item;
+  }
+  return w->toolTip();
+}
+
+void TtwSkinHint::ToolTipAt(QWidget* w, const QString& text, const QPoint& globalPos) {
+  // The same hint again keeps its place instead of following the pointer.
+  if (w == hinted_ && window_->isVisible() && HintedKey(w, text) == hintedKey_) return;
+  const qint64 rested = sinceMove_.isValid() ? sinceMove_.elapsed() : kHintShortPauseMs;
+  if (rested >= kHintShortPauseMs) {
+    ShowControlHint(w, text, globalPos);
+    return;
+  }
+  pendingControl_ = w;
+  pendingText_ = text;
+  pendingCursor_ = globalPos;
+  pendingTimer_.start(int(kHintShortPauseMs - rested), this);
 }
 
 void TtwSkinHint::ShowHintText(const QString& text) {
@@ -354,6 +428,9 @@ void TtwSkinHint::timerEvent(QTimerEvent* e) {
     ShowAt(QCursor::pos() + QPoint(0, CursorHeight()), timedText_);
   } else if (e->timerId() == hideTimer_.timerId()) {
     HideSkinHint();
+  } else if (e->timerId() == pendingTimer_.timerId()) {
+    pendingTimer_.stop();
+    if (pendingControl_) ShowControlHint(pendingControl_, pendingText_, pendingCursor_);
   } else {
     QObject::timerEvent(e);
   }
@@ -363,13 +440,26 @@ bool TtwSkinHint::eventFilter(QObject* watched, QEvent* e) {
   switch (e->type()) {
     case QEvent::ToolTip: {
       auto* w = qobject_cast<QWidget*>(watched);
-      if (!w || w->toolTip().isEmpty()) break;
-      ShowControlHint(w, w->toolTip(), static_cast<QHelpEvent*>(e)->globalPos());
+      if (!w) break;
+      auto* he = static_cast<QHelpEvent*>(e);
+      const QString text = HintTextAt(w, he->pos());
+      if (text.isEmpty()) {
+        // A part without a hint, such as a row without one, ends the hint
+        // of its widget; the event goes on to the parents.
+        if (w == hinted_) HideSkinHint();
+        break;
+      }
+      ToolTipAt(w, text, he->globalPos());
       e->accept();
       return true;
     }
+    case QEvent::MouseMove:
+      sinceMove_.start();
+      pendingTimer_.stop();
+      break;
     case QEvent::Leave:
       if (watched == hinted_) HideSkinHint();
+      if (watched == pendingControl_) pendingTimer_.stop();
       break;
     case QEvent::MouseButtonPress:
     case QEvent::KeyPress:

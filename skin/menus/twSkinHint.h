@@ -4,6 +4,7 @@
 // skinned control), and offers a timed hint of its own; TtwSkinHintWindow,
 // the window that measures, places and paints one hint.
 #include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QPointer>
@@ -18,7 +19,11 @@
 class TImageList;
 class TtwSkinHint;
 
-inline constexpr int kHintPauseMs = 500;       // rest before a timed hint shows
+inline constexpr int kHintPauseMs = 500;       // rest before a hint shows
+// Rest before the next hint shows while hints are awake (one is showing or
+// was shown within the hide pause): moving along a row of hinted controls
+// changes the hint quickly, but not on every pixel the pointer crosses.
+inline constexpr int kHintShortPauseMs = 100;
 inline constexpr int kHintHidePauseMs = 2500;  // a hint's shortest time on screen
 inline constexpr int kHintHideMsPerChar = 40;  // longer texts stay for reading
 inline constexpr int kHintFadeStepMs = 3;
@@ -121,6 +126,9 @@ class TtwSkinHint : public QObject {
   void HideSkinHint();
   // The application's hint for a control at a global cursor point.
   void ShowControlHint(QWidget* control, const QString& text, const QPoint& cursor);
+  // The hint text of a point of a widget (local coordinates): an item
+  // view's viewport offers the tooltip of the item under the point.
+  static QString HintTextAt(QWidget* w, const QPoint& pos);
   TtwSkinHintWindow* Window() const { return window_; }
 
  protected:
@@ -131,6 +139,8 @@ class TtwSkinHint : public QObject {
   void TakeFromControl(QWidget* control);
   void ShowAt(const QPoint& p, const QString& text);
   void ClearHinted();
+  static QString HintedKey(QWidget* control, const QString& text);
+  void ToolTipAt(QWidget* w, const QString& text, const QPoint& globalPos);
 
   bool active_ = false;
   QString title_;
@@ -140,4 +150,12 @@ class TtwSkinHint : public QObject {
   QBasicTimer showTimer_, hideTimer_;
   QString timedText_;
   QPointer<QWidget> hinted_;
+  QString hintedKey_;  // text, title and picture of the hint on screen
+  // The pointer's rest since it last moved, and a control's hint waiting
+  // for the short pause to pass.
+  QElapsedTimer sinceMove_;
+  QBasicTimer pendingTimer_;
+  QPointer<QWidget> pendingControl_;
+  QString pendingText_;
+  QPoint pendingCursor_;
 };

@@ -214,6 +214,40 @@ TEST_F(BuiltinSkin, WindowRegionRoundsOnlyTheTopCorners) {
     EXPECT_EQ(r.boundingRect(), QRect(0, 0, W, H));
   }
 }
+
+// Hints draw from the skin: the face sits in the push button glow's hidden
+// centre and the glow mask's black centre cuts its shape, so at any size the
+// visible hint is the rounded face, never a piece of the glow around it.
+TEST_F(BuiltinSkin, HintRegionIsTheRoundedFaceAtEverySize) {
+  const TtwDataSkinHintWindow& h = *data->HintWindowRecord();
+  const auto& pics = data->ActivePictures();
+  ASSERT_GE(h.windowpictureindex, 0);
+  ASSERT_LT(h.windowpictureindex, pics.size());
+  ASSERT_GE(h.maskpictureindex, 0);
+  ASSERT_LT(h.maskpictureindex, pics.size());
+  const QImage& picture = pics[h.windowpictureindex];
+  const QImage& mask = pics[h.maskpictureindex];
+  ASSERT_EQ(mask.size(), picture.size());
+  const auto& button = Control<TtwDataSkinButtonControl>("button");
+  EXPECT_EQ(button.glowlayerpictureindex, h.windowpictureindex);
+  EXPECT_EQ(button.glowlayermaskpictureindex, h.maskpictureindex);
+  const int gx = button.glowlayeroffsetleft, gy = button.glowlayeroffsettop;
+  const TPieceAnchors a{h.lefttoppoint, h.righttoppoint, h.leftbottompoint, h.rightbottompoint, h.clientrect};
+  const TRect whole{0, 0, picture.width(), picture.height()};
+  for (const QSize size : {picture.size(), QSize(50, 54), QSize(420, 130)}) {  // "OK" to three lines
+    SCOPED_TRACE(size.width());
+    const int W = size.width(), H = size.height();
+    const TPieceAnchors n = ShiftAnchors(pmNinePiece, whole, a, W, H);
+    const QRegion r = FrameRegionFromMask(mask, a, n, W);
+    EXPECT_EQ(r.boundingRect(), QRect(gx, gy, W - 2 * gx, H - 2 * gy));
+    EXPECT_TRUE(r.contains(n.ClRect.ToQ()));
+    // Rounded corners, the same at all four.
+    for (const QPoint c : {QPoint(gx, gy), QPoint(W - gx - 1, gy), QPoint(gx, H - gy - 1), QPoint(W - gx - 1, H - gy - 1)})
+      EXPECT_FALSE(r.contains(c)) << c.x() << "," << c.y();
+    EXPECT_TRUE(r.contains(QPoint(W / 2, gy)));
+    EXPECT_TRUE(r.contains(QPoint(gx, H / 2)));
+  }
+}
 #endif
 
 TEST_F(BuiltinSkin, EveryPieceLiesInsideItsPicture) {

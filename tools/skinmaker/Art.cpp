@@ -280,17 +280,19 @@ QImage DrawSysMenuMask() {
 // ---- picture 2 and 6: glow frame -----------------------------------------
 
 namespace {
-constexpr int kGlowX = 9, kGlowY = 15;  // button offset inside the glow
 double GlowAlpha(int x, int y) {
-  const TRect b = Sized(kGlowX, kGlowY, btn::W, btn::H);
-  const double d = RoundedDistance(b, 3, x, y);
+  const TRect b = glow::Button;
+  const double d = RoundedDistance(b, glow::ButtonRadius, x, y);
   if (d <= 0) return 0;  // where the button is
   // elliptical falloff: 9 px sideways, 15 px up and down
-  const double dx = std::max({b.Left - (x + 0.5), (x + 0.5) - b.Right, 0.0}) / kGlowX;
-  const double dy = std::max({b.Top - (y + 0.5), (y + 0.5) - b.Bottom, 0.0}) / kGlowY;
+  const double dx = std::max({b.Left - (x + 0.5), (x + 0.5) - b.Right, 0.0}) / glow::X;
+  const double dy = std::max({b.Top - (y + 0.5), (y + 0.5) - b.Bottom, 0.0}) / glow::Y;
   const double t = std::clamp(1.0 - std::sqrt(dx * dx + dy * dy), 0.0, 1.0);
   return std::pow(t, 1.6);
 }
+bool UnderButton(int x, int y) { return RoundedDistance(glow::Button, glow::ButtonRadius, x, y) <= 0; }
+constexpr int kGlowSteps = 14;
+int GlowGrey(int step) { return step == 0 ? 1 : int(std::lround(step * 255.0 / kGlowSteps)); }
 }  // namespace
 
 QImage DrawGlow() {
@@ -298,14 +300,28 @@ QImage DrawGlow() {
   // a touch lighter near the button, so the edge reads as light
   for (int y = 0; y < kGlowH; ++y)
     for (int x = 0; x < kGlowW; ++x) Px(img, x, y, Mix(pal::Glow, pal::White, GlowAlpha(x, y) * 0.35));
+  // The hint face, only where the glow is transparent; its antialiased
+  // corners blend into a neutral light grey rather than the glow's blue.
+  QImage face = Blank(kGlowW, kGlowH, pal::Window);
+  Box(face, hint::Face, BoxStyle(pal::HintBorder, pal::HintTop, pal::HintBottom, glow::ButtonRadius));
+  for (int y = 0; y < kGlowH; ++y)
+    for (int x = 0; x < kGlowW; ++x)
+      if (UnderButton(x, y)) Px(img, x, y, At(face, x, y));
   return img;
 }
 
+QList<QRgb> GlowMaskTable() {
+  QList<QRgb> t{qRgb(0, 0, 0)};
+  for (int step = 0; step <= kGlowSteps; ++step) t.append(qRgb(GlowGrey(step), GlowGrey(step), GlowGrey(step)));
+  return t;
+}
+
 QImage DrawGlowMask() {
-  QImage img(kGlowW, kGlowH, QImage::Format_Grayscale8);
+  QImage img(kGlowW, kGlowH, QImage::Format_RGB32);
   for (int y = 0; y < kGlowH; ++y)
     for (int x = 0; x < kGlowW; ++x) {
-      const int level = int(std::lround(GlowAlpha(x, y) * 15.0)) * 17;  // 16 grey steps
+      // Only the button's place is pure black: it is the hint's shape too.
+      const int level = UnderButton(x, y) ? 0 : GlowGrey(int(std::lround(GlowAlpha(x, y) * kGlowSteps)));
       img.setPixel(x, y, qRgb(level, level, level));
     }
   return img;

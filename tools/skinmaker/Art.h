@@ -27,6 +27,7 @@ inline const QColor Glow{0x6F, 0xA0, 0xE8}, Glyph{0x4B, 0x5A, 0x6E};
 inline const QColor Track{0xF0, 0xF2, 0xF5}, Thumb{0xC3, 0xCC, 0xD8}, ThumbHot{0xA9, 0xB6, 0xC7};
 inline const QColor ThumbDown{0x8E, 0x9D, 0xB2}, Divider{0xDD, 0xE2, 0xE9};
 inline const QColor Magenta{0xFF, 0x00, 0xFF};
+inline const QColor HintTop{0xFF, 0xFF, 0xFF}, HintBottom{0xEA, 0xF0, 0xF8}, HintBorder{0x8C, 0x9D, 0xB5};
 }  // namespace pal
 
 QImage DrawFrame();
@@ -38,6 +39,9 @@ QImage DrawCaptionButtons(); // 3
 QImage DrawControls();       // 4
 QImage DrawMenus();          // 5
 QImage DrawGlowMask();       // 6
+// The glow mask's 16 greys: black for the button (and the hint), a grey of 1
+// for the glow's fully transparent rim, then 14 even steps.
+QList<QRgb> GlowMaskTable();
 QImage DrawSysMenuMask();    // 7
 
 }  // namespace skinmaker

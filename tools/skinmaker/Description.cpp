@@ -97,8 +97,8 @@ Rec ButtonRecord(const QString& name, ButtonLook look, const QString& type = "bu
   }
   if (look == ButtonLook::Push) {
     r.Set("glowlayerpictureindex", "2").Set("glowlayermaskpictureindex", "6");
-    r.Set("glowlayeroffsetleft", "9").Set("glowlayeroffsetright", "9");
-    r.Set("glowlayeroffsettop", "15").Set("glowlayeroffsetbottom", "15");
+    r.Set("glowlayeroffsetleft", QString::number(glow::X)).Set("glowlayeroffsetright", QString::number(glow::X));
+    r.Set("glowlayeroffsettop", QString::number(glow::Y)).Set("glowlayeroffsetbottom", QString::number(glow::Y));
     r.Set("glowlayeralphablendvalue", "120");
   }
   return r;
@@ -598,12 +598,17 @@ QList<Section> BuildDescription() {
   popup.Set("stretcheffect", "1").Set("stretchtype", "stfull");
   out << popup;
 
-  // Hints use the plain look: every picture's centre holds pieces, and a
-  // hint window always draws its picture's centre.
-  Section hint{"HINTWINDOW", {}};
-  hint.Set("windowpictureindex", "-1").Set("maskpictureindex", "-1");
-  hint.Set("fontname", "Arial").Set("fontstyle", "").Set("fontheight", "13").Set("fontcolor", C(pal::Text));
-  out << hint;
+  // A hint window draws its whole picture: its face is the glow picture's
+  // hidden centre, and the glow mask's black centre is its shape.
+  Section tip{"HINTWINDOW", {}};
+  tip.Set("windowpictureindex", "2").Set("maskpictureindex", "6");
+  tip.Set("lefttoppoint", P(hint::LTx, hint::LTy)).Set("righttoppoint", P(hint::RBx, hint::LTy));
+  tip.Set("leftbottompoint", P(hint::LTx, hint::RBy)).Set("rightbottompoint", P(hint::RBx, hint::RBy));
+  tip.Set("clientrect", R(hint::Client));
+  tip.Set("topstretch", "1").Set("leftstretch", "1").Set("rightstretch", "1").Set("bottomstretch", "1");
+  tip.Set("stretcheffect", "1").Set("stretchtype", "stfull");
+  tip.Set("fontname", "Arial").Set("fontstyle", "").Set("fontheight", "13").Set("fontcolor", C(pal::Text));
+  out << tip;
 
   Section colors{"SKINCOLORS", {}};
   colors.Set("cbtnface", C(pal::Window)).Set("cbtntext", C(pal::Text));

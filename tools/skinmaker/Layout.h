@@ -50,6 +50,24 @@ inline constexpr TRect MarkerArea = Sized(0, 178, 12, 8);   // magenta backgroun
 inline constexpr TRect Marker = Sized(2, 180, 7, 4);        // small down arrow
 }  // namespace btn
 
+// ---- picture 2: the push button's glow, with picture 6 its grey alpha mask.
+// Where the button sits the mask is black, so the glow shows nothing of its
+// own picture there: that centre holds the hint window's face, and the same
+// black centre is the hint's shape. The glow's outer pixels are never black.
+namespace glow {
+inline constexpr int X = 9, Y = 15;  // the button's offset inside the glow
+inline constexpr TRect Button = Sized(X, Y, 75, 25);
+inline constexpr int ButtonRadius = 3;
+}  // namespace glow
+namespace hint {
+inline constexpr TRect Face = glow::Button;
+inline constexpr int Corner = 4;  // corner pieces keep the rounding whole
+inline constexpr int LTx = Face.Left + Corner, LTy = Face.Top + Corner;
+inline constexpr int RBx = Face.Right - Corner, RBy = Face.Bottom - Corner;
+// Text room: 5 px inside the face sideways, 5 above and below.
+inline constexpr TRect Client = Rc(Face.Left + 5, Face.Top + 5, Face.Right - 5, Face.Bottom - 5);
+}  // namespace hint
+
 // ---- picture 3: caption buttons, cells of 21 x 21 on a 22-pixel column pitch
 namespace capbtn {
 inline constexpr int Cell = 21, Pitch = 22;

@@ -28,10 +28,11 @@ QList<QRgb> GreyTable(int entries) {
   return t;
 }
 
-void WriteBmp(const QString& path, const QImage& img, int bits) {
+void WriteBmp(const QString& path, const QImage& img, int bits, QList<QRgb> table = {}) {
   QImage src = img;
   if (bits <= 8) src = img.convertToFormat(QImage::Format_RGB32);
-  const TtwBitmap bmp = bits <= 8 ? TtwBitmap::FromImage(src, bits, GreyTable(1 << bits))
+  if (bits <= 8 && table.isEmpty()) table = GreyTable(1 << bits);
+  const TtwBitmap bmp = bits <= 8 ? TtwBitmap::FromImage(src, bits, table)
                                   : TtwBitmap::FromImage(src.convertToFormat(QImage::Format_RGB32), bits);
   bmp.SaveToFile(path);
 }
@@ -62,7 +63,8 @@ int main(int argc, char** argv) {
   try {
     WriteBmp(out.filePath(kFrameFile), pics.frame, 24);
     WriteBmp(out.filePath(kMaskFile), pics.mask, 8);
-    for (int i = 0; i < pics.active.size(); ++i) WriteBmp(out.filePath(kActiveFiles[i]), pics.active[i], depth[i]);
+    for (int i = 0; i < pics.active.size(); ++i)
+      WriteBmp(out.filePath(kActiveFiles[i]), pics.active[i], depth[i], i == 6 ? GlowMaskTable() : QList<QRgb>());
   } catch (const EError& e) {
     std::fprintf(stderr, "cannot write a picture: %s\n", e.what());
     return 1;

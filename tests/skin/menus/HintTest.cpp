@@ -2,9 +2,13 @@
 // title and image of a skinned control, and one active hint component.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QHelpEvent>
+#include <QListWidget>
+#include <QProxyStyle>
 #include <QTest>
 #include <QToolTip>
+#include <QTreeWidget>
 
 #include "MenuFixtures.h"
 #include "platform/ImageList.h"
@@ -86,10 +90,15 @@ class Hints : public ::testing::Test {
     hint = std::make_unique<TtwSkinHint>();
     hint->DefaultFont = TwRecordFont("DejaVu Sans", 12, 0);
   }
-  QSize ShowFor(QWidget* w) {
-    QHelpEvent e(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+  QSize ShowFor(QWidget* w, QPoint at = QPoint(5, 5)) {
+    QHelpEvent e(QEvent::ToolTip, at, w->mapToGlobal(at));
     QApplication::sendEvent(w, &e);
     return hint->Window()->size();
+  }
+  static void MoveOver(QWidget* w) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), w->mapToGlobal(QPointF(6, 6)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
   }
   std::unique_ptr<TtwSkinHint> hint;
 };
@@ -168,6 +177,98 @@ TEST_F(Hints, SkinnedHintUsesTheSkinPicture) {
   EXPECT_EQ(img.pixel(0, 0), kFrameColour);
   EXPECT_EQ(img.pixel(img.width() - 1, img.height() - 1), kFrameColour);
   EXPECT_EQ(img.pixel(3, 3), kCentreColour);
+}
+
+TEST_F(Hints, ApplicationTooltipDelaysAreTheHintPauses) {
+  QStyle* style = QApplication::style();
+  auto* proxy = qobject_cast<QProxyStyle*>(style);
+  ASSERT_NE(proxy, nullptr);
+  QStyle* base = proxy->baseStyle();
+  EXPECT_EQ(style->styleHint(QStyle::SH_ToolTip_WakeUpDelay), kHintPauseMs);
+  EXPECT_EQ(style->styleHint(QStyle::SH_ToolTip_FallAsleepDelay), kHintHidePauseMs);
+  // Nothing else of the look changes.
+  for (auto m : {QStyle::PM_ButtonMargin, QStyle::PM_ScrollBarExtent, QStyle::PM_MenuHMargin})
+    EXPECT_EQ(style->pixelMetric(m), base->pixelMetric(m)) << m;
+  EXPECT_EQ(style->standardPalette(), base->standardPalette());
+  EXPECT_EQ(style->styleHint(QStyle::SH_ToolTipLabel_Opacity), base->styleHint(QStyle::SH_ToolTipLabel_Opacity));
+  // Another component reuses the wrapper; without an active one the
+  // platform's delays come back.
+  TtwSkinHint second;
+  EXPECT_EQ(QApplication::style(), style);
+  second.SetActive(false);
+  EXPECT_EQ(style->styleHint(QStyle::SH_ToolTip_WakeUpDelay), base->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
+  EXPECT_EQ(style->styleHint(QStyle::SH_ToolTip_FallAsleepDelay),
+            base->styleHint(QStyle::SH_ToolTip_FallAsleepDelay));
+}
+
+TEST_F(Hints, NextControlHintWaitsForTheShortPause) {
+  QWidget form;
+  form.resize(200, 40);
+  QWidget a(&form), b(&form);
+  a.setGeometry(0, 0, 100, 40);
+  b.setGeometry(100, 0, 100, 40);
+  a.setToolTip("Alpha");
+  b.setToolTip("Beta");
+  form.show();
+  ShowFor(&a);
+  ASSERT_EQ(hint->Window()->Text(), QString("Alpha"));
+  const QPoint where = hint->Window()->pos();
+  // The platform asks again while the pointer rests on the same text: the
+  // hint stays where it is.
+  ShowFor(&a, QPoint(40, 20));
+  EXPECT_EQ(hint->Window()->pos(), where);
+  // The pointer moves on to the next control, which asks for its hint at
+  // once: the hint changes only after the short pause.
+  QElapsedTimer clock;
+  clock.start();
+  MoveOver(&b);
+  ShowFor(&b);
+  EXPECT_EQ(hint->Window()->Text(), QString("Alpha"));
+  QTRY_COMPARE_WITH_TIMEOUT(hint->Window()->Text(), QString("Beta"), 2000);
+  EXPECT_GE(clock.elapsed(), kHintShortPauseMs - 10);
+  // Moving again before the pause is over cancels the waiting hint.
+  b.setToolTip("Gamma");
+  MoveOver(&b);
+  ShowFor(&b);
+  MoveOver(&b);
+  QTest::qWait(kHintShortPauseMs + 100);
+  EXPECT_EQ(hint->Window()->Text(), QString("Beta"));
+}
+
+TEST_F(Hints, ItemViewRowsShowTheirTooltipsAsSkinnedHints) {
+  QTreeWidget tree;
+  tree.setHeaderHidden(true);
+  auto* tipped = new QTreeWidgetItem(&tree, {"Groceries"});
+  tipped->setToolTip(0, "Milk@Bread");
+  new QTreeWidgetItem(&tree, {"Plain"});
+  QListWidget list;
+  list.addItem("Result one");
+  list.item(0)->setToolTip("Found in the body");
+  list.addItem("Result two");
+  struct Case {
+    QAbstractItemView* view;
+    QRect tipped, plain;
+    QString shown;
+  };
+  tree.show();
+  list.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+  const Case cases[] = {
+      {&tree, tree.visualItemRect(tipped), tree.visualItemRect(tree.topLevelItem(1)), "Milk\nBread"},
+      {&list, list.visualItemRect(list.item(0)), list.visualItemRect(list.item(1)), "Found in the body"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view->metaObject()->className());
+    ShowFor(c.view->viewport(), c.tipped.center());
+    EXPECT_TRUE(hint->Window()->isVisible());
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_EQ(hint->Window()->Text(), c.shown);
+    // A row without a tooltip ends the hint.
+    ShowFor(c.view->viewport(), c.plain.center());
+    EXPECT_FALSE(hint->Window()->isVisible());
+    EXPECT_FALSE(QToolTip::isVisible());
+  }
 }
 
 TEST_F(Hints, TimedHintShowsAfterThePause) {

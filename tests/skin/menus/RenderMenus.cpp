@@ -207,8 +207,11 @@ int main(int argc, char** argv) {
   hint.DefaultFont = TwRecordFont("Arial", 13, 0);
   hint.SkinData = &data;
   ShootHint(hint, button, out + "/hint-skinned.png");
+  QWidget plain;  // no title, no picture: the plain form
+  ShootHint(hint, plain, out + "/hint-plain-skinned.png");
   hint.SkinData = nullptr;
   ShootHint(hint, button, out + "/hint-default.png");
+  ShootHint(hint, plain, out + "/hint-plain-default.png");
 
   // The skinned path, with a hint picture and mask of its own.
   QTemporaryDir dir;
