@@ -257,7 +257,7 @@ TEST_F(SkinLook, SpeedButtonsOnAToolBarDrawTheirPieceAndTheMenuArrow) {
   bar->SetBounds(0, 0, 200, 30);
   auto* b = new TtwSkinSpeedButton(bar);
   auto* m = new TtwSkinMenuSpeedButton(bar);
-  QMenu menu;
+  TtwSkinPopupMenu menu;
   m->SetSkinPopupMenu(&menu);
   m->SetTrackButtonMode(true);
   for (TtwSkinSpeedButton* s : {b, static_cast<TtwSkinSpeedButton*>(m)}) {
