@@ -82,6 +82,9 @@ TEST_F(ToolBarScroll, ArrowsShowOnlyWhileTheControlsOverflow) {
   EXPECT_EQ(buttons.first()->x(), 0);
   for (int i : {2, 3, 4}) buttons[i]->show();
   ASSERT_TRUE(bar->ScrollButtonsShown());
+  bar->SetWidth(250);  // still too narrow: the right arrow follows the bar's right end
+  ASSERT_TRUE(bar->ScrollButtonsShown());
+  EXPECT_EQ(Arrow(kRight)->geometry(), QRect(250 - kScrollButtonWidth, 0, kScrollButtonWidth, 30));
   bar->SetWidth(330);
   EXPECT_FALSE(bar->ScrollButtonsShown());
   EXPECT_EQ(LastRight(), 300);
