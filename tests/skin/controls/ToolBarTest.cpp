@@ -225,7 +225,7 @@ class MenuButton : public ::testing::Test {
     window.show();
   }
   void TearDown() override {
-    controller->CloseMenu();
+    if (controller) controller->CloseMenu();
     QCoreApplication::processEvents();
   }
   QWidget window;
@@ -260,6 +260,19 @@ TEST_F(MenuButton, AMenuWithNothingToShowLeavesTheButtonUp) {
   QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_FALSE(controller->Visible());
   EXPECT_FALSE(button->Down());
+  EXPECT_FALSE(button->MenuTracked());
+  EXPECT_EQ(hidden, 1);
+}
+
+TEST_F(MenuButton, WithoutASkinnedFormThePlainMenuOpensAndReleasesTheButton) {
+  delete controller;
+  controller = nullptr;
+  menu->addAction(QStringLiteral("First"));
+  QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 10));
+  ASSERT_TRUE(menu->isVisible());
+  EXPECT_TRUE(button->Down());
+  menu->hide();
+  EXPECT_TRUE(twtest::WaitFor([this] { return !button->Down(); }));
   EXPECT_FALSE(button->MenuTracked());
   EXPECT_EQ(hidden, 1);
 }
