@@ -390,7 +390,8 @@ QRect TtwSkinToolBar::AlignClientRect() const {
 void TtwSkinToolBar::FindSkinRecord() {
   TtwSkinPanel::FindSkinRecord();
   scrollLook_.Bound = false;
-  if (recordIndex_ == -1 || !skinData_) return;
+  // Looked up on every paint: a bar that never scrolls skips it.
+  if (!canScroll_ || recordIndex_ == -1 || !skinData_) return;
   const int i = skinData_->FindControlIndex(QStringLiteral("resizebutton"));
   if (i == -1) return;
   auto* r = dynamic_cast<const TtwDataSkinButtonControl*>(skinData_->ControlRecords()[i]);
