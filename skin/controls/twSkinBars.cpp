@@ -1,9 +1,11 @@
-// Tool bar and status bar: a tool bar keeps its controls vertically centred
-// and shares its settings with its speed buttons; a status bar shares its
-// skin data with its panels and draws the size grip.
+// Tool bar and status bar: a tool bar keeps its controls vertically centred,
+// shares its settings with its speed buttons and scrolls controls that do
+// not fit between two arrows; a status bar shares its skin data with its
+// panels and draws the size grip.
 #include "skin/controls/twSkinBars.h"
 
 #include <QChildEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -18,6 +20,48 @@ void ForChildren(QObject* parent, F f) {
   for (QObject* o : parent->children())
     if (auto* c = qobject_cast<T*>(o)) f(c);
 }
+
+// Arrow directions of DrawArrowMark.
+constexpr int kArrowLeft = 1, kArrowRight = 2;
+
+// One scroll arrow. The bar keeps every bit of state; the arrow only passes
+// the pointer on and shows the bar's picture of it. It is a child widget
+// stacked above the bar's controls, so controls scrolled under it stay hidden.
+class TtwScrollArrow : public QWidget {
+ public:
+  TtwScrollArrow(TtwSkinToolBar* bar, int side) : QWidget(bar), bar_(bar), side_(side) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+  }
+
+ protected:
+  int Code() const { return side_ == 0 ? kHitScrollLeft : kHitScrollRight; }
+  bool Inside(QMouseEvent* e) const { return rect().contains(e->position().toPoint()); }
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(rect(), bar_->RenderScrollButton(side_));
+  }
+  void enterEvent(QEnterEvent*) override { bar_->ScrollMouseMove(Code()); }
+  void leaveEvent(QEvent*) override { bar_->ScrollMouseLeave(); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    // While held the arrow keeps the pointer: moving off it counts as leaving.
+    if (Inside(e)) bar_->ScrollMouseMove(Code());
+    else bar_->ScrollMouseLeave();
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) bar_->ScrollMouseDown(Code());
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton) bar_->ScrollMouseUp(Inside(e) ? Code() : kHitClient);
+  }
+
+ private:
+  TtwSkinToolBar* bar_;
+  int side_;
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- tool bar
@@ -65,7 +109,7 @@ int TtwSkinToolBar::CentredTop(int childHeight) const {
 }
 
 void TtwSkinToolBar::CentreChild(QWidget* w) {
-  if (!adjustControls_ || centring_ || w->isWindow() || WidgetAlign(w) != TAlign::alNone) return;
+  if (!adjustControls_ || centring_ || w->isWindow() || IsArrow(w) || WidgetAlign(w) != TAlign::alNone) return;
   const int top = CentredTop(w->height());
   if (w->y() == top) return;
   centring_ = true;
@@ -74,13 +118,12 @@ void TtwSkinToolBar::CentreChild(QWidget* w) {
 }
 
 void TtwSkinToolBar::CentreChildren() {
-  for (QObject* o : children())
-    if (auto* w = qobject_cast<QWidget*>(o)) {
+  for (QWidget* w : Controls()) {
       if (auto* t = dynamic_cast<TBoundsTarget*>(w); t && WidgetAlign(w) == TAlign::alNone)
         t->SetBounds(w->x(), w->y(), w->width(), w->height());
       else
-        CentreChild(w);
-    }
+      CentreChild(w);
+  }
 }
 
 void TtwSkinToolBar::SetBounds(int left, int top, int width, int height) {
@@ -90,21 +133,290 @@ void TtwSkinToolBar::SetBounds(int left, int top, int width, int height) {
 
 void TtwSkinToolBar::childEvent(QChildEvent* e) {
   TtwSkinPanel::childEvent(e);
-  if (e->type() == QEvent::ChildAdded)
-    if (auto* w = qobject_cast<QWidget*>(e->child())) w->installEventFilter(this);
-  if (e->type() == QEvent::ChildPolished)
-    if (auto* w = qobject_cast<QWidget*>(e->child())) CentreChild(w);
+  auto* w = qobject_cast<QWidget*>(e->child());
+  if (!w || IsArrow(w)) return;
+  if (e->type() == QEvent::ChildAdded) {
+    w->installEventFilter(this);
+    // A new control is stacked above the arrows; they must stay on top.
+    for (QWidget* a : arrowWidgets_)
+      if (a) a->raise();
+  }
+  if (e->type() == QEvent::ChildPolished) CentreChild(w);
+  if (e->type() == QEvent::ChildRemoved) UpdateScroll();
 }
 
 bool TtwSkinToolBar::eventFilter(QObject* watched, QEvent* e) {
-  if ((e->type() == QEvent::Move || e->type() == QEvent::Resize) && watched->parent() == this)
-    CentreChild(static_cast<QWidget*>(watched));
+  if (watched->parent() == this && !IsArrow(watched)) {
+    const QEvent::Type t = e->type();
+    if (t == QEvent::Move || t == QEvent::Resize) CentreChild(static_cast<QWidget*>(watched));
+    if (t == QEvent::Move || t == QEvent::Resize || t == QEvent::ShowToParent || t == QEvent::HideToParent)
+      UpdateScroll();
+  }
   return TtwSkinPanel::eventFilter(watched, e);
 }
 
 void TtwSkinToolBar::resizeEvent(QResizeEvent* e) {
+  const int oldWidth = e->oldSize().width();
+  growOffset_ = oldWidth > 0 && width() > oldWidth ? width() - oldWidth : 0;
   TtwSkinPanel::resizeEvent(e);
   CentreChildren();
+  for (int side = 0; side < 2; ++side)
+    if (arrowWidgets_[side]) arrowWidgets_[side]->setGeometry(ScrollButtonRect(side));
+  UpdateScroll();
+}
+
+// ---------------------------------------------------------------- scrolling
+
+bool TtwSkinToolBar::IsArrow(const QObject* o) const {
+  return o && (o == arrowWidgets_[0] || o == arrowWidgets_[1]);
+}
+
+QList<QWidget*> TtwSkinToolBar::Controls() const {
+  QList<QWidget*> out;
+  for (QObject* o : children())
+    if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow() && !IsArrow(w)) out << w;
+  return out;
+}
+
+void TtwSkinToolBar::SetCanScroll(bool v) {
+  if (v == canScroll_) return;
+  if (!v) {
+    MoveControls(scrollPos_);
+    growOffset_ = scrollMax_ = scrollPos_ = scrollPage_ = scrollPosOld_ = 0;
+    ShowScrollButtons(false);
+  }
+  canScroll_ = v;
+  UpdateScroll();
+}
+
+int TtwSkinToolBar::ScrollClientWidth() const { return std::max(0, width() - 2 * Inset()); }
+
+QRect TtwSkinToolBar::ScrollButtonRect(int side) const {
+  if (!scrollShown_) return QRect();
+  return side == 0 ? QRect(0, 0, kScrollButtonWidth, height())
+                   : QRect(width() - kScrollButtonWidth, 0, kScrollButtonWidth, height());
+}
+
+int TtwSkinToolBar::HitTest(const QPoint& p) const {
+  if (scrollShown_ && p.x() < Inset()) return kHitScrollLeft;
+  if (scrollShown_ && p.x() >= Inset() + ScrollClientWidth()) return kHitScrollRight;
+  return kHitClient;
+}
+
+void TtwSkinToolBar::MoveControls(int dx) {
+  if (dx == 0) return;
+  const bool was = updatingScroll_;
+  updatingScroll_ = true;  // half-moved controls are no extent to measure
+  for (QWidget* w : Controls()) w->move(w->x() + dx, w->y());
+  updatingScroll_ = was;
+}
+
+// The arrows take their room from the bar's ends, so the controls keep
+// their place relative to the room between them.
+void TtwSkinToolBar::ShowScrollButtons(bool show) {
+  if (show == scrollShown_) return;
+  scrollShown_ = show;
+  MoveControls(show ? kScrollButtonWidth : -kScrollButtonWidth);
+  for (int side = 0; side < 2; ++side) {
+    if (!arrowWidgets_[side]) {
+      if (!show) continue;
+      arrowWidgets_[side] = new TtwScrollArrow(this, side);
+    }
+    arrows_[side] = ScrollArrow{};
+    arrowWidgets_[side]->setGeometry(ScrollButtonRect(side));
+    arrowWidgets_[side]->setVisible(show);
+    arrowWidgets_[side]->raise();
+  }
+  if (!show) StopScrollTimer();
+  update();
+}
+
+void TtwSkinToolBar::UpdateScroll() {
+  if (!canScroll_ || width() == 0 || updatingScroll_) return;
+  updatingScroll_ = true;
+  int a = 0;  // the controls' right edge, from the left end of the room between the arrows
+  for (QWidget* w : Controls())
+    if (w->isVisibleTo(this)) a = std::max(a, w->x() - Inset() + w->width());
+  if (!scrollShown_ && a != 0 && a > width()) ShowScrollButtons(true);
+  const int c = ScrollClientWidth();
+  if (scrollShown_ && a != 0 && a + scrollPos_ > c) {
+    const int oldMax = scrollMax_;
+    scrollMax_ = scrollPos_ + a - 1;
+    scrollPage_ = c;
+    if (growOffset_ > 0 && scrollPos_ > 0 && a < c) {
+      // The bar grew while scrolled: give the new room to the hidden left part.
+      growOffset_ = std::min(growOffset_, scrollPos_);
+      scrollPos_ -= growOffset_;
+      MoveControls(growOffset_);
+    } else if (scrollPos_ > 0 && a < c && scrollMax_ <= oldMax) {
+      // Never past the start: a negative position would open a gap at the left.
+      const int d = std::min(c - a, scrollPos_);
+      scrollPos_ -= d;
+      MoveControls(d);
+    }
+    scrollPosOld_ = scrollPos_;
+    growOffset_ = 0;  // the growth of one bounds change, used by its measuring only
+  } else {
+    MoveControls(scrollPos_);
+    growOffset_ = scrollMax_ = scrollPos_ = scrollPage_ = scrollPosOld_ = 0;
+    ShowScrollButtons(false);
+  }
+  updatingScroll_ = false;
+}
+
+void TtwSkinToolBar::ScrollStep(bool right) {
+  if (!scrollShown_) return;
+  const int s = scrollOffset_ != 0 ? scrollOffset_ : ScrollClientWidth();
+  const int pos = right ? std::max(scrollPos_, std::min(scrollPos_ + s, scrollMax_ - scrollPage_ + 1))
+                        : std::max(scrollPos_ - s, 0);
+  if (pos == scrollPos_) {
+    StopScrollTimer();
+    return;
+  }
+  MoveControls(scrollPosOld_ - pos);
+  scrollPos_ = scrollPosOld_ = pos;
+  update();
+}
+
+void TtwSkinToolBar::StartScrollTimer(int mode) {
+  timerMode_ = mode;
+  scrollTimer_.start(scrollTimerInterval_, this);
+}
+
+void TtwSkinToolBar::StopScrollTimer() {
+  scrollTimer_.stop();
+  timerMode_ = 0;
+}
+
+void TtwSkinToolBar::timerEvent(QTimerEvent* e) {
+  if (e->timerId() != scrollTimer_.timerId()) {
+    TtwSkinPanel::timerEvent(e);
+    return;
+  }
+  ScrollStep(timerMode_ == 2);
+}
+
+void TtwSkinToolBar::RepaintArrows() {
+  for (QWidget* a : arrowWidgets_)
+    if (a) a->update();
+}
+
+void TtwSkinToolBar::ScrollMouseMove(int hit) {
+  if (!scrollShown_) return;
+  if (hit != kHitScrollLeft && hit != kHitScrollRight) {
+    ScrollMouseLeave();
+    return;
+  }
+  const int side = hit == kHitScrollLeft ? 0 : 1;
+  if (arrows_[side].Hot) return;
+  arrows_[side].Hot = true;
+  arrows_[1 - side].Hot = false;
+  RepaintArrows();
+  if (hotScroll_) StartScrollTimer(side + 1);
+}
+
+void TtwSkinToolBar::ScrollMouseDown(int hit) {
+  if (!scrollShown_ || (hit != kHitScrollLeft && hit != kHitScrollRight)) return;
+  const int side = hit == kHitScrollLeft ? 0 : 1;
+  // A press comes with the pointer over the arrow, even when no move told us.
+  arrows_[side].Pressed = arrows_[side].Hot = true;
+  arrows_[1 - side].Hot = false;
+  RepaintArrows();
+  StartScrollTimer(side + 1);
+}
+
+void TtwSkinToolBar::ScrollMouseUp(int hit) {
+  StopScrollTimer();
+  if (hit != kHitScrollLeft && hit != kHitScrollRight) {
+    // Released away from the arrow: no step.
+    arrows_[0].Pressed = arrows_[1].Pressed = false;
+    RepaintArrows();
+    return;
+  }
+  const int side = hit == kHitScrollLeft ? 0 : 1;
+  arrows_[side].Pressed = false;
+  RepaintArrows();
+  ScrollStep(side == 1);
+}
+
+void TtwSkinToolBar::ScrollMouseLeave() {
+  arrows_[0].Hot = arrows_[1].Hot = false;
+  StopScrollTimer();
+  RepaintArrows();
+}
+
+QImage TtwSkinToolBar::RenderScrollButton(int side) const {
+  const int w = kScrollButtonWidth, h = std::max(height(), 1);
+  const ScrollArrow& s = arrows_[side];
+  const bool downLook = (s.Pressed && s.Hot) || (s.Hot && hotScroll_);
+  QImage img(w, h, QImage::Format_RGB32);
+  TColor arrow = clBtnText;
+  if (scrollLook_.Bound) {
+    const TtwSkinGeometry& g = scrollLook_.Geo;
+    TRect piece = g.PieceRect;
+    arrow = scrollLook_.Font;
+    if (!scrollLook_.Down.IsEmpty() && downLook) {
+      piece = scrollLook_.Down;
+      arrow = scrollLook_.DownFont;
+    } else if (s.Hot && !scrollLook_.Active.IsEmpty()) {
+      piece = scrollLook_.Active;
+      arrow = scrollLook_.ActiveFont;
+    }
+    img.fill(SystemColor(COLOR_BTNFACE));
+    QImage part;
+    const TPieceAnchors fit = ShiftAnchors(pmNinePiece, g.PieceRect, g.SkinAnchors(), w, h);
+    ComposeNinePiece(g.SourcePicture, piece, g.SkinAnchors(), w, h, fit, g.Edges(), true, g.StretchEffect(),
+                     g.StretchType(), part);
+    QPainter(&img).drawImage(0, 0, part);
+  } else {
+    const QColor frame = downLook || s.Hot ? twDefaultColors::HotFrame : SystemColor(COLOR_BTNSHADOW);
+    const QColor fill = downLook ? twDefaultColors::DownFill : s.Hot ? twDefaultColors::HotFill : SystemColor(COLOR_BTNFACE);
+    img.fill(fill);
+    QPainter p(&img);
+    QRect r(0, 0, w, h);
+    DrawBevel(p, r, frame, frame);
+  }
+  QPainter p(&img);
+  DrawArrowMark(p, TRect{0, 0, w, h}, arrow, side == 0 ? kArrowLeft : kArrowRight);
+  return img;
+}
+
+QRect TtwSkinToolBar::AlignClientRect() const {
+  const QRect r = TtwSkinPanel::AlignClientRect();
+  if (!scrollShown_) return r;
+  return QRect(Inset() - scrollPos_, r.top(), std::max(scrollMax_, ScrollClientWidth()), r.height());
+}
+
+void TtwSkinToolBar::FindSkinRecord() {
+  TtwSkinPanel::FindSkinRecord();
+  scrollLook_.Bound = false;
+  // Looked up on every paint: a bar that never scrolls skips it.
+  if (!canScroll_ || recordIndex_ == -1 || !skinData_) return;
+  const int i = skinData_->FindControlIndex(QStringLiteral("resizebutton"));
+  if (i == -1) return;
+  auto* r = dynamic_cast<const TtwDataSkinButtonControl*>(skinData_->ControlRecords()[i]);
+  if (!r) return;
+  scrollLook_.Geo.Bind(*skinData_, r, false);
+  if (scrollLook_.Geo.PieceMode == pmNone || scrollLook_.Geo.SourcePicture.isNull()) return;
+  scrollLook_.Active = r->activeskinrect;
+  scrollLook_.Down = r->downskinrect;
+  scrollLook_.Font = r->fontcolor;
+  scrollLook_.ActiveFont = r->activefontcolor;
+  scrollLook_.DownFont = r->downfontcolor;
+  scrollLook_.Bound = true;
+}
+
+void TtwSkinToolBar::PaintSkin(QImage& bitmap) {
+  if (!scrollShown_ || geo_.PieceMode != pmThreePieceH) {
+    TtwSkinPanel::PaintSkin(bitmap);
+    return;
+  }
+  // Between the arrows neither end of the piece is in view: only its middle.
+  QImage middle;
+  ComposeMiddleH(geo_.SourcePicture, geo_.PieceRect, geo_.LeftTopPoint.X,
+                 geo_.PieceRect.Width() - geo_.RightTopPoint.X, geo_.StretchEffect(), LogicalSize(bitmap).width(),
+                 middle);
+  DrawLogical(bitmap, QPoint(0, 0), middle);
 }
 
 // ---------------------------------------------------------------- status bar

@@ -2,8 +2,20 @@
 // The tool bar (centres its controls and hands them its skin data, flat
 // style, captions switch and images) and the status bar (hands its skin
 // data to its panels, shows a size grip).
+#include <QBasicTimer>
+
 #include "skin/controls/twSkinPanels.h"
 
+// Hit codes of the tool bar's two scroll arrows; everything else is client.
+inline constexpr int kHitScrollLeft = 119, kHitScrollRight = 120, kHitClient = 1;
+// Width of each scroll arrow at the bar's ends.
+inline constexpr int kScrollButtonWidth = 12;
+
+// Scroll arrows: hidden while the bar's controls fit; shown (both together)
+// once they overflow and scrolling is on, hidden again once they fit. A
+// shown arrow is cold, hot (pointer over it) or pressed; the scroll timer
+// runs only while one is pressed, or hot with hot scrolling, and steps in
+// that arrow's direction.
 class TtwSkinToolBar : public TtwSkinPanel {
   Q_OBJECT
  public:
@@ -12,7 +24,7 @@ class TtwSkinToolBar : public TtwSkinPanel {
   bool AdjustControls() const { return adjustControls_; }
   void SetAdjustControls(bool v);
   bool CanScroll() const { return canScroll_; }
-  void SetCanScroll(bool v) { canScroll_ = v; }
+  void SetCanScroll(bool v);
   bool HotScroll() const { return hotScroll_; }
   void SetHotScroll(bool v) { hotScroll_ = v; }
   int ScrollOffset() const { return scrollOffset_; }
@@ -43,13 +55,70 @@ class TtwSkinToolBar : public TtwSkinPanel {
 
   void SetBounds(int left, int top, int width, int height) override;
 
+  // ---- scrolling ----
+  bool ScrollButtonsShown() const { return scrollShown_; }
+  int ScrollPos() const { return scrollPos_; }
+  int ScrollMax() const { return scrollMax_; }
+  int ScrollPage() const { return scrollPage_; }
+  // The width between the shown arrows (the whole width when hidden).
+  int ScrollClientWidth() const;
+  // An arrow's rectangle in bar coordinates (0 left, 1 right); empty when hidden.
+  QRect ScrollButtonRect(int side) const;
+  bool ScrollButtonHot(int side) const { return arrows_[side].Hot; }
+  bool ScrollButtonPressed(int side) const { return arrows_[side].Pressed; }
+  // 0 no timer, 1 scrolling left, 2 scrolling right.
+  int ScrollTimerMode() const { return timerMode_; }
+  int HitTest(const QPoint& p) const;
+  // Measures the controls again and shows, moves or hides the arrows.
+  void UpdateScroll();
+  // One step left or right (ScrollOffset, or one client width).
+  void ScrollStep(bool right);
+  // What the arrows hear, by hit code.
+  void ScrollMouseMove(int hit);
+  void ScrollMouseDown(int hit);
+  void ScrollMouseUp(int hit);
+  void ScrollMouseLeave();
+  // The arrow's face (12 x height, at ratio 1).
+  QImage RenderScrollButton(int side) const;
+
+  QRect AlignClientRect() const override;
+  void FindSkinRecord() override;
+  void PaintSkin(QImage& bitmap) override;
+
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
   void childEvent(QChildEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void timerEvent(QTimerEvent* e) override;
 
  private:
+  struct ScrollArrow {
+    bool Hot = false, Pressed = false;
+  };
   void CentreChild(QWidget* w);
+  bool IsArrow(const QObject* o) const;
+  // The bar's own controls, without the arrows.
+  QList<QWidget*> Controls() const;
+  void MoveControls(int dx);
+  void ShowScrollButtons(bool show);
+  void StartScrollTimer(int mode);
+  void StopScrollTimer();
+  void RepaintArrows();
+  int Inset() const { return scrollShown_ ? kScrollButtonWidth : 0; }
+
+  int scrollMax_ = 0, scrollPos_ = 0, scrollPage_ = 0, scrollPosOld_ = 0, growOffset_ = 0;
+  bool scrollShown_ = false, updatingScroll_ = false;
+  ScrollArrow arrows_[2];
+  QWidget* arrowWidgets_[2] = {nullptr, nullptr};
+  int timerMode_ = 0;
+  QBasicTimer scrollTimer_;
+  // Copies of the skin's "resizebutton" record, taken on every lookup.
+  struct ScrollLook {
+    bool Bound = false;
+    TtwSkinGeometry Geo;
+    TRect Active, Down;
+    TColor Font = 0, ActiveFont = 0, DownFont = 0;
+  } scrollLook_;
   bool adjustControls_ = true;
   bool canScroll_ = false, hotScroll_ = false;
   int scrollOffset_ = 0, scrollTimerInterval_ = 50;

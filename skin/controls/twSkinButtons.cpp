@@ -944,11 +944,27 @@ void TtwSkinMenuSpeedButton::mousePressEvent(QMouseEvent* e) {
   down_ = true;
   update();
   if (OnShowTrackMenu) OnShowTrackMenu(this);
+  OpenMenu();
+}
+
+// The menu opens under the button and tells it when it closes (the closed
+// message); the button stays down until then.
+void TtwSkinMenuSpeedButton::OpenMenu() {
   QPointer<TtwSkinMenuSpeedButton> self(this);
-  QPointer<QMenu> menu = menu_;
-  // The menu runs its own loop; it may outlive or destroy this button.
-  menu->exec(mapToGlobal(QPoint(0, height())));
-  if (self) PostMessage(self, SKIN_MSG_MENU_CLOSED);
+  const QPoint at = mapToGlobal(QPoint(0, 0));
+  TtwSkinMenu* controller = menu_ ? menu_->FindSkinMenu() : nullptr;
+  if (!controller) {
+    // No skinned form to run it: the plain menu still lets the user choose.
+    if (!menu_) return MenuClosed();
+    connect(menu_, &QMenu::aboutToHide, this, [self] {
+      if (self) PostMessage(self, SKIN_MSG_MENU_CLOSED);
+    }, Qt::SingleShotConnection);
+    menu_->popup(QPoint(at.x(), at.y() + height()));
+    return;
+  }
+  menu_->PopupAtControl(this, TRect{at.x(), at.y(), at.x() + width(), at.y() + height()}, false);
+  // A menu with nothing to show never opens, and no closed message comes.
+  if (self && tracked_ && !controller->Visible()) MenuClosed();
 }
 
 void TtwSkinMenuSpeedButton::mouseReleaseEvent(QMouseEvent* e) {

@@ -10,6 +10,7 @@
 
 #include "skin/controls/twSkinControlBase.h"
 #include "skin/menus/twMenuMessages.h"
+#include "skin/menus/twSkinMenus.h"
 
 #include <QMenu>
 class TtwLayerManager;
@@ -268,8 +269,8 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
  public:
   explicit TtwSkinMenuSpeedButton(QWidget* parent = nullptr);
 
-  QMenu* SkinPopupMenu() const { return menu_; }
-  void SetSkinPopupMenu(QMenu* m) { menu_ = m; }
+  TtwSkinPopupMenu* SkinPopupMenu() const { return menu_; }
+  void SetSkinPopupMenu(TtwSkinPopupMenu* m) { menu_ = m; }
   bool TrackButtonMode() const { return trackButtonMode_; }
   void SetTrackButtonMode(bool v) { trackButtonMode_ = v; update(); }
   TtwTrackPosition TrackPosition() const { return trackPosition_; }
@@ -294,7 +295,9 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   void MenuClosed();
   void DrawMarker(QImage& bitmap);
 
-  QPointer<QMenu> menu_;
+  void OpenMenu();
+
+  QPointer<TtwSkinPopupMenu> menu_;
   bool trackButtonMode_ = false, newStyle_ = false, tracked_ = false;
   TtwTrackPosition trackPosition_ = twtpRight;
   TRect trackButtonRect_;

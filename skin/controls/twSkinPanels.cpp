@@ -33,6 +33,16 @@ void DrawKeyedPiece(QPainter& p, int x, int y, const QImage& picture, const TRec
   p.drawImage(x, y, b.Image());
 }
 
+// The check box a skin without check pieces gets: a 14 x 14 framed box,
+// so the state a click toggles is never invisible.
+constexpr int kCheckBoxSize = 14;
+void DrawPlainCheckBox(QPainter& p, int x, int y, bool checked, const QColor& frame, const QColor& fill, TColor mark) {
+  QRect r(x, y, kCheckBoxSize, kCheckBoxSize);
+  DrawBevel(p, r, frame, frame);
+  p.fillRect(r, fill);
+  if (checked) DrawCheckMark(p, x + 3, y + 2, mark);
+}
+
 }  // namespace
 
 TtwSkinPanel::TtwSkinPanel(QWidget* parent) : TtwSkinCustomControl(parent) {
@@ -277,8 +287,13 @@ void TtwSkinPanel::DrawTransparentGroup(QImage& bitmap) {
   int x = 5;
   if (checkedMode_) {
     const TRect piece = checked_ ? checkimagerect_ : uncheckimagerect_;
-    DrawKeyedPiece(p, x, stripH / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
-    x += piece.Width() + 5;
+    if (piece.IsEmpty()) {
+      DrawPlainCheckBox(p, x, stripH / 2 - kCheckBoxSize / 2, checked_, line, ColorToQ(colors.cwindow), colors.cbtntext);
+      x += kCheckBoxSize + 5;
+    } else {
+      DrawKeyedPiece(p, x, stripH / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
+      x += piece.Width() + 5;
+    }
   }
   const QImage pic = CaptionPicture();
   const int picX = x;
@@ -331,8 +346,15 @@ void TtwSkinPanel::DrawSkinCaption(QImage& bitmap) {
   if (rollUpMode_) area.Right -= 12;
   if (checkedMode_) {
     const TRect piece = checked_ ? checkimagerect_ : uncheckimagerect_;
-    DrawKeyedPiece(p, area.Left, area.Top + area.Height() / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
-    area.Left += piece.Width() + 2;
+    if (piece.IsEmpty() && skinData_) {
+      const TtwSkinColors& colors = skinData_->SkinColors();
+      DrawPlainCheckBox(p, area.Left, area.Top + area.Height() / 2 - kCheckBoxSize / 2, checked_,
+                        ColorToQ(colors.cbtnshadow), ColorToQ(colors.cwindow), fontcolor_);
+      area.Left += kCheckBoxSize + 4;
+    } else {
+      DrawKeyedPiece(p, area.Left, area.Top + area.Height() / 2 - piece.Height() / 2, geo_.SourcePicture, piece);
+      area.Left += piece.Width() + 2;
+    }
   }
   p.setFont(useSkinFont_ ? TwSkinFont(fontname_, fontheight_, fontstyle_) : defaultFont_);
   p.setPen(ColorToQ(fontcolor_));

@@ -58,7 +58,8 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   }
   auto* menuButton = Make<TtwSkinMenuSpeedButton>(bar, data, QStringLiteral("Menu"), QRect(x, 0, 80, 25));
   menuButton->SetUseSkinSize(false);
-  auto* menu = new QMenu(this);
+  auto* menu = new TtwSkinPopupMenu(this);
+  menu->SetSkinData(data);
   menu->addAction(QStringLiteral("First"));
   menu->addAction(QStringLiteral("Second"));
   menuButton->SetSkinPopupMenu(menu);
@@ -133,6 +134,16 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   combo->SetItemIndex(0);
   combo->SetBounds(350, 222, 160, 22);
 
+  // A tool bar too short for its buttons scrolls them between two arrows.
+  scrolled_ = Make<TtwSkinToolBar>(this, data, QString(), QRect(10, 396, 330, 30));
+  scrolled_->SetScrollOffset(60);
+  x = 2;
+  for (const char* name : {"First", "Second", "Third", "Fourth", "Fifth", "Sixth"}) {
+    Make<TtwSkinSpeedButton>(scrolled_, data, QString::fromLatin1(name), QRect(x, 0, 70, 25))->SetUseSkinSize(false);
+    x += 72;
+  }
+  scrolled_->SetCanScroll(true);
+
   // Status bar with panels and a size grip.
   auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 700, 30));
   status->SetAlign(TAlign::alBottom);
@@ -192,6 +203,9 @@ void TGalleryForm::SetStates(bool active) {
     focused_->setFocus(Qt::TabFocusReason);
     focused_->update();
   }
+  // Scrolled a step, so both ends hide a button; the right arrow is hot.
+  if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);
+  scrolled_->ScrollMouseMove(kHitScrollRight);
   if (!active) return;
   // The menu opens in the free space right of the tree, its "View" entry's
   // sub-menu beside it; the hint hangs below the first push button.

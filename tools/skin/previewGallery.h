@@ -8,6 +8,7 @@ class TtwSkinData;
 class TtwSkinForm;
 class TtwSkinHint;
 class TtwSkinMenu;
+class TtwSkinToolBar;
 
 class TGalleryForm : public TForm {
   Q_OBJECT
@@ -30,4 +31,5 @@ class TGalleryForm : public TForm {
   QMenu* menuItems_ = nullptr;
   TtwSkinMenu* menu_ = nullptr;
   TtwSkinHint* hint_ = nullptr;
+  TtwSkinToolBar* scrolled_ = nullptr;
 };

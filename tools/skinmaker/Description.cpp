@@ -117,7 +117,9 @@ Rec PanelRecord(const QString& name) {
     Nine(r, 4, Panel, 3, 3, 37, 37, Rc(1, 1, 39, 39));
   } else if (name == "groupbox") {
     Nine(r, 4, GroupBox, 6, 24, 74, 54, Rc(2, 24, 78, 58));
-    r.Set("captionrect", R(Rc(8, 0, 72, GroupCaptionH))).Set("alignment", "taleftjustify");
+    // From corner to corner: a caption rectangle that starts and ends in the
+    // top corners widens with the box; one inside the top edge keeps its width.
+    r.Set("captionrect", R(Rc(6, 0, 74, GroupCaptionH))).Set("alignment", "taleftjustify");
   } else if (name == "statusbar") {
     Nine(r, 4, StatusBar, 3, 3, 37, 27, Rc(2, 2, 38, 28));
     r.Set("gripperrect", R(Gripper)).Set("grippertransparent", "0");

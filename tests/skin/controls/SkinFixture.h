@@ -18,7 +18,8 @@ namespace twtest {
 // (nine-piece, tiled), groupbox (nine-piece with a caption that widens),
 // label (three-piece), fixed (one piece with a mask), vsplitter (with a
 // gripper), statusbar (nine-piece with a gripper), statuspanel, toolpanel,
-// toolbutton, "odd" (a record of a non-piece class).
+// toolbutton, "odd" (a record of a non-piece class), resizebutton (the
+// tool bar's scroll arrows: nine-piece, states stacked below).
 inline const char kSkinText[] =
     "[VERSION]\r\nskinname=Fixture\r\n"
     "[PICTURES]\r\npicture=frame.bmp\r\ninactivepicture=\r\nmask=\r\n"
@@ -27,9 +28,9 @@ inline const char kSkinText[] =
     "[SKINCOLORS]\r\ncbtnface=15790320\r\ncbtntext=0\r\ncwindow=16777215\r\ncwindowtext=0\r\n"
     "chighlight=16711680\r\nchighlighttext=16777215\r\ncbtnhighlight=16777215\r\ncbtnshadow=8421504\r\n"
     "[SKINOBJECTS]\r\ncount=0\r\n"
-    "[SKINCONTROLS]\r\ncount=11\r\n0=button:button\r\n1=panel:panel\r\n2=groupbox:panel\r\n3=label:label\r\n"
+    "[SKINCONTROLS]\r\ncount=12\r\n0=button:button\r\n1=panel:panel\r\n2=groupbox:panel\r\n3=label:label\r\n"
     "4=fixed:panel\r\n5=vsplitter:splitter\r\n6=statusbar:panel\r\n7=statuspanel:label\r\n8=toolpanel:panel\r\n"
-    "9=toolbutton:button\r\n10=odd:stdlabel\r\n"
+    "9=toolbutton:button\r\n10=odd:stdlabel\r\n11=resizebutton:button\r\n"
     "[button]\r\npictureindex=0\r\nskinrect=0,0,20,10\r\nlefttoppoint=4,0\r\nrighttoppoint=16,0\r\n"
     "clientrect=4,2,16,8\r\nstretcheffect=1\r\nfontcolor=255\r\nactivefontcolor=65280\r\ndownfontcolor=16711680\r\n"
     "disabledfontcolor=255\r\nactiveskinrect=0,10,20,20\r\ndownskinrect=0,20,20,30\r\n"
@@ -54,7 +55,11 @@ inline const char kSkinText[] =
     "leftbottompoint=3,17\r\nrightbottompoint=17,17\r\nclientrect=3,3,17,17\r\nstretcheffect=1\r\n"
     "[toolpanel]\r\npictureindex=0\r\nskinrect=20,0,40,20\r\nlefttoppoint=3,3\r\nrighttoppoint=17,3\r\n"
     "leftbottompoint=3,17\r\nrightbottompoint=17,17\r\nclientrect=3,3,17,17\r\nstretcheffect=1\r\n"
-    "[odd]\r\nfontcolor=255\r\n";
+    "[odd]\r\nfontcolor=255\r\n"
+    "[resizebutton]\r\npictureindex=0\r\nskinrect=0,0,20,10\r\nlefttoppoint=4,2\r\nrighttoppoint=16,2\r\n"
+    "leftbottompoint=4,8\r\nrightbottompoint=16,8\r\nclientrect=4,2,16,8\r\nstretcheffect=1\r\n"
+    "fontcolor=255\r\nactivefontcolor=65280\r\ndownfontcolor=16711680\r\n"
+    "activeskinrect=0,10,20,20\r\ndownskinrect=0,20,20,30\r\n";
 
 constexpr int kSheetTag = 200;
 

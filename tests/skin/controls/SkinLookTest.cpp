@@ -146,6 +146,26 @@ TEST_F(SkinLook, GroupBoxCaptionWidensWithTheBoxAndIsDrawnInTheFontColour) {
   EXPECT_GT(farRight, 0);  // text past the piece's own caption width
 }
 
+TEST_F(SkinLook, CheckedGroupBoxWithoutCheckPiecesStillShowsItsState) {
+  // The fixture's group box has no check pieces: a plain box stands in.
+  auto* g = new TtwSkinGroupBox(&parent);
+  g->SetSkinData(&skin.data);
+  g->SetBounds(0, 0, 130, 60);
+  g->SetCaption(QStringLiteral("Caption"));
+  g->SetCheckedMode(true);
+  const QImage off = g->RenderFace();
+  g->SetChecked(true);
+  const QImage on = g->RenderFace();
+  int changed = 0;
+  for (int y = 0; y < 11; ++y)
+    for (int x = 2; x < 16; ++x) changed += off.pixel(x, y) != on.pixel(x, y);
+  EXPECT_GT(changed, 4);                                     // the check mark
+  EXPECT_EQ(QColor(on.pixel(2, 5)), QColor(0x80, 0x80, 0x80));  // the box's frame
+  // The caption text starts after the box.
+  for (int y = 0; y < 11; ++y)
+    for (int x = 3; x < 16; ++x) EXPECT_FALSE(qRed(off.pixel(x, y)) > 200 && qGreen(off.pixel(x, y)) < 60) << x;
+}
+
 TEST_F(SkinLook, EmptyClientRectangleStillDrawsTheWholeFrame) {
   TFixtureSkin odd(150, "clientrect=3,3,17,17\r\n[groupbox]", "clientrect=0,0,0,0\r\n[groupbox]");
   auto* p = new TtwSkinPanel(&parent);
@@ -257,7 +277,7 @@ TEST_F(SkinLook, SpeedButtonsOnAToolBarDrawTheirPieceAndTheMenuArrow) {
   bar->SetBounds(0, 0, 200, 30);
   auto* b = new TtwSkinSpeedButton(bar);
   auto* m = new TtwSkinMenuSpeedButton(bar);
-  QMenu menu;
+  TtwSkinPopupMenu menu;
   m->SetSkinPopupMenu(&menu);
   m->SetTrackButtonMode(true);
   for (TtwSkinSpeedButton* s : {b, static_cast<TtwSkinSpeedButton*>(m)}) {
