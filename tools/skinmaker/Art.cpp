@@ -509,6 +509,10 @@ QImage DrawControls() {
 
   // panels and bars
   FramedPanel(img, Panel, pal::PanelBorder, pal::Face, 2);
+  // The client piece (inset 1) is stretched over the whole panel, so its corner
+  // pixels must be plain face: the rounding's shading there would grow to blocks.
+  for (const int x : {Panel.Left + 1, Panel.Right - 2})
+    for (const int y : {Panel.Top + 1, Panel.Bottom - 2}) Px(img, x, y, pal::Face);
   Fill(img, ToolPanel, pal::ToolFace);
   HLine(img, ToolPanel.Left, ToolPanel.Right, ToolPanel.Top, pal::White);
   HLine(img, ToolPanel.Left, ToolPanel.Right, ToolPanel.Bottom - 1, pal::PanelBorder);

@@ -160,7 +160,7 @@ void ListBoxKeys(Rec& r, bool caption) {
   Font(r, pal::Text);
   r.Set("activefontcolor", C(pal::SelectionText)).Set("focusfontcolor", C(pal::SelectionText));
   if (caption) {
-    r.Set("captionrect", R(Rc(4, 1, 56, ListCaptionH)));
+    r.Set("captionrect", R(Rc(3, 1, 57, ListCaptionH)));
     r.Set("captionfontname", "Arial").Set("captionfontstyle", "fsbold").Set("captionfontheight", "13");
     r.Set("captionfontcolor", C(pal::GroupText));
   }
@@ -329,7 +329,7 @@ Rec ExPanelRecord() {
   using namespace ctl;
   Rec r = Make("expanel", "expanel");
   Nine(r, 4, ExPanel, 6, 24, 74, 54, Rc(2, 24, 78, 58));
-  r.Set("captionrect", R(Rc(8, 0, 72, GroupCaptionH)));
+  r.Set("captionrect", R(Rc(6, 0, 74, GroupCaptionH)));
   Font(r, pal::GroupText, 13, "fsbold");
   return r;
 }
