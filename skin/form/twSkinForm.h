@@ -199,7 +199,10 @@ class TtwSkinForm : public QObject {
   void UpdateMargins();
   void UpdateRegion();
   void ApplyWindowShape();
+  void UpdateBands(bool active);
+  TEdgeStretch BandEdges(const QImage& picture) const;
   void ComposeFinalBands(bool active);
+  void DrawBands(QPainter& p, const QImage& top, const QImage& bottom, const QImage& left, const QImage& right);
   void UpdateSizeLimits();
   void EnforceMinimumSize();
   void ForceRelayout();
@@ -230,14 +233,21 @@ class TtwSkinForm : public QObject {
   TtwFrameInfo info_;
   TtwFrameGeometry geo_;
   QRegion region_;
-  QImage bandTop_, bandBottom_, bandLeft_, bandRight_;
-  bool bandsActive_ = true;
+  // Band pictures of the frame picture, keyed by the one size each follows.
+  struct BandPair {
+    int Size = -1;
+    bool Active = true;
+    QImage First, Second;  // top and bottom, or left and right
+  };
+  BandPair hBands_, vBands_;
+  TEdgeStretch frameEdges_, inactiveEdges_;  // how each band of the two pictures is filled
+  QImage scratch_[2];                        // the bands a pass composes but does not keep
+  TtwFrameRegionCache regionCache_;
   QImage framePicture_, inactivePicture_;  // the skin's frame pictures, opaque 32-bit
   QImage background_;       // the client background picture of the skin
   QColor backgroundColor_;  // set when that picture is one colour
-  bool bandsValid_ = false;
   QImage top_, bottom_, left_, right_;  // as shown: objects in, effect applied
-  bool framesValid_ = false;
+  bool framesValid_ = false, framesActive_ = true;
   std::vector<std::unique_ptr<TtwActiveSkinObject>> objects_;
   int hot_ = -1, previousHot_ = -1, pressed_ = -1;
   TtwFrameState state_ = TtwFrameState::Normal;

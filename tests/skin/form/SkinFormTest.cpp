@@ -2,6 +2,7 @@
 // the skin-change walk, the private messages and the window commands.
 #include <QPainter>
 #include <QTest>
+#include <vector>
 
 #include "../controls/QtApp.h"
 #include "FrameFixtures.h"
@@ -139,6 +140,39 @@ TEST(SkinForm, BuiltinSkinBordersAndCaptionButtons) {
   EXPECT_EQ(frame.FindObject("minbutton")->ObjectRect.Right, 900 - 6 - 23);
 }
 #endif
+
+// The bands a frame keeps between resizes are the bands composed afresh for
+// the whole frame, whichever sizes came before: for the coordinate fixture
+// (stretched pieces) and the built-in skin (pieces alike along their band).
+TEST(SkinForm, KeptBandsEqualTheWholeFrameComposedAfresh) {
+  twtest::FixtureSkin fixture;
+  std::vector<TtwSkinData*> skins{&fixture.data};
+#ifdef TW_HAVE_BUILTIN_SKIN
+  BuiltinSkin builtin;
+  skins.push_back(&builtin.data);
+#endif
+  for (TtwSkinData* skin : skins) {
+    TForm form;
+    form.resize(400, 300);
+    TtwSkinForm frame(&form);
+    frame.SetSkinData(skin);
+    form.show();
+    const QImage picture = skin->FormPicture().convertToFormat(QImage::Format_RGB32);
+    const TEdgeStretch edges{skin->leftstretch, skin->topstretch, skin->rightstretch, skin->bottomstretch};
+    for (QSize s : {QSize(400, 300), QSize(401, 300), QSize(401, 333), QSize(700, 333), QSize(400, 300)}) {
+      SCOPED_TRACE(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height()).toStdString());
+      form.resize(s);
+      QImage top, bottom, left, right, wTop, wBottom, wLeft, wRight;
+      frame.ComposeBands(top, bottom, left, right, true);
+      ComposeBorderBands(picture, TRect{0, 0, picture.width(), picture.height()}, frame.Info().Anchors(),
+                         frame.Geometry().Anchors(), s.width(), s.height(), edges, wTop, wBottom, wLeft, wRight);
+      EXPECT_EQ(top, wTop);
+      EXPECT_EQ(bottom, wBottom);
+      EXPECT_EQ(left, wLeft);
+      EXPECT_EQ(right, wRight);
+    }
+  }
+}
 
 // A skinned control stand-in that counts what the form tells it.
 class CountingControl : public QWidget, public TtwSkinnable {
