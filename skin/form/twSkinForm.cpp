@@ -836,18 +836,34 @@ void TtwSkinForm::UpdateHot(QPoint p) {
   if (found == hot_) return;
   previousHot_ = hot_;
   hot_ = found;
-  if (previousHot_ >= 0 && previousHot_ < int(objects_.size())) objects_[previousHot_]->MouseLeave();
+  LeaveObject(previousHot_);
   if (hot_ >= 0) {
-    objects_[hot_]->MouseEnter();
+    EnterObject(hot_);
     if (!hoverTimer_.isActive()) hoverTimer_.start(kHoverIntervalMs, this);
   }
 }
 
 void TtwSkinForm::ClearHover() {
   hoverTimer_.stop();
-  if (hot_ >= 0 && hot_ < int(objects_.size())) objects_[hot_]->MouseLeave();
+  LeaveObject(hot_);
   previousHot_ = hot_;
   hot_ = -1;
+}
+
+// Entering asks for the object's hint, which the hint component shows after
+// its pause; leaving drops it, shown or still waiting.
+void TtwSkinForm::EnterObject(int index) {
+  if (index < 0 || index >= int(objects_.size())) return;
+  TtwActiveSkinObject* o = objects_[index].get();
+  o->MouseEnter();
+  if (ShowObjectHint && SkinHint && !o->Hint.isEmpty()) SkinHint->ShowHintText(o->Hint);
+}
+
+void TtwSkinForm::LeaveObject(int index) {
+  if (index < 0 || index >= int(objects_.size())) return;
+  TtwActiveSkinObject* o = objects_[index].get();
+  o->MouseLeave();
+  if (ShowObjectHint && SkinHint && !o->Hint.isEmpty()) SkinHint->HideSkinHint();
 }
 
 void TtwSkinForm::StartMorphTimer() {
@@ -1319,6 +1335,8 @@ void TtwSkinForm::MousePress(QMouseEvent* e) {
       if (dynamic_cast<TtwSkinCaptionObject*>(o.get())) return o.get();
     return nullptr;
   }();
+  // A press ends any hint of the frame's objects.
+  if (ShowObjectHint && SkinHint) SkinHint->HideSkinHint();
   if (hit == htObject && hot_ >= 0) {
     pressed_ = hot_;
     objects_[pressed_]->MouseIn = true;

@@ -21,6 +21,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/form/twFrameGeometry.h"
 #include "skin/form/twSkinObjects.h"
+#include "skin/menus/twSkinHint.h"
 #include "skin/menus/twSkinMenus.h"
 
 class TForm;
@@ -89,7 +90,8 @@ class TtwSkinForm : public QObject {
   // The tray icon lands later; minimising to the tray needs one.
   QObject* TrayIcon = nullptr;
   bool AlwaysShowInTray = false, AlwaysMinimizeToTray = false;
-  QObject* SkinHint = nullptr;
+  // The timed hint shown over caption objects (with ShowObjectHint).
+  QPointer<TtwSkinHint> SkinHint;
   bool ShowObjectHint = false, UseDefaultObjectHint = true;
   QMenu* SystemMenu = nullptr;
   bool UseDefaultSysMenu = true;
@@ -215,6 +217,8 @@ class TtwSkinForm : public QObject {
   void PaintBands(QPainter& p);
   void UpdateHot(QPoint p);
   void ClearHover();
+  void EnterObject(int index);
+  void LeaveObject(int index);
   void MousePress(QMouseEvent* e);
   void MouseMove(QMouseEvent* e);
   void MouseRelease(QMouseEvent* e);

@@ -315,6 +315,50 @@ TEST_F(ShownFrame, MaximizeAndRestoreRememberTheNormalBounds) {
   EXPECT_TRUE(frame->NormalBounds().isEmpty());
 }
 
+// A caption button's hint is the skinned timed hint: asked for on entering,
+// shown after the pause below the cursor, gone on leaving or pressing, and
+// never shown when the pointer left during the pause or hints are off.
+TEST_F(ShownFrame, CaptionButtonHintIsTheTimedSkinnedHint) {
+  TtwSkinHint hint;
+  frame->SkinHint = &hint;
+  form.move(200, 150);
+  const QPoint close = CentreOf("closebutton"), client(30, 20);
+  auto hover = [&](QPoint p) {
+    QCursor::setPos(form.mapToGlobal(p));
+    QTest::mouseMove(&form, p);
+  };
+  auto shows = [&] { return QTest::qWaitFor([&] { return hint.Window()->isVisible(); }, 3 * kHintPauseMs); };
+  auto staysHidden = [&] {
+    QTest::qWait(kHintPauseMs + 200);
+    return !hint.Window()->isVisible();
+  };
+
+  hover(close);
+  EXPECT_TRUE(staysHidden()) << "hints are off by default";
+  hover(client);
+
+  frame->ShowObjectHint = true;
+  hover(close);
+  QTest::qWait(kHintPauseMs / 2);
+  EXPECT_FALSE(hint.Window()->isVisible()) << "shown before the pause";
+  ASSERT_TRUE(shows());
+  EXPECT_EQ(hint.Window()->Text(), QStringLiteral("Close"));
+  EXPECT_EQ(hint.Window()->pos(), form.mapToGlobal(close) + QPoint(0, CursorHeight()));
+  hover(client);
+  EXPECT_FALSE(hint.Window()->isVisible());
+
+  hover(close);
+  hover(client);
+  EXPECT_TRUE(staysHidden()) << "left during the pause";
+
+  hover(close);
+  ASSERT_TRUE(shows());
+  QTest::mousePress(&form, Qt::LeftButton, {}, close);
+  EXPECT_FALSE(hint.Window()->isVisible());
+  QTest::mouseMove(&form, client);
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, client);
+}
+
 TEST_F(ShownFrame, HitMapHoldsTheCodesInItsRedChannel) {
   form.SetBorderStyle(TFormBorderStyle::bsSizeable);
   const QImage map = RenderHitMap(*frame);
