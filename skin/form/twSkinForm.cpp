@@ -1199,6 +1199,10 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       Rebuild();
       return false;
     case QEvent::ActivationChange:
+      // The glow layer is click-through and never takes the activation; a
+      // platform that hands it over anyway must not have the frame drop the
+      // layer while the layer is being activated.
+      if (glow_->Window() && QApplication::activeWindow() == glow_->Window()) return false;
       UpdateActive(form_->isActiveWindow());
       return false;
     case QEvent::WindowTitleChange:

@@ -173,6 +173,11 @@ class TtwSkinForm : public QObject {
   // Rebuilds geometry, layout, region and bands for the current size.
   void Rebuild();
 
+  // The glow layer of caption buttons, and the cover of an inactive client
+  // area (null until first needed).
+  TtwLayerManager* GlowLayer() const { return glow_.get(); }
+  QWidget* InactiveCover() const { return inactiveCover_; }
+
   // ---- used by the caption objects ----
   void RepaintObject(TtwActiveSkinObject* o);
   // Runs a window command once the current handler has returned.
