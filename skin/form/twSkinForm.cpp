@@ -153,7 +153,15 @@ TtwSkinForm::~TtwSkinForm() {
 
 void TtwSkinForm::SetSkinData(TtwSkinData* data) {
   if (skinData_ == data) return;
+  if (skinData_) disconnect(skinData_, &QObject::destroyed, this, nullptr);
   skinData_ = data;
+  // A skin that goes away first leaves the skinless look, never a frame
+  // that still believes it has pictures to paint.
+  if (data)
+    connect(data, &QObject::destroyed, this, [this] {
+      skinData_ = nullptr;
+      Guarded([this] { ApplySkin(); });
+    });
   ApplySkin();
 }
 
