@@ -128,6 +128,35 @@ QRegion BandRegion(const QImage& band, int dx, int dy) {
   return r;
 }
 
+// Whether every row of the piece is one colour (false for an empty piece).
+bool AlikeAlongRows(const QImage& img, const QRect& piece) {
+  const QRect r = piece.intersected(img.rect());
+  if (r.isEmpty() || r != piece) return false;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (line[x] != line[r.left()]) return false;
+  }
+  return true;
+}
+
+// A band region made for the picture's width, widened by dW: with a middle
+// piece whose rows are each one colour, a run either covers the whole middle
+// or none of it, so a run's edges right of the middle's start simply move
+// by dW.
+QRegion Widened(const QRegion& base, int middleLeft, int middleRight, int dW) {
+  std::vector<QRect> out;
+  out.reserve(size_t(base.rectCount()));
+  for (const QRect& r : base) {
+    const int x1 = r.left() >= middleRight ? r.left() + dW : r.left();
+    const int x2 = r.left() + r.width() > middleLeft ? r.left() + r.width() + dW : r.left() + r.width();
+    if (x2 > x1) out.emplace_back(x1, r.top(), x2 - x1, r.height());
+  }
+  QRegion result;
+  if (!out.empty()) result.setRects(out.data(), int(out.size()));
+  return result;
+}
+
 }  // namespace
 
 QRegion TtwFrameRegionCache::Region(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g) {
@@ -142,11 +171,26 @@ QRegion TtwFrameRegionCache::Region(const TtwFrameInfo& info, const QImage& mask
   // W, one of the picture's width the side bands of height H: the same
   // pixels the whole frame would give those bands.
   QImage top, bottom, left, right;
+  auto horizontalBands = [&](int W, QRegion& t, QRegion& b) {
+    const TtwFrameGeometry h = FrameGeometry(info, W, info.PictureHeight);
+    ComposeMaskBands(mask, a, TPieceAnchors{h.LT, h.RT, h.LB, h.RB, h.MaskRect}, W, top, bottom, left, right);
+    t = BandRegion(top, 0, 0);
+    b = BandRegion(bottom, 0, 0);
+  };
   if (g.W != width_) {
-    const TtwFrameGeometry h = FrameGeometry(info, g.W, info.PictureHeight);
-    ComposeMaskBands(mask, a, TPieceAnchors{h.LT, h.RT, h.LB, h.RB, h.MaskRect}, g.W, top, bottom, left, right);
-    top_ = BandRegion(top, 0, 0);
-    bottom_ = BandRegion(bottom, 0, 0);
+    const int W0 = info.PictureWidth, dW = g.W - W0;
+    if (baseTop_.isEmpty() && baseBottom_.isEmpty()) {
+      horizontalBands(W0, baseTop_, baseBottom_);
+      const QImage m = mask.convertToFormat(QImage::Format_RGB32);
+      topAlike_ = AlikeAlongRows(m, QRect(QPoint(info.LT.X, 0), QPoint(info.RT.X - 1, info.MaskRect.Top - 1)));
+      bottomAlike_ = AlikeAlongRows(m, QRect(QPoint(info.LB.X, info.MaskRect.Bottom), QPoint(info.RB.X - 1, m.height() - 1)));
+    }
+    if (dW >= 0 && topAlike_ && bottomAlike_) {
+      top_ = Widened(baseTop_, info.LT.X, info.RT.X, dW);
+      bottom_ = Widened(baseBottom_, info.LB.X, info.RB.X, dW);
+    } else {
+      horizontalBands(g.W, top_, bottom_);
+    }
     width_ = g.W;
   }
   if (g.H != height_) {

@@ -90,6 +90,10 @@ class TtwFrameRegionCache {
   qint64 maskKey_ = 0;
   int width_ = -1, height_ = -1;
   QRegion top_, bottom_, left_, right_;  // each at its own band's origin
+  // The top and bottom bands at the picture's width, and whether their
+  // middle pieces are one colour a row (then every width derives from them).
+  QRegion baseTop_, baseBottom_;
+  bool topAlike_ = false, bottomAlike_ = false;
 };
 
 // Size limits of the frame.
