@@ -7,6 +7,7 @@
 
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinIni.h"
+#include "skin/draw/twPixels.h"
 
 namespace {
 
@@ -91,6 +92,119 @@ QRegion FrameRegion(const TtwFrameInfo& info, const QImage& mask, const TtwFrame
   const TPieceAnchors a{info.LT, info.RT, info.LB, info.RB, info.MaskRect};
   const TPieceAnchors n{g.LT, g.RT, g.LB, g.RB, g.MaskRect};
   return FrameRegionFromMask(mask, a, n, g.W);
+}
+
+namespace {
+
+// The runs of a mask band as a region, equal rows merged into one band of
+// rectangles: a side band of a thousand identical rows becomes a few
+// rectangles, which keeps the unions below and the window shape cheap.
+QRegion BandRegion(const QImage& band, int dx, int dy) {
+  if (band.isNull()) return QRegion();
+  const TRegionData runs = MaskToRunList(band, dx, dy);
+  std::vector<QRect> out;
+  out.reserve(runs.Rects.size());
+  size_t prevBegin = 0, prevEnd = 0;  // the last band of rectangles in out
+  size_t i = 0;
+  while (i < runs.Rects.size()) {
+    const int y = runs.Rects[i].y();
+    size_t j = i;
+    while (j < runs.Rects.size() && runs.Rects[j].y() == y) ++j;
+    bool same = prevEnd > prevBegin && out[prevBegin].bottom() + 1 == y && prevEnd - prevBegin == j - i;
+    for (size_t k = 0; same && k < j - i; ++k)
+      same = out[prevBegin + k].left() == runs.Rects[i + k].left() &&
+             out[prevBegin + k].width() == runs.Rects[i + k].width();
+    if (same) {
+      for (size_t k = prevBegin; k < prevEnd; ++k) out[k].setHeight(out[k].height() + 1);
+    } else {
+      prevBegin = out.size();
+      out.insert(out.end(), runs.Rects.begin() + qsizetype(i), runs.Rects.begin() + qsizetype(j));
+      prevEnd = out.size();
+    }
+    i = j;
+  }
+  QRegion r;
+  if (!out.empty()) r.setRects(out.data(), int(out.size()));
+  return r;
+}
+
+// Whether every row of the piece is one colour (false for an empty piece).
+bool AlikeAlongRows(const QImage& img, const QRect& piece) {
+  const QRect r = piece.intersected(img.rect());
+  if (r.isEmpty() || r != piece) return false;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (line[x] != line[r.left()]) return false;
+  }
+  return true;
+}
+
+// A band region made for the picture's width, widened by dW: with a middle
+// piece whose rows are each one colour, a run either covers the whole middle
+// or none of it, so a run's edges right of the middle's start simply move
+// by dW.
+QRegion Widened(const QRegion& base, int middleLeft, int middleRight, int dW) {
+  std::vector<QRect> out;
+  out.reserve(size_t(base.rectCount()));
+  for (const QRect& r : base) {
+    const int x1 = r.left() >= middleRight ? r.left() + dW : r.left();
+    const int x2 = r.left() + r.width() > middleLeft ? r.left() + r.width() + dW : r.left() + r.width();
+    if (x2 > x1) out.emplace_back(x1, r.top(), x2 - x1, r.height());
+  }
+  QRegion result;
+  if (!out.empty()) result.setRects(out.data(), int(out.size()));
+  return result;
+}
+
+}  // namespace
+
+QRegion TtwFrameRegionCache::Region(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g) {
+  if (mask.isNull()) return QRegion();
+  const TPieceAnchors a{info.LT, info.RT, info.LB, info.RB, info.MaskRect};
+  const TPieceAnchors n{g.LT, g.RT, g.LB, g.RB, g.MaskRect};
+  if (!twpix::Sane(a) || !twpix::Sane(n) || !twpix::Sane(g.W)) return QRegion();
+  if (n.RT.X < n.LT.X || n.LB.Y < n.LT.Y || g.MaskRect.IsEmpty()) return QRegion();
+  if (mask.cacheKey() != maskKey_) *this = TtwFrameRegionCache{};
+  maskKey_ = mask.cacheKey();
+  // A frame of the picture's height gives the top and bottom bands of width
+  // W, one of the picture's width the side bands of height H: the same
+  // pixels the whole frame would give those bands.
+  QImage top, bottom, left, right;
+  auto horizontalBands = [&](int W, QRegion& t, QRegion& b) {
+    const TtwFrameGeometry h = FrameGeometry(info, W, info.PictureHeight);
+    ComposeMaskBands(mask, a, TPieceAnchors{h.LT, h.RT, h.LB, h.RB, h.MaskRect}, W, top, bottom, left, right);
+    t = BandRegion(top, 0, 0);
+    b = BandRegion(bottom, 0, 0);
+  };
+  if (g.W != width_) {
+    const int W0 = info.PictureWidth, dW = g.W - W0;
+    if (baseTop_.isEmpty() && baseBottom_.isEmpty()) {
+      horizontalBands(W0, baseTop_, baseBottom_);
+      const QImage m = mask.convertToFormat(QImage::Format_RGB32);
+      topAlike_ = AlikeAlongRows(m, QRect(QPoint(info.LT.X, 0), QPoint(info.RT.X - 1, info.MaskRect.Top - 1)));
+      bottomAlike_ = AlikeAlongRows(m, QRect(QPoint(info.LB.X, info.MaskRect.Bottom), QPoint(info.RB.X - 1, m.height() - 1)));
+    }
+    if (dW >= 0 && topAlike_ && bottomAlike_) {
+      top_ = Widened(baseTop_, info.LT.X, info.RT.X, dW);
+      bottom_ = Widened(baseBottom_, info.LB.X, info.RB.X, dW);
+    } else {
+      horizontalBands(g.W, top_, bottom_);
+    }
+    width_ = g.W;
+  }
+  if (g.H != height_) {
+    const TtwFrameGeometry v = FrameGeometry(info, info.PictureWidth, g.H);
+    ComposeMaskBands(mask, a, TPieceAnchors{v.LT, v.RT, v.LB, v.RB, v.MaskRect}, info.PictureWidth, top, bottom,
+                     left, right);
+    left_ = BandRegion(left, 0, 0);
+    right_ = BandRegion(right, 0, 0);
+    height_ = g.H;
+  }
+  const TRect& m = g.MaskRect;
+  const QRegion sides = left_.translated(0, m.Top).united(right_.translated(m.Right, m.Top));
+  const QRegion ends = top_.united(bottom_.translated(0, m.Bottom));
+  return QRegion(m.ToQ()).united(sides.united(ends));
 }
 
 int FrameMinWidth(const TtwSizeLimitInput& in) {

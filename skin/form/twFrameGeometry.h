@@ -77,6 +77,25 @@ QMargins SkinlessFrameMargins(int captionHeight);
 // window stays rectangular (no mask).
 QRegion FrameRegion(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g);
 
+// The same outline kept band by band: the top and bottom bands follow the
+// width alone and the side bands the height alone, so a resize along one
+// axis rebuilds only the bands it changes.
+class TtwFrameRegionCache {
+ public:
+  QRegion Region(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g);
+  // Forgets every band (a new skin may keep the same mask picture).
+  void Clear() { *this = TtwFrameRegionCache{}; }
+
+ private:
+  qint64 maskKey_ = 0;
+  int width_ = -1, height_ = -1;
+  QRegion top_, bottom_, left_, right_;  // each at its own band's origin
+  // The top and bottom bands at the picture's width, and whether their
+  // middle pieces are one colour a row (then every width derives from them).
+  QRegion baseTop_, baseBottom_;
+  bool topAlike_ = false, bottomAlike_ = false;
+};
+
 // Size limits of the frame.
 struct TtwSizeLimitInput {
   bool Skin = false;

@@ -153,7 +153,15 @@ TtwSkinForm::~TtwSkinForm() {
 
 void TtwSkinForm::SetSkinData(TtwSkinData* data) {
   if (skinData_ == data) return;
+  if (skinData_) disconnect(skinData_, &QObject::destroyed, this, nullptr);
   skinData_ = data;
+  // A skin that goes away first leaves the skinless look, never a frame
+  // that still believes it has pictures to paint.
+  if (data)
+    connect(data, &QObject::destroyed, this, [this] {
+      skinData_ = nullptr;
+      Guarded([this] { ApplySkin(); });
+    });
   ApplySkin();
 }
 
@@ -396,7 +404,6 @@ void TtwSkinForm::ForceRelayout() {
 
 void TtwSkinForm::Rebuild() {
   const int W = form_->width(), H = form_->height();
-  bandsValid_ = false;
   framesValid_ = false;
   for (bool& snapped : magnet_.Snapped) snapped = false;
   if (!skinnable_) {
@@ -465,7 +472,7 @@ void TtwSkinForm::Layout() {
 void TtwSkinForm::UpdateRegion() {
   QRegion r;
   if (skinnable_ && skinPresent_ && form_->BorderStyle() != TFormBorderStyle::bsNone)
-    r = FrameRegion(info_, skinData_->FormMask(), geo_);
+    r = regionCache_.Region(info_, skinData_->FormMask(), geo_);
   if (r == region_ && !r.isEmpty()) return;
   region_ = r;
   ApplyWindowShape();
@@ -474,6 +481,10 @@ void TtwSkinForm::UpdateRegion() {
 // The shape goes to the native window only: a widget mask would also clip
 // every paint of the form, which costs as much as the painting itself.
 void TtwSkinForm::ApplyWindowShape() {
+  // Platforms without window shapes only warn, once per call.
+  static const bool shapes = QGuiApplication::platformName() != QLatin1String("offscreen") &&
+                             QGuiApplication::platformName() != QLatin1String("minimal");
+  if (!shapes) return;
   if (QWindow* w = form_->windowHandle()) w->setMask(region_);
 }
 
@@ -508,38 +519,90 @@ int TtwSkinForm::HitTest(QPoint p) const { return FrameHitTest(HitInput(), p); }
 
 void TtwSkinForm::ComposeBands(QImage& top, QImage& bottom, QImage& left, QImage& right, bool active) {
   if (!skinPresent_) return;
-  const QImage& picture = !active && !inactivePicture_.isNull() ? inactivePicture_ : framePicture_;
-  const TEdgeStretch edges{skinData_->leftstretch, skinData_->topstretch, skinData_->rightstretch,
-                           skinData_->bottomstretch};
-  ComposeBorderBands(picture, TRect{0, 0, picture.width(), picture.height()}, info_.Anchors(), geo_.Anchors(),
-                     geo_.W, geo_.H, edges, top, bottom, left, right);
+  UpdateBands(active);
+  top = hBands_.First;
+  bottom = hBands_.Second;
+  left = vBands_.First;
+  right = vBands_.Second;
+}
+
+// The top and bottom bands follow the width alone and the side bands the
+// height alone: a frame of the picture's height composes the first pair for
+// the window's width, one of the picture's width the second pair for its
+// height, so a resize along one axis recomposes only the two bands it changes.
+void TtwSkinForm::UpdateBands(bool active) {
+  const bool inactiveLook = !active && !inactivePicture_.isNull();
+  const QImage& picture = inactiveLook ? inactivePicture_ : framePicture_;
+  const TEdgeStretch& edges = inactiveLook ? inactiveEdges_ : frameEdges_;
+  const TRect whole{0, 0, picture.width(), picture.height()};
+  QImage& unused1 = scratch_[0];
+  QImage& unused2 = scratch_[1];
+  if (hBands_.Size != geo_.W || hBands_.Active != active) {
+    const TtwFrameGeometry g = FrameGeometry(info_, geo_.W, info_.PictureHeight);
+    ComposeBorderBands(picture, whole, info_.Anchors(), g.Anchors(), g.W, g.H, edges, hBands_.First,
+                       hBands_.Second, unused1, unused2);
+    hBands_.Size = geo_.W;
+    hBands_.Active = active;
+    framesValid_ = false;
+  }
+  if (vBands_.Size != geo_.H || vBands_.Active != active) {
+    // The shown side bands share these pictures: let go of them first so
+    // that composing in place copies nothing.
+    left_ = right_ = QImage();
+    const TtwFrameGeometry g = FrameGeometry(info_, info_.PictureWidth, geo_.H);
+    ComposeBorderBands(picture, whole, info_.Anchors(), g.Anchors(), g.W, g.H, edges, unused1, unused2,
+                       vBands_.First, vBands_.Second);
+    vBands_.Size = geo_.H;
+    vBands_.Active = active;
+    framesValid_ = false;
+  }
 }
 
 void TtwSkinForm::PaintBands(QPainter& p) {
   const int W = form_->width(), H = form_->height();
   if (W < MinimumWidth() || H < MinimumHeight()) return;
   const bool active = WindowActive();
-  if (!bandsValid_ || bandsActive_ != active) {
-    ComposeBands(bandTop_, bandBottom_, bandLeft_, bandRight_, active);
-    bandsActive_ = active;
-    bandsValid_ = true;
-    framesValid_ = false;
+  UpdateBands(active);
+  if (!active && skinData_->autorenderinginactiveimage) {
+    // The inactive effect runs over bands and objects together: keep that
+    // result until something in it changes.
+    if (!framesValid_ || framesActive_ != active) ComposeFinalBands(active);
+    DrawBands(p, top_, bottom_, left_, right_);
+    return;
   }
-  if (!framesValid_) ComposeFinalBands(active);
-  if (!top_.isNull()) p.drawImage(0, 0, top_);
-  if (!left_.isNull()) p.drawImage(0, top_.height(), left_);
-  if (!right_.isNull()) p.drawImage(W - right_.width(), top_.height(), right_);
-  if (!bottom_.isNull()) p.drawImage(0, H - bottom_.height(), bottom_);
+  // Otherwise the objects go straight onto the clean bands: no band copies
+  // on a resize.
+  DrawBands(p, hBands_.First, hBands_.Second, vBands_.First, vBands_.Second);
+  const int clientTop = geo_.ClientRect.Top, clientBottom = geo_.ClientRect.Bottom;
+  for (const bool inTop : {true, false}) {
+    const QImage& band = inTop ? hBands_.First : hBands_.Second;
+    if (band.isNull()) continue;
+    p.save();
+    // Clipped to its band, as if drawn into the band's picture.
+    p.setClipRect(QRect(0, inTop ? 0 : H - band.height(), W, band.height()), Qt::IntersectClip);
+    if (!inTop) p.translate(0, H - band.height() - clientBottom);
+    for (const auto& o : objects_)
+      if (o->Visible && (o->ObjectRect.Bottom > clientTop) != inTop) o->Draw(p, false);
+    p.restore();
+  }
 }
 
-// The bands as they are shown: objects drawn in, then the inactive effect.
-// Kept until an object, the size, the look or the caption changes, so a
-// paint is four copies.
+void TtwSkinForm::DrawBands(QPainter& p, const QImage& top, const QImage& bottom, const QImage& left,
+                            const QImage& right) {
+  const int W = form_->width(), H = form_->height();
+  if (!top.isNull()) p.drawImage(0, 0, top);
+  if (!left.isNull()) p.drawImage(0, top.height(), left);
+  if (!right.isNull()) p.drawImage(W - right.width(), top.height(), right);
+  if (!bottom.isNull()) p.drawImage(0, H - bottom.height(), bottom);
+}
+
+// The bands with the objects drawn in and the inactive effect applied.
 void TtwSkinForm::ComposeFinalBands(bool active) {
-  top_ = bandTop_.copy();
-  bottom_ = bandBottom_.copy();
-  left_ = bandLeft_;
-  right_ = bandRight_;
+  framesActive_ = active;
+  top_ = hBands_.First.copy();
+  bottom_ = hBands_.Second.copy();
+  left_ = vBands_.First;
+  right_ = vBands_.Second;
   const int clientTop = geo_.ClientRect.Top, clientBottom = geo_.ClientRect.Bottom;
   {
     QImage none(1, 1, QImage::Format_RGB32);
@@ -638,15 +701,52 @@ void TtwSkinForm::PaintBackground(QPainter& p, const QRegion& clip) {
   p.restore();
 }
 
+namespace {
+
+// Whether every pixel of the piece equals its neighbour along the band
+// (along x for a horizontal band, along y for a vertical one).
+bool AlikeAlong(const QImage& img, const TRect& piece, bool horizontal) {
+  const QRect r = piece.ToQ().intersected(img.rect());
+  if (r.isEmpty()) return false;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+    const auto* first = reinterpret_cast<const QRgb*>(img.constScanLine(r.top()));
+    for (int x = r.left(); x <= r.right(); ++x)
+      if (horizontal ? line[x] != line[r.left()] : line[x] != first[x]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// The skin's stretch flags, except that a band piece alike all along the band
+// tiles: it gives the same pixels, and tiling copies rows where stretching
+// looks every pixel up (most of a resize step on a wide window).
+TEdgeStretch TtwSkinForm::BandEdges(const QImage& picture) const {
+  const TRect& c = info_.ClientRect;
+  const int pw = picture.width(), ph = picture.height();
+  TEdgeStretch e{skinData_->leftstretch, skinData_->topstretch, skinData_->rightstretch, skinData_->bottomstretch};
+  if (e.Top && AlikeAlong(picture, TRect{info_.LT.X, 0, info_.RT.X, c.Top}, true)) e.Top = false;
+  if (e.Bottom && AlikeAlong(picture, TRect{info_.LB.X, c.Bottom, info_.RB.X, ph}, true)) e.Bottom = false;
+  if (e.Left && AlikeAlong(picture, TRect{0, info_.LT.Y, c.Left, info_.LB.Y}, false)) e.Left = false;
+  if (e.Right && AlikeAlong(picture, TRect{c.Right, info_.RT.Y, pw, info_.RB.Y}, false)) e.Right = false;
+  return e;
+}
+
 void TtwSkinForm::PrepareBackground() {
   background_ = QImage();
   backgroundColor_ = QColor();
   framePicture_ = inactivePicture_ = QImage();
+  hBands_ = vBands_ = BandPair{};
+  regionCache_.Clear();
   if (!skinPresent_) return;
   // Opaque 32-bit bands copy onto the window without conversion.
   framePicture_ = skinData_->FormPicture().convertToFormat(QImage::Format_RGB32);
-  if (!skinData_->FormInactivePicture().isNull())
+  frameEdges_ = BandEdges(framePicture_);
+  if (!skinData_->FormInactivePicture().isNull()) {
     inactivePicture_ = skinData_->FormInactivePicture().convertToFormat(QImage::Format_RGB32);
+    inactiveEdges_ = BandEdges(inactivePicture_);
+  }
   if (const QImage* bg = skinData_->ActivePicture(skinData_->bgpictureindex)) background_ = *bg;
   else if (!info_.ClientRect.IsEmpty()) background_ = skinData_->FormPicture().copy(info_.ClientRect.ToQ());
   if (background_.isNull() || skinData_->stretcheffect) return;
@@ -662,6 +762,7 @@ void TtwSkinForm::PrepareBackground() {
 }
 
 void TtwSkinForm::PaintFrame(QPainter& p) {
+  if (qEnvironmentVariableIsSet("TWX_NOFRAME")) return;
   if (!skinnable_ || changing_) return;
   if (skinPresent_) PaintBands(p);
   else PaintSkinless(p);
@@ -743,18 +844,34 @@ void TtwSkinForm::UpdateHot(QPoint p) {
   if (found == hot_) return;
   previousHot_ = hot_;
   hot_ = found;
-  if (previousHot_ >= 0 && previousHot_ < int(objects_.size())) objects_[previousHot_]->MouseLeave();
+  LeaveObject(previousHot_);
   if (hot_ >= 0) {
-    objects_[hot_]->MouseEnter();
+    EnterObject(hot_);
     if (!hoverTimer_.isActive()) hoverTimer_.start(kHoverIntervalMs, this);
   }
 }
 
 void TtwSkinForm::ClearHover() {
   hoverTimer_.stop();
-  if (hot_ >= 0 && hot_ < int(objects_.size())) objects_[hot_]->MouseLeave();
+  LeaveObject(hot_);
   previousHot_ = hot_;
   hot_ = -1;
+}
+
+// Entering asks for the object's hint, which the hint component shows after
+// its pause; leaving drops it, shown or still waiting.
+void TtwSkinForm::EnterObject(int index) {
+  if (index < 0 || index >= int(objects_.size())) return;
+  TtwActiveSkinObject* o = objects_[index].get();
+  o->MouseEnter();
+  if (ShowObjectHint && SkinHint && !o->Hint.isEmpty()) SkinHint->ShowHintText(o->Hint);
+}
+
+void TtwSkinForm::LeaveObject(int index) {
+  if (index < 0 || index >= int(objects_.size())) return;
+  TtwActiveSkinObject* o = objects_[index].get();
+  o->MouseLeave();
+  if (ShowObjectHint && SkinHint && !o->Hint.isEmpty()) SkinHint->HideSkinHint();
 }
 
 void TtwSkinForm::StartMorphTimer() {
@@ -1090,6 +1207,10 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       Rebuild();
       return false;
     case QEvent::ActivationChange:
+      // The glow layer is click-through and never takes the activation; a
+      // platform that hands it over anyway must not have the frame drop the
+      // layer while the layer is being activated.
+      if (glow_->Window() && QApplication::activeWindow() == glow_->Window()) return false;
       UpdateActive(form_->isActiveWindow());
       return false;
     case QEvent::WindowTitleChange:
@@ -1226,6 +1347,8 @@ void TtwSkinForm::MousePress(QMouseEvent* e) {
       if (dynamic_cast<TtwSkinCaptionObject*>(o.get())) return o.get();
     return nullptr;
   }();
+  // A press ends any hint of the frame's objects.
+  if (ShowObjectHint && SkinHint) SkinHint->HideSkinHint();
   if (hit == htObject && hot_ >= 0) {
     pressed_ = hot_;
     objects_[pressed_]->MouseIn = true;

@@ -21,6 +21,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/form/twFrameGeometry.h"
 #include "skin/form/twSkinObjects.h"
+#include "skin/menus/twSkinHint.h"
 #include "skin/menus/twSkinMenus.h"
 
 class TForm;
@@ -89,7 +90,8 @@ class TtwSkinForm : public QObject {
   // The tray icon lands later; minimising to the tray needs one.
   QObject* TrayIcon = nullptr;
   bool AlwaysShowInTray = false, AlwaysMinimizeToTray = false;
-  QObject* SkinHint = nullptr;
+  // The timed hint shown over caption objects (with ShowObjectHint).
+  QPointer<TtwSkinHint> SkinHint;
   bool ShowObjectHint = false, UseDefaultObjectHint = true;
   QMenu* SystemMenu = nullptr;
   bool UseDefaultSysMenu = true;
@@ -171,6 +173,11 @@ class TtwSkinForm : public QObject {
   // Rebuilds geometry, layout, region and bands for the current size.
   void Rebuild();
 
+  // The glow layer of caption buttons, and the cover of an inactive client
+  // area (null until first needed).
+  TtwLayerManager* GlowLayer() const { return glow_.get(); }
+  QWidget* InactiveCover() const { return inactiveCover_; }
+
   // ---- used by the caption objects ----
   void RepaintObject(TtwActiveSkinObject* o);
   // Runs a window command once the current handler has returned.
@@ -199,7 +206,10 @@ class TtwSkinForm : public QObject {
   void UpdateMargins();
   void UpdateRegion();
   void ApplyWindowShape();
+  void UpdateBands(bool active);
+  TEdgeStretch BandEdges(const QImage& picture) const;
   void ComposeFinalBands(bool active);
+  void DrawBands(QPainter& p, const QImage& top, const QImage& bottom, const QImage& left, const QImage& right);
   void UpdateSizeLimits();
   void EnforceMinimumSize();
   void ForceRelayout();
@@ -212,6 +222,8 @@ class TtwSkinForm : public QObject {
   void PaintBands(QPainter& p);
   void UpdateHot(QPoint p);
   void ClearHover();
+  void EnterObject(int index);
+  void LeaveObject(int index);
   void MousePress(QMouseEvent* e);
   void MouseMove(QMouseEvent* e);
   void MouseRelease(QMouseEvent* e);
@@ -230,14 +242,21 @@ class TtwSkinForm : public QObject {
   TtwFrameInfo info_;
   TtwFrameGeometry geo_;
   QRegion region_;
-  QImage bandTop_, bandBottom_, bandLeft_, bandRight_;
-  bool bandsActive_ = true;
+  // Band pictures of the frame picture, keyed by the one size each follows.
+  struct BandPair {
+    int Size = -1;
+    bool Active = true;
+    QImage First, Second;  // top and bottom, or left and right
+  };
+  BandPair hBands_, vBands_;
+  TEdgeStretch frameEdges_, inactiveEdges_;  // how each band of the two pictures is filled
+  QImage scratch_[2];                        // the bands a pass composes but does not keep
+  TtwFrameRegionCache regionCache_;
   QImage framePicture_, inactivePicture_;  // the skin's frame pictures, opaque 32-bit
   QImage background_;       // the client background picture of the skin
   QColor backgroundColor_;  // set when that picture is one colour
-  bool bandsValid_ = false;
   QImage top_, bottom_, left_, right_;  // as shown: objects in, effect applied
-  bool framesValid_ = false;
+  bool framesValid_ = false, framesActive_ = true;
   std::vector<std::unique_ptr<TtwActiveSkinObject>> objects_;
   int hot_ = -1, previousHot_ = -1, pressed_ = -1;
   TtwFrameState state_ = TtwFrameState::Normal;

@@ -373,7 +373,15 @@ void TtwSkinStdButtonObject::MouseEnter() {
 // ---- TtwSkinCaptionObject ----------------------------------------------------
 
 TtwSkinCaptionObject::TtwSkinCaptionObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinCaption* r)
-    : TtwActiveSkinObject(frame, data, r), Record(r) {}
+    : TtwActiveSkinObject(frame, data, r), Record(r) {
+  if (!r) return;
+  font_ = QFont(r->fontname);
+  font_.setPixelSize(std::max(1, r->fontheight));
+  font_.setBold(r->fontstyle & twtok::fsbold);
+  font_.setItalic(r->fontstyle & twtok::fsitalic);
+  font_.setUnderline(r->fontstyle & twtok::fsunderline);
+  font_.setStrikeOut(r->fontstyle & twtok::fsstrikeout);
+}
 
 bool TtwSkinCaptionObject::Animating() const {
   return Record && !Record->animateskinrect.IsEmpty() && Record->framecount > 0 && frame_->EffectsEnabled() &&
@@ -452,6 +460,29 @@ QImage TtwSkinCaptionObject::ComposeBackground(bool activeLook, int frame) const
   return out;
 }
 
+void TtwSkinCaptionObject::FitText(QPainter& canvas, const QString& text, int width) const {
+  FittedText& f = fitted_;
+  if (f.Source != text || f.Width < 0) {
+    f = FittedText{};
+    f.Source = text;
+    f.FullWidth = WideTextWidth(canvas, text);
+    f.FullHeight = WideTextHeight(canvas, text);
+  } else if (f.Width == width) {
+    return;
+  }
+  f.Width = width;
+  f.Text = text;
+  // A text that fits stays whole: no need to measure it again.
+  if (width >= f.FullWidth) {
+    f.TextWidth = f.FullWidth;
+    f.TextHeight = f.FullHeight;
+  } else {
+    FitWideTextEllipsis(canvas, f.Text, width);
+    f.TextWidth = WideTextWidth(canvas, f.Text);
+    f.TextHeight = WideTextHeight(canvas, f.Text);
+  }
+}
+
 void TtwSkinCaptionObject::DrawText(QPainter& canvas, const TRect& r, bool activeColours) const {
   if (!Record) return;
   const TtwDataSkinCaption& c = *Record;
@@ -463,15 +494,10 @@ void TtwSkinCaptionObject::DrawText(QPainter& canvas, const TRect& r, bool activ
     tr.Top += c.frametextrect.Top;
     tr.Right += c.frametextrect.Right - c.framerect.Width();
   }
-  QFont font(c.fontname);
-  font.setPixelSize(std::max(1, c.fontheight));
-  font.setBold(c.fontstyle & twtok::fsbold);
-  font.setItalic(c.fontstyle & twtok::fsitalic);
-  font.setUnderline(c.fontstyle & twtok::fsunderline);
-  font.setStrikeOut(c.fontstyle & twtok::fsstrikeout);
-  canvas.setFont(font);
-  FitWideTextEllipsis(canvas, text, tr.Width());
-  const int tw = WideTextWidth(canvas, text), th = WideTextHeight(canvas, text);
+  canvas.setFont(font_);
+  FitText(canvas, text, tr.Width());
+  text = fitted_.Text;
+  const int tw = fitted_.TextWidth, th = fitted_.TextHeight;
   const int y = tr.Top + tr.Height() / 2 - th / 2;
   int x = tr.Left;
   if (c.alignment == twtok::tarightjustify) x = tr.Right - tw;

@@ -4,6 +4,7 @@
 // rectangle (window coordinates), its look in every state and what a click
 // does; the frame (TtwSkinForm) owns them, lays them out and routes the
 // mouse to them.
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -143,6 +144,19 @@ class TtwSkinCaptionObject : public TtwActiveSkinObject {
  private:
   void DrawText(QPainter& canvas, const TRect& r, bool activeColours) const;
   QImage ComposeBackground(bool activeLook, int frame) const;
+  void FitText(QPainter& canvas, const QString& text, int width) const;
+
+  // The caption as last fitted: measuring and shortening the text is most
+  // of a caption paint, and a resize rarely changes the outcome.
+  struct FittedText {
+    QString Source;
+    int Width = -1;
+    int FullWidth = 0, FullHeight = 0;
+    QString Text;
+    int TextWidth = 0, TextHeight = 0;
+  };
+  QFont font_;
+  mutable FittedText fitted_;
 };
 
 class TtwSkinAnimateObject : public TtwActiveSkinObject {

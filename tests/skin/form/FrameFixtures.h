@@ -3,12 +3,11 @@
 // pixels encode their own coordinates, a mask with cut top corners, one
 // caption button and a caption.
 #include <QImage>
+#include <QList>
 #include <memory>
 
-#include "skin/data/twBmp.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
-#include "skin/data/twSkinPackage.h"
 
 namespace twtest {
 
@@ -29,7 +28,8 @@ inline QImage CutCornerMask(int w, int h) {
   return img;
 }
 
-inline QByteArray FixtureDescription(const QByteArray& extra = {}) {
+// extra goes into the caption's section, closeExtra into the close button's.
+inline QByteArray FixtureDescription(const QByteArray& extra = {}, const QByteArray& closeExtra = {}) {
   return QByteArray(
              "[VERSION]\r\nskinname=Fixture\r\n"
              "[PICTURES]\r\npicture=frame.bmp\r\ninactivepicture=\r\nmask=mask.bmp\r\n"
@@ -43,26 +43,19 @@ inline QByteArray FixtureDescription(const QByteArray& extra = {}) {
              "[SKINOBJECTS]\r\ncount=2\r\n0=closebutton:stdbutton\r\n1=caption:caption\r\n"
              "[SKINCONTROLS]\r\ncount=0\r\n"
              "[closebutton]\r\nskinrectinapicture=1\r\nactivepictureindex=0\r\nskinrect=0,0,4,4\r\n"
-             "activeskinrect=4,0,8,4\r\ndownrect=8,0,12,4\r\ncommand=cmclose\r\n"
-             "[caption]\r\nskinrectinapicture=0\r\nskinrect=3,1,17,6\r\ntextrect=0,0,14,5\r\nfontheight=4\r\n") +
+             "activeskinrect=4,0,8,4\r\ndownrect=8,0,12,4\r\ncommand=cmclose\r\n" +
+         closeExtra +
+         "[caption]\r\nskinrectinapicture=0\r\nskinrect=3,1,17,6\r\ntextrect=0,0,14,5\r\nfontheight=4\r\n") +
          extra;
 }
 
 // A loaded fixture skin; withMask false leaves the window rectangular.
+// morePictures follow the buttons picture (active picture 0) as 1, 2, ...
 struct FixtureSkin {
   TtwCompressedStoredSkin stored;
   TtwSkinData data;
-  explicit FixtureSkin(bool withMask = true, const QByteArray& extra = {}) {
-    TtwSkinPackage p;
-    p.Picture = TtwBitmap::FromImage(CoordinatePicture(20, 16), 24);
-    if (withMask) p.Mask = TtwBitmap::FromImage(CutCornerMask(20, 16), 24);
-    QImage buttons(12, 4, QImage::Format_RGB32);
-    buttons.fill(qRgb(200, 0, 0));
-    p.ActivePictures.append(TtwBitmap::FromImage(buttons, 24));
-    p.Text = FixtureDescription(extra);
-    stored.SetCompressedData(TwCompressSkinPackage(p.Write()));
-    data.SetCompressedStoredSkin(&stored);
-  }
+  explicit FixtureSkin(bool withMask = true, const QByteArray& extra = {}, const QByteArray& closeExtra = {},
+                       const QList<QImage>& morePictures = {});
 };
 
 }  // namespace twtest

@@ -78,6 +78,26 @@ TEST(FrameGeometry, RegionCutsTheMaskCornersAtAnySize) {
   EXPECT_TRUE(FrameRegion(info, QImage(), FrameGeometry(info, 40, 30)).isEmpty());
 }
 
+// The region kept band by band is the whole region, whichever axis a resize
+// moves, for a mask whose rows differ all along its sides.
+TEST(FrameGeometry, RegionKeptBandByBandEqualsTheWholeRegion) {
+  const TtwFrameInfo info = FixtureInfo();
+  QImage notched = twtest::CutCornerMask(20, 16);
+  for (QPoint p : {QPoint(0, 9), QPoint(1, 9), QPoint(19, 10), QPoint(0, 12), QPoint(7, 15), QPoint(10, 0)})
+    notched.setPixel(p, qRgb(255, 255, 255));
+  TtwFrameRegionCache cache;
+  for (const QImage& mask : {notched, twtest::CutCornerMask(20, 16)})
+    for (QSize s : {QSize(20, 16), QSize(40, 30), QSize(41, 30), QSize(41, 17), QSize(333, 17), QSize(333, 211),
+                    QSize(20, 211), QSize(20, 16)}) {
+      SCOPED_TRACE(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height()).toStdString());
+      const TtwFrameGeometry g = FrameGeometry(info, s.width(), s.height());
+      const QRegion whole = FrameRegion(info, mask, g);
+      EXPECT_TRUE((cache.Region(info, mask, g) ^ whole).isEmpty());
+      EXPECT_FALSE(whole.isEmpty());
+    }
+  EXPECT_TRUE(cache.Region(info, QImage(), FrameGeometry(info, 40, 30)).isEmpty());
+}
+
 TEST(FrameGeometry, SizeLimits) {
   TtwSizeLimitInput skinless;
   EXPECT_EQ(FrameMinWidth(skinless), 120);

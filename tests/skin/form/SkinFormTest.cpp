@@ -2,6 +2,7 @@
 // the skin-change walk, the private messages and the window commands.
 #include <QPainter>
 #include <QTest>
+#include <vector>
 
 #include "../controls/QtApp.h"
 #include "FrameFixtures.h"
@@ -139,6 +140,39 @@ TEST(SkinForm, BuiltinSkinBordersAndCaptionButtons) {
   EXPECT_EQ(frame.FindObject("minbutton")->ObjectRect.Right, 900 - 6 - 23);
 }
 #endif
+
+// The bands a frame keeps between resizes are the bands composed afresh for
+// the whole frame, whichever sizes came before: for the coordinate fixture
+// (stretched pieces) and the built-in skin (pieces alike along their band).
+TEST(SkinForm, KeptBandsEqualTheWholeFrameComposedAfresh) {
+  twtest::FixtureSkin fixture;
+  std::vector<TtwSkinData*> skins{&fixture.data};
+#ifdef TW_HAVE_BUILTIN_SKIN
+  BuiltinSkin builtin;
+  skins.push_back(&builtin.data);
+#endif
+  for (TtwSkinData* skin : skins) {
+    TForm form;
+    form.resize(400, 300);
+    TtwSkinForm frame(&form);
+    frame.SetSkinData(skin);
+    form.show();
+    const QImage picture = skin->FormPicture().convertToFormat(QImage::Format_RGB32);
+    const TEdgeStretch edges{skin->leftstretch, skin->topstretch, skin->rightstretch, skin->bottomstretch};
+    for (QSize s : {QSize(400, 300), QSize(401, 300), QSize(401, 333), QSize(700, 333), QSize(400, 300)}) {
+      SCOPED_TRACE(QStringLiteral("%1 x %2").arg(s.width()).arg(s.height()).toStdString());
+      form.resize(s);
+      QImage top, bottom, left, right, wTop, wBottom, wLeft, wRight;
+      frame.ComposeBands(top, bottom, left, right, true);
+      ComposeBorderBands(picture, TRect{0, 0, picture.width(), picture.height()}, frame.Info().Anchors(),
+                         frame.Geometry().Anchors(), s.width(), s.height(), edges, wTop, wBottom, wLeft, wRight);
+      EXPECT_EQ(top, wTop);
+      EXPECT_EQ(bottom, wBottom);
+      EXPECT_EQ(left, wLeft);
+      EXPECT_EQ(right, wRight);
+    }
+  }
+}
 
 // A skinned control stand-in that counts what the form tells it.
 class CountingControl : public QWidget, public TtwSkinnable {
@@ -279,6 +313,50 @@ TEST_F(ShownFrame, MaximizeAndRestoreRememberTheNormalBounds) {
   EXPECT_EQ(frame->FrameState(), TtwFrameState::Normal);
   EXPECT_EQ(form.geometry(), normal);
   EXPECT_TRUE(frame->NormalBounds().isEmpty());
+}
+
+// A caption button's hint is the skinned timed hint: asked for on entering,
+// shown after the pause below the cursor, gone on leaving or pressing, and
+// never shown when the pointer left during the pause or hints are off.
+TEST_F(ShownFrame, CaptionButtonHintIsTheTimedSkinnedHint) {
+  TtwSkinHint hint;
+  frame->SkinHint = &hint;
+  form.move(200, 150);
+  const QPoint close = CentreOf("closebutton"), client(30, 20);
+  auto hover = [&](QPoint p) {
+    QCursor::setPos(form.mapToGlobal(p));
+    QTest::mouseMove(&form, p);
+  };
+  auto shows = [&] { return QTest::qWaitFor([&] { return hint.Window()->isVisible(); }, 3 * kHintPauseMs); };
+  auto staysHidden = [&] {
+    QTest::qWait(kHintPauseMs + 200);
+    return !hint.Window()->isVisible();
+  };
+
+  hover(close);
+  EXPECT_TRUE(staysHidden()) << "hints are off by default";
+  hover(client);
+
+  frame->ShowObjectHint = true;
+  hover(close);
+  QTest::qWait(kHintPauseMs / 2);
+  EXPECT_FALSE(hint.Window()->isVisible()) << "shown before the pause";
+  ASSERT_TRUE(shows());
+  EXPECT_EQ(hint.Window()->Text(), QStringLiteral("Close"));
+  EXPECT_EQ(hint.Window()->pos(), form.mapToGlobal(close) + QPoint(0, CursorHeight()));
+  hover(client);
+  EXPECT_FALSE(hint.Window()->isVisible());
+
+  hover(close);
+  hover(client);
+  EXPECT_TRUE(staysHidden()) << "left during the pause";
+
+  hover(close);
+  ASSERT_TRUE(shows());
+  QTest::mousePress(&form, Qt::LeftButton, {}, close);
+  EXPECT_FALSE(hint.Window()->isVisible());
+  QTest::mouseMove(&form, client);
+  QTest::mouseRelease(&form, Qt::LeftButton, {}, client);
 }
 
 TEST_F(ShownFrame, HitMapHoldsTheCodesInItsRedChannel) {
