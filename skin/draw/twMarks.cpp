@@ -83,9 +83,9 @@ void PaintUnderlay(QWidget* Control, QPainter& Canvas) {
   Canvas.translate(-origin);
   Canvas.setClipRect(QRect(QPoint(0, 0), parent->size()), Qt::IntersectClip);
   Canvas.fillRect(QRect(origin, Control->size()), parent->palette().brush(parent->backgroundRole()));
-  if (!parent->isWindow()) {
-    parent->render(&Canvas, origin, QRegion(QRect(origin, Control->size())), QWidget::DrawWindowBackground);
-  }
+  // A skinned window paints its own client background (the skin's colour or
+  // picture), which the palette does not know: let it paint the piece too.
+  parent->render(&Canvas, origin, QRegion(QRect(origin, Control->size())), QWidget::DrawWindowBackground);
   Canvas.restore();
   parent->setProperty("twPaintingCopy", QVariant());
 
