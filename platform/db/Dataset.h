@@ -44,6 +44,21 @@ struct TRowChange {
   TKind kind;
 };
 
+// One row of a statement being read by TADOConnection::ReadRows; valid only
+// during the call it is handed to.
+class TRowReader {
+ public:
+  bool IsNull(int column) const;
+  qint64 Int(int column) const;
+  // The column as text; a null reads as the null QString.
+  QString Text(int column) const;
+
+ private:
+  friend class TADOConnection;
+  explicit TRowReader(sqlite3_stmt* st) : st_(st) {}
+  sqlite3_stmt* st_;
+};
+
 class TADOConnection : public QObject {
   Q_OBJECT
  public:
@@ -89,6 +104,10 @@ class TADOConnection : public QObject {
   // Changes whenever another connection commits to the file; our own
   // commits leave it alone.
   qint64 DataVersion();
+
+  // Runs a statement and hands each row to `row` as it is read, keeping
+  // none: for reading many rows once. Errors raise as for a dataset.
+  void ReadRows(const TStatement& statement, const std::function<void(const TRowReader&)>& row);
 
   // A name unique to this connection in the process.
   QString SqlConnectionName() const { return name_; }
@@ -207,15 +226,16 @@ class TDataSet : public QObject {
     qint32 size;
     quint8 type;
   };
-  struct TRow {
-    qint64 base = -1;  // first cell in cells_, or -1: see values
-    QVariantList values;
-  };
-  QVariant CellValue(const TRow& row, int column) const;
+  // A row is its first cell in cells_, or for a row written since, -1 less
+  // the index of its values in written_: eight bytes for each row read.
+  using TRow = qint64;
+  QVariant CellValue(TRow row, int column) const;
+  TRow Written(QVariantList values);
   QVariantList RowValues(int row) const;
   QByteArray arena_;
   std::vector<TCell> cells_;
   std::vector<TRow> rows_;
+  std::vector<QVariantList> written_;
   QVariantList buffer_;                  // row being edited or inserted
   std::vector<bool> modified_;
   int current_ = -1;

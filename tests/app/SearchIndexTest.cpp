@@ -24,6 +24,12 @@ const QList<QPair<QString, QString>> kNotes = {
     {"", "body only with keyword"},
     {"title only keyword", ""},
     {"keyword", "keyword in both"},
+    // Texts too short for a trigram, and keywords in a text's last characters.
+    {"ab", "x"},
+    {"Zq", "本"},
+    {"\\", "%_"},
+    {"é", "É"},
+    {"ends in Zq", "ends in 本"},
 };
 
 const QStringList kKeywords = {
@@ -32,6 +38,10 @@ const QStringList kKeywords = {
     "a%b",   "\\",       "a\\b",    "'",       "\"",     "\"x\"",    "it's",        "😀",    "😀😀😀",
     "o\nl",  "wo\nli",   "AND",     "NEAR",    "* ^",    "( ) -",    "keyword",     "nothing here",
     "only with keyword", "ne two",
+    // One and two characters: at a trigram's start, in the last two, alone.
+    "a",     "A",        "x",       "X",       "q",      "zQ",       "Zq",          "本",    "脑",
+    "电脑",  "记",       "LD",      "d",       "é",      "É",        "\\b",       "%_",    "0%",
+    "\n",   " ",        "😀 ",     "'s",      "\"x",    "r\n",     "-",
 };
 
 // What LIKE finds: the keyword anywhere, ASCII letters folded, nothing else.
@@ -91,6 +101,10 @@ class SearchIndex : public ::testing::Test {
 };
 
 TEST_F(SearchIndex, FindsExactlyTheRowsOfTheScanThroughEveryChange) {
+  // Short keywords take the index's way unless a character beyond ASCII has a case.
+  for (const QString& k : {"a", "Zq", "本", "😀 "})
+    EXPECT_NE(KeywordSearch(k, true).sql, KeywordSearch(k, false).sql) << k.toStdString();
+  for (const QString& k : {"é", "Äx"}) EXPECT_EQ(KeywordSearch(k, true).sql, KeywordSearch(k, false).sql);
   Open();
   ExpectExactRows("built");
 
@@ -154,6 +168,40 @@ TEST_F(SearchIndex, DamagedIndexIsRebuiltWhenTheNotebookOpens) {
     again.ADOConnection1->Close();
     Open();
     ExpectExactRows("rebuilt");
+    data.ADOConnection1->Close();
+  }
+}
+
+TEST_F(SearchIndex, CheckFindsSilentDamageAndTheIndexIsRebuilt) {
+  Open();
+  data.ADOConnection1->Close();
+  // Each leaves the counts the open compares as they were.
+  const char* damages[] = {
+      // a note's terms gone from the index
+      "insert into tw_notes_fts(tw_notes_fts, rowid, 标题, 内容) select 'delete', rowid, 标题, 内容 "
+      "from 笔记 where rowid = 3; insert into tw_notes_fts_docsize(id, sz) values (3, x'00')",
+      // a tail that is not the note's
+      "update tw_notes_tails set b = 'zz' where id = 13",
+      // index pages overwritten
+      "update tw_notes_fts_data set block = zeroblob(length(block)) where id > 10",
+  };
+  for (const char* damage : damages) {
+    SCOPED_TRACE(damage);
+    RawDb(db.path).Exec(damage);
+    TData again;
+    again.ADOConnection1->Open();
+    ASSERT_TRUE(again.NotesIndex->Ready());
+    while (!again.NotesIndex->CheckStep(1) && again.NotesIndex->Ready()) {
+    }
+    EXPECT_TRUE(again.NotesIndex->FoundDamage());
+    EXPECT_FALSE(again.NotesIndex->Ready());
+    again.NotesIndex->BuildAll();
+    EXPECT_TRUE(again.NotesIndex->CheckStep(1000));
+    again.ADOConnection1->Close();
+    Open();
+    ExpectExactRows("rebuilt");
+    EXPECT_TRUE(data.NotesIndex->CheckStep(1000));
+    EXPECT_FALSE(data.NotesIndex->FoundDamage());
     data.ADOConnection1->Close();
   }
 }
