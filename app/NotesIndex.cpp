@@ -20,8 +20,8 @@ constexpr int kStepPauseMs = 5;
 constexpr qint64 kComplete = std::numeric_limits<qint64>::max();
 // The check reads whole notes: it runs in short steps with long pauses, so
 // the idle program stays nearly idle while it looks the notebook over.
-constexpr int kCheckBudgetMs = 8;
-constexpr int kCheckPauseMs = 60;
+constexpr int kCheckBudgetMs = 6;
+constexpr int kCheckPauseMs = 100;
 
 // Notes in (?1, ?2] the index fails: a title or body whose middle trigram
 // does not find it, or tails that differ from the note's. The trigram is
@@ -176,8 +176,14 @@ bool TNotesIndex::CheckStep(int budgetMs) {
   } catch (const EError&) {
     return true;
   }
-  // A command's own transaction is left alone; the next step comes later.
+  // A command's own transaction is left alone, and while the user is
+  // changing notes the check waits for a pause.
   if (!sqlite3_get_autocommit(db)) return false;
+  const qint64 changes = sqlite3_total_changes64(db);
+  if (changes != seenChanges_) {
+    seenChanges_ = changes;
+    return false;
+  }
   QElapsedTimer clock;
   clock.start();
   sqlite3_stmt* st = nullptr;

@@ -631,14 +631,12 @@ void TDataSet::OpenForAppend() {
     columns << Utf8(sqlite3_column_name(s.get(), i));
     dates.push_back(IsDateType(sqlite3_column_decltype(s.get(), i)));
   }
-  Stmt count(db, QStringLiteral("select count(*) from %1").arg(QuoteIdent(table)));
-  count.Step();
   Close();
   table_ = table;
   columns_ = std::move(columns);
   dateColumns_ = std::move(dates);
   appendOnly_ = true;
-  appendCount_ = sqlite3_column_int(count.get(), 0);
+  appendCount_ = -1;  // counted when first asked: a save never asks
   state_ = TDataSetState::dsBrowse;
 }
 
@@ -669,7 +667,14 @@ void TDataSet::Close() {
 
 int TDataSet::RecordCount() const {
   RequireActive();
-  return appendOnly_ ? appendCount_ : int(rows_.size());
+  if (!appendOnly_) return int(rows_.size());
+  if (appendCount_ < 0) {
+    auto* self = const_cast<TDataSet*>(this);
+    Stmt count(self->Db(), QStringLiteral("select count(*) from %1").arg(QuoteIdent(table_)));
+    count.Step();
+    appendCount_ = sqlite3_column_int(count.get(), 0);
+  }
+  return appendCount_;
 }
 
 void TDataSet::First() {
@@ -861,7 +866,7 @@ void TDataSet::Post() {
     if (appendOnly_) {
       tx.Commit();
       Connection->NoteChange(table_, rowid, TRowChange::Insert);
-      ++appendCount_;
+      if (appendCount_ >= 0) ++appendCount_;
       buffer_.clear();
       modified_.clear();
       state_ = TDataSetState::dsBrowse;

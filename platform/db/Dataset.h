@@ -160,8 +160,9 @@ class TDataSet : public QObject {
   TADOConnection* Connection = nullptr;
 
   void Open();   // opens the connection first when needed
-  // Opens a table only to add rows: the row count is known, but no row is
-  // read, so a large table costs nothing. Reading or moving raises.
+  // Opens a table only to add rows: no row is read, and the rows are counted
+  // only when the row count is first asked for, so a large table costs
+  // nothing. Reading or moving raises.
   void OpenForAppend();
   void Close();  // an unposted edit or insert is dropped
   bool Active() const { return state_ != TDataSetState::dsInactive; }
@@ -240,7 +241,7 @@ class TDataSet : public QObject {
   std::vector<bool> modified_;
   int current_ = -1;
   bool appendOnly_ = false;
-  int appendCount_ = 0;  // rows of an append-only open, including those added
+  mutable int appendCount_ = 0;  // rows of an append-only open, including those added; -1 not yet counted
   bool bof_ = true;
   bool eof_ = true;
 };
