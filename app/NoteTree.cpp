@@ -11,6 +11,51 @@
 namespace {
 // Beyond this many changed notes a rebuild is as quick as moving nodes.
 constexpr size_t kMaxChangesInPlace = 256;
+
+// A note's node keeps its picture and its picture numbers in fields of its
+// own: the item's general list of roles costs about 250 bytes more a node,
+// 25 MB at 100k notes.
+class TNoteNode : public QTreeWidgetItem {
+ public:
+  explicit TNoteNode(const QString& text) : QTreeWidgetItem(QStringList{text}) {}
+
+  QVariant data(int column, int role) const override {
+    if (column == 0) {
+      if (role == Qt::DecorationRole && hasIcon_) return icon_;
+      for (const TIntRole& slot : ints_)
+        if (slot.role == role) return slot.value;
+    }
+    return QTreeWidgetItem::data(column, role);
+  }
+
+  void setData(int column, int role, const QVariant& value) override {
+    if (column == 0 && role == Qt::DecorationRole && value.typeId() == QMetaType::QIcon) {
+      icon_ = value.value<QIcon>();
+      hasIcon_ = true;
+      emitDataChanged();
+      return;
+    }
+    if (column == 0 && role >= Qt::UserRole && value.typeId() == QMetaType::Int) {
+      for (TIntRole& slot : ints_) {
+        if (slot.role == role || slot.role < 0) {
+          slot = {role, value.toInt()};
+          emitDataChanged();
+          return;
+        }
+      }
+    }
+    QTreeWidgetItem::setData(column, role, value);
+  }
+
+ private:
+  struct TIntRole {
+    int role = -1;
+    int value = 0;
+  };
+  QIcon icon_;
+  TIntRole ints_[2];  // the picture numbers
+  bool hasIcon_ = false;
+};
 }  // namespace
 
 TNoteTree::TNoteTree(TtwSkinTreeView* view, std::function<void(TTreeNode*)> addition)
@@ -87,13 +132,14 @@ void TNoteTree::Rebuild(const QStringList& categories, const std::vector<TNoteRo
     categoryNodes_[name] << node;
   }
   QHash<TTreeNode*, QList<TTreeNode*>> children;
+  noteNodes_.reserve(notes.size());
   for (const TNoteRow& note : notes) {
     const auto it = categoryNodes_.constFind(note.category);
     if (it == categoryNodes_.cend()) continue;
     for (TTreeNode* parent : *it) {
-      auto* child = new QTreeWidgetItem(QStringList{note.title});
+      auto* child = new TNoteNode(note.title);
       children[parent] << child;
-      noteNodes_[note.rowid] << child;
+      noteNodes_.emplace_back(note.rowid, child);
     }
   }
   for (auto it = children.begin(); it != children.end(); ++it) {
@@ -131,8 +177,17 @@ bool TNoteTree::UpdateInPlace(const std::vector<TNoteRow>& notes) {
   return true;
 }
 
+namespace {
+bool ByRowid(const std::pair<qint64, TTreeNode*>& a, const std::pair<qint64, TTreeNode*>& b) {
+  return a.first < b.first;
+}
+}  // namespace
+
 void TNoteTree::RemoveNodes(qint64 rowid) {
-  for (TTreeNode* node : noteNodes_.take(rowid)) delete node;
+  const auto [from, to] = std::equal_range(noteNodes_.begin(), noteNodes_.end(),
+                                           std::pair<qint64, TTreeNode*>(rowid, nullptr), ByRowid);
+  for (auto it = from; it != to; ++it) delete it->second;
+  noteNodes_.erase(from, to);
 }
 
 void TNoteTree::AddNodes(const TNoteRow& note) {
@@ -145,11 +200,13 @@ void TNoteTree::AddNodes(const TNoteRow& note) {
       const int mid = (lo + hi) / 2;
       if (!Less(note.title, parent->child(mid)->text(0))) lo = mid + 1; else hi = mid;
     }
-    auto* child = new QTreeWidgetItem(QStringList{note.title});
+    auto* child = new TNoteNode(note.title);
     parent->insertChild(lo, child);  // the window's handler reads the level from the parent
     if (addition_) addition_(child);
     IconFor(child);
-    noteNodes_[note.rowid] << child;
+    noteNodes_.insert(std::upper_bound(noteNodes_.begin(), noteNodes_.end(),
+                                       std::pair<qint64, TTreeNode*>(note.rowid, nullptr), ByRowid),
+                      {note.rowid, child});
   }
 }
 

@@ -59,5 +59,7 @@ class TNoteTree {
   QStringList categories_;
   std::vector<TNoteRow> notes_;  // as shown, by rowid
   QHash<QString, QList<TTreeNode*>> categoryNodes_;
-  QHash<qint64, QList<TTreeNode*>> noteNodes_;
+  // The nodes of each note (one per category node of its name), sorted by
+  // rowid: 16 bytes a node, where a hash of lists costs a node and a list each.
+  std::vector<std::pair<qint64, TTreeNode*>> noteNodes_;
 };

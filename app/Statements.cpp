@@ -34,6 +34,34 @@ QString TrigramQuery(const QList<uint>& chars) {
   return terms.join(QStringLiteral(" AND "));
 }
 
+// Whether the index holds a keyword of one or two characters exactly as LIKE
+// compares it: the index folds every cased character, LIKE only ASCII ones,
+// so a keyword with a cased character beyond ASCII is left to the scan.
+bool FoldsAlike(const QList<uint>& chars) {
+  for (uint c : chars) {
+    if (c == 0) return false;  // a NUL would end the pattern early
+    if (c < 128) continue;
+    if (QChar::toLower(c) != c || QChar::toUpper(c) != c || QChar::toTitleCase(c) != c ||
+        QChar::toCaseFolded(c) != c)
+      return false;
+  }
+  return true;
+}
+
+// Every trigram beginning with `prefix` (as the index folds it) lies between
+// the prefix and the prefix followed by the highest characters.
+QString LowestTerm(const QString& keyword) {
+  QString s = keyword;
+  for (QChar& c : s)
+    if (c >= 'A' && c <= 'Z') c = QChar(c.unicode() + 32);
+  return s;
+}
+QString HighestTerm(const QString& keyword, int length) {
+  QString s = LowestTerm(keyword);
+  for (int i = length; i < 3; ++i) s += QString::fromUcs4(U"\U0010FFFF", 1);
+  return s;
+}
+
 }  // namespace
 
 TStatement NotesOfCategory(const QString& category) {
@@ -66,6 +94,16 @@ TStatement KeywordSearch(const QString& keyword, bool indexed) {
                            "where tw_notes_fts match ?) and (%1) order by rowid")
                 .arg(test),
             {TrigramQuery(chars), pattern, pattern}};
+  }
+  // A keyword of one or two characters inside a text of three or more begins
+  // one of its trigrams, unless it stands in the text's last two characters.
+  if (indexed && (chars.size() == 1 || chars.size() == 2) && FoldsAlike(chars)) {
+    return {QStringLiteral("select rowid, 标题 from 笔记 where rowid in ("
+                           "select doc from tw_notes_fts_terms where term >= ? and term <= ? union all "
+                           "select id from tw_notes_tails where t like ? escape '\\' or b like ? escape '\\') "
+                           "and (%1) order by rowid")
+                .arg(test),
+            {LowestTerm(keyword), HighestTerm(keyword, int(chars.size())), pattern, pattern, pattern, pattern}};
   }
   return {QStringLiteral("select rowid, 标题 from 笔记 where %1 order by rowid").arg(test), {pattern, pattern}};
 }

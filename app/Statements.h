@@ -18,8 +18,9 @@ TStatement NotesInCategory(const QString& category);
 // Notes whose title or body contains the keyword; "%" and "_" in it match
 // themselves. The empty keyword matches every note with a title or a body.
 // Only the row id and the title are read, in the order of the notes table.
-// With `indexed` (the search index is complete) a keyword of three or more
-// characters takes its candidates from the index; the rows are the same.
+// With `indexed` (the search index is complete) the candidates come from the
+// index: the trigrams of a longer keyword, or for one or two characters the
+// trigrams they begin and the texts' last two characters. The rows are the same.
 TStatement KeywordSearch(const QString& keyword, bool indexed = false);
 // Row id and category, and row id and title, of every note: what the tree
 // shows. Apart, each is read from its own index alone, never from the rows.

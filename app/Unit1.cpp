@@ -381,25 +381,28 @@ void TForm1::RefreshTree() {
   QStringList categories;
   for (int i = 0; i < n; ++i, lb.Next()) categories << lb.FieldByName(kCategory).AsString();
 
-  if (!titles_) {
-    titles_ = new TADOQuery(this);
-    titles_->setObjectName(QStringLiteral("NoteTitles"));
-    titles_->Connection = Data->ADOConnection1;
-  }
   const QSet<QString> listed(categories.cbegin(), categories.cend());
   // A note is shown under a listed category; one copy of each name is kept,
   // however many notes carry it.
-  auto shown = [&](const TField& category, QString* name) {
-    if (category.IsNull()) return false;  // equal to no category name
-    const auto shared = listed.constFind(category.AsString());
+  auto shown = [&](const TRowReader& row, int column, QString* name) {
+    if (row.IsNull(column)) return false;  // equal to no category name
+    const auto shared = listed.constFind(row.Text(column));
     if (shared == listed.cend()) return false;
     *name = *shared;
     return true;
   };
+  // A shown title is displayed, and a null one cannot be.
+  auto title = [](const TRowReader& row, int column) {
+    if (row.IsNull(column))
+      throw EDatabaseError(QStringLiteral("The field \"%1\" holds no value (null) and cannot be shown as text.")
+                               .arg(kTitle));
+    return row.Text(column);
+  };
   TADOConnection& conn = *Data->ADOConnection1;
   bool complete = false;
   const std::vector<TRowChange> changes = conn.TakeChanges(complete);
-  // One read transaction: the version and the rows belong to one state.
+  // One read transaction: the version and the rows belong to one state. The
+  // rows are read as they come, never held twice.
   conn.BeginReadTrans();
   try {
     const qint64 version = conn.DataVersion();
@@ -414,14 +417,10 @@ void TForm1::RefreshTree() {
       }
       std::vector<TNoteRow> now;
       if (!changed.isEmpty()) {
-        RunStatement(*titles_, NotesByRowid(changed));
-        const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
-        const TField category = titles_->FieldByName(kCategory);
-        const TField title = titles_->FieldByName(kTitle);
         QString name;
-        for (int i = 0, m = titles_->RecordCount(); i < m; ++i, titles_->Next())
-          if (shown(category, &name)) now.push_back({rowid.Value().toLongLong(), name, title.AsString()});
-        titles_->Close();
+        conn.ReadRows(NotesByRowid(changed), [&](const TRowReader& row) {
+          if (shown(row, 1, &name)) now.push_back({row.Int(0), name, title(row, 2)});
+        });
       }
       tree_->Apply(std::vector<qint64>(changed.cbegin(), changed.cend()), std::move(now));
       conn.CommitTrans();
@@ -430,31 +429,23 @@ void TForm1::RefreshTree() {
     dataVersion_ = version;
     // Category and title of every note, each from its own index; never a body.
     std::vector<TNoteRow> notes;
-    RunStatement(*titles_, NoteCategories());
-    const int c = titles_->RecordCount();
-    {
-      const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
-      const TField category = titles_->FieldByName(kCategory);
-      QString name;
-      for (int i = 0; i < c; ++i, titles_->Next())
-        if (shown(category, &name)) notes.push_back({rowid.Value().toLongLong(), name, QString()});
-    }
+    int count = 0;
+    QString name;
+    conn.ReadRows(NoteCategories(), [&](const TRowReader& row) {
+      ++count;
+      if (shown(row, 1, &name)) notes.push_back({row.Int(0), name, QString()});
+    });
     std::sort(notes.begin(), notes.end(), [](const TNoteRow& a, const TNoteRow& b) { return a.rowid < b.rowid; });
-    RunStatement(*titles_, NoteTitles());
-    const TField rowid = titles_->FieldByName(QStringLiteral("rowid"));
-    const TField title = titles_->FieldByName(kTitle);
-    for (int i = 0, m = titles_->RecordCount(); i < m; ++i, titles_->Next()) {
-      const qint64 id = rowid.Value().toLongLong();
+    conn.ReadRows(NoteTitles(), [&](const TRowReader& row) {
+      const qint64 id = row.Int(0);
       const auto at = std::lower_bound(notes.begin(), notes.end(), id,
                                        [](const TNoteRow& n, qint64 v) { return n.rowid < v; });
-      if (at != notes.end() && at->rowid == id) at->title = title.AsString();
-    }
-    titles_->Close();
+      if (at != notes.end() && at->rowid == id) at->title = title(row, 1);
+    });
     conn.CommitTrans();
     tree_->Show(categories, std::move(notes));
-    noteCount_ = c;
+    noteCount_ = count;
   } catch (...) {
-    titles_->Close();
     conn.RollbackTrans();
     throw;
   }

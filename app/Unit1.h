@@ -128,7 +128,6 @@ class TForm1 : public TForm {
   TADOQuery* currentNote_ = nullptr;
   TEditMode editMode_ = TEditMode::Start;
   std::unique_ptr<TNoteTree> tree_;
-  TADOQuery* titles_ = nullptr;  // category and title of every note, while refreshing
   int noteCount_ = 0;
   qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
 };

@@ -5,10 +5,10 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <algorithm>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 
+#include "app/ResultList.h"
 #include "app/Statements.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -60,7 +60,7 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
   Panel1->SetBounds(0, 0, 477, 289);
   Panel1->SetAlign(TAlign::alTop);
 
-  ListBox1 = new QListWidget(Panel1);
+  ListBox1 = new TResultList(Panel1);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setUniformItemSizes(true);
   ListBox1->setItemDelegate(
@@ -77,32 +77,36 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
   OKButton->SetDefault(true);
 
   connect(OKButton, &TtwSkinButton::clicked, this, [this] { Guarded([this] { OKButtonClick(); }); });
-  connect(ListBox1, &QListWidget::itemDoubleClicked, this,
+  connect(ListBox1, &TResultList::doubleClicked, this,
           [this] { Guarded([this] { ListBox1DblClick(); }); });
 }
 
 TAboutBox1::~TAboutBox1() = default;
 
 void TAboutBox1::FormShow() {
-  ListBox1->clear();
+  TResultsModel& lines = *ListBox1->Lines();
+  lines.Clear();
   TADOQuery& q = *Data->ADOQuery3;
   q.First();
   const int n = q.RecordCount();
   const TField title = q.FieldByName(kTitle);
   const bool hasRowid = q.FieldNames().contains(QStringLiteral("rowid"), Qt::CaseInsensitive);
-  ListBox1->setUpdatesEnabled(false);
-  for (int i = 0; i < n; ++i) {
-    auto* line = new QListWidgetItem(title.AsString());
-    if (hasRowid) line->setData(Qt::UserRole, q.FieldByName(QStringLiteral("rowid")).Value());
-    ListBox1->addItem(line);
-    q.Next();
+  lines.Begin();
+  try {
+    for (int i = 0; i < n; ++i) {
+      lines.Add(hasRowid ? q.FieldByName(QStringLiteral("rowid")).Value().toLongLong() : -1, title.AsString());
+      q.Next();
+    }
+  } catch (...) {
+    lines.End();
+    throw;
   }
-  ListBox1->setUpdatesEnabled(true);
+  lines.End();
 }
 
 void TAboutBox1::ListBox1DblClick() {
-  QListWidgetItem* line = ListBox1->currentItem();
-  if (!line || !line->isSelected()) return;
+  if (!ListBox1->CurrentIsSelected()) return;
+  const QString title = ListBox1->Text(ListBox1->currentRow());
   TForm1& main = *Form1;
   main.SeSkinComboBox1->SetText(QString());
   main.DateTimePicker1->SetDate(QDateTime::currentDateTime());
@@ -110,11 +114,11 @@ void TAboutBox1::ListBox1DblClick() {
   main.twSkinMemo21->clear();
   TADOQuery& q = *Data->ADOQuery4;
   main.SetCurrentNote(nullptr);
-  RunStatement(q, NoteByTitle(line->text()));
+  RunStatement(q, NoteByTitle(title));
   if (q.RecordCount() == 0)
     throw EDatabaseError(QStringLiteral("The note \"%1\" no longer exists: it was deleted or renamed "
                                         "after the search. Search again to see the notes as they are now.")
-                             .arg(line->text()));
+                             .arg(title));
   main.SetCurrentNote(&q);
   main.SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
   main.DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());

@@ -1,7 +1,7 @@
 #pragma once
+#include "app/ResultList.h"
 #include "platform/Form.h"
 
-class QListWidget;
 class TtwSkinButton;
 class TtwSkinPanel;
 
@@ -13,7 +13,7 @@ class TAboutBox1 : public TForm {
   ~TAboutBox1() override;
 
   TtwSkinPanel* Panel1 = nullptr;
-  QListWidget* ListBox1 = nullptr;
+  TResultList* ListBox1 = nullptr;
   TtwSkinButton* OKButton = nullptr;
 
   void FormShow() override;  // fill

@@ -435,6 +435,20 @@ qint64 TADOConnection::DataVersion() {
   return sqlite3_column_int64(s.get(), 0);
 }
 
+bool TRowReader::IsNull(int column) const { return sqlite3_column_type(st_, column) == SQLITE_NULL; }
+qint64 TRowReader::Int(int column) const { return sqlite3_column_int64(st_, column); }
+QString TRowReader::Text(int column) const {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, column));
+  return p ? QString::fromUtf8(p, sqlite3_column_bytes(st_, column)) : QString();
+}
+
+void TADOConnection::ReadRows(const TStatement& statement, const std::function<void(const TRowReader&)>& row) {
+  Stmt s(Handle(), statement.sql);
+  s.Bind(statement.params);
+  const TRowReader reader(s.get());
+  while (s.Step()) row(reader);
+}
+
 void TADOConnection::BeginTrans() {
   sqlite3* db = Handle();
   if (!sqlite3_get_autocommit(db)) Fail(QStringLiteral("A transaction is already open."));
@@ -559,7 +573,7 @@ void TDataSet::Open() {
   std::vector<TCell> cells;
   while (s.Step()) {
     if (first) rowids.push_back(sqlite3_column_int64(s.get(), 0));
-    rows.push_back(TRow{qint64(cells.size()), {}});
+    rows.push_back(TRow(cells.size()));
     for (int i = first; i < n; ++i) {
       TCell c;
       c.type = quint8(sqlite3_column_type(s.get(), i));
@@ -591,7 +605,11 @@ void TDataSet::Open() {
   columns_ = std::move(columns);
   dateColumns_ = std::move(dates);
   rowids_ = std::move(rowids);
+  rows.shrink_to_fit();
+  cells.shrink_to_fit();
+  arena.squeeze();
   rows_ = std::move(rows);
+  written_.clear();
   arena_ = std::move(arena);
   cells_ = std::move(cells);
   buffer_.clear();
@@ -613,14 +631,12 @@ void TDataSet::OpenForAppend() {
     columns << Utf8(sqlite3_column_name(s.get(), i));
     dates.push_back(IsDateType(sqlite3_column_decltype(s.get(), i)));
   }
-  Stmt count(db, QStringLiteral("select count(*) from %1").arg(QuoteIdent(table)));
-  count.Step();
   Close();
   table_ = table;
   columns_ = std::move(columns);
   dateColumns_ = std::move(dates);
   appendOnly_ = true;
-  appendCount_ = sqlite3_column_int(count.get(), 0);
+  appendCount_ = -1;  // counted when first asked: a save never asks
   state_ = TDataSetState::dsBrowse;
 }
 
@@ -640,6 +656,7 @@ void TDataSet::Close() {
   dateColumns_.clear();
   rowids_.clear();
   rows_.clear();
+  written_.clear();
   arena_.clear();
   cells_.clear();
   buffer_.clear();
@@ -650,7 +667,14 @@ void TDataSet::Close() {
 
 int TDataSet::RecordCount() const {
   RequireActive();
-  return appendOnly_ ? appendCount_ : int(rows_.size());
+  if (!appendOnly_) return int(rows_.size());
+  if (appendCount_ < 0) {
+    auto* self = const_cast<TDataSet*>(this);
+    Stmt count(self->Db(), QStringLiteral("select count(*) from %1").arg(QuoteIdent(table_)));
+    count.Step();
+    appendCount_ = sqlite3_column_int(count.get(), 0);
+  }
+  return appendCount_;
 }
 
 void TDataSet::First() {
@@ -706,9 +730,9 @@ QVariant TDataSet::Get(int column) const {
   return CellValue(rows_[size_t(current_)], column);
 }
 
-QVariant TDataSet::CellValue(const TRow& row, int column) const {
-  if (row.base < 0) return row.values[column];
-  const TCell& c = cells_[size_t(row.base + column)];
+QVariant TDataSet::CellValue(TRow row, int column) const {
+  if (row < 0) return written_[size_t(-row - 1)][column];
+  const TCell& c = cells_[size_t(row + column)];
   switch (c.type) {
     case SQLITE_NULL:
       return QVariant();
@@ -723,9 +747,14 @@ QVariant TDataSet::CellValue(const TRow& row, int column) const {
   }
 }
 
+TDataSet::TRow TDataSet::Written(QVariantList values) {
+  written_.push_back(std::move(values));
+  return -TRow(written_.size());
+}
+
 QVariantList TDataSet::RowValues(int row) const {
-  const TRow& r = rows_[size_t(row)];
-  if (r.base < 0) return r.values;
+  const TRow r = rows_[size_t(row)];
+  if (r < 0) return written_[size_t(-r - 1)];
   QVariantList values;
   values.reserve(columns_.size());
   for (int i = 0; i < columns_.size(); ++i) values.append(CellValue(r, i));
@@ -820,7 +849,8 @@ void TDataSet::Post() {
                .arg(objectName()));
     tx.Commit();
     Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Update);
-    rows_[size_t(current_)] = TRow{-1, buffer_};
+    TRow& row = rows_[size_t(current_)];
+    if (row < 0) written_[size_t(-row - 1)] = buffer_; else row = Written(buffer_);
   } else {
     Transaction tx(db);
     {
@@ -836,7 +866,7 @@ void TDataSet::Post() {
     if (appendOnly_) {
       tx.Commit();
       Connection->NoteChange(table_, rowid, TRowChange::Insert);
-      ++appendCount_;
+      if (appendCount_ >= 0) ++appendCount_;
       buffer_.clear();
       modified_.clear();
       state_ = TDataSetState::dsBrowse;
@@ -847,7 +877,7 @@ void TDataSet::Post() {
     Connection->NoteChange(table_, rowid, TRowChange::Insert);
     if (row.isEmpty()) row = buffer_;
     const size_t at = current_ < 0 ? rows_.size() : size_t(current_);
-    rows_.insert(rows_.begin() + qsizetype(at), TRow{-1, std::move(row)});
+    rows_.insert(rows_.begin() + qsizetype(at), Written(std::move(row)));
     rowids_.insert(rowids_.begin() + qsizetype(at), rowid);
     current_ = int(at);
     eof_ = false;

@@ -44,6 +44,21 @@ struct TRowChange {
   TKind kind;
 };
 
+// One row of a statement being read by TADOConnection::ReadRows; valid only
+// during the call it is handed to.
+class TRowReader {
+ public:
+  bool IsNull(int column) const;
+  qint64 Int(int column) const;
+  // The column as text; a null reads as the null QString.
+  QString Text(int column) const;
+
+ private:
+  friend class TADOConnection;
+  explicit TRowReader(sqlite3_stmt* st) : st_(st) {}
+  sqlite3_stmt* st_;
+};
+
 class TADOConnection : public QObject {
   Q_OBJECT
  public:
@@ -89,6 +104,10 @@ class TADOConnection : public QObject {
   // Changes whenever another connection commits to the file; our own
   // commits leave it alone.
   qint64 DataVersion();
+
+  // Runs a statement and hands each row to `row` as it is read, keeping
+  // none: for reading many rows once. Errors raise as for a dataset.
+  void ReadRows(const TStatement& statement, const std::function<void(const TRowReader&)>& row);
 
   // A name unique to this connection in the process.
   QString SqlConnectionName() const { return name_; }
@@ -141,8 +160,9 @@ class TDataSet : public QObject {
   TADOConnection* Connection = nullptr;
 
   void Open();   // opens the connection first when needed
-  // Opens a table only to add rows: the row count is known, but no row is
-  // read, so a large table costs nothing. Reading or moving raises.
+  // Opens a table only to add rows: no row is read, and the rows are counted
+  // only when the row count is first asked for, so a large table costs
+  // nothing. Reading or moving raises.
   void OpenForAppend();
   void Close();  // an unposted edit or insert is dropped
   bool Active() const { return state_ != TDataSetState::dsInactive; }
@@ -207,20 +227,21 @@ class TDataSet : public QObject {
     qint32 size;
     quint8 type;
   };
-  struct TRow {
-    qint64 base = -1;  // first cell in cells_, or -1: see values
-    QVariantList values;
-  };
-  QVariant CellValue(const TRow& row, int column) const;
+  // A row is its first cell in cells_, or for a row written since, -1 less
+  // the index of its values in written_: eight bytes for each row read.
+  using TRow = qint64;
+  QVariant CellValue(TRow row, int column) const;
+  TRow Written(QVariantList values);
   QVariantList RowValues(int row) const;
   QByteArray arena_;
   std::vector<TCell> cells_;
   std::vector<TRow> rows_;
+  std::vector<QVariantList> written_;
   QVariantList buffer_;                  // row being edited or inserted
   std::vector<bool> modified_;
   int current_ = -1;
   bool appendOnly_ = false;
-  int appendCount_ = 0;  // rows of an append-only open, including those added
+  mutable int appendCount_ = 0;  // rows of an append-only open, including those added; -1 not yet counted
   bool bof_ = true;
   bool eof_ = true;
 };

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -194,13 +193,13 @@ class NotesWindows : public ::testing::Test {
   }
   QStringList Results() {
     QStringList out;
-    for (int i = 0; i < AboutBox1->ListBox1->count(); ++i) out << AboutBox1->ListBox1->item(i)->text();
+    for (int i = 0; i < AboutBox1->ListBox1->count(); ++i) out << AboutBox1->ListBox1->Text(i);
     return out;
   }
   void OpenResult(int row) {
-    QListWidget* l = AboutBox1->ListBox1;
+    TResultList* l = AboutBox1->ListBox1;
     l->setCurrentRow(row);
-    emit l->itemDoubleClicked(l->item(row));
+    emit l->doubleClicked(l->model()->index(row, 0));
   }
 
   QTreeWidgetItem* Category(const QString& name) {

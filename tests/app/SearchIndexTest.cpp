@@ -24,6 +24,12 @@ const QList<QPair<QString, QString>> kNotes = {
     {"", "body only with keyword"},
     {"title only keyword", ""},
     {"keyword", "keyword in both"},
+    // Texts too short for a trigram, and keywords in a text's last characters.
+    {"ab", "x"},
+    {"Zq", "本"},
+    {"\\", "%_"},
+    {"é", "É"},
+    {"ends in Zq", "ends in 本"},
 };
 
 const QStringList kKeywords = {
@@ -32,6 +38,10 @@ const QStringList kKeywords = {
     "a%b",   "\\",       "a\\b",    "'",       "\"",     "\"x\"",    "it's",        "😀",    "😀😀😀",
     "o\nl",  "wo\nli",   "AND",     "NEAR",    "* ^",    "( ) -",    "keyword",     "nothing here",
     "only with keyword", "ne two",
+    // One and two characters: at a trigram's start, in the last two, alone.
+    "a",     "A",        "x",       "X",       "q",      "zQ",       "Zq",          "本",    "脑",
+    "电脑",  "记",       "LD",      "d",       "é",      "É",        "\\b",       "%_",    "0%",
+    "\n",   " ",        "😀 ",     "'s",      "\"x",    "r\n",     "-",
 };
 
 // What LIKE finds: the keyword anywhere, ASCII letters folded, nothing else.
@@ -80,6 +90,12 @@ class SearchIndex : public ::testing::Test {
     // FTS5's own check of the index against the notes table.
     raw.Exec("insert into tw_notes_fts(tw_notes_fts, rank) values ('integrity-check', 1)");
   }
+  // Runs the index check until its pass ends (true) or it resets the index.
+  static bool CheckAll(TNotesIndex& index) {
+    while (index.Ready())
+      if (index.CheckStep(1)) return true;
+    return false;
+  }
   void Open() {
     data.ADOConnection1->Open();
     data.NotesIndex->BuildAll();
@@ -91,6 +107,10 @@ class SearchIndex : public ::testing::Test {
 };
 
 TEST_F(SearchIndex, FindsExactlyTheRowsOfTheScanThroughEveryChange) {
+  // Short keywords take the index's way unless a character beyond ASCII has a case.
+  for (const QString k : {"a", "Zq", "本", "😀 "})
+    EXPECT_NE(KeywordSearch(k, true).sql, KeywordSearch(k, false).sql) << k.toStdString();
+  for (const QString k : {"é", "Äx"}) EXPECT_EQ(KeywordSearch(k, true).sql, KeywordSearch(k, false).sql);
   Open();
   ExpectExactRows("built");
 
@@ -154,6 +174,40 @@ TEST_F(SearchIndex, DamagedIndexIsRebuiltWhenTheNotebookOpens) {
     again.ADOConnection1->Close();
     Open();
     ExpectExactRows("rebuilt");
+    data.ADOConnection1->Close();
+  }
+}
+
+TEST_F(SearchIndex, CheckFindsSilentDamageAndTheIndexIsRebuilt) {
+  Open();
+  data.ADOConnection1->Close();
+  // Each leaves the counts the open compares as they were.
+  const QStringList damages[] = {
+      // a note's terms gone from the index
+      {"insert into tw_notes_fts(tw_notes_fts, rowid, 标题, 内容) select 'delete', rowid, 标题, 内容 "
+       "from 笔记 where rowid = 3",
+       "insert into tw_notes_fts_docsize(id, sz) values (3, x'0000')"},
+      // a tail that is not the note's
+      {"update tw_notes_tails set b = 'zz' where id = 13"},
+      // index pages overwritten
+      {"update tw_notes_fts_data set block = zeroblob(length(block)) where id > 10"},
+  };
+  for (const QStringList& damage : damages) {
+    SCOPED_TRACE(damage.join("; ").toStdString());
+    RawDb raw(db.path);
+    for (const QString& statement : damage) raw.Exec(statement);
+    TData again;
+    again.ADOConnection1->Open();
+    ASSERT_TRUE(again.NotesIndex->Ready());
+    EXPECT_FALSE(CheckAll(*again.NotesIndex));
+    EXPECT_TRUE(again.NotesIndex->FoundDamage());
+    EXPECT_FALSE(again.NotesIndex->Ready());
+    again.NotesIndex->BuildAll();
+    again.ADOConnection1->Close();
+    Open();
+    ExpectExactRows("rebuilt");
+    EXPECT_TRUE(CheckAll(*data.NotesIndex));
+    EXPECT_FALSE(data.NotesIndex->FoundDamage());
     data.ADOConnection1->Close();
   }
 }

@@ -257,6 +257,38 @@ TEST_F(DatasetTest, OpenIsASnapshotUntilReopened) {
   EXPECT_EQ(notes.FieldByName("内容").AsString(), "changed");
 }
 
+TEST_F(DatasetTest, AppendOnlyOpenCountsWhenAskedAndReadsNoRow) {
+  auto add = [&](const QString& title) {
+    notes.Insert();
+    notes.FieldByName("标题").SetAsString(title);
+    notes.Post();
+  };
+  notes.OpenForAppend();
+  add("甲");
+  EXPECT_EQ(notes.RecordCount(), 4);  // counted now, the new row included
+  add("乙");
+  EXPECT_EQ(notes.RecordCount(), 5);
+  EXPECT_THROW(notes.First(), EDatabaseError);
+  EXPECT_THROW(notes.FieldByName("标题").AsString(), EDatabaseError);
+  notes.Close();
+  notes.OpenForAppend();
+  EXPECT_EQ(notes.RecordCount(), 5);
+  EXPECT_EQ(Titles(), QStringList({"周报", "清单", "计划", "甲", "乙"}));
+}
+
+TEST_F(DatasetTest, ReadRowsHandsOverEachRowAsItComes) {
+  raw->AddNote("工作", QVariant(), "无题");
+  QStringList seen;
+  conn.ReadRows({"select rowid, 标题, 内容 from 笔记 where 类别=? order by rowid", {"工作"}},
+                [&](const TRowReader& row) {
+                  seen << QString::number(row.Int(0)) + "|" + (row.IsNull(1) ? "<null>" : row.Text(1)) + "|" +
+                              row.Text(2);
+                });
+  EXPECT_EQ(seen, QStringList({"1|周报|第一段\n第二段", "3|计划|明年", "4|<null>|无题"}));
+  EXPECT_THROW(conn.ReadRows({"select nothing from 笔记", {}}, [](const TRowReader&) {}), ESqliteError);
+  EXPECT_THROW(conn.ReadRows({"select * from 笔记 where 类别=?", {}}, [](const TRowReader&) {}), EDatabaseError);
+}
+
 TEST_F(DatasetTest, WalkingVisitsEveryRowOnce) {
   notes.Open();
   QStringList seen;
