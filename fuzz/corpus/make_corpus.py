@@ -81,6 +81,10 @@ for bits in (1, 4, 8, 24, 32):
         raw = package(TINY, bmp(3, 2, bits, top), None, [bmp(2, 3, bits, top)])
         write('skin_package', 'depth%02d_%s' % (bits, 'topdown' if top else 'bottomup'), b'\0' + raw)
 write('skin_package', 'short_tables', b'\0' + package(TINY, bmp(3, 2, 8, table=[(1, 2, 3)]), bmp(3, 2, 4, table=[(0, 0, 0), (9, 9, 9)]), [bmp(2, 2, 1, table=[(5, 5, 5)])]))
+# Record lists long enough to be sorted the long way, keys out of order.
+lists_text = (b"[PICTURES]\r\nactivepicturescount=20\r\n" + b''.join(b"%d=p%d.bmp\r\n" % (i, i) for i in reversed(range(20))) +
+              b"[SKINCONTROLS]\r\ncount=24\r\n" + b''.join(b"%d=c%d:button\r\n" % (i, i) for i in reversed(range(24))))
+write('skin_package', 'long_lists', b'\0' + package(lists_text))
 write('skin_package', 'version2_extras', b'\0' + struct.pack('<i', 2) + b'\1\1\1\0' + bmp(1, 1, 24) + b'\1' + struct.pack('<i', 0) + TINY)
 if len(sys.argv) > 1:
     with open(sys.argv[1], 'rb') as f:
