@@ -81,6 +81,10 @@ for bits in (1, 4, 8, 24, 32):
         raw = package(TINY, bmp(3, 2, bits, top), None, [bmp(2, 3, bits, top)])
         write('skin_package', 'depth%02d_%s' % (bits, 'topdown' if top else 'bottomup'), b'\0' + raw)
 write('skin_package', 'short_tables', b'\0' + package(TINY, bmp(3, 2, 8, table=[(1, 2, 3)]), bmp(3, 2, 4, table=[(0, 0, 0), (9, 9, 9)]), [bmp(2, 2, 1, table=[(5, 5, 5)])]))
+# Record lists long enough to be sorted the long way, keys out of order.
+lists_text = (b"[PICTURES]\r\nactivepicturescount=20\r\n" + b''.join(b"%d=p%d.bmp\r\n" % (i, i) for i in reversed(range(20))) +
+              b"[SKINCONTROLS]\r\ncount=24\r\n" + b''.join(b"%d=c%d:button\r\n" % (i, i) for i in reversed(range(24))))
+write('skin_package', 'long_lists', b'\0' + package(lists_text))
 write('skin_package', 'version2_extras', b'\0' + struct.pack('<i', 2) + b'\1\1\1\0' + bmp(1, 1, 24) + b'\1' + struct.pack('<i', 0) + TINY)
 if len(sys.argv) > 1:
     with open(sys.argv[1], 'rb') as f:
@@ -109,3 +113,38 @@ for part in sections:
         text = b'[' + lst + b']\r\ncount=1\r\n0=' + n + b':' + typ + b'\r\n' + part
     safe = re.sub(rb'[^A-Za-z0-9_]', b'_', name).decode()
     write('skin_description', 'section_' + safe, text)
+
+# The built-in skin's sections again, as small packages of a few kilobytes
+# each: the package target reaches every record type without the large
+# built-in seed, so its runs can stay short (-max_len=4096).
+CHUNK = 3000
+chunks, plain, recs, size = [], [], {}, 0
+def flush():
+    global plain, recs, size
+    if not plain and not recs:
+        return
+    text = b''.join(plain)
+    for lst, entries in recs.items():
+        text += b'[' + lst + b']\r\ncount=%d\r\n' % len(entries)
+        text += b''.join(b'%d=%s:%s\r\n' % (i, n, t) for i, (n, t, _) in enumerate(entries))
+        text += b''.join(body for (_, _, body) in entries)
+    chunks.append(text)
+    plain, recs, size = [], {}, 0
+for part in sections:
+    m = re.match(rb'\[([^\]\r\n]+)\]', part)
+    if not m or m.group(1) in (b'SKINOBJECTS', b'SKINCONTROLS'):
+        continue
+    if size + len(part) > CHUNK:
+        flush()
+    name = m.group(1)
+    if name.lower() in lists:
+        lst, n, typ = lists[name.lower()]
+        recs.setdefault(lst, []).append((n, typ, part))
+        size += len(part) + len(n) + len(typ) + 8
+    else:
+        plain.append(part)
+        size += len(part)
+flush()
+pics = (bmp(4, 3, 24), bmp(4, 3, 1), [bmp(2, 2, 8, table=[(0, 0, 0), (255, 255, 255)])])
+for i, text in enumerate(chunks):
+    write('skin_package', 'builtin_part%02d' % i, b'\0' + package(text, pics[0], pics[1], pics[2]))

@@ -477,7 +477,7 @@ void TtwSkinStatusBar::DrawGrip(QImage& bitmap) {
   QPainter p(&bitmap);
   const QRect g = GripRect();
   if (recordIndex_ != -1 && !gripperrect_.IsEmpty()) {
-    TtwBitmap grip(gripperrect_.Width(), gripperrect_.Height());
+    TtwBitmap32 grip(gripperrect_.Width(), gripperrect_.Height());
     CopyPixels(grip.Image(), TRect{0, 0, grip.Width(), grip.Height()}, geo_.SourcePicture, gripperrect_);
     if (grippertransparent_) grip.MakeColorTransparent(grippertransparentcolor_);
     p.drawImage(g.topLeft(), grip.Image());

@@ -915,7 +915,7 @@ void TtwSkinMenuSpeedButton::DrawMarker(QImage& bitmap) {
   }
   TRect m = down_ ? skin_.menumarkerdownrect
                   : (pointerOver_ ? skin_.menumarkeractiverect : (flat_ ? skin_.menumarkerflatrect : skin_.menumarkerrect));
-  TtwBitmap mark(m.Width(), m.Height());
+  TtwBitmap32 mark(m.Width(), m.Height());
   CopyPixels(mark.Image(), TRect{0, 0, m.Width(), m.Height()}, geo_.SourcePicture, m);
   mark.MakeColorTransparent(skin_.menumarkertransparentcolor);
   mark.Transparent = true;

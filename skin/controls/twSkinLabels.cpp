@@ -365,7 +365,7 @@ QImage TtwSkinSplitter::RenderFace() {
                        height(), bar);
   CopyPixels(img, TRect{0, 0, bar.width(), bar.height()}, bar, TRect{0, 0, bar.width(), bar.height()});
   if (!gripperrect_.IsEmpty()) {
-    TtwBitmap grip(gripperrect_.Width(), gripperrect_.Height());
+    TtwBitmap32 grip(gripperrect_.Width(), gripperrect_.Height());
     CopyPixels(grip.Image(), TRect{0, 0, grip.Width(), grip.Height()}, picture_, gripperrect_);
     if (grippertransparent_) grip.MakeColorTransparent(grippertransparentcolor_);
     p.drawImage(img.width() / 2 - grip.Width() / 2, img.height() / 2 - grip.Height() / 2, grip.Image());

@@ -26,7 +26,7 @@ QList<QWidget*> ChildWidgets(QWidget* w) {
 // Draws piece r of picture at (x, y), its bottom-left pixel transparent.
 void DrawKeyedPiece(QPainter& p, int x, int y, const QImage& picture, const TRect& r) {
   if (r.IsEmpty() || picture.isNull()) return;
-  TtwBitmap b(r.Width(), r.Height());
+  TtwBitmap32 b(r.Width(), r.Height());
   CopyPixels(b.Image(), TRect{0, 0, r.Width(), r.Height()}, picture, r);
   const QRgb key = b.Image().pixel(0, r.Height() - 1);
   b.MakeColorTransparent(ColorFromQ(QColor::fromRgb(key)));

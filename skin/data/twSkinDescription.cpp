@@ -35,8 +35,9 @@ void TtwSkinColors::SetDefault() {
 void TtwSkinColors::LoadFromIni(const TtwSkinIni& ini) {
   TtwSkinColors d;
   d.SetDefault();
+  TtwKeyName k;
   ColorFields([&](const char* key, TColor TtwSkinColors::*field) {
-    this->*field = ini.ReadColor(kSkinColors, QString::fromLatin1(key), d.*field);
+    this->*field = ini.ReadColor(kSkinColors, k(key), d.*field);
   });
 }
 

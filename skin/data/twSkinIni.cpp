@@ -28,11 +28,11 @@ QString Fold(const QString& s) {
   return r;
 }
 
-QString Trim(QStringView s) {
+QStringView Trim(QStringView s) {
   qsizetype b = 0, e = s.size();
   while (b < e && s[b].unicode() <= 0x20) ++b;
   while (e > b && s[e - 1].unicode() <= 0x20) --e;
-  return s.mid(b, e - b).toString();
+  return s.mid(b, e - b);
 }
 
 // A key may not carry a line break or "="; values may not carry line breaks.
@@ -115,17 +115,19 @@ constexpr size_t Count(const TokenTable (&)[N]) {
 TtwSkinIni TtwSkinIni::FromText(const QString& text) {
   TtwSkinIni ini;
   Section* current = nullptr;
+  // Lines are looked at in place; only names, keys and values are copied out.
+  const QChar* p = text.constData();
   const qsizetype n = text.size();
   qsizetype start = 0;
   qsizetype kept = 0;
   while (start <= n) {
     qsizetype end = start;
-    while (end < n && text[end] != u'\r' && text[end] != u'\n') ++end;
-    const QString line = Trim(QStringView(text).mid(start, end - start));
+    while (end < n && p[end] != u'\r' && p[end] != u'\n') ++end;
+    const QStringView line = Trim(QStringView(p + start, end - start));
     start = end + 1;
     if (line.isEmpty() || line[0] == u';') continue;
     if (line.size() >= 2 && line.front() == u'[' && line.back() == u']') {
-      const QString name = Trim(QStringView(line).mid(1, line.size() - 2));
+      const QString name = Trim(line.mid(1, line.size() - 2)).toString();
       const QString folded = Fold(name);
       auto it = ini.sectionIndex_.constFind(folded);
       if (it != ini.sectionIndex_.constEnd()) {
@@ -148,17 +150,16 @@ TtwSkinIni TtwSkinIni::FromText(const QString& text) {
     if (++kept > kMaxDescriptionLines)
       throw ESkinDescriptionError(QStringLiteral("The skin description has more than %1 lines of keys; no skin needs that many.")
                                       .arg(kMaxDescriptionLines));
-    Line l;
+    Line& l = current->Lines.emplace_back();
     const qsizetype eq = line.indexOf(u'=');
     if (eq >= 0) {
-      l.Key = Trim(QStringView(line).left(eq));
-      l.Value = Trim(QStringView(line).mid(eq + 1));
+      l.Key = Trim(line.left(eq)).toString();
+      l.Value = Trim(line.mid(eq + 1)).toString();
       l.IsKey = true;
-      current->KeyIndex.insert(Fold(l.Key), current->Lines.size());
+      current->KeyIndex.insert(Fold(l.Key), current->Lines.size() - 1);
     } else {
-      l.Value = line;
+      l.Value = line.toString();
     }
-    current->Lines.append(l);
   }
   return ini;
 }

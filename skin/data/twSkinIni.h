@@ -71,6 +71,21 @@ struct TtwSkinRecordEntry {
   friend bool operator==(const TtwSkinRecordEntry&, const TtwSkinRecordEntry&) = default;
 };
 
+// Hands the literal key names that records read as the QString lookups
+// take, filling one buffer again and again: a record of dozens of keys then
+// costs no allocation per key.
+class TtwKeyName {
+ public:
+  TtwKeyName() { buf_.reserve(32); }
+  const QString& operator()(const char* key) {
+    buf_ = QLatin1String(key);
+    return buf_;
+  }
+
+ private:
+  QString buf_;
+};
+
 class TtwSkinIni {
  public:
   TtwSkinIni() = default;

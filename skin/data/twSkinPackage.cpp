@@ -11,32 +11,40 @@
 
 namespace {
 
+// Names the entry being read. Messages are only put together when an entry
+// is damaged, so a sound package builds no strings.
+struct TEntry {
+  const char* name;
+  int32_t index = -1;  // the active picture's number, or -1
+  QString Text() const {
+    const QString n = QString::fromLatin1(name);
+    return index < 0 ? n : QStringLiteral("%1 %2").arg(n).arg(index);
+  }
+};
+
 class TReader {
  public:
   explicit TReader(const QByteArray& data) : p_(data.constData()), size_(data.size()) {}
 
   int32_t Int32(const char* what) {
-    Need(4, what);
+    Need(4, [&] { return QString::fromLatin1(what); });
     const auto* b = reinterpret_cast<const uint8_t*>(p_ + pos_);
     pos_ += 4;
     return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
   }
-  uint8_t Byte(const char* what) {
-    Need(1, what);
-    return uint8_t(p_[pos_++]);
-  }
-  TtwBitmap Bitmap(const QString& what) {
-    if (pos_ >= size_) Damaged(QStringLiteral("ends before the %1").arg(what));
+  TtwBitmap Bitmap(const TEntry& what) {
+    if (pos_ >= size_) Damaged(QStringLiteral("ends before the %1").arg(what.Text()));
     TtwBitmap b;
     try {
       pos_ += b.Read(p_ + pos_, size_ - pos_);
     } catch (const EInvalidBitmap& e) {
-      throw EInvalidBitmap(QStringLiteral("%1 (the %2 of the skin package)").arg(e.Message(), what));
+      throw EInvalidBitmap(QStringLiteral("%1 (the %2 of the skin package)").arg(e.Message(), what.Text()));
     }
     return b;
   }
-  TtwBitmap Flagged(const QString& what) {
-    if (Byte(qPrintable(QStringLiteral("flag of the ") + what)) != 0) return TtwBitmap();
+  TtwBitmap Flagged(const TEntry& what) {
+    Need(1, [&] { return QStringLiteral("flag of the ") + what.Text(); });
+    if (p_[pos_++] != 0) return TtwBitmap();
     return Bitmap(what);
   }
   // A 1-bit picture of 64 million pixels packs into a few kilobytes yet
@@ -56,8 +64,9 @@ class TReader {
   }
 
  private:
-  void Need(int64_t n, const char* what) {
-    if (size_ - pos_ < n) Damaged(QStringLiteral("ends inside the %1").arg(QString::fromUtf8(what)));
+  template <class What>
+  void Need(int64_t n, const What& what) {
+    if (size_ - pos_ < n) Damaged(QStringLiteral("ends inside the %1").arg(what()));
   }
   [[noreturn]] static void Damaged(const QString& why) {
     throw ESkinPackageError(QStringLiteral("The skin package is damaged: it %1.").arg(why));
@@ -89,12 +98,12 @@ TtwSkinPackage TtwSkinPackage::Read(const QByteArray& raw) {
   TtwSkinPackage pkg;
   pkg.Version = r.Int32("version");
   if (!pkg.Supported()) return pkg;
-  pkg.Picture = r.Counted(r.Flagged(QStringLiteral("frame picture")));
-  pkg.InactivePicture = r.Counted(r.Flagged(QStringLiteral("inactive picture")));
-  pkg.Mask = r.Counted(r.Flagged(QStringLiteral("mask picture")));
+  pkg.Picture = r.Counted(r.Flagged({"frame picture"}));
+  pkg.InactivePicture = r.Counted(r.Flagged({"inactive picture"}));
+  pkg.Mask = r.Counted(r.Flagged({"mask picture"}));
   if (pkg.Version == 2) {
-    r.Flagged(QStringLiteral("first extra picture"));
-    r.Flagged(QStringLiteral("second extra picture"));
+    r.Flagged({"first extra picture"});
+    r.Flagged({"second extra picture"});
   }
   const int32_t count = r.Int32("active picture count");
   if (count > kMaxActivePictures)
@@ -103,7 +112,7 @@ TtwSkinPackage TtwSkinPackage::Read(const QByteArray& raw) {
                                 .arg(kMaxActivePictures));
   // Each entry takes bytes, so a count the data does not back runs into the end.
   for (int32_t i = 0; i < count; ++i)
-    pkg.ActivePictures.append(r.Counted(r.Bitmap(QStringLiteral("active picture %1").arg(i))));
+    pkg.ActivePictures.append(r.Counted(r.Bitmap({"active picture", i})));
   pkg.Text = r.Rest();
   return pkg;
 }

@@ -22,7 +22,7 @@ class TReader final : public TtwFieldVisitor {
   void Command(const char* key, uint8_t& f) override { f = ini_.ReadCommand(section_, K(key)); }
 
  private:
-  static QString K(const char* key) { return QString::fromLatin1(key); }
+  TtwKeyName K;
   const TtwSkinIni& ini_;
   const QString& section_;
 };

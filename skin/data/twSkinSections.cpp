@@ -80,7 +80,7 @@ void FormInfoFields(TtwSkinFormInfo& f, Op&& op) {
 
 struct FormReader {
   const TtwSkinIni& ini;
-  static QString K(const char* k) { return QString::fromLatin1(k); }
+  TtwKeyName K;
   void operator()(const char* k, TPoint& v) { v = ini.ReadPoint(kFormInfo, K(k)); }
   void operator()(const char* k, TRect& v) { v = ini.ReadRect(kFormInfo, K(k)); }
   void operator()(const char* k, int32_t& v) {
@@ -105,7 +105,7 @@ struct FormWriter {
 }  // namespace
 
 void TtwSkinFormInfo::LoadFromIni(const TtwSkinIni& ini, const QString& maskName) {
-  FormInfoFields(*this, FormReader{ini});
+  FormInfoFields(*this, FormReader{ini, {}});
   Adjust(maskName);
 }
 

@@ -49,7 +49,7 @@ void TtwLayerManager::ShowLayer(int x, int y, int Opacity, const QImage& Mask, c
   if (window_) HideLayer();
   visible_ = true;
   window_ = std::make_unique<TtwLayerWindow>();
-  bitmap_ = std::make_unique<TtwBitmap>();
+  bitmap_ = std::make_unique<TtwBitmap32>();
   bitmap_->Assign(Picture);
   bitmap_->AlphaFromMask(Mask);
   bitmap_->Alpha = true;

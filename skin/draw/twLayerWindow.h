@@ -43,7 +43,7 @@ class TtwLayerManager : public QObject {
   int CurrentOpacity() const { return current_; }
   bool Fading() const { return timer_.isActive(); }
   TtwLayerWindow* Window() const { return window_.get(); }
-  const TtwBitmap* Bitmap() const { return bitmap_.get(); }
+  const TtwBitmap32* Bitmap() const { return bitmap_.get(); }
 
   // Whether the display can show translucent top-level windows.
   static bool LayeredSupported();
@@ -52,7 +52,7 @@ class TtwLayerManager : public QObject {
   void Push(int Opacity);
 
   std::unique_ptr<TtwLayerWindow> window_;
-  std::unique_ptr<TtwBitmap> bitmap_;
+  std::unique_ptr<TtwBitmap32> bitmap_;
   QTimer timer_;
   bool visible_ = false;
   int target_ = 0, step_ = 0, current_ = 0;

@@ -252,12 +252,12 @@ void TtwEffectBmp::Push(const TtwEffectBmp& Other, double X) {
   }
 }
 
-// ---- TtwBitmap --------------------------------------------------------------
+// ---- TtwBitmap32 --------------------------------------------------------------
 
 namespace {
 
-std::vector<TtwBitmap*>& Registry() {
-  static std::vector<TtwBitmap*> list;
+std::vector<TtwBitmap32*>& Registry() {
+  static std::vector<TtwBitmap32*> list;
   return list;
 }
 
@@ -265,9 +265,9 @@ constexpr uint32_t kKeyColour = 0x7F007Fu;
 
 }  // namespace
 
-TtwBitmap::TtwBitmap(int W, int H) { SetSize(W, H); }
+TtwBitmap32::TtwBitmap32(int W, int H) { SetSize(W, H); }
 
-TtwBitmap::~TtwBitmap() {
+TtwBitmap32::~TtwBitmap32() {
   ReleaseCanvas();
   if (registered_) {
     auto& list = Registry();
@@ -275,7 +275,7 @@ TtwBitmap::~TtwBitmap() {
   }
 }
 
-void TtwBitmap::SetSize(int W, int H) {
+void TtwBitmap32::SetSize(int W, int H) {
   W = std::abs(W);
   H = std::abs(H);
   if (W == 0 || H == 0 || (W == img_.width() && H == img_.height())) return;
@@ -291,25 +291,25 @@ void TtwBitmap::SetSize(int W, int H) {
   }
 }
 
-QPainter* TtwBitmap::Canvas() {
+QPainter* TtwBitmap32::Canvas() {
   if (img_.isNull()) return nullptr;
   if (!canvas_) canvas_ = new QPainter(&img_);
   return canvas_;
 }
 
-void TtwBitmap::ReleaseCanvas() {
+void TtwBitmap32::ReleaseCanvas() {
   delete canvas_;
   canvas_ = nullptr;
 }
 
-TtwBitmap* TtwBitmap::FromDevice(const QPaintDevice* Device) {
+TtwBitmap32* TtwBitmap32::FromDevice(const QPaintDevice* Device) {
   if (!Device) return nullptr;
-  for (TtwBitmap* b : Registry())
+  for (TtwBitmap32* b : Registry())
     if (static_cast<const QPaintDevice*>(&b->img_) == Device) return b;
   return nullptr;
 }
 
-void TtwBitmap::Assign(const TtwBitmap& Other) {
+void TtwBitmap32::Assign(const TtwBitmap32& Other) {
   if (&Other == this) return;
   ReleaseCanvas();
   if (Other.img_.isNull()) {
@@ -323,7 +323,7 @@ void TtwBitmap::Assign(const TtwBitmap& Other) {
   Alpha = Other.Alpha;
 }
 
-void TtwBitmap::Assign(const QImage& Picture) {
+void TtwBitmap32::Assign(const QImage& Picture) {
   if (Picture.isNull()) return;
   SetSize(Picture.width(), Picture.height());
   ReleaseCanvas();
@@ -347,7 +347,7 @@ void TtwBitmap::Assign(const QImage& Picture) {
   }
 }
 
-void TtwBitmap::AssignGraphic(int W, int H, const std::function<void(QPainter&, const QRect&)>& Paint) {
+void TtwBitmap32::AssignGraphic(int W, int H, const std::function<void(QPainter&, const QRect&)>& Paint) {
   if (W <= 0 || H <= 0 || !Paint) return;
   SetSize(W, H);
   QImage canvas(Width(), Height(), QImage::Format_RGB32);
@@ -364,9 +364,9 @@ void TtwBitmap::AssignGraphic(int W, int H, const std::function<void(QPainter&, 
   }
 }
 
-void TtwBitmap::AssignTo(QImage& Target) const { Target = img_.copy(); }
+void TtwBitmap32::AssignTo(QImage& Target) const { Target = img_.copy(); }
 
-void TtwBitmap::FillAlpha(uint8_t Value) {
+void TtwBitmap32::FillAlpha(uint8_t Value) {
   const uint32_t a = uint32_t(Value) << 24;
   for (int y = 0; y < img_.height(); ++y) {
     uint32_t* p = RowOf(img_, y);
@@ -374,22 +374,22 @@ void TtwBitmap::FillAlpha(uint8_t Value) {
   }
 }
 
-uint32_t TtwBitmap::Pixel(int x, int y) const {
+uint32_t TtwBitmap32::Pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
   return twpix::Row(img_, y)[x];
 }
 
-void TtwBitmap::SetPixel(int x, int y, uint32_t Value) {
+void TtwBitmap32::SetPixel(int x, int y, uint32_t Value) {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return;
   RowOf(img_, y)[x] = Value;
 }
 
-uint32_t* TtwBitmap::ScanLine(int y) {
+uint32_t* TtwBitmap32::ScanLine(int y) {
   if (y < 0 || y >= Height()) return nullptr;
   return RowOf(img_, y);
 }
 
-void TtwBitmap::DrawOnto(QImage& D, const TRect& s, const TRect& d, const QRect& Clip) const {
+void TtwBitmap32::DrawOnto(QImage& D, const TRect& s, const TRect& d, const QRect& Clip) const {
   if (img_.isNull() || D.isNull() || !twpix::Sane(s) || !twpix::Sane(d) || s.IsEmpty() || d.IsEmpty()) return;
   if (!twpix::Is32(D.format())) D = D.convertToFormat(QImage::Format_ARGB32);
   const int SW = Width(), SH = Height();
@@ -462,20 +462,20 @@ void TtwBitmap::DrawOnto(QImage& D, const TRect& s, const TRect& d, const QRect&
   }
 }
 
-void TtwBitmap::Draw(TtwBitmap& Dst, int x, int y) {
+void TtwBitmap32::Draw(TtwBitmap32& Dst, int x, int y) {
   Draw(Dst, TRect{0, 0, Width(), Height()}, TRect{x, y, x + Width(), y + Height()});
 }
 
-void TtwBitmap::Draw(TtwBitmap& Dst, const TRect& Src, const TRect& DstRect) {
+void TtwBitmap32::Draw(TtwBitmap32& Dst, const TRect& Src, const TRect& DstRect) {
   if (&Dst == this || Dst.Empty()) return;
   DrawOnto(Dst.img_, Src, DstRect);
 }
 
-void TtwBitmap::Draw(QPainter& Dc, int x, int y) {
+void TtwBitmap32::Draw(QPainter& Dc, int x, int y) {
   Draw(Dc, TRect{0, 0, Width(), Height()}, TRect{x, y, x + Width(), y + Height()});
 }
 
-void TtwBitmap::Draw(QPainter& Dc, const TRect& Src, const TRect& Dst) {
+void TtwBitmap32::Draw(QPainter& Dc, const TRect& Src, const TRect& Dst) {
   if (img_.isNull() || !Dc.isActive()) return;
   QPaintDevice* dev = Dc.device();
   const QTransform t = Dc.combinedTransform();
@@ -555,7 +555,7 @@ void BlurLine(uint32_t* p, int n, qsizetype stride, int r, const std::vector<uin
 
 }  // namespace
 
-void TtwBitmap::StackBlur(int Radius) {
+void TtwBitmap32::StackBlur(int Radius) {
   if (Radius < 1 || img_.isNull()) return;
   const int w = Width(), h = Height();
   const uint32_t div = uint32_t(Radius + 1) * uint32_t(Radius + 1);
@@ -568,7 +568,7 @@ void TtwBitmap::StackBlur(int Radius) {
   for (int x = 0; x < w; ++x) BlurLine(base + x, h, stride, Radius, tbl, tmp);
 }
 
-void TtwBitmap::MakeColorTransparent(TColor Color) {
+void TtwBitmap32::MakeColorTransparent(TColor Color) {
   const uint32_t key = ColorToPixel(Color) & 0x00FFFFFFu;
   for (int y = 0; y < Height(); ++y) {
     uint32_t* p = RowOf(img_, y);
@@ -577,7 +577,7 @@ void TtwBitmap::MakeColorTransparent(TColor Color) {
   }
 }
 
-void TtwBitmap::AlphaFromMask(const QImage& Mask0) {
+void TtwBitmap32::AlphaFromMask(const QImage& Mask0) {
   const QImage Mask = twpix::As32(Mask0);
   if (Mask.isNull() || img_.isNull()) return;
   const int w = std::min(Width(), Mask.width()), h = std::min(Height(), Mask.height());
@@ -596,7 +596,7 @@ void TtwBitmap::AlphaFromMask(const QImage& Mask0) {
 namespace {
 
 // Text in pure red on opaque black, so the red byte is the text's coverage.
-void RedText(TtwBitmap& bmp, const QFont& font, const QString& text, const QRect& at, int flags) {
+void RedText(TtwBitmap32& bmp, const QFont& font, const QString& text, const QRect& at, int flags) {
   QPainter p(&bmp.Image());
   p.setFont(font);
   p.setPen(QColor(255, 0, 0));
@@ -605,7 +605,7 @@ void RedText(TtwBitmap& bmp, const QFont& font, const QString& text, const QRect
 }
 
 // Every pixel takes alpha = its red byte and the glow colour.
-void RedToAlpha(TtwBitmap& bmp, TColor colour) {
+void RedToAlpha(TtwBitmap32& bmp, TColor colour) {
   const uint32_t rgb = ColorToPixel(colour) & 0x00FFFFFFu;
   for (int y = 0; y < bmp.Height(); ++y) {
     uint32_t* p = bmp.ScanLine(y);
@@ -627,7 +627,7 @@ void DrawGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int Fla
                   TColor GlowColor, int Offset) {
   const int s = std::max(0, GlowSize);
   if (!Text.isEmpty() && !R.IsEmpty()) {
-    TtwBitmap glow(R.Width() + 2 * s, R.Height() + 2 * s);
+    TtwBitmap32 glow(R.Width() + 2 * s, R.Height() + 2 * s);
     glow.Image().fill(0xFF000000u);
     RedText(glow, Canvas.font(), Text, QRect(s, s, R.Width(), R.Height()), Flags);
     glow.StackBlur(s);
@@ -640,7 +640,7 @@ void DrawGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int Fla
 void DrawSoftGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int Flags, TColor GlowColor) {
   constexpr int m = 12;
   if (!Text.isEmpty() && !R.IsEmpty()) {
-    TtwBitmap glow(R.Width() + 2 * m, R.Height() + 2 * m);
+    TtwBitmap32 glow(R.Width() + 2 * m, R.Height() + 2 * m);
     glow.Image().fill(0xFF000000u);
     const QRect at(m, m, R.Width(), R.Height());
     {
@@ -663,7 +663,7 @@ void DrawSoftGlowText(QPainter& Canvas, const QString& Text, const TRect& R, int
 void DrawReflectionText(QPainter& Canvas, const QString& Text, const TRect& R, int Flags, TColor Color,
                         int Offset) {
   if (!Text.isEmpty() && !R.IsEmpty()) {
-    TtwBitmap refl(R.Width(), R.Height());
+    TtwBitmap32 refl(R.Width(), R.Height());
     refl.Image().fill(0xFF000000u);
     RedText(refl, Canvas.font(), Text, QRect(0, 0, R.Width(), R.Height()), Flags);
     int t = -1, b = -1;
@@ -701,7 +701,7 @@ void DrawReflectionText(QPainter& Canvas, const QString& Text, const TRect& R, i
   PlainText(Canvas, Text, R, Flags);
 }
 
-void BlendInactiveCover(TtwBitmap& Veil, QImage& Snapshot) {
+void BlendInactiveCover(TtwBitmap32& Veil, QImage& Snapshot) {
   if (Veil.Empty()) return;
   Veil.FillAlpha(170);
   Veil.Alpha = true;

@@ -1,7 +1,7 @@
 #pragma once
 // Bitmap effects: a 24-bit working copy for inactive looks and morphing
 // (TtwEffectBmp) and a 32-bit picture with alpha, colour key, nearest-pixel
-// stretching and stack blur (TtwBitmap), plus glowing and reflected text.
+// stretching and stack blur (TtwBitmap32), plus glowing and reflected text.
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -61,13 +61,15 @@ class TtwEffectBmp {
   QImage img_;  // Format_RGB32
 };
 
-class TtwBitmap {
+// A live drawing surface, not a stored picture: skin packages keep theirs as
+// bitmap files (TtwBitmap), which decode to the QImage this one is given.
+class TtwBitmap32 {
  public:
-  TtwBitmap() = default;
-  TtwBitmap(int W, int H);
-  ~TtwBitmap();
-  TtwBitmap(const TtwBitmap&) = delete;
-  TtwBitmap& operator=(const TtwBitmap&) = delete;
+  TtwBitmap32() = default;
+  TtwBitmap32(int W, int H);
+  ~TtwBitmap32();
+  TtwBitmap32(const TtwBitmap32&) = delete;
+  TtwBitmap32& operator=(const TtwBitmap32&) = delete;
 
   int Width() const { return img_.width(); }
   int Height() const { return img_.height(); }
@@ -84,7 +86,7 @@ class TtwBitmap {
   bool Transparent = false;
   bool Alpha = false;
 
-  void Assign(const TtwBitmap& Other);
+  void Assign(const TtwBitmap32& Other);
   // 32-bit pictures keep their alpha (and set the alpha flag when it is
   // neither 0 nor 255 somewhere); other pictures become opaque.
   void Assign(const QImage& Picture);
@@ -101,8 +103,8 @@ class TtwBitmap {
   // Mode by the flags: alpha blend, else colour key 0x7F007F, else plain copy.
   void Draw(QPainter& Dc, int x, int y);
   void Draw(QPainter& Dc, const TRect& Src, const TRect& Dst);
-  void Draw(TtwBitmap& Dst, int x, int y);
-  void Draw(TtwBitmap& Dst, const TRect& Src, const TRect& DstRect);
+  void Draw(TtwBitmap32& Dst, int x, int y);
+  void Draw(TtwBitmap32& Dst, const TRect& Src, const TRect& DstRect);
   // The scanline path, onto any 32-bit image; Clip (in Dst's pixels), when
   // not null, limits what is touched.
   void DrawOnto(QImage& Dst, const TRect& Src, const TRect& DstRect, const QRect& Clip = QRect()) const;
@@ -112,7 +114,7 @@ class TtwBitmap {
   void AlphaFromMask(const QImage& Mask);
 
   // The live bitmap whose pixels a paint device is, or null.
-  static TtwBitmap* FromDevice(const QPaintDevice* Device);
+  static TtwBitmap32* FromDevice(const QPaintDevice* Device);
 
  private:
   QImage img_;
@@ -129,4 +131,4 @@ void DrawReflectionText(QPainter& Canvas, const QString& Text, const TRect& R, i
                         int Offset);
 
 // An inactive window's veil: Veil at alpha 170 blended over the client snapshot.
-void BlendInactiveCover(TtwBitmap& Veil, QImage& Snapshot);
+void BlendInactiveCover(TtwBitmap32& Veil, QImage& Snapshot);

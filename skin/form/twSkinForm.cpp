@@ -790,7 +790,7 @@ void TtwSkinForm::UpdateInactiveCover(bool active) {
   cover->hide();
   QImage shot = form_->grab(client).toImage().convertToFormat(QImage::Format_ARGB32);
   if (ClientInActiveEffectType == twieBlur) {
-    TtwBitmap b;
+    TtwBitmap32 b;
     b.Assign(shot);
     b.StackBlur(3);
     shot = b.Image();

@@ -1,10 +1,6 @@
 // A process killed in the middle of a save or of a category rename leaves
 // the notebook, and its search index, as if the command ran whole or not at all.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QRandomGenerator>
 #include <chrono>
@@ -14,49 +10,17 @@
 #include "app/Statements.h"
 #include "app/Unit2.h"
 #include "tests/platform/db/TestDb.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
-struct Child {
-  pid_t pid = -1;
-  int out = -1;
-};
+using twtest::Child;
+using twtest::ReadAll;
 
-Child Spawn(const QStringList& args) {
-  int fds[2];
-  EXPECT_EQ(pipe(fds), 0);
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-  posix_spawn_file_actions_addclose(&fa, fds[0]);
-  std::vector<QByteArray> keep{QByteArray(TW_SAVE_CHILD)};
-  for (const QString& a : args) keep.push_back(a.toUtf8());
-  std::vector<char*> argv;
-  for (QByteArray& k : keep) argv.push_back(k.data());
-  argv.push_back(nullptr);
-  Child c;
-  EXPECT_EQ(posix_spawn(&c.pid, argv[0], &fa, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&fa);
-  close(fds[1]);
-  c.out = fds[0];
-  return c;
-}
-
-QByteArray ReadAll(int fd) {
-  QByteArray all;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0) all.append(buf, n);
-  return all;
-}
+Child Spawn(const QStringList& args) { return twtest::SpawnChild(TW_SAVE_CHILD, args); }
 
 // Waits for the child's "R", so a kill lands while it works.
-bool Ready(int fd) {
-  char line[2] = {};
-  return read(fd, line, 2) == 2 && line[0] == 'R';
-}
+bool Ready(int fd) { return twtest::ReadLine(fd) == "R"; }
 
 QStringList Found(TData& data, const TStatement& st) {
   RunStatement(*data.ADOQuery3, st);
@@ -79,9 +43,7 @@ TEST(AppCrash, KilledSaveLeavesIndexAndNotesInStep) {
     Child c = Spawn({"save", db.dir.path(), QString::number(round)});
     ASSERT_TRUE(Ready(c.out)) << "round " << round;
     std::this_thread::sleep_for(std::chrono::microseconds(QRandomGenerator::global()->bounded(200000)));
-    kill(c.pid, SIGKILL);
-    int status = 0;
-    waitpid(c.pid, &status, 0);
+    twtest::KillAndReap(c);
     for (const QByteArray& line : ReadAll(c.out).split('\n'))
       if (line.startsWith("S ") && line.size() > 2) saved << QStringLiteral("crash%1-%2").arg(round).arg(QString::fromLatin1(line.mid(2)));
     close(c.out);
@@ -112,8 +74,7 @@ TEST(AppCrash, RenameKilledBetweenItsStepsChangesNothing) {
   }
   Child c = Spawn({"rename", db.dir.path(), "Old", "New"});
   ASSERT_TRUE(Ready(c.out));
-  int status = 0;
-  waitpid(c.pid, &status, 0);
+  const int status = twtest::Reap(c);
   close(c.out);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the child was to die between the steps";
 

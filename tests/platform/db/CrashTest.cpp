@@ -1,10 +1,6 @@
 // A process saving notes is killed at random moments; every note it was told
 // had been saved must be there afterwards, in a file that checks clean.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QMap>
 #include <QRandomGenerator>
@@ -13,47 +9,15 @@
 
 #include "platform/db/Dataset.h"
 #include "tests/platform/db/TestDb.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
-struct Child {
-  pid_t pid = -1;
-  int out = -1;
-};
+using twtest::Child;
+using twtest::ReadLine;
 
 Child Spawn(const QString& path, int round) {
-  int fds[2];
-  EXPECT_EQ(pipe(fds), 0);
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-  posix_spawn_file_actions_addclose(&fa, fds[0]);
-  const QByteArray exe = TW_CRASH_CHILD, db = path.toUtf8(), r = QByteArray::number(round);
-  char* argv[] = {const_cast<char*>(exe.constData()), const_cast<char*>(db.constData()),
-                  const_cast<char*>(r.constData()), nullptr};
-  Child c;
-  EXPECT_EQ(posix_spawn(&c.pid, exe.constData(), &fa, nullptr, argv, environ), 0);
-  posix_spawn_file_actions_destroy(&fa);
-  close(fds[1]);
-  c.out = fds[0];
-  return c;
-}
-
-QByteArray ReadLine(int fd) {
-  QByteArray line;
-  char ch;
-  while (read(fd, &ch, 1) == 1 && ch != '\n') line += ch;
-  return line;
-}
-
-QByteArray ReadRest(int fd) {
-  QByteArray all;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0) all.append(buf, n);
-  return all;
+  return twtest::SpawnChild(TW_CRASH_CHILD, {path, QString::number(round)});
 }
 
 TEST(CrashSafety, KilledWriterLosesNoSavedNoteAndLeavesACleanFile) {
@@ -64,11 +28,9 @@ TEST(CrashSafety, KilledWriterLosesNoSavedNoteAndLeavesACleanFile) {
     Child c = Spawn(db.path, round);
     ASSERT_EQ(ReadLine(c.out), "R") << "round " << round << ": the writer did not start";
     std::this_thread::sleep_for(std::chrono::microseconds(QRandomGenerator::global()->bounded(300000)));
-    kill(c.pid, SIGKILL);
-    int status = 0;
-    waitpid(c.pid, &status, 0);
+    const int status = twtest::KillAndReap(c);
     EXPECT_TRUE(WIFSIGNALED(status)) << "round " << round << ": the writer stopped by itself";
-    const QByteArray rest = ReadRest(c.out);
+    const QByteArray rest = twtest::ReadAll(c.out);
     close(c.out);
     for (const QByteArray& line : rest.split('\n')) {
       const QList<QByteArray> parts = line.split(' ');

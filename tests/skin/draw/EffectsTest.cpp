@@ -166,10 +166,10 @@ TEST(Morphing, InBetweenFormulas) {
   EXPECT_EQ(Reds(odd.Image()), (std::vector<int>{5, 5, 5}));
 }
 
-// ---- TtwBitmap ------------------------------------------------------------------
+// ---- TtwBitmap32 ------------------------------------------------------------------
 
 TEST(AlphaBitmap, SizingAndTheDeviceRegistry) {
-  TtwBitmap b;
+  TtwBitmap32 b;
   b.SetSize(-3, 2);
   EXPECT_EQ(QSize(b.Width(), b.Height()), QSize(3, 2));
   b.SetPixel(1, 1, 0xFF123456u);
@@ -178,16 +178,16 @@ TEST(AlphaBitmap, SizingAndTheDeviceRegistry) {
   EXPECT_EQ(b.Pixel(1, 1), 0xFF123456u);
   b.SetSize(0, 9);
   EXPECT_EQ(QSize(b.Width(), b.Height()), QSize(3, 2));
-  EXPECT_EQ(TtwBitmap::FromDevice(&b.Image()), &b);
+  EXPECT_EQ(TtwBitmap32::FromDevice(&b.Image()), &b);
   QImage stranger(3, 2, QImage::Format_ARGB32);
-  EXPECT_EQ(TtwBitmap::FromDevice(&stranger), nullptr);
+  EXPECT_EQ(TtwBitmap32::FromDevice(&stranger), nullptr);
   const QPaintDevice* dev = nullptr;
   {
-    TtwBitmap gone(4, 4);
+    TtwBitmap32 gone(4, 4);
     dev = &gone.Image();
-    EXPECT_EQ(TtwBitmap::FromDevice(dev), &gone);
+    EXPECT_EQ(TtwBitmap32::FromDevice(dev), &gone);
   }
-  EXPECT_EQ(TtwBitmap::FromDevice(dev), nullptr);
+  EXPECT_EQ(TtwBitmap32::FromDevice(dev), nullptr);
 }
 
 TEST(AlphaBitmap, AssignKeepsOrMakesAlpha) {
@@ -198,7 +198,7 @@ TEST(AlphaBitmap, AssignKeepsOrMakesAlpha) {
   binary.setPixel(0, 0, 0x00102030u);
   binary.setPixel(1, 0, 0xFF102030u);
   QImage indexed = Solid(2, 1, qRgb(1, 2, 3)).convertToFormat(QImage::Format_Indexed8);
-  TtwBitmap a, b, c;
+  TtwBitmap32 a, b, c;
   a.Assign(partial);
   b.Assign(binary);
   c.Assign(indexed);
@@ -207,11 +207,11 @@ TEST(AlphaBitmap, AssignKeepsOrMakesAlpha) {
   EXPECT_FALSE(b.Alpha);
   EXPECT_EQ(c.Pixel(1, 0), 0xFF010203u);
 
-  TtwBitmap d;
+  TtwBitmap32 d;
   d.Name = "glow";
   d.Transparent = true;
   d.Assign(partial);
-  TtwBitmap e;
+  TtwBitmap32 e;
   e.Assign(d);
   EXPECT_EQ(e.Name, "glow");
   EXPECT_TRUE(e.Transparent);
@@ -219,7 +219,7 @@ TEST(AlphaBitmap, AssignKeepsOrMakesAlpha) {
 
   // Other graphics are painted over magenta, which keeps what was there.
   drawtest::EnsureApp();
-  TtwBitmap g(2, 1);
+  TtwBitmap32 g(2, 1);
   g.SetPixel(0, 0, 0x11223344u);
   g.SetPixel(1, 0, 0x11223344u);
   g.AssignGraphic(2, 1, [](QPainter& p, const QRect&) { p.fillRect(QRect(1, 0, 1, 1), QColor(9, 8, 7)); });
@@ -246,7 +246,7 @@ TEST(AlphaBitmap, DrawingModesOnChosenPixels) {
       {"alpha wins over the key", true, true, 0xFF7F007Fu, 0xFF7F007Fu},
   };
   for (const Case& c : cases) {
-    TtwBitmap s(1, 1), d(1, 1);
+    TtwBitmap32 s(1, 1), d(1, 1);
     s.SetPixel(0, 0, c.src);
     d.SetPixel(0, 0, dst);
     s.Alpha = c.alpha;
@@ -266,17 +266,17 @@ TEST(AlphaBitmap, NearestPixelStretchAndClipping) {
       {4, 2, {0, 2}},
       {3, 1, {1}},
   };
-  TtwBitmap src(4, 1);
+  TtwBitmap32 src(4, 1);
   for (int x = 0; x < 4; ++x) src.SetPixel(x, 0, 0xFF000000u | uint32_t(x * 10) << 16);
   for (const Case& c : cases) {
-    TtwBitmap d(c.dw, 1);
+    TtwBitmap32 d(c.dw, 1);
     src.Draw(d, TRect{0, 0, c.sw, 1}, TRect{0, 0, c.dw, 1});
     std::vector<int> got;
     for (int x = 0; x < c.dw; ++x) got.push_back(int((d.Pixel(x, 0) >> 16) & 0xFF) / 10);
     EXPECT_EQ(got, c.cols) << c.sw << "->" << c.dw;
   }
   // Partly outside on both sides: only the overlap is drawn, 1:1.
-  TtwBitmap d(3, 1);
+  TtwBitmap32 d(3, 1);
   src.Draw(d, TRect{0, 0, 4, 1}, TRect{-2, 0, 2, 1});
   EXPECT_EQ(d.Pixel(0, 0), 0xFF140000u);
   EXPECT_EQ(d.Pixel(1, 0), 0xFF1E0000u);
@@ -288,10 +288,10 @@ TEST(AlphaBitmap, NearestPixelStretchAndClipping) {
 
 TEST(AlphaBitmap, PainterTargetsUseTheSameFormulaWithTheirOrigin) {
   drawtest::EnsureApp();
-  TtwBitmap s(1, 1);
+  TtwBitmap32 s(1, 1);
   s.SetPixel(0, 0, 0x8000FF64u);
   s.Alpha = true;
-  TtwBitmap owner(4, 4);
+  TtwBitmap32 owner(4, 4);
   owner.Image().fill(0xFFC86432u);
   {
     QPainter p(&owner.Image());
@@ -312,7 +312,7 @@ TEST(AlphaBitmap, PainterTargetsUseTheSameFormulaWithTheirOrigin) {
 TEST(AlphaBitmap, StretchedBlendsUseEachRowsOwnBackground) {
   // One half-transparent source row stretched over two destination rows of
   // different colours: each row blends with what lies under it.
-  TtwBitmap s(1, 1), d(1, 2);
+  TtwBitmap32 s(1, 1), d(1, 2);
   s.SetPixel(0, 0, 0x80FFFFFFu);
   s.Alpha = true;
   d.SetPixel(0, 0, 0xFF000000u);
@@ -330,7 +330,7 @@ TEST(AlphaBitmap, StretchedBlendsUseEachRowsOwnBackground) {
 
 TEST(AlphaBitmap, PainterClipIsHonoured) {
   drawtest::EnsureApp();
-  TtwBitmap s(4, 1);
+  TtwBitmap32 s(4, 1);
   s.Image().fill(0xFF00FF00u);
   QImage img(4, 1, QImage::Format_RGB32);
   img.fill(0xFF000000u);
@@ -346,7 +346,7 @@ TEST(AlphaBitmap, PainterClipIsHonoured) {
 }
 
 TEST(AlphaBitmap, ASizeThatCannotBeAllocatedIsAnError) {
-  TtwBitmap b(2, 2);
+  TtwBitmap32 b(2, 2);
   try {
     b.SetSize(100000000, 1);
     FAIL() << "no error";
@@ -360,7 +360,7 @@ TEST(AlphaBitmap, ASizeThatCannotBeAllocatedIsAnError) {
 }
 
 TEST(AlphaBitmap, InactiveCoverIsAVeilAt170) {
-  TtwBitmap veil(2, 1);
+  TtwBitmap32 veil(2, 1);
   veil.Image().fill(0x00FF0000u);
   QImage snap(2, 1, QImage::Format_RGB32);
   snap.fill(qRgb(0, 0, 255));
@@ -369,7 +369,7 @@ TEST(AlphaBitmap, InactiveCoverIsAVeilAt170) {
 }
 
 TEST(AlphaBitmap, StackBlurWeightsAndEdges) {
-  TtwBitmap b(3, 3);
+  TtwBitmap32 b(3, 3);
   b.Image().fill(0x4D000000u);  // alpha 77, black
   b.SetPixel(1, 1, 0x4DFF0000u);
   b.StackBlur(1);
@@ -379,18 +379,18 @@ TEST(AlphaBitmap, StackBlurWeightsAndEdges) {
       EXPECT_EQ(int((b.Pixel(x, y) >> 16) & 0xFF), want[y][x]) << x << "," << y;
       EXPECT_EQ(b.Pixel(x, y) >> 24, 0x4Du);
     }
-  TtwBitmap flat(9, 5);
+  TtwBitmap32 flat(9, 5);
   flat.Image().fill(0xFFC8C8C8u);
   flat.StackBlur(4);
   for (int x = 0; x < 9; ++x) EXPECT_EQ(flat.Pixel(x, 4), 0xFFC8C8C8u);
-  TtwBitmap same(2, 2);
+  TtwBitmap32 same(2, 2);
   same.SetPixel(0, 0, 0xFFFFFFFFu);
   same.StackBlur(0);
   EXPECT_EQ(same.Pixel(0, 0), 0xFFFFFFFFu);
 }
 
 TEST(AlphaBitmap, ColourKeyAndMaskAlpha) {
-  TtwBitmap b(2, 1);
+  TtwBitmap32 b(2, 1);
   b.SetPixel(0, 0, 0xFF0000FFu);
   b.SetPixel(1, 0, 0xFF0000FEu);
   b.MakeColorTransparent(0x00FF0000);  // blue as 0x00BBGGRR
@@ -496,7 +496,7 @@ TEST(TextEffects, GlowsSurroundTheTextInTheGlowColour) {
 TEST(AlphaBitmap, ArbitraryRectanglesStayInsideBothBitmaps) {
   QRandomGenerator rng(99);
   auto v = [&](int lo, int hi) { return int(rng.bounded(lo, hi + 1)); };
-  TtwBitmap src(7, 5), dst(9, 6);
+  TtwBitmap32 src(7, 5), dst(9, 6);
   src.Image().fill(0x80FF0000u);
   for (int i = 0; i < 3000; ++i) {
     src.Alpha = v(0, 1) == 1;

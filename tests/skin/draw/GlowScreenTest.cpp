@@ -26,7 +26,7 @@ class Backdrop : public QWidget {
 
 // A soft ring: white where the glow is strongest, fading out to black.
 QImage GlowMask(int w, int h, int inset) {
-  TtwBitmap ring(w, h);
+  TtwBitmap32 ring(w, h);
   ring.Image().fill(0xFF000000u);
   {
     QPainter p(&ring.Image());
