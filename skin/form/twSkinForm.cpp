@@ -1205,6 +1205,12 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
     }
     case QEvent::Resize:
       Rebuild();
+      // A cover taken at the old size would leave part of the client bare or
+      // show stale controls: take it again once the children are laid out.
+      if (inactiveCover_ && inactiveCover_->isVisible())
+        QTimer::singleShot(0, this, [this] {
+          if (!active_) UpdateInactiveCover(false);
+        });
       return false;
     case QEvent::ActivationChange:
       // The glow layer is click-through and never takes the activation; a

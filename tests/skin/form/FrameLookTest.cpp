@@ -244,6 +244,28 @@ TEST_F(InactiveCover, BlurSoftensOnlyWhereTheClientAreaChanges) {
   EXPECT_EQ(covered.pixel(w / 2 - 8, h / 2), before.pixel(w / 2 - 8, h / 2));
 }
 
+TEST_F(InactiveCover, FollowsTheClientAreaWhenTheInactiveWindowIsResized) {
+  ShowWith(twieSemiTransparent);
+  Activate(other);
+  QWidget* cover = frame->InactiveCover();
+  ASSERT_NE(cover, nullptr);
+  form.resize(90, 60);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(cover->isVisible());
+  EXPECT_EQ(cover->geometry(), form.contentsRect());
+  // A control reaching past the old client area is washed there too.
+  controlWidget->setGeometry(0, 0, 400, 400);
+  form.resize(100, 70);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(cover->geometry(), form.contentsRect());
+  const QImage covered = Client();
+  const QRgb far = covered.pixel(covered.width() - 3, covered.height() - 3);
+  EXPECT_GT(qRed(far), qGreen(far));
+  EXPECT_LT(qRed(far), 255);
+  Activate(form);
+  EXPECT_FALSE(cover->isVisible());
+}
+
 TEST_F(InactiveCover, NothingForAHiddenWindowOrWithTheEffectOff) {
   ShowWith(twieSemiTransparent);
   frame->ClientInActiveEffect = false;
