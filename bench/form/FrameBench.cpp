@@ -8,12 +8,11 @@
 
 #include <QApplication>
 #include <QTest>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 
+#include "bench/support/twPairedTimer.h"
 #include "bench/support/twRatioReporter.h"
 #include "platform/Form.h"
 #include "skin/data/twCompressedSkin.h"
@@ -39,18 +38,26 @@ void Step(QWidget& w, int i, int W, int H) {
 // Parts of the skinned step, to see where the time goes.
 enum Part { kWhole, kResizeOnly, kPaintOnly };
 
+// The program's main window with the built-in skin's frame, shown.
+struct SkinnedWindow {
+  SkinnedWindow(int W, int H) {
+    stored.SetCompressedData(BuiltinSkinPackage());
+    data.SetCompressedStoredSkin(&stored);
+    form.SetCaption("Tarnwick");
+    form.resize(W, H);
+    auto* frame = new TtwSkinForm(&form);
+    frame->SetSkinData(&data);
+    ShowExposed(form);
+  }
+  TtwCompressedStoredSkin stored;
+  TtwSkinData data;
+  TForm form;
+};
+
 void SkinnedFrame(benchmark::State& st, Part part) {
   const int W = int(st.range(0)), H = int(st.range(1));
-  TtwCompressedStoredSkin stored;
-  stored.SetCompressedData(BuiltinSkinPackage());
-  TtwSkinData data;
-  data.SetCompressedStoredSkin(&stored);
-  TForm form;
-  form.SetCaption("Tarnwick");
-  form.resize(W, H);
-  auto* frame = new TtwSkinForm(&form);
-  frame->SetSkinData(&data);
-  ShowExposed(form);
+  SkinnedWindow skinned(W, H);
+  TForm& form = skinned.form;
   int i = 0;
   for (auto _ : st) {
     ++i;
@@ -70,49 +77,22 @@ void PlainWindow(benchmark::State& st) {
   for (auto _ : st) Step(w, ++i, W, H);
 }
 
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-// Both windows in turns within one loop, so load from other work on the
-// machine falls on both alike; the counters are the ratios skinned / plain.
+// Both windows in turns within one loop; the counters are the ratios
+// skinned / plain.
 void Paired(benchmark::State& st) {
   const int W = int(st.range(0)), H = int(st.range(1));
-  TtwCompressedStoredSkin stored;
-  stored.SetCompressedData(BuiltinSkinPackage());
-  TtwSkinData data;
-  data.SetCompressedStoredSkin(&stored);
-  TForm form;
-  form.SetCaption("Tarnwick");
-  form.resize(W, H);
-  auto* frame = new TtwSkinForm(&form);
-  frame->SetSkinData(&data);
-  ShowExposed(form);
+  SkinnedWindow skinned(W, H);
   QWidget plain(nullptr, Qt::Window | Qt::FramelessWindowHint);
   plain.setAutoFillBackground(true);
   plain.resize(W, H);
   ShowExposed(plain);
-  double skinnedReal = 0, skinnedCpu = 0, plainReal = 0, plainCpu = 0;
+  TwPairedTimer timer;
   int i = 0;
   for (auto _ : st) {
     ++i;
-    const auto r0 = std::chrono::steady_clock::now();
-    const double c0 = ThreadCpuSeconds();
-    Step(form, i, W, H);
-    const auto r1 = std::chrono::steady_clock::now();
-    const double c1 = ThreadCpuSeconds();
-    Step(plain, i, W, H);
-    const auto r2 = std::chrono::steady_clock::now();
-    const double c2 = ThreadCpuSeconds();
-    skinnedReal += std::chrono::duration<double>(r1 - r0).count();
-    plainReal += std::chrono::duration<double>(r2 - r1).count();
-    skinnedCpu += c1 - c0;
-    plainCpu += c2 - c1;
+    timer.Run([&] { Step(skinned.form, i, W, H); }, [&] { Step(plain, i, W, H); });
   }
-  st.counters["real_ratio"] = plainReal > 0 ? skinnedReal / plainReal : 0;
-  st.counters["cpu_ratio"] = plainCpu > 0 ? skinnedCpu / plainCpu : 0;
+  timer.Report(st);
 }
 
 }  // namespace

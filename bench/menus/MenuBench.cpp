@@ -12,12 +12,11 @@
 #include <QImage>
 #include <QMenu>
 #include <QStyleFactory>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 
+#include "bench/support/twPairedTimer.h"
 #include "bench/support/twRatioReporter.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
@@ -87,12 +86,6 @@ void OpenQMenu(benchmark::State& st) {
   }
 }
 
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
 // Ours and QMenu in turns within one loop, so load from other work on the
 // machine falls on both alike; the counters are the ratios ours / QMenu.
 void Paired(benchmark::State& st, bool skinned) {
@@ -105,33 +98,27 @@ void Paired(benchmark::State& st, bool skinned) {
   qmenu.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   Fill(qmenu);
   QImage target;
-  double oursReal = 0, oursCpu = 0, qtReal = 0, qtCpu = 0;
+  TwPairedTimer timer;
   for (auto _ : st) {
-    auto r0 = std::chrono::steady_clock::now();
-    double c0 = ThreadCpuSeconds();
-    controller.PopupMenuItems(nullptr, data, false, &items, TRect{kAt.x(), kAt.y(), kAt.x(), kAt.y()}, 0);
-    TtwSkinPopupWindow* w = controller.Level(0);
-    if (target.size() != w->size()) target = QImage(w->size(), QImage::Format_RGB32);
-    w->render(&target);
-    controller.CloseMenu();
-    QCoreApplication::processEvents();
-    auto r1 = std::chrono::steady_clock::now();
-    double c1 = ThreadCpuSeconds();
-    qmenu.popup(kAt);
-    if (target.size() != qmenu.size()) target = QImage(qmenu.size(), QImage::Format_RGB32);
-    qmenu.render(&target);
-    qmenu.hide();
-    QCoreApplication::processEvents();
-    auto r2 = std::chrono::steady_clock::now();
-    double c2 = ThreadCpuSeconds();
+    timer.Run(
+        [&] {
+          controller.PopupMenuItems(nullptr, data, false, &items, TRect{kAt.x(), kAt.y(), kAt.x(), kAt.y()}, 0);
+          TtwSkinPopupWindow* w = controller.Level(0);
+          if (target.size() != w->size()) target = QImage(w->size(), QImage::Format_RGB32);
+          w->render(&target);
+          controller.CloseMenu();
+          QCoreApplication::processEvents();
+        },
+        [&] {
+          qmenu.popup(kAt);
+          if (target.size() != qmenu.size()) target = QImage(qmenu.size(), QImage::Format_RGB32);
+          qmenu.render(&target);
+          qmenu.hide();
+          QCoreApplication::processEvents();
+        });
     benchmark::DoNotOptimize(target.constBits());
-    oursReal += std::chrono::duration<double>(r1 - r0).count();
-    qtReal += std::chrono::duration<double>(r2 - r1).count();
-    oursCpu += c1 - c0;
-    qtCpu += c2 - c1;
   }
-  st.counters["real_ratio"] = qtReal > 0 ? oursReal / qtReal : 0;
-  st.counters["cpu_ratio"] = qtCpu > 0 ? oursCpu / qtCpu : 0;
+  timer.Report(st);
 }
 
 }  // namespace
