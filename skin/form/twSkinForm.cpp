@@ -1186,6 +1186,9 @@ void TtwSkinForm::OpenSystemMenuAt(QPoint global) {
 
 bool TtwSkinForm::eventFilter(QObject* watched, QEvent* e) {
   if (watched != form_) return false;
+  // While the form is being destroyed its base class still sends events (a
+  // hide, the activation moving away); by then it is no longer a TForm.
+  if (!qobject_cast<TForm*>(watched)) return false;
   // The form's own error guard does not cover filters: use the same one.
   bool consumed = false;
   Guarded([&] { consumed = HandleEvent(e); });
