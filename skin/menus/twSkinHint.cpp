@@ -197,7 +197,6 @@ void TtwSkinHintWindow::ActivateHint(const TRect& R, const QString& text) {
   QWidget* active = QApplication::activeWindow();
   TRect area = GetMonitorArea(active, true);
   resize(layout_.Size);
-  move(PlaceHint(QPoint(R.Left, R.Top), layout_.Size, area));
   // Transparency.
   if (h.AlphaBlend != lastAlpha_ || (h.AlphaBlend && h.AlphaBlendValue != lastAlphaValue_)) {
     lastAlpha_ = h.AlphaBlend;
@@ -214,6 +213,9 @@ void TtwSkinHintWindow::ActivateHint(const TRect& R, const QString& text) {
   if (mask) region = FrameRegionFromMask(*mask, recordAnchors_, layout_.Anchors, layout_.Size.width());
   if (region.isEmpty()) clearMask();
   else setMask(region);
+  // What shows goes to the point, not a see-through margin the mask cuts away.
+  const QRect shown = region.isEmpty() ? QRect(QPoint(), layout_.Size) : region.boundingRect();
+  move(PlaceHint(QPoint(R.Left, R.Top), shown.size(), area) - shown.topLeft());
   show();
   raise();
   update();

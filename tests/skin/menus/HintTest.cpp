@@ -15,6 +15,7 @@
 #include "skin/data/twSkinnable.h"
 #include "skin/menus/twSkinHint.h"
 #include "skin/menus/twSkinMenuItem.h"
+#include "skins/BuiltinSkin.h"
 
 namespace {
 
@@ -177,6 +178,23 @@ TEST_F(Hints, SkinnedHintUsesTheSkinPicture) {
   EXPECT_EQ(img.pixel(0, 0), kFrameColour);
   EXPECT_EQ(img.pixel(img.width() - 1, img.height() - 1), kFrameColour);
   EXPECT_EQ(img.pixel(3, 3), kCentreColour);
+}
+
+// The built-in skin's hint face sits inside a see-through margin of its
+// picture: the face, not the margin, goes to the point the hint is shown at.
+TEST_F(Hints, TheVisibleFaceStartsAtTheHintPoint) {
+  TtwCompressedStoredSkin stored;
+  stored.SetCompressedData(BuiltinSkinPackage());
+  TtwSkinData data;
+  data.SetCompressedStoredSkin(&stored);
+  hint->SkinData = &data;
+  TtwSkinHintWindow* w = hint->Window();
+  w->ActivateHint(TRect{100, 120, 100, 120}, "skinned");
+  ASSERT_TRUE(w->Skinned());
+  const QRect face = w->mask().boundingRect();
+  ASSERT_FALSE(face.isEmpty());
+  EXPECT_NE(face.topLeft(), QPoint(0, 0));
+  EXPECT_EQ(w->pos() + face.topLeft(), QPoint(100, 120));
 }
 
 TEST_F(Hints, ApplicationTooltipDelaysAreTheHintPauses) {
