@@ -26,21 +26,10 @@ double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).coun
 // Times `ours` as the benchmark and `baseline` right after it in every
 // iteration, so both meet the same machine load.
 void Compare(benchmark::State& state, const std::function<void()>& ours, const std::function<void()>& baseline) {
-  double total = 0, totalBase = 0, cpu = 0, cpuBase = 0;
-  for (auto _ : state) {
-    const double c0 = bench::CpuSeconds();
-    const auto t0 = Clock::now();
-    ours();
-    const auto t1 = Clock::now();
-    const double c1 = bench::CpuSeconds();
-    baseline();
-    const auto t2 = Clock::now();
-    cpu += c1 - c0;
-    cpuBase += bench::CpuSeconds() - c1;
-    state.SetIterationTime(Seconds(t1 - t0));
-    total += Seconds(t1 - t0);
-    totalBase += Seconds(t2 - t1);
-  }
+  TwPairedTimer timer;
+  for (auto _ : state) state.SetIterationTime(timer.Run(ours, baseline));
+  const double total = timer.FirstReal(), totalBase = timer.SecondReal();
+  const double cpu = timer.FirstCpu(), cpuBase = timer.SecondCpu();
   const double n = double(state.iterations());
   state.counters["ms"] = total / n * 1e3;
   state.counters["baseline_ms"] = totalBase / n * 1e3;

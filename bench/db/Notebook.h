@@ -3,7 +3,6 @@
 // folder: bodies of about 2 KB of mixed Chinese and English text, notes spread
 // evenly over the categories, every `rareEvery`-th body holding "稀有词".
 #include <sqlite3.h>
-#include <time.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -15,6 +14,7 @@
 #include <string>
 #include <tuple>
 
+#include "bench/support/twPairedTimer.h"
 #include "tools/db/NotesSchema.h"
 
 namespace bench {
@@ -74,14 +74,6 @@ inline const Notebook& Notes(int notes, int categories, int rareEvery = 1000) {
   sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
   sqlite3_close(db);
   return *slot;
-}
-
-// CPU time of the calling thread: on a loaded machine a steadier figure than
-// the wall clock, which also counts the time other processes ran.
-inline double CpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
 inline double FileMB(const QString& path) { return double(QFileInfo(path).size()) / (1024.0 * 1024.0); }

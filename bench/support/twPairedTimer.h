@@ -7,22 +7,37 @@
 #include <chrono>
 #include <ctime>
 
+namespace bench {
+
+// CPU time of the calling thread: on a loaded machine a steadier figure than
+// the wall clock, which also counts the time other processes ran.
+inline double CpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+}  // namespace bench
+
 class TwPairedTimer {
  public:
+  // Runs both jobs once; returns the first one's wall-clock seconds.
   template <class First, class Second>
-  void Run(First&& first, Second&& second) {
+  double Run(First&& first, Second&& second) {
     const auto r0 = std::chrono::steady_clock::now();
-    const double c0 = ThreadCpuSeconds();
+    const double c0 = bench::CpuSeconds();
     first();
     const auto r1 = std::chrono::steady_clock::now();
-    const double c1 = ThreadCpuSeconds();
+    const double c1 = bench::CpuSeconds();
     second();
     const auto r2 = std::chrono::steady_clock::now();
-    const double c2 = ThreadCpuSeconds();
-    firstReal_ += std::chrono::duration<double>(r1 - r0).count();
+    const double c2 = bench::CpuSeconds();
+    const double firstReal = std::chrono::duration<double>(r1 - r0).count();
+    firstReal_ += firstReal;
     secondReal_ += std::chrono::duration<double>(r2 - r1).count();
     firstCpu_ += c1 - c0;
     secondCpu_ += c2 - c1;
+    return firstReal;
   }
 
   void Report(benchmark::State& st) const {
@@ -30,11 +45,11 @@ class TwPairedTimer {
     st.counters["cpu_ratio"] = secondCpu_ > 0 ? firstCpu_ / secondCpu_ : 0;
   }
 
-  static double ThreadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-  }
+  // Totals over every Run, in seconds.
+  double FirstReal() const { return firstReal_; }
+  double SecondReal() const { return secondReal_; }
+  double FirstCpu() const { return firstCpu_; }
+  double SecondCpu() const { return secondCpu_; }
 
  private:
   double firstReal_ = 0, firstCpu_ = 0, secondReal_ = 0, secondCpu_ = 0;
