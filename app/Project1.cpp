@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "app/Globals.h"
 #include "app/MultYunXing.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -31,11 +32,7 @@ int main(int argc, char* argv[]) {
   InstallInstanceGuard();
 
   Application()->SetTitle(QStringLiteral("Tarnwick"));
-  // Form1 first: it becomes the main window, and the other windows take its skin.
-  Application()->CreateForm(Form1);
-  Application()->CreateForm(Data);
-  Application()->CreateForm(Box);
-  Application()->CreateForm(AboutBox1);
+  CreateNotesForms(*Application());
   const int rc = Application()->Run();
 
   FinalizeInstanceGuard();

@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "app/Globals.h"
 #include "app/Unit1.h"
 #include "skin/controls/twSkinTreeView.h"
 #include "app/Unit2.h"
@@ -104,10 +105,7 @@ TForm1* SkinnedMainWindow() {
     CreateNotesDatabase(dir.filePath("data.mdb"), true);
     // Left alive to the end: the windows must not outlive Qt's application.
     auto* app = new TApplication;
-    app->CreateForm(Form1);
-    app->CreateForm(Data);
-    app->CreateForm(Box);
-    app->CreateForm(AboutBox1);
+    CreateNotesForms(*app);
     Form1->twSkinData1->SetShowButtonGlowFrames(false);  // the glow is a window of its own
     Form1->show();
     Form1->setWindowState(Qt::WindowNoState);

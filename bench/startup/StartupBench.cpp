@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 
+#include "app/Globals.h"
 #include "app/NotesIndex.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -56,10 +57,7 @@ class Program {
     QDir::setCurrent(folder);
     app_->SetTitle("Tarnwick");
     app_->SetErrorDisplay([](const QString& e) { std::fprintf(stderr, "error: %s\n", qPrintable(e)); });
-    app_->CreateForm(Form1);
-    app_->CreateForm(Data);
-    app_->CreateForm(Box);
-    app_->CreateForm(AboutBox1);
+    CreateNotesForms(*app_);
   }
   ~Program() {
     // A skinned button reacting to the focus leaving a window being

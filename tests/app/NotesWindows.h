@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include "app/Globals.h"
 #include "app/NoteImages.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -114,10 +115,7 @@ class NotesWindows : public ::testing::Test {
     app = std::make_unique<TApplication>();
     app->SetTitle("Tarnwick");
     app->SetErrorDisplay([this](const QString& t) { errors << t; });
-    app->CreateForm(Form1);
-    app->CreateForm(Data);
-    app->CreateForm(Box);
-    app->CreateForm(AboutBox1);
+    CreateNotesForms(*app);
   }
   void TearDown() override {
     app.reset();

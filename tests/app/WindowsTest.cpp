@@ -3,12 +3,6 @@
 #include "tests/app/NotesWindows.h"
 #include "skin/form/twSkinForm.h"
 
-TForm1* Form1 = nullptr;
-TData* Data = nullptr;
-TBox* Box = nullptr;
-TAboutBox1* AboutBox1 = nullptr;
-
-
 namespace {
 
 int qtArgc = 1;

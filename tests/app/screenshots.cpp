@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "app/Globals.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -46,10 +47,7 @@ int main(int argc, char** argv) {
 
   TApplication app;
   app.SetTitle(QStringLiteral("Tarnwick"));
-  app.CreateForm(Form1);
-  app.CreateForm(Data);
-  app.CreateForm(Box);
-  app.CreateForm(AboutBox1);
+  CreateNotesForms(app);
   Form1->Show();
   Settle();
 

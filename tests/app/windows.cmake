@@ -1,10 +1,10 @@
 # Notes windows against a real database file, driven with scripted dialogs.
-if(TARGET tw_app_windows AND TARGET tw_app_data AND TARGET tw_notes_schema)
+if(TARGET tw_app_globals AND TARGET tw_notes_schema)
   find_package(SQLite3 REQUIRED)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   tw_add_test(NAME app_windows_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowsTest.cpp
               ${CMAKE_CURRENT_LIST_DIR}/RefreshTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NotesWindows.h
-              LIBS tw_app_windows tw_app_data tw_notes_schema SQLite::SQLite3 Qt6::Test)
+              LIBS tw_app_globals tw_app_windows tw_app_data tw_notes_schema SQLite::SQLite3 Qt6::Test)
 endif()
 
 # Pictures of the windows for a human to look at; not run by ctest.

@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 
+#include "app/Globals.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -186,10 +187,7 @@ void PaintPopups(QImage& img, QWidget* window) {
 QWidget* BuildProgramWindow(const QString& form) {
   TApplication& app = *new TApplication;
   app.SetTitle(QStringLiteral("Tarnwick"));
-  app.CreateForm(Form1);
-  app.CreateForm(Data);
-  app.CreateForm(Box);
-  app.CreateForm(AboutBox1);
+  CreateNotesForms(app);
   Form1->Show();
   Settle(100);
   if (form == "main") {

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/Globals.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -74,10 +75,7 @@ int main(int argc, char** argv) {
 
   TApplication app;
   app.SetTitle(QStringLiteral("Tarnwick"));
-  app.CreateForm(Form1);
-  app.CreateForm(Data);
-  app.CreateForm(Box);
-  app.CreateForm(AboutBox1);
+  CreateNotesForms(app);
   Form1->Show();
   MoveTo(QPoint(1500, 1150));
   Shot(Form1, "frame-main-maximized", 0);
