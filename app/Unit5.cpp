@@ -14,7 +14,8 @@
 #include "app/Unit2.h"
 #include "platform/Align.h"
 #include "platform/Application.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinPanels.h"
 

@@ -25,7 +25,8 @@
 #include "bench/db/Notebook.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinTreeView.h"
 

@@ -10,7 +10,8 @@
 #include <QMenu>
 
 #include "platform/Align.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"

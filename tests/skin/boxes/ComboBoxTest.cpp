@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "../controls/QtApp.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twSkinComboBox.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "../controls/QtApp.h"
 #include "platform/Application.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twCalendar.h"
 
 namespace {
 

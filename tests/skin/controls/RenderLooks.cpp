@@ -8,7 +8,8 @@
 #include <QPlainTextEdit>
 
 #include "platform/ImageList.h"
-#include "skin/boxes/twSkinBoxCtrls.h"
+#include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
