@@ -27,3 +27,9 @@ intptr_t SendMessage(QObject* target, uint32_t msg, intptr_t wparam = 0, intptr_
 bool PostMessage(QObject* target, uint32_t msg, intptr_t wparam = 0, intptr_t lparam = 0);
 // Returns the message carried by an event, or nullptr when it carries none.
 TMessage* MessageOf(QEvent* e);
+
+// A press on a sizing part that is not the frame's own (a status bar's grip):
+// sent to the top-level window, WParam the hit code (17 = bottom-right corner),
+// LParam the global press point packed as (y << 16) | (x & 0xFFFF). The frame
+// answers 1 when it has started sizing.
+constexpr uint32_t WM_NCLBUTTONDOWN = 0x00A1;
