@@ -226,11 +226,14 @@ void TtwSkinImagesMenuPopupWindow::Build() {
   m.RB = rec->rightbottompoint;
   m.ItemsRect = rec->itemsrect;
   const TtwMenuFrame f = MenuFrame(m, W, H);
+  itemsRect_ = f.Items;
   const TPieceAnchors a{rec->lefttoppoint, rec->righttoppoint, rec->leftbottompoint, rec->rightbottompoint,
                         rec->itemsrect};
   const TPieceAnchors n{f.LT, f.RT, f.LB, f.RB, f.Items};
   const TEdgeStretch edges{rec->leftstretch, rec->topstretch, rec->rightstretch, rec->bottomstretch};
-  ComposeNinePiece(*picture, TRect{0, 0, picture->width(), picture->height()}, a, W, H, n, edges, true,
+  // The centre is left to the window colour, as a menu level leaves it:
+  // skins keep other pieces inside the popup picture's centre.
+  ComposeNinePiece(*picture, TRect{0, 0, picture->width(), picture->height()}, a, W, H, n, edges, false,
                    rec->stretcheffect, rec->stretchtype, background_);
   if (const QImage* mask = data_->ActivePicture(rec->maskpictureindex)) {
     const QRegion r = FrameRegionFromMask(*mask, a, n, W);
@@ -288,8 +291,9 @@ void TtwSkinImagesMenuPopupWindow::HotChanged() {
 QImage TtwSkinImagesMenuPopupWindow::Render() const {
   QImage img(size(), QImage::Format_RGB32);
   QPainter p(&img);
-  if (background_.hasAlphaChannel()) p.fillRect(img.rect(), Qt::white);
+  if (background_.hasAlphaChannel()) p.fillRect(img.rect(), ColorToQ(twsys::clWindow));
   p.drawImage(0, 0, background_);
+  if (skinned_) p.fillRect(itemsRect_.ToQ(), ColorToQ(twsys::clWindow));
   for (int i = 0; i < Count(); ++i) PaintEntry(p, i);
   return img;
 }

@@ -128,8 +128,7 @@ class TtwSkinImagesMenuPopupWindow : public QWidget {
   std::vector<Item> items_;
   bool skinned_ = false;
   QImage background_;
-  TPoint lt_, rt_, lb_, rb_;
-  TRect itemsRect_;
+  TRect itemsRect_;  // the frame's centre, moved to the window's size
   int hot_ = -1;
   bool mouseDown_ = false, entryPressed_ = false;
   bool closed_ = false;

@@ -8,8 +8,10 @@
 #include <QActionGroup>
 #include <QEnterEvent>
 #include <QMenu>
+#include <QPainter>
 
 #include "platform/Align.h"
+#include "platform/ImageList.h"
 #include "skin/boxes/twCalendar.h"
 #include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinBars.h"
@@ -20,6 +22,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/form/twSkinForm.h"
 #include "skin/menus/twSkinHint.h"
+#include "skin/menus/twSkinImagesMenu.h"
 #include "skin/menus/twSkinMenus.h"
 
 namespace {
@@ -37,7 +40,7 @@ T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect&
 
 TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), data_(data) {
   SetCaption(QStringLiteral("Skin gallery"));
-  resize(700, 470);
+  resize(700, 640);
   QFont font(QStringLiteral("Tahoma"));
   font.setPixelSize(13);
   setFont(font);
@@ -183,6 +186,39 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   hint_ = new TtwSkinHint(this);
   hint_->SkinData = data;
 
+  // An images menu of note colours with header rows and a text button.
+  auto* swatches = new TImageList(this);
+  const QRgb colours[] = {0xFFF5D76E, 0xFFF4A261, 0xFFE76F51, 0xFFD62828, 0xFF8AB17D, 0xFF2A9D8F,
+                          0xFF3D7BD9, 0xFF6C5CE7, 0xFFB8C0CC, 0xFF6B7785, 0xFF264653, 0xFFFFFFFF};
+  for (QRgb c : colours) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(0, 0, 0, 90));
+    p.setBrush(QColor::fromRgb(c));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    p.end();
+    swatches->Add(pm);
+  }
+  imagesMenu_ = new TtwSkinImagesMenu(this);
+  imagesMenu_->SetImages(swatches);
+  imagesMenu_->SetSkinData(data);
+  imagesMenu_->SetColumnsCount(6);
+  auto entry = [this](int image, const QString& caption, bool button, bool header) {
+    TtwImagesMenuItem it;
+    it.ImageIndex = image;
+    it.Caption = caption;
+    it.Button = button;
+    it.Header = header;
+    imagesMenu_->ImagesItems.push_back(it);
+  };
+  entry(-1, QStringLiteral("Note colours"), false, true);
+  for (int i = 0; i < 8; ++i) entry(i, QString(), false, false);
+  entry(-1, QStringLiteral("Greys"), false, true);
+  for (int i = 8; i < 12; ++i) entry(i, QString(), false, false);
+  entry(-1, QStringLiteral("More colours..."), true, false);
+  imagesMenu_->SetItemIndex(3);
+
   frame_ = new TtwSkinForm(this);
   frame_->SetSkinData(data);
 }
@@ -191,6 +227,7 @@ TGalleryForm::~TGalleryForm() {
   // The open menu, the hint and the focus go while every control still
   // stands: focus handlers walk the window's controls.
   menu_->CloseMenu();
+  imagesMenu_->CloseUp(false);
   hint_->HideSkinHint();
   if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) f->clearFocus();
 }
@@ -208,6 +245,10 @@ void TGalleryForm::SetStates(bool active) {
   if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);
   scrolled_->ScrollMouseMove(kHitScrollRight);
   if (!active) return;
+  // The images menu hangs below the scrolled tool bar, one cell hot.
+  const QPoint below = mapToGlobal(QPoint(10, 432));
+  imagesMenu_->Popup(TRect{below.x(), below.y() - 24, below.x() + 80, below.y()});
+  if (auto* w = imagesMenu_->PopupWindow()) w->SetHotEntry(7);
   // The menu opens in the free space right of the tree, its "View" entry's
   // sub-menu beside it; the hint hangs below the first push button.
   const QPoint at = mapToGlobal(QPoint(360, 254));

@@ -7,6 +7,7 @@ class QMenu;
 class TtwSkinData;
 class TtwSkinForm;
 class TtwSkinHint;
+class TtwSkinImagesMenu;
 class TtwSkinMenu;
 class TtwSkinToolBar;
 
@@ -31,5 +32,6 @@ class TGalleryForm : public TForm {
   QMenu* menuItems_ = nullptr;
   TtwSkinMenu* menu_ = nullptr;
   TtwSkinHint* hint_ = nullptr;
+  TtwSkinImagesMenu* imagesMenu_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
 };
