@@ -14,6 +14,7 @@
 #include "skin/menus/twSkinImagesMenu.h"
 #include "skin/menus/twSkinMenus.h"
 #include "skin/menus/twTrayIcon.h"
+#include "skins/BuiltinSkin.h"
 #include "tests/support/EventWait.h"
 
 namespace {
@@ -60,9 +61,14 @@ TEST(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestor
 
   TtwTrayIcon tray;
   tray.SetIcon(SolidIcon());
+  TtwCompressedStoredSkin stored;
+  stored.SetCompressedData(BuiltinSkinPackage());
+  TtwSkinData skin;
+  skin.SetCompressedStoredSkin(&stored);
   TtwSkinMenu controller(nullptr);
   TtwSkinPopupMenu menu;
   menu.SetSkinMenu(&controller);
+  menu.SetSkinData(&skin);
   QObject::connect(menu.addAction("&Restore"), &QAction::triggered, [&] { tray.ShowMainWindow({&main}); });
   menu.addSeparator();
   menu.addAction("&Close");
@@ -82,6 +88,9 @@ TEST(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestor
   ASSERT_TRUE(WaitFor([&] { return controller.Visible() && controller.Level(0)->isVisible(); }));
   EXPECT_EQ(controller.Level(0)->frameGeometry().topLeft(), icon.center());
   QTest::qWait(150);
+  // For looking at: TW_TRAY_SHOT=file.png saves the tray corner with the menu.
+  if (const QString shot = qEnvironmentVariable("TW_TRAY_SHOT"); !shot.isEmpty())
+    QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 360, 220).save(shot);
   TtwSkinPopupWindow* level = controller.Level(0);
   ClickAt(level->mapToGlobal(level->At(0).Rect.ToQ().center()));
   ASSERT_TRUE(WaitFor([&] { return main.isVisible(); }));
