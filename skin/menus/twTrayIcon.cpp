@@ -75,9 +75,10 @@ bool TtwQtTrayBackend::Available() const { return QSystemTrayIcon::isSystemTrayA
 void TtwQtTrayBackend::Add(const QIcon& icon, const QString& tip) {
   tray_->setIcon(icon);
   tray_->setToolTip(tip);
-  const QList<QWidget*> before = QtTrayWindows();
-  // Shown again from hidden, so a restarted tray docks it anew.
+  // Shown again from hidden, so a restarted tray docks it anew; Qt may
+  // make its tray window anew too.
   tray_->hide();
+  const QList<QWidget*> before = QtTrayWindows();
   tray_->show();
   if (!raw_) FindTrayWindow(before);
 }
@@ -335,13 +336,16 @@ void TtwTrayIcon::ShowMainWindow(const QList<QWidget*>& windows) {
 }
 
 void TtwTrayIcon::ShowWindows(const QList<QWidget*>& windows) {
+  QWidget* front = nullptr;
   for (QWidget* w : windows) {
+    if (!w) continue;
     w->show();
     if (w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    if (!front) front = w;
   }
-  if (windows.isEmpty()) return;
-  windows.first()->raise();
-  windows.first()->activateWindow();
+  if (!front) return;
+  front->raise();
+  front->activateWindow();
 }
 
 void TtwTrayIcon::Loaded() {

@@ -97,6 +97,25 @@ TEST(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestor
   EXPECT_EQ(tray.State(), TtwTrayState::Shown);
 }
 
+TEST(TrayScreen, ARestartedTrayGetsTheIconBack) {
+  auto host = std::make_unique<TTrayHost>();
+  ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000)) << "no tray host";
+  TtwTrayIcon tray;
+  tray.SetIcon(SolidIcon());
+  tray.SetIconVisible(true);
+  auto* backend = static_cast<TtwQtTrayBackend*>(tray.Backend());
+  auto iconShown = [&] {
+    const QRect icon = backend->Geometry();
+    return icon.width() > 0 &&
+           QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixel(icon.center()) == kIconColour;
+  };
+  ASSERT_TRUE(WaitFor(iconShown, 5000));
+  host.reset();
+  host = std::make_unique<TTrayHost>();
+  EXPECT_TRUE(WaitFor(iconShown, 3 * kTrayHostPollMs + 5000));
+  EXPECT_TRUE(tray.IconVisible());
+}
+
 TEST(TrayScreen, WithNoTrayMinimisingToTheTrayLeavesTheWindowReachable) {
   ASSERT_TRUE(WaitFor([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }));
   QWidget main;
