@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "MenuFixtures.h"
+#include "platform/Clock.h"
 #include "platform/ImageList.h"
 #include "skin/menus/twSkinImagesMenu.h"
 
@@ -228,6 +229,21 @@ TEST_F(ImagesMenuTest, AnotherWindowMovingClosesThePopupWithoutAChoice) {
   QCoreApplication::processEvents();
   EXPECT_FALSE(menu.Opened());
   EXPECT_EQ(log, "close ");
+}
+
+TEST_F(ImagesMenuTest, FadesInOnTheInjectedClock) {
+  TwManualClock clock;
+  menu.AlphaBlend = true;
+  menu.AlphaBlendAnimation = true;
+  menu.AlphaBlendValue = 200;
+  TtwSkinImagesMenuPopupWindow* w = Open();
+  EXPECT_EQ(w->windowOpacity(), 0.0);
+  clock.Advance(kImagesMenuFadeStepMs * 10);
+  EXPECT_NEAR(w->windowOpacity(), 100 / 255.0, 0.01);
+  clock.Advance(kImagesMenuFadeStepMs * 100);
+  EXPECT_NEAR(w->windowOpacity(), 200 / 255.0, 0.01);
+  EXPECT_EQ(clock.ArmedTimers(), 0);
+  menu.CloseUp(false);
 }
 
 TEST_F(ImagesMenuTest, PlainLookPaintsHotAndChosenCells) {

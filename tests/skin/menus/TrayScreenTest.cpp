@@ -164,6 +164,16 @@ TEST(ImagesMenuScreen, ARealClickOnACellChoosesIt) {
   ASSERT_TRUE(WaitFor([&] { return !menu.Opened(); }));
   EXPECT_EQ(menu.ItemIndex(), 4);
   EXPECT_EQ(changes, 1);
+
+  // Real keys reach the open popup: down twice walks the first column.
+  Xdo({"mousemove", "5", "5"});
+  menu.Popup(TRect{anchor.x(), anchor.y(), anchor.x() + 60, anchor.y() + 24});
+  ASSERT_TRUE(menu.PopupWindow() && QTest::qWaitForWindowExposed(menu.PopupWindow()));
+  QTest::qWait(100);
+  Xdo({"key", "Down", "Down", "Return"});
+  ASSERT_TRUE(WaitFor([&] { return !menu.Opened(); }));
+  EXPECT_EQ(menu.ItemIndex(), 3);
+  EXPECT_EQ(changes, 2);
 }
 
 }  // namespace
