@@ -61,9 +61,7 @@ QString TwTrayTip(const QString& hint, int maxChars) {
 TtwQtTrayBackend::TtwQtTrayBackend(QObject* parent) : TtwTrayBackend(parent), tray_(new QSystemTrayIcon(this)) {
   connect(tray_, &QSystemTrayIcon::activated, this, &TtwQtTrayBackend::Activated);
   connect(tray_, &QSystemTrayIcon::messageClicked, this, &TtwQtTrayBackend::BalloonClicked);
-  available_ = QSystemTrayIcon::isSystemTrayAvailable();
   poll_.OnTimeout = [this] { PollHost(); };
-  poll_.Start(kTrayHostPollMs);
 }
 
 TtwQtTrayBackend::~TtwQtTrayBackend() {
@@ -81,6 +79,11 @@ void TtwQtTrayBackend::Add(const QIcon& icon, const QString& tip) {
   const QList<QWidget*> before = QtTrayWindows();
   tray_->show();
   if (!raw_) FindTrayWindow(before);
+  // The host is watched only while there is an icon to put back.
+  if (!poll_.IsActive()) {
+    available_ = Available();
+    poll_.Start(kTrayHostPollMs);
+  }
 }
 
 void TtwQtTrayBackend::Modify(const QIcon& icon, const QString& tip) {
@@ -88,7 +91,10 @@ void TtwQtTrayBackend::Modify(const QIcon& icon, const QString& tip) {
   tray_->setToolTip(tip);
 }
 
-void TtwQtTrayBackend::Delete() { tray_->hide(); }
+void TtwQtTrayBackend::Delete() {
+  poll_.Stop();
+  tray_->hide();
+}
 
 void TtwQtTrayBackend::ShowBalloon(const QString& title, const QString& text, QSystemTrayIcon::MessageIcon icon,
                                    int ms) {

@@ -28,8 +28,9 @@ class TtwSkinPopupMenu;
 
 // Longest tooltip the tray takes, in characters.
 inline constexpr int kTrayTipMaxChars = 127;
-// How often the platform backend looks whether the tray came or went: the
-// platform announces neither (a restarted tray must get the icon back).
+// How often the platform backend looks, while its icon is up, whether the
+// tray came or went: the platform announces neither (a restarted tray must
+// get the icon back, a vanished one must give held windows back).
 inline constexpr int kTrayHostPollMs = 1000;
 
 // The hint cut to at most maxChars characters, never inside one: a

@@ -116,6 +116,21 @@ TEST(TrayScreen, ARestartedTrayGetsTheIconBack) {
   EXPECT_TRUE(tray.IconVisible());
 }
 
+TEST(TrayScreen, ATrayThatGoesAwayGivesTheHeldWindowBack) {
+  auto host = std::make_unique<TTrayHost>();
+  ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000)) << "no tray host";
+  QWidget main;
+  main.setGeometry(300, 300, 300, 200);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  TtwTrayIcon tray;
+  ASSERT_TRUE(tray.HideMainWindow({&main}));
+  EXPECT_FALSE(main.isVisible());
+  host.reset();
+  EXPECT_TRUE(WaitFor([&] { return main.isVisible(); }, 2 * kTrayHostPollMs + 1000));
+  EXPECT_EQ(tray.State(), TtwTrayState::Shown);
+}
+
 TEST(TrayScreen, WithNoTrayMinimisingToTheTrayLeavesTheWindowReachable) {
   ASSERT_TRUE(WaitFor([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }));
   QWidget main;
