@@ -362,9 +362,11 @@ void TtwSkinImagesMenuPopupWindow::PaintEntry(QPainter& p, int i) const {
                                        : menu_->DefaultFont);
   p.setPen(ColorToQ(colour));
   const QRect tr(textLeft, r.top(), r.right() + 1 - textLeft, r.height());
-  // Centred unless too wide: then its start stays visible.
-  const int align = p.fontMetrics().horizontalAdvance(e.Caption) > tr.width() ? Qt::AlignLeft : Qt::AlignHCenter;
-  p.drawText(tr, align | Qt::AlignVCenter | Qt::TextSingleLine, e.Caption);
+  // Centred unless too wide: then its start stays visible, ended by "...".
+  const QFontMetrics fm = p.fontMetrics();
+  const bool wide = fm.horizontalAdvance(e.Caption) > tr.width();
+  p.drawText(tr, (wide ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter | Qt::TextSingleLine,
+             wide ? fm.elidedText(e.Caption, Qt::ElideRight, tr.width()) : e.Caption);
 }
 
 void TtwSkinImagesMenuPopupWindow::paintEvent(QPaintEvent* e) {

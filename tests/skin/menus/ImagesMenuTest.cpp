@@ -251,6 +251,8 @@ TEST_F(ImagesMenuTest, PlainLookPaintsHotAndChosenCells) {
   TtwSkinImagesMenuPopupWindow* w = Open();
   w->SetHotEntry(3);
   const QImage img = w->Render();
+  // For looking at: TW_IMAGES_SHOT=file.png saves the plain popup.
+  if (const QString shot = qEnvironmentVariable("TW_IMAGES_SHOT"); !shot.isEmpty()) img.save(shot);
   const TRect chosen = w->EntryRect(0), hot = w->EntryRect(3);
   EXPECT_EQ(img.pixel(chosen.Left + 1, chosen.Top + 1), ColorToQ(11899781).rgb());
   EXPECT_EQ(img.pixel(hot.Left + 1, hot.Top + 1), ColorToQ(13811126).rgb());
