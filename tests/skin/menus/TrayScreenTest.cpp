@@ -41,6 +41,8 @@ class TTrayHost {
     host_.start("trayer", {"--edge", "top", "--align", "left", "--widthtype", "pixel", "--width", "120",
                            "--height", "32", "--SetDockType", "false"});
   }
+  // Waits until the tray is there; false when it never came.
+  bool Up() const { return WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000); }
   ~TTrayHost() {
     host_.kill();
     host_.waitForFinished(3000);
@@ -51,13 +53,20 @@ class TTrayHost {
   QProcess host_;
 };
 
-TEST(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestores) {
-  TTrayHost host;
-  ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000)) << "no tray host";
+// A plain window on the screen, to hold in the tray.
+class TrayScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main.setGeometry(300, 300, 300, 200);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  }
   QWidget main;
-  main.setGeometry(300, 300, 300, 200);
-  main.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+};
+
+TEST_F(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestores) {
+  TTrayHost host;
+  ASSERT_TRUE(host.Up()) << "no tray host";
 
   TtwTrayIcon tray;
   tray.SetIcon(SolidIcon());
@@ -97,9 +106,9 @@ TEST(TrayScreen, TheIconAppearsAndARightClickOpensTheSkinnedMenuWhoseEntryRestor
   EXPECT_EQ(tray.State(), TtwTrayState::Shown);
 }
 
-TEST(TrayScreen, ARestartedTrayGetsTheIconBack) {
+TEST_F(TrayScreen, ARestartedTrayGetsTheIconBack) {
   auto host = std::make_unique<TTrayHost>();
-  ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000)) << "no tray host";
+  ASSERT_TRUE(host->Up()) << "no tray host";
   TtwTrayIcon tray;
   tray.SetIcon(SolidIcon());
   tray.SetIconVisible(true);
@@ -116,13 +125,9 @@ TEST(TrayScreen, ARestartedTrayGetsTheIconBack) {
   EXPECT_TRUE(tray.IconVisible());
 }
 
-TEST(TrayScreen, ATrayThatGoesAwayGivesTheHeldWindowBack) {
+TEST_F(TrayScreen, ATrayThatGoesAwayGivesTheHeldWindowBack) {
   auto host = std::make_unique<TTrayHost>();
-  ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000)) << "no tray host";
-  QWidget main;
-  main.setGeometry(300, 300, 300, 200);
-  main.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  ASSERT_TRUE(host->Up()) << "no tray host";
   TtwTrayIcon tray;
   ASSERT_TRUE(tray.HideMainWindow({&main}));
   EXPECT_FALSE(main.isVisible());
@@ -131,12 +136,8 @@ TEST(TrayScreen, ATrayThatGoesAwayGivesTheHeldWindowBack) {
   EXPECT_EQ(tray.State(), TtwTrayState::Shown);
 }
 
-TEST(TrayScreen, WithNoTrayMinimisingToTheTrayLeavesTheWindowReachable) {
+TEST_F(TrayScreen, WithNoTrayMinimisingToTheTrayLeavesTheWindowReachable) {
   ASSERT_TRUE(WaitFor([] { return !QSystemTrayIcon::isSystemTrayAvailable(); }));
-  QWidget main;
-  main.setGeometry(300, 300, 300, 200);
-  main.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   TtwTrayIcon tray(&main);
   EXPECT_FALSE(tray.HideMainWindow({&main}));
   QTest::qWait(200);
