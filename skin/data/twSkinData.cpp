@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/Message.h"
+#include "skin/data/twSkinBounds.h"
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twSkinPackage.h"
 #include "skin/data/twSkinRecords.h"
@@ -80,6 +81,7 @@ void TtwSkinData::ClearRecords() {
   description_->popup.windowpictureindex = -1;
   description_->hint.windowpictureindex = -1;
   activePictureNames_.clear();
+  boundedValues_.clear();
   skinColors_.SetDefault();
 }
 
@@ -102,6 +104,7 @@ void TtwSkinData::LoadPackage(const TtwSkinPackage& pkg) {
 
   auto d = std::make_unique<TtwSkinDescription>();
   d->LoadFromText(TwDecodeDescription(pkg.Text));
+  boundedValues_ = TwBoundSkinValues(*d, TwPackageExtent(pkg));
 
   const TtwSkinVersionInfo& version = d->version;
   skinname = version.skinname;

@@ -68,6 +68,9 @@ class TtwSkinData : public TtwComponent {
   const QImage& FormInactivePicture() const { return formInactivePicture_; }
   const QImage& FormMask() const { return formMask_; }
   const QList<QImage>& ActivePictures() const { return activePictures_; }
+  // The values of the loaded description that were out of bounds and now
+  // hold their defaults, one "[section] key: value" each.
+  const QStringList& BoundedValues() const { return boundedValues_; }
   // The picture of a picture index; nullptr for -1 or any index outside.
   const QImage* ActivePicture(int32_t index) const;
 
@@ -141,5 +144,6 @@ class TtwSkinData : public TtwComponent {
   QList<QImage> activePictures_;
   QString pictureName_, inactivePictureName_, maskName_;
   QStringList activePictureNames_;
+  QStringList boundedValues_;
   bool changingSkin_ = false;
 };

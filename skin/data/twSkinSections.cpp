@@ -2,6 +2,8 @@
 // that adjust the form's areas after they are read.
 #include "skin/data/twSkinSections.h"
 
+#include "skin/data/twSkinRecords.h"
+
 #include <algorithm>
 
 namespace {
@@ -102,7 +104,20 @@ struct FormWriter {
   void Stretch(const char* k, uint8_t& v) { ini.WriteStretchType(kFormInfo, K(k), v); }
   void Effect(const char* k, uint8_t& v) { ini.WriteInactiveEffect(kFormInfo, K(k), v); }
 };
+struct FormVisit {
+  TtwFieldVisitor& v;
+  void operator()(const char* k, TPoint& f) { v.Point(k, f); }
+  void operator()(const char* k, TRect& f) { v.Rect(k, f); }
+  void operator()(const char* k, int32_t& f) {
+    v.Integer(k, f, QLatin1String(k).endsWith(QLatin1String("pictureindex")) ? -1 : 0);
+  }
+  void operator()(const char* k, bool& f) { v.Bool(k, f); }
+  void Stretch(const char* k, uint8_t& f) { v.StretchType(k, f); }
+  void Effect(const char*, uint8_t&) {}  // no walk knows this token family
+};
 }  // namespace
+
+void TtwSkinFormInfo::VisitFields(TtwFieldVisitor& v) { FormInfoFields(*this, FormVisit{v}); }
 
 void TtwSkinFormInfo::LoadFromIni(const TtwSkinIni& ini, const QString& maskName) {
   FormInfoFields(*this, FormReader{ini, {}});

@@ -8,6 +8,8 @@
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twTypes.h"
 
+class TtwFieldVisitor;
+
 struct TtwSkinVersionInfo {
   QString skinname, skinauthor, authoremail, authorurl, skincomments;
 
@@ -58,4 +60,6 @@ struct TtwSkinFormInfo {
   void Adjust(const QString& maskName);
   // Writes the values as they are now (after adjustment).
   void SaveToIni(TtwSkinIni& ini) const;
+  // Walks the fields in key order, as the records' walks do.
+  void VisitFields(TtwFieldVisitor& v);
 };

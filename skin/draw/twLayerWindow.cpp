@@ -3,6 +3,10 @@
 #include "skin/draw/twLayerWindow.h"
 
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <QPainter>
 #include <algorithm>
 
@@ -39,9 +43,42 @@ TtwLayerManager::~TtwLayerManager() {
   bitmap_.reset();
 }
 
+namespace {
+
+// On X11 a translucent window looks right only while a compositing manager
+// runs, which is when the _NET_WM_CM_S<screen> selection has an owner. Asked
+// on every show, so glow frames come back as soon as a compositor starts.
+bool X11CompositorRuns() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+  if (!c) return false;
+  static xcb_atom_t atom = XCB_ATOM_NONE;
+  if (atom == XCB_ATOM_NONE) {
+    // The screen number follows the display name's ".N", as every X client reads it.
+    const QByteArray display = qgetenv("DISPLAY");
+    const int dot = display.lastIndexOf('.'), colon = display.lastIndexOf(':');
+    const QByteArray screen = dot > colon ? display.mid(dot + 1) : QByteArray("0");
+    const QByteArray name = "_NET_WM_CM_S" + screen;
+    xcb_intern_atom_reply_t* r =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData()), nullptr);
+    if (!r) return false;
+    atom = r->atom;
+    free(r);
+  }
+  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom), nullptr);
+  const bool runs = owner && owner->owner != XCB_WINDOW_NONE;
+  free(owner);
+  return runs;
+}
+
+}  // namespace
+
 bool TtwLayerManager::LayeredSupported() {
-  // Without a display there is nothing to show, but the state still runs.
-  return QGuiApplication::instance() != nullptr;
+  if (!qGuiApp) return false;
+  // Other platforms (offscreen among them) compose translucent windows
+  // themselves; the state runs there even with nothing to show.
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return true;
+  return X11CompositorRuns();
 }
 
 void TtwLayerManager::ShowLayer(int x, int y, int Opacity, const QImage& Mask, const QImage& Picture) {

@@ -117,7 +117,9 @@ TtwMenuView LayoutMenuView(const TRect& items, const std::vector<int>& heights, 
   for (int i = v.FirstVisible; i < n; ++i) {
     v.Rects[i] = TRect{items.Left, y, items.Right, y + heights[i]};
     y += heights[i];
-    if (!ended && v.Rects[i].Bottom > bottom) ended = true;
+    // The first entry shows even when taller than the view (cut at the
+    // band), or a tall entry could never be scrolled to.
+    if (!ended && v.Rects[i].Bottom > bottom && i > v.FirstVisible) ended = true;
     if (!ended) {
       v.Shown[i] = true;
       ++v.VisibleCount;

@@ -363,7 +363,11 @@ void TtwSkinPopupWindow::ScrollDown(bool wrap) {
 void TtwSkinPopupWindow::EnsureShown(int i) {
   if (!sizing_.Scrolling || i < 0 || i >= Count()) return;
   while (i < view_.FirstVisible) ScrollUp(false);
-  while (!entries_[size_t(i)].Shown && !view_.ShowsLast()) ScrollDown(false);
+  // A step that moves nothing ends the walk, whatever the entries' heights.
+  for (int before = -1; !entries_[size_t(i)].Shown && !view_.ShowsLast() && view_.FirstVisible != before;) {
+    before = view_.FirstVisible;
+    ScrollDown(false);
+  }
 }
 
 void TtwSkinPopupWindow::SetScrollDirection(int dir) {

@@ -18,6 +18,7 @@
 
 #include "platform/Errors.h"
 #include "skin/data/twCompressedSkin.h"
+#include "skin/data/twSkinBounds.h"
 #include "skin/data/twSkinDescription.h"
 #include "skin/data/twSkinFiles.h"
 #include "skin/data/twSkinPackage.h"
@@ -159,6 +160,7 @@ int Info(const QString& source) {
   const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(pkg.Text));
   TtwSkinDescription r;
   r.LoadFromIni(ini);
+  const QStringList bounded = TwBoundSkinValues(r, TwPackageExtent(pkg));
   Out(QStringLiteral("version %1").arg(pkg.Version));
   Out("picture " + Describe(pkg.Picture));
   Out("inactivepicture " + Describe(pkg.InactivePicture));
@@ -177,6 +179,8 @@ int Info(const QString& source) {
     Out(QStringLiteral("control %1 %2 %3")
             .arg(i)
             .arg(r.controls[i]->IDName, ClassName(typeid(*r.controls[i]))));
+  // Values a load replaces by their defaults, so an author sees why a piece is missing.
+  for (const QString& b : bounded) Out("out of bounds " + b);
   return 0;
 }
 

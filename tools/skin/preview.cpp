@@ -261,6 +261,11 @@ int Preview(const TPreviewOptions& o) {
   Settle();  // lets cross-fades run to their end
   QImage img = o.hitMap ? RenderHitMap(*frame) : RenderWindow(window);
   if (!o.hitMap) PaintPopups(img, window);
+  // An empty picture is the skin's doing (a caption of no height, say), not the file's.
+  if (img.isNull())
+    throw EError(QStringLiteral("the window has no area to draw (%1 x %2 pixels) with this skin")
+                     .arg(window->width())
+                     .arg(window->height()));
   if (!img.save(o.out, "PNG")) throw EError(QStringLiteral("cannot write \"%1\"").arg(o.out));
   std::printf("wrote %s (%dx%d)\n", qPrintable(o.out), img.width(), img.height());
   return 0;

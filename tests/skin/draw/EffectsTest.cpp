@@ -507,3 +507,26 @@ TEST(AlphaBitmap, ArbitraryRectanglesStayInsideBothBitmaps) {
   }
   SUCCEED();
 }
+
+#include "skin/draw/twGuard.h"
+
+TEST(HandlerGuard, AThrowStaysInTheHandlerAndIsReportedOnce) {
+  int runs = 0;
+  auto failing = [&] {
+    ++runs;
+    throw EError(QStringLiteral("Can't allocate the DIB handle"));
+  };
+  EXPECT_FALSE(TwGuarded("guard-test paint", failing));
+  EXPECT_FALSE(TwReportOnce("guard-test paint", QStringLiteral("Can't allocate the DIB handle")));
+  EXPECT_TRUE(TwReportOnce("guard-test resize", QStringLiteral("Can't allocate the DIB handle")));
+  EXPECT_FALSE(TwGuarded("guard-test timer", [] { throw std::bad_alloc(); }));
+  EXPECT_TRUE(TwGuarded("guard-test timer", [&] { ++runs; }));
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(HandlerGuard, SurfacesPastTheBudgetOrEmptyAreNull) {
+  EXPECT_FALSE(TwNewSurface(64, 32, QImage::Format_ARGB32).isNull());
+  EXPECT_TRUE(TwNewSurface(0, 32, QImage::Format_ARGB32).isNull());
+  EXPECT_TRUE(TwNewSurface(30000, 30000, QImage::Format_ARGB32).isNull());
+  EXPECT_TRUE(TwNewSurface(16777216, 1 << 20, QImage::Format_RGB32).isNull());
+}

@@ -103,6 +103,16 @@ TEST(MenuView, ScrollingViewSitsBetweenTheBandsAndHidesTheRest) {
   EXPECT_EQ(v.Rects[2], (TRect{2, 26, 98, 46}));
 }
 
+TEST(MenuView, AnEntryTallerThanTheViewStillShowsWhenFirst) {
+  const TRect items{2, 2, 98, 102};
+  const std::vector<int> h{20, 900, 20};
+  TtwMenuView v = LayoutMenuView(items, h, 1, true);
+  EXPECT_TRUE(v.Shown[1]);
+  EXPECT_FALSE(v.Shown[2]);
+  v = LayoutMenuView(items, h, 2, true);
+  EXPECT_TRUE(v.ShowsLast());
+}
+
 TEST(MenuView, ScrollBandsOfBothLooks) {
   const TtwMenuFrame f = MenuFrame(SkinnedMetrics(), 100, 90);
   EXPECT_EQ(MenuTopBand(SkinnedMetrics(), f, 100), (TRect{2, 2, 98, 12}));
