@@ -74,6 +74,7 @@ TtwSkinToolBar::TtwSkinToolBar(QWidget* parent) : TtwSkinPanel(parent) {
   borderStyle_ = bvNone;
   defaultHeight_ = 0;
   resize(width(), 25);
+  scrollTimer_.OnTimeout = [this] { ScrollStep(timerMode_ == 2); };
 }
 
 void TtwSkinToolBar::SetAdjustControls(bool v) {
@@ -324,20 +325,12 @@ void TtwSkinToolBar::ScrollStep(bool right) {
 
 void TtwSkinToolBar::StartScrollTimer(int mode) {
   timerMode_ = mode;
-  scrollTimer_.start(scrollTimerInterval_, this);
+  scrollTimer_.Start(scrollTimerInterval_);
 }
 
 void TtwSkinToolBar::StopScrollTimer() {
-  scrollTimer_.stop();
+  scrollTimer_.Stop();
   timerMode_ = 0;
-}
-
-void TtwSkinToolBar::timerEvent(QTimerEvent* e) {
-  if (e->timerId() != scrollTimer_.timerId()) {
-    TtwSkinPanel::timerEvent(e);
-    return;
-  }
-  ScrollStep(timerMode_ == 2);
 }
 
 void TtwSkinToolBar::RepaintArrows() {

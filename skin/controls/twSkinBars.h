@@ -2,8 +2,7 @@
 // The tool bar (centres its controls and hands them its skin data, flat
 // style, captions switch and images) and the status bar (hands its skin
 // data to its panels, shows a size grip).
-#include <QBasicTimer>
-
+#include "platform/Clock.h"
 #include "skin/controls/twSkinPanels.h"
 
 // Hit codes of the tool bar's two scroll arrows; everything else is client.
@@ -92,7 +91,6 @@ class TtwSkinToolBar : public TtwSkinPanel {
   bool eventFilter(QObject* watched, QEvent* e) override;
   void childEvent(QChildEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
-  void timerEvent(QTimerEvent* e) override;
 
  private:
   struct ScrollArrow {
@@ -117,7 +115,7 @@ class TtwSkinToolBar : public TtwSkinPanel {
   ScrollArrow arrows_[2];
   QWidget* arrowWidgets_[2] = {nullptr, nullptr};
   int timerMode_ = 0;
-  QBasicTimer scrollTimer_;
+  TwTimer scrollTimer_;
   // Copies of the skin's "resizebutton" record, taken on every lookup.
   struct ScrollLook {
     bool Bound = false;
