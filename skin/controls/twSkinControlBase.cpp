@@ -499,13 +499,23 @@ void TtwSkinCustomControl::UpdateRegion() {
     return;
   }
   QRegion region;
+  const QImage& mask = geo_.SourceMask;
+  const TRect whole{0, 0, mask.width(), mask.height()};
   if (geo_.PieceMode == pmFixed) {
-    region = RegionFromMask(geo_.SourceMask);
-  } else if (geo_.PieceMode != pmNone) {
-    TPieceAnchors n = geo_.FitAnchors();
-    if (geo_.PieceMode == pmThreePieceH) n.RT.X = geo_.RightTopPoint.X + width() - geo_.PieceRect.Width();
-    if (geo_.PieceMode == pmThreePieceV) n.LB.Y = geo_.LeftBottomPoint.Y + height() - geo_.PieceRect.Height();
-    region = FrameRegionFromMask(geo_.SourceMask, geo_.SkinAnchors(), n, width());
+    region = RegionFromMask(mask);
+  } else if (geo_.PieceMode == pmNinePiece) {
+    region = FrameRegionFromMask(mask, geo_.SkinAnchors(), geo_.FitAnchors(), width());
+  } else if (geo_.PieceMode == pmThreePieceH || geo_.PieceMode == pmThreePieceV) {
+    // A three-piece mask is fitted as its picture is: the frame bands of a
+    // nine-piece would drop the ends and the bottom, clipping the control.
+    QImage fitted;
+    if (geo_.PieceMode == pmThreePieceH)
+      ComposeThreePieceH(mask, whole, geo_.LeftTopPoint.X, mask.width() - geo_.RightTopPoint.X, geo_.StretchEffect(),
+                         width(), fitted);
+    else
+      ComposeThreePieceV(mask, whole, geo_.LeftTopPoint.Y, mask.height() - geo_.LeftBottomPoint.Y,
+                         geo_.StretchEffect(), height(), fitted);
+    region = RegionFromMask(fitted);
   }
   if (region.isEmpty()) clearMask();
   else setMask(region);

@@ -163,6 +163,23 @@ TEST_F(ButtonState, AButtonKeepingItsOwnSizeDropsTheRecordsMask) {
   EXPECT_FALSE(own->mask().isEmpty());
 }
 
+TEST_F(ButtonState, AThreePieceMaskStretchesWithItsPieceAndKeepsTheEnds) {
+  // A 10 x 8 button piece whose mask (picture 1) cuts its top-left 3 x 3.
+  TFixtureSkin skin(twtest::kSheetTag, "[button]\r\npictureindex=0\r\nskinrect=0,0,20,10\r\nlefttoppoint=4,0\r\n"
+                                       "righttoppoint=16,0\r\nclientrect=4,2,16,8\r\n",
+                    "[button]\r\npictureindex=0\r\nmaskpictureindex=1\r\nskinrect=0,0,10,8\r\nlefttoppoint=4,0\r\n"
+                    "righttoppoint=6,0\r\nclientrect=4,2,6,6\r\n");
+  QWidget parent;
+  auto* b = new TtwSkinButton(&parent);
+  b->SetSkinData(&skin.data);
+  b->SetBounds(0, 0, 40, 8);
+  ASSERT_EQ(b->size(), QSize(40, 8));
+  const QRegion shape = b->mask();
+  EXPECT_FALSE(shape.contains(QPoint(1, 1)));  // the cut corner
+  for (QPoint p : {QPoint(3, 0), QPoint(0, 7), QPoint(20, 7), QPoint(39, 0), QPoint(39, 7), QPoint(20, 0)})
+    EXPECT_TRUE(shape.contains(p)) << p.x() << "," << p.y();
+}
+
 TEST_F(ButtonState, FlatAndSeeThroughSpeedButtonsRunNoTimers) {
   TwManualClock clock;
   TFixtureSkin skin(twtest::kSheetTag, "[toolbutton]\r\npictureindex=0\r\n",

@@ -7,7 +7,7 @@ tool=$1
 out=$2
 "$tool" unpack --builtin "$out"
 # Pure black is inside the shape; no smoothing, so the corners stay clean.
-convert -size 75x25 xc:white +antialias -fill black -draw "roundrectangle 0,0 74,24 6,6" "BMP3:$out/buttonmask.bmp"
+convert -size 75x25 xc:white +antialias -fill black -draw "roundrectangle 0,0 74,24 3,3" "BMP3:$out/buttonmask.bmp"
 python3 - "$out/skin.ini" <<'PY'
 import sys
 path = sys.argv[1]
