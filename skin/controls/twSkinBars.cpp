@@ -5,10 +5,12 @@
 #include "skin/controls/twSkinBars.h"
 
 #include <QChildEvent>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "platform/Message.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
@@ -72,6 +74,7 @@ TtwSkinToolBar::TtwSkinToolBar(QWidget* parent) : TtwSkinPanel(parent) {
   borderStyle_ = bvNone;
   defaultHeight_ = 0;
   resize(width(), 25);
+  scrollTimer_.OnTimeout = [this] { ScrollStep(timerMode_ == 2); };
 }
 
 void TtwSkinToolBar::SetAdjustControls(bool v) {
@@ -91,7 +94,32 @@ void TtwSkinToolBar::SetFlat(bool v) {
 
 void TtwSkinToolBar::SetImages(TImageList* l) {
   images_ = l;
-  ForChildren<TtwSkinSpeedButton>(this, [](TtwSkinSpeedButton* b) { b->update(); });
+  WatchList(l);
+  PushImages();
+}
+
+void TtwSkinToolBar::SetHotImages(TImageList* l) {
+  hotImages_ = l;
+  WatchList(l);
+  PushImages();
+}
+
+void TtwSkinToolBar::SetDisabledImages(TImageList* l) {
+  disabledImages_ = l;
+  WatchList(l);
+  PushImages();
+}
+
+void TtwSkinToolBar::WatchList(TImageList* l) {
+  // A removed list clears itself from the bar and every button (guarded
+  // references); the buttons then repaint without it.
+  if (l) connect(l, &QObject::destroyed, this, [this] { PushImages(); }, Qt::UniqueConnection);
+}
+
+void TtwSkinToolBar::PushImages() {
+  ForChildren<TtwSkinSpeedButton>(this, [this](TtwSkinSpeedButton* b) {
+    b->SetBarImages(images_, hotImages_, disabledImages_);
+  });
 }
 
 void TtwSkinToolBar::SetShowCaptions(bool v) {
@@ -141,8 +169,25 @@ void TtwSkinToolBar::childEvent(QChildEvent* e) {
     for (QWidget* a : arrowWidgets_)
       if (a) a->raise();
   }
-  if (e->type() == QEvent::ChildPolished) CentreChild(w);
+  if (e->type() == QEvent::ChildPolished) {
+    CentreChild(w);
+    if (auto* b = qobject_cast<TtwSkinSpeedButton*>(w)) b->SetBarImages(images_, hotImages_, disabledImages_);
+  }
   if (e->type() == QEvent::ChildRemoved) UpdateScroll();
+}
+
+bool TtwSkinToolBar::event(QEvent* e) {
+  if (TMessage* m = MessageOf(e); m && m->Msg == SKIN_MSG_CHILD_BOUNDS) {
+    // A control placed itself: centre it, and hand a speed button the
+    // bar's images (a button made after the images were set needs them).
+    auto* w = reinterpret_cast<QWidget*>(m->WParam);
+    if (w && w->parent() == this) {
+      CentreChild(w);
+      if (auto* b = qobject_cast<TtwSkinSpeedButton*>(w)) b->SetBarImages(images_, hotImages_, disabledImages_);
+    }
+    return true;
+  }
+  return TtwSkinPanel::event(e);
 }
 
 bool TtwSkinToolBar::eventFilter(QObject* watched, QEvent* e) {
@@ -280,20 +325,12 @@ void TtwSkinToolBar::ScrollStep(bool right) {
 
 void TtwSkinToolBar::StartScrollTimer(int mode) {
   timerMode_ = mode;
-  scrollTimer_.start(scrollTimerInterval_, this);
+  scrollTimer_.Start(scrollTimerInterval_);
 }
 
 void TtwSkinToolBar::StopScrollTimer() {
-  scrollTimer_.stop();
+  scrollTimer_.Stop();
   timerMode_ = 0;
-}
-
-void TtwSkinToolBar::timerEvent(QTimerEvent* e) {
-  if (e->timerId() != scrollTimer_.timerId()) {
-    TtwSkinPanel::timerEvent(e);
-    return;
-  }
-  ScrollStep(timerMode_ == 2);
 }
 
 void TtwSkinToolBar::RepaintArrows() {
@@ -422,6 +459,7 @@ void TtwSkinToolBar::PaintSkin(QImage& bitmap) {
 // ---------------------------------------------------------------- status bar
 
 TtwSkinStatusBar::TtwSkinStatusBar(QWidget* parent) : TtwSkinPanel(parent) {
+  setMouseTracking(true);
   skinDataName_ = QStringLiteral("statusbar");
   borderStyle_ = bvNone;
   compositePaint_ = false;
@@ -472,8 +510,29 @@ QRect TtwSkinStatusBar::GripRect() const {
   return QRect(QPoint(right + 2, r.y()), QPoint(right + r.height() - 1, bottom - 3));
 }
 
+int TtwSkinStatusBar::HitTest(const QPoint& p) const {
+  return GripShown() && GripRect().contains(p) ? kHitBottomRight : kHitClient;
+}
+
+void TtwSkinStatusBar::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && HitTest(e->position().toPoint()) == kHitBottomRight) {
+    const QPoint g = e->globalPosition().toPoint();
+    SendMessage(window(), WM_NCLBUTTONDOWN, kHitBottomRight, (intptr_t(g.y()) << 16) | (g.x() & 0xFFFF));
+    e->accept();
+    return;
+  }
+  TtwSkinPanel::mousePressEvent(e);
+}
+
+void TtwSkinStatusBar::mouseMoveEvent(QMouseEvent* e) {
+  // The grip shows the sizing cursor of the corner it sizes.
+  if (HitTest(e->position().toPoint()) == kHitBottomRight) setCursor(Qt::SizeFDiagCursor);
+  else unsetCursor();
+  TtwSkinPanel::mouseMoveEvent(e);
+}
+
 void TtwSkinStatusBar::DrawGrip(QImage& bitmap) {
-  if (!(sizeGrip_ && showGrip_)) return;
+  if (!GripShown()) return;
   QPainter p(&bitmap);
   const QRect g = GripRect();
   if (recordIndex_ != -1 && !gripperrect_.IsEmpty()) {

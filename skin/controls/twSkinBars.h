@@ -2,12 +2,13 @@
 // The tool bar (centres its controls and hands them its skin data, flat
 // style, captions switch and images) and the status bar (hands its skin
 // data to its panels, shows a size grip).
-#include <QBasicTimer>
-
+#include "platform/Clock.h"
 #include "skin/controls/twSkinPanels.h"
 
 // Hit codes of the tool bar's two scroll arrows; everything else is client.
 inline constexpr int kHitScrollLeft = 119, kHitScrollRight = 120, kHitClient = 1;
+// The bottom-right sizing corner, as the frame's hit test names it.
+inline constexpr int kHitBottomRight = 17;
 // Width of each scroll arrow at the bar's ends.
 inline constexpr int kScrollButtonWidth = 12;
 
@@ -45,9 +46,9 @@ class TtwSkinToolBar : public TtwSkinPanel {
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* l);
   TImageList* HotImages() const { return hotImages_; }
-  void SetHotImages(TImageList* l) { hotImages_ = l; }
+  void SetHotImages(TImageList* l);
   TImageList* DisabledImages() const { return disabledImages_; }
-  void SetDisabledImages(TImageList* l) { disabledImages_ = l; }
+  void SetDisabledImages(TImageList* l);
 
   // Moves a child vertically to the centre of the bar's client rectangle.
   int CentredTop(int childHeight) const;
@@ -86,16 +87,19 @@ class TtwSkinToolBar : public TtwSkinPanel {
   void PaintSkin(QImage& bitmap) override;
 
  protected:
+  bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
   void childEvent(QChildEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
-  void timerEvent(QTimerEvent* e) override;
 
  private:
   struct ScrollArrow {
     bool Hot = false, Pressed = false;
   };
   void CentreChild(QWidget* w);
+  // Hands the bar's images to its speed buttons.
+  void PushImages();
+  void WatchList(TImageList* l);
   bool IsArrow(const QObject* o) const;
   // The bar's own controls, without the arrows.
   QList<QWidget*> Controls() const;
@@ -111,7 +115,7 @@ class TtwSkinToolBar : public TtwSkinPanel {
   ScrollArrow arrows_[2];
   QWidget* arrowWidgets_[2] = {nullptr, nullptr};
   int timerMode_ = 0;
-  QBasicTimer scrollTimer_;
+  TwTimer scrollTimer_;
   // Copies of the skin's "resizebutton" record, taken on every lookup.
   struct ScrollLook {
     bool Bound = false;
@@ -124,9 +128,9 @@ class TtwSkinToolBar : public TtwSkinPanel {
   int scrollOffset_ = 0, scrollTimerInterval_ = 50;
   bool flat_ = false, autoShowHideCaptions_ = false, showCaptions_ = false;
   int widthWithCaptions_ = 0, widthWithoutCaptions_ = 0;
-  TImageList* images_ = nullptr;
-  TImageList* hotImages_ = nullptr;
-  TImageList* disabledImages_ = nullptr;
+  // Each reads null once its list is destroyed; the buttons hold their own
+  // guarded copies.
+  TImageListRef images_, hotImages_, disabledImages_;
   bool centring_ = false;
 };
 
@@ -139,14 +143,25 @@ class TtwSkinStatusBar : public TtwSkinPanel {
   void SetSkinData(TtwSkinData* data) override;
   bool SizeGrip() const { return sizeGrip_; }
   void SetSizeGrip(bool v);
+  // The show-grip switch: the frame clears it while its window is maximised;
+  // the grip shows only with both SizeGrip and this set.
   bool ShowGrip() const { return showGrip_; }
   void SetShowGrip(bool v);
+  bool GripShown() const { return sizeGrip_ && showGrip_; }
   QRect GripRect() const;
+  // Hit code of a point: the grip is the bottom-right sizing corner (17).
+  int HitTest(const QPoint& p) const;
 
   QRect AlignClientRect() const override;
   void FindSkinRecord() override;
   void PaintDefault(QImage& bitmap) override;
   void PaintSkin(QImage& bitmap) override;
+
+ protected:
+  // A left press on the grip asks the window to size itself from its
+  // bottom-right corner (WM_NCLBUTTONDOWN with hit code 17).
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
 
  private:
   void DrawGrip(QImage& bitmap);

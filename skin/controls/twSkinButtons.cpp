@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,7 +14,7 @@
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Message.h"
-#include "skin/controls/twSkinBars.h"
+#include "skin/controls/twDialogButtons.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 #include "skin/draw/twLayerWindow.h"
@@ -73,6 +74,24 @@ TRect TtwButtonSkin::AnimationFrame(int k, const TRect& skinrect) const {
   return TRect{a.Left, a.Top + fh * (k - 1), a.Right, a.Top + fh * k};
 }
 
+TtwButtonPicture PickButtonPicture(const TtwButtonLook& l, bool speed) {
+  using P = TtwButtonPicture;
+  const bool midFade = l.morphing && l.fade > 0 && l.fade < 1;
+  if (speed) {
+    if (midFade && !l.transparent) return P::Morph;
+    if (l.down) return P::Down;
+    if (l.pointerOver || (l.morphing && l.fade >= 1)) return P::Active;
+    if (l.transparent) return P::Transparent;
+    return !l.enabled && l.hasDisabledPiece ? P::Disabled : P::Normal;
+  }
+  if (midFade && l.enabled) return P::Morph;
+  if (!l.enabled && l.hasDisabledPiece) return P::Disabled;
+  if (l.down) return P::Down;
+  if (l.focused && l.hasFocusedPiece && !l.animating) return P::Focused;
+  if (l.hot || (l.morphing && l.fade >= 1)) return P::Active;
+  return P::Normal;
+}
+
 // ---------------------------------------------------------------- shared parts
 
 template <class Base>
@@ -83,7 +102,16 @@ TtwButtonParts<Base>::~TtwButtonParts() = default;
 
 template <class Base>
 bool TtwButtonParts<Base>::Morphing() const {
-  return skin_.morphing && this->skinData_ && this->skinData_->EnableSkinEffects();
+  // A see-through speed button has no picture to fade.
+  return skin_.morphing && !IsTransparent() && this->skinData_ && this->skinData_->EnableSkinEffects();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::SetUseSkinSize(bool v) {
+  useSkinSize_ = v;
+  // The size rule and the region follow at once.
+  this->ApplySkin();
+  this->update();
 }
 
 template <class Base>
@@ -94,7 +122,8 @@ void TtwButtonParts<Base>::FindSkinRecord() {
   skin_.Copy(*r, this->geo_.PieceRect, IsSpeed());
   // While a frame animation runs its current frame stands in for the hot
   // (forward) or normal (backward) picture.
-  if (animTimer_ && this->skinData_->EnableSkinEffects() && frameNumber_ > 0 && frameNumber_ <= skin_.framecount) {
+  if (AnimationRunning() && this->skinData_->EnableSkinEffects() && frameNumber_ > 0 &&
+      frameNumber_ <= skin_.framecount) {
     const TRect f = skin_.AnimationFrame(frameNumber_, this->geo_.PieceRect);
     if (animForward_) skin_.activeskinrect = f;
     else this->geo_.PieceRect = f;
@@ -120,8 +149,14 @@ TtwButtonLook TtwButtonParts<Base>::Look() const {
   l.enabled = this->isEnabled();
   l.focused = Focused();
   l.hot = LooksHot();
+  l.pointerOver = pointerOver_;
   l.down = down_ && (groupIndex_ != 0 || pointerOver_ || (l.focused && !leftPressed_));
   l.fade = fade_;
+  l.morphing = this->recordIndex_ != -1 && Morphing();
+  l.animating = AnimationRunning();
+  l.transparent = IsTransparent();
+  l.hasDisabledPiece = !skin_.disabledskinrect.IsEmpty();
+  l.hasFocusedPiece = !skin_.focusedskinrect.IsEmpty();
   return l;
 }
 
@@ -135,17 +170,11 @@ QFont TtwButtonParts<Base>::SkinOrDefaultFont() const {
 template <class Base>
 void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed, bool hotOrDown) {
   const QString caption = ShownCaption();
-  TImageList* list = imageList_;
-  if (IsSpeed() && glyph_.isNull())
-    if (auto* bar = qobject_cast<TtwSkinToolBar*>(this->parentWidget())) {
-      if (hotOrDown && bar->HotImages()) list = bar->HotImages();
-      else if (!this->isEnabled() && bar->DisabledImages()) list = bar->DisabledImages();
-      else if (bar->Images()) list = bar->Images();
-    }
-  if ((glyph_.isNull() || !IsSpeed()) && list && list->Has(imageIndex_)) {
-    const bool enabledLook = this->isEnabled() || list != imageList_;
+  bool drawnEnabled = this->isEnabled();
+  TImageList* list = PickImageList(hotOrDown, drawnEnabled);
+  if (list && list->Has(imageIndex_)) {
     DrawListGlyphText(p, r, caption, {list->Pixmap(imageIndex_).toImage()}, 0, layout_, margin_, spacing_,
-                      enabledLook, pressed, false, 0);
+                      drawnEnabled, pressed, false, 0);
     return;
   }
   int frame = 1;
@@ -158,6 +187,11 @@ void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed
 
 template <class Base>
 void TtwButtonParts<Base>::PaintState(QImage& bitmap, const TRect& piece, bool active, bool down) {
+  PaintCaption(bitmap, PaintBackground(bitmap, piece), active, down);
+}
+
+template <class Base>
+TRect TtwButtonParts<Base>::PaintBackground(QImage& bitmap, const TRect& piece) {
   const TtwSkinGeometry& g = this->geo_;
   const QSize sz = LogicalSize(bitmap);
   const int dW = sz.width() - g.PieceRect.Width(), dH = sz.height() - g.PieceRect.Height();
@@ -176,6 +210,11 @@ void TtwButtonParts<Base>::PaintState(QImage& bitmap, const TRect& piece, bool a
   } else {
     g.PaintPiece(bitmap, piece, false);
   }
+  return text;
+}
+
+template <class Base>
+void TtwButtonParts<Base>::PaintCaption(QImage& bitmap, const TRect& text, bool active, bool down) {
   QPainter p(&bitmap);
   p.setFont(SkinOrDefaultFont());
   TColor c;
@@ -193,6 +232,19 @@ void TtwButtonParts<Base>::PaintState(QImage& bitmap, const TRect& piece, bool a
   if (OnPaint) OnPaint(p, text, down, active, drawDefault);
   if (!drawDefault) return;
   DrawContent(p, text, active && down, active || down);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::PaintPicture(QImage& bitmap, const TtwButtonLook& l) {
+  switch (PickButtonPicture(l, IsSpeed())) {
+    case TtwButtonPicture::Morph: DrawMorph(bitmap); break;
+    case TtwButtonPicture::Disabled: PaintState(bitmap, skin_.disabledskinrect, false, false); break;
+    case TtwButtonPicture::Down: PaintState(bitmap, skin_.downskinrect, true, true); break;
+    case TtwButtonPicture::Focused: PaintState(bitmap, skin_.focusedskinrect, true, false); break;
+    case TtwButtonPicture::Active: PaintState(bitmap, skin_.activeskinrect, true, false); break;
+    case TtwButtonPicture::Transparent:  // the speed button draws its own
+    case TtwButtonPicture::Normal: PaintState(bitmap, this->geo_.PieceRect, false, false); break;
+  }
 }
 
 template <class Base>
@@ -257,14 +309,45 @@ void TtwButtonParts<Base>::SiblingsUp() {
 
 template <class Base>
 void TtwButtonParts<Base>::SetDown(bool v) {
+  const bool changed = v != down_;
   down_ = v;
-  if (Morphing()) {
+  if (changed && Morphing()) {
     fade_ = 1;
-    if (v) morphTimer_.reset();
-    else StartMorph();
+    if (v) {
+      if (morphTimer_) morphTimer_->Stop();
+    } else {
+      StartMorph();
+    }
   }
+  UpdateRepeat();
   this->update();
   SiblingsUp();
+}
+
+template <class Base>
+void TtwButtonParts<Base>::UpdateRepeat() {
+  const bool run = down_ && leftPressed_ && repeatMode_ && groupIndex_ == 0;
+  if (!run) {
+    if (repeatTimer_) repeatTimer_->Stop();
+    return;
+  }
+  if (RepeatRunning()) return;
+  if (!repeatTimer_) {
+    repeatTimer_ = std::make_unique<TwTimer>();
+    repeatTimer_->OnTimeout = [this] {
+      // After the first delay the button clicks every RepeatInterval ms; a
+      // non-positive interval repeats as fast as the first delay allows.
+      repeatTimer_->Start(repeatInterval_ > 0 ? repeatInterval_ : kRepeatFirstDelayMs);
+      ButtonClick();
+    };
+  }
+  repeatTimer_->Start(kRepeatFirstDelayMs);
+}
+
+template <class Base>
+void TtwButtonParts<Base>::ResetMorph() {
+  if (morphTimer_) morphTimer_->Stop();
+  fade_ = 0;
 }
 
 template <class Base>
@@ -274,10 +357,10 @@ void TtwButtonParts<Base>::StartMorph() {
     return;
   }
   if (!morphTimer_) {
-    morphTimer_ = std::make_unique<QTimer>();
-    QObject::connect(morphTimer_.get(), &QTimer::timeout, this, [this] { MorphTick(); });
+    morphTimer_ = std::make_unique<TwTimer>();
+    morphTimer_->OnTimeout = [this] { MorphTick(); };
   }
-  morphTimer_->start(kMorphStepMs);
+  morphTimer_->Start(kMorphStepMs);
 }
 
 template <class Base>
@@ -294,32 +377,31 @@ void TtwButtonParts<Base>::MorphTick() {
     fade_ -= kMorphStep;
     if (fade_ <= 1e-9) fade_ = 0, done = true;
   }
-  if (done && morphTimer_) morphTimer_->stop();
+  if (done && morphTimer_) morphTimer_->Stop();
   this->update();
 }
 
 template <class Base>
 void TtwButtonParts<Base>::StartAnimation(bool forward) {
   if (this->recordIndex_ == -1 || !this->skinData_ || !this->skinData_->EnableSkinEffects() ||
-      skin_.animateskinrect.IsEmpty() || skin_.framecount <= 0) {
+      skin_.animateskinrect.IsEmpty() || skin_.framecount <= 0 || !AnimatesFrames()) {
     StopAnimation();
     return;
   }
   animForward_ = forward;
   frameNumber_ = forward ? 1 : skin_.framecount;
   if (!animTimer_) {
-    animTimer_ = std::make_unique<QTimer>();
-    QObject::connect(animTimer_.get(), &QTimer::timeout, this, [this] { AnimationTick(); });
+    animTimer_ = std::make_unique<TwTimer>();
+    animTimer_->OnTimeout = [this] { AnimationTick(); };
   }
-  // A zero interval would spin; one millisecond still ends after framecount steps.
-  animTimer_->start(std::max(skin_.animateinterval, 1));
+  animTimer_->Start(skin_.animateinterval);
   this->update();
 }
 
 template <class Base>
 void TtwButtonParts<Base>::StopAnimation() {
-  const bool running = animTimer_ != nullptr;
-  animTimer_.reset();
+  const bool running = AnimationRunning();
+  if (animTimer_) animTimer_->Stop();
   frameNumber_ = 0;
   if (running) this->update();
 }
@@ -335,26 +417,8 @@ void TtwButtonParts<Base>::AnimationTick() {
 }
 
 template <class Base>
-void TtwButtonParts<Base>::StartRepeat() {
-  repeatTimer_ = std::make_unique<QTimer>();
-  QObject::connect(repeatTimer_.get(), &QTimer::timeout, this, [this] {
-    // After the first delay the button clicks every RepeatInterval ms; a
-    // non-positive interval repeats as fast as the first delay allows.
-    repeatTimer_->setInterval(repeatInterval_ > 0 ? repeatInterval_ : kRepeatFirstDelayMs);
-    ButtonClick();
-  });
-  repeatTimer_->start(kRepeatFirstDelayMs);
-}
-
-template <class Base>
-void TtwButtonParts<Base>::StopRepeat() {
-  // The timer may be the one whose tick runs this (a click that closes).
-  if (repeatTimer_) repeatTimer_.release()->deleteLater();
-}
-
-template <class Base>
 void TtwButtonParts<Base>::ApplyButtonSkin() {
-  morphTimer_.reset();
+  if (morphTimer_) morphTimer_->Stop();
   StopAnimation();
   fade_ = 0;
 }
@@ -366,8 +430,7 @@ void TtwButtonParts<Base>::PressLeft() {
   if (!down_) {
     pointerOver_ = true;
     SetDown(true);
-    if (repeatMode_ && groupIndex_ == 0) StartRepeat();
-    else if (groupIndex_ != 0) ButtonClick();
+    if (groupIndex_ != 0) ButtonClick();
     allUpCheck_ = false;
   } else if (groupIndex_ != 0) {
     allUpCheck_ = true;
@@ -380,18 +443,21 @@ void TtwButtonParts<Base>::ReleaseLeft(bool inside) {
   pointerOver_ = inside;
   if (groupIndex_ == 0) {
     const bool wasDown = down_;
-    StopRepeat();
-    if (inside) {
-      SetDown(false);
-      if (wasDown) ButtonClick();
-    } else {
-      down_ = false;
-      this->update();
-    }
+    SetDown(false);
+    if (inside && wasDown) ButtonClick();
   } else if (down_ && allowAllUp_ && allUpCheck_ && inside) {
     SetDown(false);
     ButtonClick();
+  } else {
+    UpdateRepeat();
   }
+}
+
+template <class Base>
+void TtwButtonParts<Base>::CancelPress() {
+  leftPressed_ = false;
+  if (groupIndex_ == 0) SetDown(false);
+  else UpdateRepeat();
 }
 
 template <class Base>
@@ -404,7 +470,6 @@ void TtwButtonParts<Base>::EnterLook() {
     if (Morphing() && this->recordIndex_ != -1) StartMorph();
     else this->update();
   }
-  if (down_ && repeatMode_ && groupIndex_ == 0 && leftPressed_ && !repeatTimer_) StartRepeat();
 }
 
 template <class Base>
@@ -412,7 +477,6 @@ void TtwButtonParts<Base>::LeaveLook() {
   StartAnimation(false);
   if (Morphing() && this->recordIndex_ != -1) StartMorph();
   else this->update();
-  if (down_ && repeatMode_ && groupIndex_ == 0) StopRepeat();
 }
 
 template <class Base>
@@ -421,6 +485,9 @@ void TtwButtonParts<Base>::TrackPressedPointer(QPoint local) {
   const bool over = this->rect().contains(local);
   if (over == pointerOver_) return;
   pointerOver_ = over;
+  // A plain button is down only while the held pointer is over it; a
+  // grouped one keeps its state.
+  if (groupIndex_ == 0) SetDown(over);
   if (over) EnterLook();
   else LeaveLook();
 }
@@ -437,19 +504,37 @@ TtwSkinButton::TtwSkinButton(QWidget* parent) : TtwButtonParts(parent) {
 }
 
 TtwSkinButton::~TtwSkinButton() {
-  if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+  if (registeredWith_) registeredWith_->Unregister(this);
 }
 
 void TtwSkinButton::SetDefault(bool v) {
   default_ = v;
   enterTarget_ = v;
-  WatchWindow();
+  Register();
   update();
 }
 
 void TtwSkinButton::SetCancel(bool v) {
   cancel_ = v;
-  WatchWindow();
+  Register();
+}
+
+void TtwSkinButton::Register() {
+  TtwDialogButtons* list = (default_ || cancel_) && window() != this ? TtwDialogButtons::Of(window()) : nullptr;
+  if (list == registeredWith_) {
+    if (list) list->Refresh();
+    return;
+  }
+  if (registeredWith_) registeredWith_->Unregister(this);
+  registeredWith_ = list;
+  if (list) list->Register(this);
+}
+
+void TtwSkinButton::SetFocusState(bool enterTarget, bool focusOnOtherControl) {
+  if (enterTarget == enterTarget_ && focusOnOtherControl == focusOnOtherControl_) return;
+  enterTarget_ = enterTarget;
+  focusOnOtherControl_ = focusOnOtherControl;
+  update();
 }
 
 void TtwSkinButton::SetCanFocused(bool v) {
@@ -466,11 +551,7 @@ bool TtwSkinButton::LooksHot() const {
   if (pointerOver_ || Focused()) return true;
   // The default button stays highlighted while the focus is on a control
   // that is not a button (Enter would press it).
-  if (default_ && canFocused_ && isEnabled()) {
-    QWidget* f = QApplication::focusWidget();
-    if (f && f->window() == window() && !qobject_cast<TtwSkinButton*>(f)) return true;
-  }
-  return false;
+  return default_ && canFocused_ && isEnabled() && focusOnOtherControl_;
 }
 
 void TtwSkinButton::ButtonClick() {
@@ -480,6 +561,13 @@ void TtwSkinButton::ButtonClick() {
   if (!self) return;
   if (OnClick) OnClick();
   if (self) emit clicked();
+}
+
+void TtwSkinButton::FindSkinRecord() {
+  TtwButtonParts::FindSkinRecord();
+  // A button that keeps its own size stretches its pieces; the record's
+  // mask, cut for the piece's size, would clip its edges.
+  if (!useSkinSize_) geo_.SourceMask = QImage();
 }
 
 void TtwSkinButton::ApplySkin() {
@@ -494,28 +582,25 @@ void TtwSkinButton::ForgetSkinRecord() {
   if (glow_ && glow_->Visible()) glow_->HideLayer();
 }
 
-void TtwSkinButton::PaintSkin(QImage& bitmap) {
-  const TtwButtonLook l = Look();
-  const bool morph = Morphing();
-  if (morph && fade_ > 0 && fade_ < 1 && l.enabled) {
-    DrawMorph(bitmap);
-  } else if (!l.enabled && !skin_.disabledskinrect.IsEmpty()) {
-    PaintState(bitmap, skin_.disabledskinrect, false, false);
-  } else if (l.down) {
-    PaintState(bitmap, skin_.downskinrect, true, true);
-  } else if (l.focused && !skin_.focusedskinrect.IsEmpty() && !animTimer_) {
-    PaintState(bitmap, skin_.focusedskinrect, true, false);
-  } else if (l.hot || (morph && fade_ >= 1)) {
-    PaintState(bitmap, skin_.activeskinrect, true, false);
-  } else {
-    PaintState(bitmap, geo_.PieceRect, false, false);
-  }
+void TtwSkinButton::PaintSkin(QImage& bitmap) { PaintPicture(bitmap, Look()); }
+
+void TtwSkinButton::CaptionChanged() {
+  UpdateShortcut();
+  update();
+}
+
+// The caption's accelerator ("&Save": Alt+S) focuses and clicks the button.
+void TtwSkinButton::UpdateShortcut() {
+  if (shortcutId_) releaseShortcut(shortcutId_);
+  shortcutId_ = 0;
+  const QKeySequence key = QKeySequence::mnemonic(caption_);
+  if (!key.isEmpty()) shortcutId_ = grabShortcut(key);
 }
 
 void TtwSkinButton::changeEvent(QEvent* e) {
   if (e->type() == QEvent::EnabledChange) {
-    morphTimer_.reset();
-    fade_ = 0;
+    if (!isEnabled()) CancelPress();
+    ResetMorph();
     pointerOver_ = false;
     update();
   } else if (e->type() == QEvent::ActivationChange && !window()->isActiveWindow()) {
@@ -575,6 +660,16 @@ void TtwSkinButton::keyPressEvent(QKeyEvent* e) {
       if (isEnabled()) ButtonClick();
       e->accept();
       return;
+    case Qt::Key_Escape:
+      // Escape takes back a press Space began; the window's cancel button
+      // hears it only when nothing was pressed.
+      if (down_ && groupIndex_ == 0 && !leftPressed_) {
+        SetDown(false);
+        e->accept();
+        return;
+      }
+      TtwButtonParts::keyPressEvent(e);
+      return;
     default:
       TtwButtonParts::keyPressEvent(e);
   }
@@ -582,8 +677,10 @@ void TtwSkinButton::keyPressEvent(QKeyEvent* e) {
 
 void TtwSkinButton::keyReleaseEvent(QKeyEvent* e) {
   if (canFocused_ && e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
-    SetDown(false);
-    ButtonClick();
+    // Only a press still held clicks: Escape or focus loss took it back.
+    const bool wasDown = down_ && groupIndex_ == 0 && !leftPressed_;
+    if (wasDown) SetDown(false);
+    if (wasDown) ButtonClick();
     e->accept();
     return;
   }
@@ -598,8 +695,7 @@ void TtwSkinButton::focusInEvent(QFocusEvent* e) {
 
 void TtwSkinButton::focusOutEvent(QFocusEvent* e) {
   TtwButtonParts::focusOutEvent(e);
-  StopRepeat();
-  if (groupIndex_ == 0) down_ = false;
+  CancelPress();
   StartAnimation(false);
   StartMorph();
 }
@@ -618,7 +714,6 @@ void TtwSkinButton::leaveEvent(QEvent* e) {
   pointerOver_ = false;
   if ((groupIndex_ != 0 && !down_) || (groupIndex_ == 0 && (!Focused() || down_))) LeaveLook();
   else update();
-  StopRepeat();
   PostMessage(this, SKIN_MSG_HIDE_GLOW);
 }
 
@@ -670,61 +765,16 @@ void TtwSkinButton::HideGlow() {
   if (glow_ && glow_->Visible()) glow_->HideLayer();
 }
 
-void TtwSkinButton::WatchWindow() {
-  QWidget* w = (default_ || cancel_) ? window() : nullptr;
-  if (w == this) w = nullptr;
-  if (w == watchedWindow_) return;
-  if (watchedWindow_) watchedWindow_->removeEventFilter(this);
-  watchedWindow_ = w;
-  if (w) w->installEventFilter(this);
-  // Kept by guarded pointer: the focus signal also fires while a window is
-  // being destroyed, when walking that window's children is not safe.
-  static QList<QPointer<TtwSkinButton>> defaults;
-  if (default_ && !defaults.contains(this)) defaults.append(this);
-  static bool hooked = false;
-  if (default_ && !hooked && qApp) {
-    // Default buttons change their look with the focus anywhere in the window.
-    hooked = true;
-    QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
-      defaults.removeAll(nullptr);
-      auto* nowButton = qobject_cast<TtwSkinButton*>(now);
-      for (const QPointer<TtwSkinButton>& b : defaults) {
-        if (!b->Default()) continue;
-        const bool target = !(nowButton && nowButton != b && now->window() == b->window());
-        if (b->enterTarget_ != target) {
-          b->enterTarget_ = target;
-          b->update();
-        }
-      }
-    });
-  }
-}
-
-bool TtwSkinButton::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == watchedWindow_ && e->type() == QEvent::KeyPress) {
-    auto* k = static_cast<QKeyEvent*>(e);
-    const bool usable = isEnabled() && isVisibleTo(window());
-    if (usable && default_ && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
-      // A focused button answers Enter itself; reaching the window means the
-      // focus is elsewhere, so the default button is the target.
-      QWidget* f = QApplication::focusWidget();
-      enterTarget_ = !(f && qobject_cast<TtwSkinButton*>(f) && f != this);
-      if (enterTarget_) {
-        ButtonClick();
-        return true;
-      }
-    }
-    if (usable && cancel_ && canFocused_ && k->key() == Qt::Key_Escape &&
-        (k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0) {
-      ButtonClick();
-      return true;
-    }
-  }
-  return TtwButtonParts::eventFilter(watched, e);
-}
-
 bool TtwSkinButton::event(QEvent* e) {
-  if (e->type() == QEvent::ParentChange || e->type() == QEvent::Show) WatchWindow();
+  // A window reached through a new parent (or an ancestor's) lists it.
+  if (e->type() == QEvent::ParentChange || e->type() == QEvent::Show) Register();
+  if (e->type() == QEvent::Shortcut) {
+    if (isEnabled() && canFocused_ && isVisible()) {
+      setFocus(Qt::ShortcutFocusReason);
+      ButtonClick();
+    }
+    return true;
+  }
   if (TMessage* m = MessageOf(e)) {
     if (m->Msg == SKIN_MSG_SHOW_GLOW) {
       if (pointerOver_) ShowGlow();
@@ -758,6 +808,9 @@ void TtwSkinSpeedButton::SetFlat(bool v) {
 void TtwSkinSpeedButton::SetTransparent(bool v) {
   transparent_ = v;
   setAttribute(Qt::WA_OpaquePaintEvent, !v);
+  // A see-through button does not fade: no wake-ups for it.
+  if (v) ResetMorph();
+  if (flat_) StopAnimation();
   update();
 }
 
@@ -766,6 +819,26 @@ void TtwSkinSpeedButton::SetShowCaption(bool v) {
   showCaption_ = v;
   if (widthWithCaption_ > 0 && widthWithoutCaption_ > 0) SetWidth(v ? widthWithCaption_ : widthWithoutCaption_);
   else update();
+}
+
+void TtwSkinSpeedButton::SetBarImages(TImageList* images, TImageList* hot, TImageList* disabled) {
+  if (images == barImages_ && hot == barHotImages_ && disabled == barDisabledImages_) return;
+  barImages_ = images;
+  barHotImages_ = hot;
+  barDisabledImages_ = disabled;
+  update();
+}
+
+TImageList* TtwSkinSpeedButton::PickImageList(bool hotOrDown, bool& drawnEnabled) const {
+  if (!glyph_.isNull()) return nullptr;  // a glyph wins over every list
+  // The tool bar's disabled images are drawn as they are, not greyed.
+  if (hotOrDown && barHotImages_) return barHotImages_;
+  if (!isEnabled() && barDisabledImages_) {
+    drawnEnabled = true;
+    return barDisabledImages_;
+  }
+  if (barImages_) return barImages_;
+  return imageList_;
 }
 
 void TtwSkinSpeedButton::ButtonClick() {
@@ -777,7 +850,7 @@ void TtwSkinSpeedButton::ButtonClick() {
 void TtwSkinSpeedButton::ApplySkin() {
   ApplyButtonSkin();
   TtwButtonParts::ApplySkin();
-  if (Morphing() && recordIndex_ != -1 && pointerOver_ && !transparent_) fade_ = 1;
+  if (Morphing() && recordIndex_ != -1 && pointerOver_) fade_ = 1;
 }
 
 bool TtwSkinSpeedButton::SeeThrough() const {
@@ -804,12 +877,8 @@ void TtwSkinSpeedButton::DrawTransparent(QImage& bitmap) {
 
 void TtwSkinSpeedButton::PaintSkin(QImage& bitmap) {
   const TtwButtonLook l = Look();
-  if (Morphing() && fade_ > 0 && fade_ < 1 && !transparent_) DrawMorph(bitmap);
-  else if (down_ && (groupIndex_ != 0 || pointerOver_)) PaintState(bitmap, skin_.downskinrect, true, true);
-  else if (pointerOver_ || (Morphing() && fade_ >= 1)) PaintState(bitmap, skin_.activeskinrect, true, false);
-  else if (transparent_) DrawTransparent(bitmap);
-  else if (l.enabled) PaintState(bitmap, geo_.PieceRect, false, false);
-  else PaintState(bitmap, OrElse(skin_.disabledskinrect, geo_.PieceRect), false, false);
+  if (PickButtonPicture(l, true) == TtwButtonPicture::Transparent) DrawTransparent(bitmap);
+  else PaintPicture(bitmap, l);
 }
 
 void TtwSkinSpeedButton::PaintDefault(QImage& bitmap) {
@@ -818,6 +887,7 @@ void TtwSkinSpeedButton::PaintDefault(QImage& bitmap) {
     return;
   }
   if (flat_ && !down_ && !pointerOver_) {
+    // Flat but opaque: the face without a frame.
     QPainter p(&bitmap);
     p.setFont(defaultFont_);
     p.setPen(isEnabled() ? defaultFontColor_ : SystemColor(COLOR_BTNSHADOW));
@@ -827,10 +897,27 @@ void TtwSkinSpeedButton::PaintDefault(QImage& bitmap) {
   TtwButtonParts::PaintDefault(bitmap);
 }
 
+void TtwSkinSpeedButton::CaptionChanged() {
+  // The caption's accelerator clicks the button (it never takes the focus).
+  if (shortcutId_) releaseShortcut(shortcutId_);
+  shortcutId_ = 0;
+  const QKeySequence key = QKeySequence::mnemonic(caption_);
+  if (!key.isEmpty()) shortcutId_ = grabShortcut(key);
+  update();
+}
+
+bool TtwSkinSpeedButton::event(QEvent* e) {
+  if (e->type() == QEvent::Shortcut) {
+    if (isEnabled() && isVisible()) ButtonClick();
+    return true;
+  }
+  return TtwButtonParts::event(e);
+}
+
 void TtwSkinSpeedButton::changeEvent(QEvent* e) {
   if (e->type() == QEvent::EnabledChange) {
-    morphTimer_.reset();
-    fade_ = 0;
+    if (!isEnabled()) CancelPress();
+    ResetMorph();
     pointerOver_ = false;
     update();
   }
@@ -897,20 +984,33 @@ QRect TtwSkinMenuSpeedButton::TrackArea() const {
     if (geo_.PieceMode == pmThreePieceV) t.Top += dH, t.Bottom += dH;
     return t.ToQ();
   }
+  return ArrowStrip();
+}
+
+QRect TtwSkinMenuSpeedButton::ArrowStrip() const {
   if (newStyle_ && trackPosition_ == twtpBottom) return QRect(0, height() - kTrackWidth, width(), kTrackWidth);
   return QRect(width() - kTrackWidth, 0, kTrackWidth, height());
 }
 
+bool TtwSkinMenuSpeedButton::SplitBody() const {
+  const QString& n = skinDataName_;
+  if (n == QLatin1String("toolbutton") || n == QLatin1String("bigtoolbutton")) return true;
+  if (n == QLatin1String("resizebutton")) return !newStyle_;
+  return n == QLatin1String("resizetoolbutton");  // with or without NewStyle
+}
+
 void TtwSkinMenuSpeedButton::DrawMarker(QImage& bitmap) {
-  QRect strip = TrackArea();
-  if (strip.isEmpty()) strip = QRect(width() - kTrackWidth, 0, kTrackWidth, height());
-  if (!trackButtonMode_) strip = QRect(width() - kTrackWidth, 0, kTrackWidth, height());
+  QRect strip = ArrowStrip();
   if (down_ || tracked_) strip.translate(2, 2);
   QPainter p(&bitmap);
   const TRect r = TRect::FromQ(strip);
+  const TColor text = recordIndex_ == -1 ? clBtnText : (tracked_ ? skin_.downfontcolor : skin_.fontcolor);
+  if (drawStandardArrow_) {
+    DrawArrowMark(p, r, text, arrowType_);
+    return;
+  }
   if (recordIndex_ == -1 || skin_.menumarkerrect.IsEmpty()) {
-    TColor c = recordIndex_ == -1 ? clBtnText : (tracked_ ? skin_.downfontcolor : skin_.fontcolor);
-    DrawDropMark(p, r, c);
+    DrawDropMark(p, r, text);
     return;
   }
   TRect m = down_ ? skin_.menumarkerdownrect
@@ -923,8 +1023,56 @@ void TtwSkinMenuSpeedButton::DrawMarker(QImage& bitmap) {
   p.drawImage(at, mark.Image());
 }
 
+// The body of a split record: the main part and the arrow strip each stretch
+// their own state picture, so a tracked menu shows the strip pressed.
+void TtwSkinMenuSpeedButton::PaintSplitBody(QImage& bitmap, const TtwButtonLook& l) {
+  const QSize sz = LogicalSize(bitmap);
+  const bool split = trackButtonMode_;
+  const QRect strip = split ? ArrowStrip() : QRect();
+  const QRect main = !split ? QRect(QPoint(0, 0), sz)
+                     : strip.top() > 0 ? QRect(0, 0, sz.width(), strip.top())
+                                       : QRect(0, 0, strip.left(), sz.height());
+  const bool mainDown = l.down && !tracked_, mainActive = tracked_ || l.down || l.pointerOver;
+  auto stateRect = [&](bool down, bool active) {
+    return down ? skin_.downskinrect : active ? skin_.activeskinrect : geo_.PieceRect;
+  };
+  auto body = [&](const QRect& part, const TRect& piece) {
+    if (part.isEmpty()) return;
+    QImage img(part.size(), QImage::Format_RGB32);
+    img.fill(SystemColor(COLOR_BTNFACE));
+    ComposeClientStretched(img, geo_.SourcePicture, piece, geo_.SkinClientRect, true);
+    DrawLogical(bitmap, part.topLeft(), img);
+  };
+  body(main, stateRect(mainDown, mainActive));
+  if (split) body(strip, stateRect(tracked_, mainActive));
+  // The caption keeps clear of the arrow strip.
+  TRect text = geo_.SkinClientRect;
+  text.Right += main.width() - geo_.PieceRect.Width();
+  text.Bottom += main.height() - geo_.PieceRect.Height();
+  if (!split) {
+    if (newStyle_ && trackPosition_ == twtpBottom) text.Bottom -= kTrackWidth;
+    else text.Right -= kTrackWidth;
+  }
+  PaintCaption(bitmap, text, mainActive, mainDown);
+}
+
 void TtwSkinMenuSpeedButton::PaintSkin(QImage& bitmap) {
-  TtwSkinSpeedButton::PaintSkin(bitmap);
+  const TtwButtonLook l = Look();
+  const TtwButtonPicture pic = PickButtonPicture(l, true);
+  if (SplitBody() && (pic != TtwButtonPicture::Transparent || tracked_) && pic != TtwButtonPicture::Morph) {
+    PaintSplitBody(bitmap, l);
+  } else if (tracked_ && trackButtonMode_ && !trackButtonRect_.IsEmpty()) {
+    // The hot picture with the pressed picture's arrow part over it.
+    PaintState(bitmap, skin_.activeskinrect, true, false);
+    const TRect src{skin_.downskinrect.Left + trackButtonRect_.Left, skin_.downskinrect.Top + trackButtonRect_.Top,
+                    skin_.downskinrect.Left + trackButtonRect_.Right,
+                    skin_.downskinrect.Top + trackButtonRect_.Bottom};
+    QImage part(src.Width(), src.Height(), QImage::Format_RGB32);
+    CopyPixels(part, TRect{0, 0, src.Width(), src.Height()}, geo_.SourcePicture, src);
+    DrawLogical(bitmap, TrackArea().topLeft(), part);
+  } else {
+    TtwSkinSpeedButton::PaintSkin(bitmap);
+  }
   DrawMarker(bitmap);
 }
 
@@ -941,8 +1089,7 @@ void TtwSkinMenuSpeedButton::mousePressEvent(QMouseEvent* e) {
   }
   tracked_ = true;
   pointerOver_ = true;
-  down_ = true;
-  update();
+  SetDown(true);
   if (OnShowTrackMenu) OnShowTrackMenu(this);
   OpenMenu();
 }
@@ -974,11 +1121,10 @@ void TtwSkinMenuSpeedButton::mouseReleaseEvent(QMouseEvent* e) {
 
 void TtwSkinMenuSpeedButton::MenuClosed() {
   tracked_ = false;
-  down_ = false;
   pointerOver_ = false;
   leftPressed_ = false;
+  SetDown(false);
   if (OnHideTrackMenu) OnHideTrackMenu(this);
-  update();
 }
 
 bool TtwSkinMenuSpeedButton::event(QEvent* e) {

@@ -5,15 +5,15 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 
+#include "platform/Clock.h"
 #include "skin/controls/twSkinControlBase.h"
 #include "skin/menus/twMenuMessages.h"
 #include "skin/menus/twSkinMenus.h"
 
-#include <QMenu>
 class TtwLayerManager;
+class TtwDialogButtons;
 class TtwDataSkinButtonControl;
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -45,16 +45,33 @@ struct TtwButtonSkin {
   TRect AnimationFrame(int k, const TRect& skinrect) const;
 };
 
-// The look a button paints from, computed once per paint.
+// The picture a button shows, by the rules of its family.
+enum class TtwButtonPicture { Normal, Active, Down, Focused, Disabled, Morph, Transparent };
+
+// The look a button paints from, computed once per paint from its state.
 struct TtwButtonLook {
   bool enabled = true, hot = false, down = false, focused = false;
+  bool pointerOver = false;  // the pointer itself, without focus or default
   double fade = 0;
+  bool morphing = false;     // record morphing with skin effects on
+  bool animating = false;    // a frame animation runs
+  bool transparent = false;  // speed button only
+  bool hasDisabledPiece = false, hasFocusedPiece = false;
 };
+// The first rule that applies, for the windowed button (speed false) or the
+// speed button; no other code re-derives it.
+TtwButtonPicture PickButtonPicture(const TtwButtonLook& l, bool speed);
 
-// State, timers and painting both push-button families share. Transitions:
-// press -> Down (and repeat timer), release inside -> up and click, release
-// outside -> up without a click; enter/leave drive PointerOver and the morph
-// or frame animation; every timer stops itself when its work is done.
+// State, timers and painting both push-button families share.
+//
+//   Up --press / Space / SetDown(true)--> Down
+//   Down --drag out--> Up (still held) --drag back--> Down
+//   Down --release inside / Space up--> Up + click
+//   Down --focus-out / disable / Escape / release outside--> Up, no click
+//
+// SetDown alone changes Down: it starts the repeat timer while the left
+// button holds a repeating button down and stops it otherwise, runs the
+// morph fade, repaints and releases grouped siblings.
 template <class Base>
 class TtwButtonParts : public Base {
  public:
@@ -66,7 +83,7 @@ class TtwButtonParts : public Base {
   std::function<void(QPainter&, const TRect&, bool, bool, bool&)> OnPaint;
 
   bool UseSkinSize() const { return useSkinSize_; }
-  void SetUseSkinSize(bool v) { useSkinSize_ = v; this->update(); }
+  void SetUseSkinSize(bool v);
   bool UseSkinFontColor() const { return useSkinFontColor_; }
   void SetUseSkinFontColor(bool v) { useSkinFontColor_ = v; this->update(); }
   bool Down() const { return down_; }
@@ -75,6 +92,7 @@ class TtwButtonParts : public Base {
   bool AllowAllUp() const { return allowAllUp_; }
   void SetAllowAllUp(bool v) { allowAllUp_ = v; }
   bool PointerOver() const { return pointerOver_; }
+  bool LeftPressed() const { return leftPressed_; }
   bool RepeatMode() const { return repeatMode_; }
   void SetRepeatMode(bool v) { repeatMode_ = v; }
   int RepeatInterval() const { return repeatInterval_; }
@@ -98,9 +116,12 @@ class TtwButtonParts : public Base {
   double FadeLevel() const { return fade_; }
   int FrameNumber() const { return frameNumber_; }
   bool Morphing() const;
-  bool MorphRunning() const { return morphTimer_ && morphTimer_->isActive(); }
-  bool RepeatRunning() const { return repeatTimer_ != nullptr; }
+  bool MorphRunning() const { return morphTimer_ && morphTimer_->IsActive(); }
+  bool AnimationRunning() const { return animTimer_ && animTimer_->IsActive(); }
+  bool RepeatRunning() const { return repeatTimer_ && repeatTimer_->IsActive(); }
   const TtwButtonSkin& ButtonSkin() const { return skin_; }
+  // The look the next paint uses.
+  TtwButtonLook Look() const;
 
   void FindSkinRecord() override;
   void FitToSkin(int& width, int& height) override;
@@ -114,9 +135,19 @@ class TtwButtonParts : public Base {
   virtual bool Focused() const { return false; }
   virtual bool LooksHot() const { return pointerOver_; }
   virtual bool IsSpeed() const { return true; }
+  virtual bool IsTransparent() const { return false; }
+  // A flat speed button shows no frame animation.
+  virtual bool AnimatesFrames() const { return true; }
   virtual QString ShownCaption() const { return this->caption_; }
-  TtwButtonLook Look() const;
+  // Images a tool bar gave the button, ahead of its own list (speed only).
+  virtual TImageList* PickImageList(bool /*hotOrDown*/, bool& /*drawnEnabled*/) const { return imageList_; }
   QFont SkinOrDefaultFont() const;
+  // The state piece over the face; returns the rectangle text goes in.
+  TRect PaintBackground(QImage& bitmap, const TRect& piece);
+  // Focus mark, paint hook, image and caption in the state's font colour.
+  void PaintCaption(QImage& bitmap, const TRect& text, bool active, bool down);
+  // Paints the picture the look picks.
+  void PaintPicture(QImage& bitmap, const TtwButtonLook& l);
   // The glyph or image and caption, in r.
   void DrawContent(QPainter& p, const TRect& r, bool pressed, bool hotOrDown);
   void DrawMorph(QImage& bitmap);
@@ -125,18 +156,20 @@ class TtwButtonParts : public Base {
   void StartAnimation(bool forward);
   void StopAnimation();
   void AnimationTick();
-  void StartRepeat();
-  void StopRepeat();
+  void UpdateRepeat();
   void ApplyButtonSkin();
   void PressLeft();
-  // Returns true when the button was down and the release clicks.
   void ReleaseLeft(bool inside);
+  // Left button released or taken away (focus-out, disable): the press ends
+  // without a click.
+  void CancelPress();
   void EnterLook();
   void LeaveLook();
   // While the left button is held, crossing the button's edge enters or
   // leaves the press (Qt keeps the pointer grabbed).
   void TrackPressedPointer(QPoint local);
   void SiblingsUp();
+  void ResetMorph();
 
   TtwButtonSkin skin_;
   bool useSkinFontColor_ = true, useSkinSize_ = true;
@@ -148,12 +181,12 @@ class TtwButtonParts : public Base {
   QImage glyph_;
   int numGlyphs_ = 1, margin_ = -1, spacing_ = 1;
   TButtonLayout layout_ = blGlyphLeft;
-  TImageList* imageList_ = nullptr;
+  TImageListRef imageList_;
   int imageIndex_ = -1;
   double fade_ = 0;
   int frameNumber_ = 0;
   bool animForward_ = true;
-  std::unique_ptr<QTimer> repeatTimer_, morphTimer_, animTimer_;
+  std::unique_ptr<TwTimer> repeatTimer_, morphTimer_, animTimer_;
 };
 
 class TtwSkinButton : public TtwButtonParts<TtwSkinCustomControl> {
@@ -177,6 +210,11 @@ class TtwSkinButton : public TtwButtonParts<TtwSkinCustomControl> {
   // The glow window, shown over the button while it is hot.
   TtwLayerManager* GlowLayer() const { return glow_.get(); }
 
+  // What the window's button list tells a registered button on every focus
+  // change: whether Enter presses it, and whether the focus sits on a
+  // control that is no button (a default button then looks hot).
+  void SetFocusState(bool enterTarget, bool focusOnOtherControl);
+
   void ButtonClick() override;
   void ApplySkin() override;
   void ForgetSkinRecord() override;
@@ -189,8 +227,9 @@ class TtwSkinButton : public TtwButtonParts<TtwSkinCustomControl> {
   bool Focused() const override { return hasFocus() && canFocused_; }
   bool LooksHot() const override;
   bool IsSpeed() const override { return false; }
+  void FindSkinRecord() override;
   void PaintSkin(QImage& bitmap) override;
-  void CaptionChanged() override { update(); }
+  void CaptionChanged() override;
   void changeEvent(QEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
@@ -203,21 +242,23 @@ class TtwSkinButton : public TtwButtonParts<TtwSkinCustomControl> {
   void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void hideEvent(QHideEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* e) override;
   bool event(QEvent* e) override;
 
  private:
-  void WatchWindow();
+  // Registers with the window's button list while Default or Cancel is set.
+  void Register();
   void ShowGlow();
   void HideGlow();
+  void UpdateShortcut();
 
   bool alwaysShowLayeredFrame_ = false;
-  bool enterTarget_ = false;
+  bool enterTarget_ = false, focusOnOtherControl_ = false;
   bool default_ = false, cancel_ = false;
   int modalResult_ = 0;
   bool canFocused_ = true;
+  int shortcutId_ = 0;
   std::unique_ptr<TtwLayerManager> glow_;
-  QPointer<QWidget> watchedWindow_;
+  QPointer<TtwDialogButtons> registeredWith_;
 };
 
 class TtwSkinSpeedButton : public TtwButtonParts<TtwGraphicSkinCustomControl> {
@@ -237,6 +278,9 @@ class TtwSkinSpeedButton : public TtwButtonParts<TtwGraphicSkinCustomControl> {
   int WidthWithoutCaption() const { return widthWithoutCaption_; }
   void SetWidthWithoutCaption(int w) { widthWithoutCaption_ = w; }
   void SetGroupIndex(int g) { groupIndex_ = g; }
+  // The images the tool bar the button sits on hands it; each reads null
+  // once its list is destroyed.
+  void SetBarImages(TImageList* images, TImageList* hot, TImageList* disabled);
 
   void ButtonClick() override;
   void ApplySkin() override;
@@ -247,10 +291,15 @@ class TtwSkinSpeedButton : public TtwButtonParts<TtwGraphicSkinCustomControl> {
 
  protected:
   QString ShownCaption() const override { return showCaption_ ? caption_ : QString(); }
+  bool IsTransparent() const override { return transparent_; }
+  bool AnimatesFrames() const override { return !flat_; }
+  TImageList* PickImageList(bool hotOrDown, bool& drawnEnabled) const override;
   bool SeeThrough() const override;
   void PaintSkin(QImage& bitmap) override;
+  void CaptionChanged() override;
   void DrawTransparent(QImage& bitmap);
   void changeEvent(QEvent* e) override;
+  bool event(QEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -259,11 +308,14 @@ class TtwSkinSpeedButton : public TtwButtonParts<TtwGraphicSkinCustomControl> {
 
   bool flat_ = false, transparent_ = false, showCaption_ = true;
   int widthWithCaption_ = 0, widthWithoutCaption_ = 0;
+  TImageListRef barImages_, barHotImages_, barDisabledImages_;
+  int shortcutId_ = 0;
 };
 
 enum TtwTrackPosition { twtpRight, twtpBottom };
 
 // A speed button whose press (or a press on its arrow part) opens a menu.
+// Tracked from the press that opens the menu until the menu's closed message.
 class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   Q_OBJECT
  public:
@@ -278,8 +330,16 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   bool NewStyle() const { return newStyle_; }
   void SetNewStyle(bool v);
   bool MenuTracked() const { return tracked_; }
+  // Draws the plain arrow mark (of ArrowType's direction) in place of the
+  // skin's marker.
+  bool DrawStandardArrow() const { return drawStandardArrow_; }
+  void SetDrawStandardArrow(bool v) { drawStandardArrow_ = v; update(); }
+  int ArrowType() const { return arrowType_; }
+  void SetArrowType(int direction) { arrowType_ = direction; update(); }
   // Where a press opens the menu, in control coordinates.
   QRect TrackArea() const;
+  // The 15-pixel strip the arrow sits in.
+  QRect ArrowStrip() const;
 
   std::function<void(QObject*)> OnShowTrackMenu, OnHideTrackMenu;
 
@@ -294,11 +354,15 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
  private:
   void MenuClosed();
   void DrawMarker(QImage& bitmap);
-
+  // Records whose body is split into a main part and the arrow strip.
+  bool SplitBody() const;
+  void PaintSplitBody(QImage& bitmap, const TtwButtonLook& l);
   void OpenMenu();
 
   QPointer<TtwSkinPopupMenu> menu_;
   bool trackButtonMode_ = false, newStyle_ = false, tracked_ = false;
+  bool drawStandardArrow_ = false;
+  int arrowType_ = 4;  // down
   TtwTrackPosition trackPosition_ = twtpRight;
   TRect trackButtonRect_;
 };

@@ -9,7 +9,6 @@
 #include <type_traits>
 
 #include "platform/Message.h"
-#include "skin/controls/twSkinBars.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 
@@ -58,6 +57,11 @@ TPieceAnchors TtwSkinGeometry::SkinAnchors() const {
 
 TPieceAnchors TtwSkinGeometry::FitAnchors() const {
   return {FitLeftTop, FitRightTop, FitLeftBottom, FitRightBottom, FitClientRect};
+}
+
+TRect TtwSkinGeometry::ClientPiece() const {
+  return TRect{PieceRect.Left + SkinClientRect.Left, PieceRect.Top + SkinClientRect.Top,
+               PieceRect.Left + SkinClientRect.Right, PieceRect.Top + SkinClientRect.Bottom};
 }
 
 TEdgeStretch TtwSkinGeometry::Edges() const {
@@ -380,17 +384,6 @@ void TtwSkinControl::paintEvent(QPaintEvent* e) {
 
 // ---------------------------------------------------------------- custom parts
 
-namespace {
-
-// Skinned controls on a tool bar that adjusts its controls sit centred in it.
-int CentredTopOnToolBar(QWidget* parent, int top, int height) {
-  if (auto* bar = dynamic_cast<TtwSkinToolBar*>(parent); bar && bar->AdjustControls())
-    return bar->CentredTop(height);
-  return top;
-}
-
-}  // namespace
-
 template <class Base>
 TtwSkinCustomParts<Base>::TtwSkinCustomParts(QWidget* parent) : Base(parent), defaultFont_(TwDefaultFont()) {
   this->setFont(defaultFont_);
@@ -479,8 +472,10 @@ void TtwSkinCustomParts<Base>::SetBounds(int left, int top, int width, int heigh
     FitToSkin(width, height);
     if (geo_.PieceMode == pmFixed) geo_.FitClientRect = geo_.SkinClientRect;
   }
-  top = CentredTopOnToolBar(this->parentWidget(), top, height);
   Base::SetBounds(left, top, width, height);
+  // A container that places its children (a tool bar centres them) hears
+  // of it at once, even while this control is hidden.
+  if (QWidget* parent = this->parentWidget()) SendMessage(parent, SKIN_MSG_CHILD_BOUNDS, intptr_t(static_cast<QWidget*>(this)));
   if (changed) {
     SizeFitted();
     this->update();
@@ -504,13 +499,23 @@ void TtwSkinCustomControl::UpdateRegion() {
     return;
   }
   QRegion region;
+  const QImage& mask = geo_.SourceMask;
+  const TRect whole{0, 0, mask.width(), mask.height()};
   if (geo_.PieceMode == pmFixed) {
-    region = RegionFromMask(geo_.SourceMask);
-  } else if (geo_.PieceMode != pmNone) {
-    TPieceAnchors n = geo_.FitAnchors();
-    if (geo_.PieceMode == pmThreePieceH) n.RT.X = geo_.RightTopPoint.X + width() - geo_.PieceRect.Width();
-    if (geo_.PieceMode == pmThreePieceV) n.LB.Y = geo_.LeftBottomPoint.Y + height() - geo_.PieceRect.Height();
-    region = FrameRegionFromMask(geo_.SourceMask, geo_.SkinAnchors(), n, width());
+    region = RegionFromMask(mask);
+  } else if (geo_.PieceMode == pmNinePiece) {
+    region = FrameRegionFromMask(mask, geo_.SkinAnchors(), geo_.FitAnchors(), width());
+  } else if (geo_.PieceMode == pmThreePieceH || geo_.PieceMode == pmThreePieceV) {
+    // A three-piece mask is fitted as its picture is: the frame bands of a
+    // nine-piece would drop the ends and the bottom, clipping the control.
+    QImage fitted;
+    if (geo_.PieceMode == pmThreePieceH)
+      ComposeThreePieceH(mask, whole, geo_.LeftTopPoint.X, mask.width() - geo_.RightTopPoint.X, geo_.StretchEffect(),
+                         width(), fitted);
+    else
+      ComposeThreePieceV(mask, whole, geo_.LeftTopPoint.Y, mask.height() - geo_.LeftBottomPoint.Y,
+                         geo_.StretchEffect(), height(), fitted);
+    region = RegionFromMask(fitted);
   }
   if (region.isEmpty()) clearMask();
   else setMask(region);
@@ -550,48 +555,10 @@ void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
   }
   QImage& top = dpr != 1.0 ? scaledTop : bands_[0];
   if (!top.isNull()) PaintSkin(top);
-  const TRect cl = g.FitClientRect;
-  const TRect piece{g.PieceRect.Left + g.SkinClientRect.Left, g.PieceRect.Top + g.SkinClientRect.Top,
-                    g.PieceRect.Left + g.SkinClientRect.Right, g.PieceRect.Top + g.SkinClientRect.Bottom};
-  // An empty client piece has nothing to tile: the face keeps its fill.
-  if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull() && dpr == 1.0 &&
-      (!g.StretchEffect() || g.StretchType() == twtok::stfull)) {
-    // At ratio 1 the client is filled in place, and only where it shows:
-    // a view of each visible part keeps each pixel's place in the fill.
-    for (const QRect& vis : paintRegion_ & cl.ToQ()) {
-      QImage view(bitmap.scanLine(vis.top()) + vis.left() * 4, vis.width(), vis.height(), bitmap.bytesPerLine(),
-                  QImage::Format_RGB32);
-      const TRect d{cl.Left - vis.left(), cl.Top - vis.top(), cl.Right - vis.left(), cl.Bottom - vis.top()};
-      if (g.StretchEffect()) {
-        CopyPixels(view, d, g.SourcePicture, piece);
-      } else {
-        // Whole tile rows from the client's corner; rows out of sight are skipped.
-        const int first = std::max(0, (vis.top() - cl.Top) / piece.Height());
-        for (int y = d.Top + first * piece.Height(); y < std::min(d.Bottom, vis.height()); y += piece.Height())
-          TileH(view, TRect{d.Left, y, d.Right, std::min(y + piece.Height(), d.Bottom)}, g.SourcePicture,
-                TRect{piece.Left, piece.Top, piece.Right, piece.Top + std::min(piece.Height(), d.Bottom - y)});
-      }
-    }
-  } else if (fillClientFromSkin_ && !piece.IsEmpty() && !cl.IsEmpty() && !g.SourcePicture.isNull()) {
-    QImage fill(cl.Width(), cl.Height(), QImage::Format_RGB32);
-    const TRect whole{0, 0, cl.Width(), cl.Height()};
-    if (!g.StretchEffect()) {
-      for (int y = 0; y < fill.height(); y += piece.Height())
-        TileH(fill, TRect{0, y, whole.Right, std::min(y + piece.Height(), whole.Bottom)}, g.SourcePicture,
-              TRect{piece.Left, piece.Top, piece.Right, piece.Top + std::min(piece.Height(), whole.Bottom - y)});
-    } else if (g.StretchType() == twtok::sthorz) {
-      QImage column(piece.Width(), cl.Height(), QImage::Format_RGB32);
-      CopyPixels(column, TRect{0, 0, piece.Width(), cl.Height()}, g.SourcePicture, piece);
-      TileH(fill, whole, column, TRect{0, 0, column.width(), column.height()});
-    } else if (g.StretchType() == twtok::stvert) {
-      QImage row(cl.Width(), piece.Height(), QImage::Format_RGB32);
-      CopyPixels(row, TRect{0, 0, cl.Width(), piece.Height()}, g.SourcePicture, piece);
-      TileV(fill, whole, row, TRect{0, 0, row.width(), row.height()});
-    } else {
-      CopyPixels(fill, whole, g.SourcePicture, piece);
-    }
-    DrawLogical(bitmap, QPoint(cl.Left, cl.Top), fill);
-  }
+  // An empty client piece has nothing to fill with: the face keeps its fill.
+  if (fillClientFromSkin_)
+    FillFromPicture(bitmap, g.SourcePicture, g.ClientPiece(), g.FitClientRect,
+                    FillModeOf(g.StretchEffect(), g.StretchType()));
   auto band = [&](const QImage& b, int x, int y) {
     if (b.isNull()) return;
     if (b.devicePixelRatio() == dpr && dpr != 1.0) {
@@ -605,6 +572,20 @@ void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
   band(left, 0, topH);
   band(right, W - right.width(), topH);
   band(bottom, 0, H - bottom.height());
+}
+
+void TtwSkinWidget::FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,
+                                    TFillMode mode) const {
+  if (picture.isNull() || piece.IsEmpty() || area.IsEmpty()) return;
+  if (face.devicePixelRatio() == 1.0) {
+    // Filled in place, and only where the paint shows.
+    const std::vector<TFillBlit> plan = PlanFill(piece, area, mode);
+    for (const QRect& vis : paintRegion_) RunFill(face, picture, plan, vis);
+    return;
+  }
+  QImage fill(area.Width(), area.Height(), QImage::Format_RGB32);
+  RunFill(fill, picture, PlanFill(piece, TRect{0, 0, area.Width(), area.Height()}, mode), fill.rect());
+  DrawLogical(face, QPoint(area.Left, area.Top), fill);
 }
 
 // ---------------------------------------------------------------- windowless

@@ -14,18 +14,26 @@
 #include <functional>
 
 #include "platform/Align.h"
+#include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinnable.h"
 #include "skin/data/twTypes.h"
+#include "skin/controls/twFillPlan.h"
 #include "skin/draw/twSystemColors.h"
 #include "skin/draw/twUtils.h"
 
 class TtwSkinData;
 class TtwDataSkinControl;
-class TImageList;
 
 // A parent's background changed: see-through children repaint.
 inline constexpr uint32_t SKIN_MSG_BACKGROUND_CHANGED = 1284;  // user base + 260
+// A skinned control reports to its parent that its bounds were set (WParam:
+// the control as a QWidget*); a container that places its children (the
+// tool bar centres them) answers by moving it. Private to the engine.
+inline constexpr uint32_t SKIN_MSG_CHILD_BOUNDS = 1286;  // user base + 262
+
+// An image list reference that reads null once the list is destroyed.
+using TImageListRef = QPointer<TImageList>;
 
 // Fixed colours of the default looks: the hot and pressed faces (Windows
 // values 8388608, 13811126 and 11899781); everything else is a system colour.
@@ -74,6 +82,8 @@ struct TtwSkinGeometry {
   TPieceAnchors SkinAnchors() const;
   TPieceAnchors FitAnchors() const;
   TEdgeStretch Edges() const;
+  // The client part of the piece, in picture coordinates.
+  TRect ClientPiece() const;
 
   // Copies a custom-control record's geometry and resolves its pictures; any
   // other record gives PieceMode -1 (nothing is fitted or drawn from it).
@@ -154,6 +164,10 @@ class TtwSkinWidget : public QWidget, public TBoundsTarget, public TtwSkinnable 
   void RenderFaceInto(QImage& img);
   // Fills the part of the face a paint will show.
   void FillFace(QImage& face, const QColor& c) const;
+  // Fills area of the face from a piece of picture (see PlanFill), where
+  // the paint will show.
+  void FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,
+                       TFillMode mode) const;
   // The parent's look shows through this control (see-through faces).
   virtual bool SeeThrough() const { return false; }
   // The bound record's pieces paint every pixel: no fill first.
@@ -167,7 +181,7 @@ class TtwSkinWidget : public QWidget, public TBoundsTarget, public TtwSkinnable 
   QString skinDataName_;
   QString hintTitle_;
   int hintImageIndex_ = 0;
-  TImageList* hintImageList_ = nullptr;
+  TImageListRef hintImageList_;
   int recordIndex_ = -1;
   QString caption_;
   // The part of the face a paint will show; parts of a face outside it may

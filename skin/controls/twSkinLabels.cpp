@@ -99,6 +99,12 @@ void TtwSkinLabel::FitToSkin(int& width, int& height) {
   }
 }
 
+void TtwSkinLabel::ApplySkin() {
+  TtwSkinCustomControl::ApplySkin();
+  // A new skin may bring another font or piece: the text must fit again.
+  if (autoSize_) AdjustWidth();
+}
+
 void TtwSkinLabel::UpdateRegion() {
   if (useSkinSize_) TtwSkinCustomControl::UpdateRegion();
 }
@@ -308,7 +314,12 @@ void TtwSkinSplitter::Bind() {
   picture_ = QImage();
   if (recordIndex_ == -1) return;
   auto* r = dynamic_cast<const TtwDataSkinSplitterControl*>(skinData_->ControlRecords()[recordIndex_]);
-  if (!r) return;
+  // A record of another class, or one without a piece, would size the
+  // splitter to nothing: it counts as no record.
+  if (!r || r->skinrect.IsEmpty()) {
+    recordIndex_ = -1;
+    return;
+  }
   lefttoppoint_ = r->lefttoppoint;
   righttoppoint_ = r->righttoppoint;
   leftbottompoint_ = r->leftbottompoint;

@@ -46,6 +46,7 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   void PaintSkin(QImage& bitmap) override;
   void FitToSkin(int& width, int& height) override;
   void UpdateRegion() override;
+  void ApplySkin() override;
 
   std::function<void()> OnClick, OnDblClick;
 
@@ -106,7 +107,7 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
   int ImagePartWidth() const;
   // Draws the picture at a's left, vertically centred in centreIn; moves a.
   void DrawPicture(QPainter& p, QRect& a, const QRect& centreIn);
-  TImageList* imageList_ = nullptr;
+  TImageListRef imageList_;
   int imageIndex_ = -1;
   QPixmap glyph_;
   int numGlyphs_ = 1;

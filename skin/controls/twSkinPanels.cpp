@@ -236,23 +236,13 @@ void TtwSkinPanel::PaintFace(QImage& bitmap) {
     TtwSkinCustomControl::PaintFace(bitmap);
     return;
   }
-  const TRect client{geo_.PieceRect.Left + geo_.SkinClientRect.Left, geo_.PieceRect.Top + geo_.SkinClientRect.Top,
-                     geo_.PieceRect.Left + geo_.SkinClientRect.Right, geo_.PieceRect.Top + geo_.SkinClientRect.Bottom};
   const int W = sz.width(), H = sz.height();
+  const TRect all{0, 0, W, H};
   if (borderStyle_ == bvNone && geo_.PieceMode == pmNinePiece && !captionMode_ && compositePaint_) {
-    QImage fill(W, H, QImage::Format_RGB32);
-    fill.fill(SystemColor(COLOR_BTNFACE));
-    const TRect all{0, 0, W, H};
-    if (client.IsEmpty()) {
-      // nothing to tile: the button-face fill stays
-    } else if (!geo_.StretchEffect()) {
-      for (int y = 0; y < H; y += client.Height())
-        TileH(fill, TRect{0, y, W, std::min(y + client.Height(), H)}, geo_.SourcePicture,
-              TRect{client.Left, client.Top, client.Right, client.Top + std::min(client.Height(), H - y)});
-    } else {
-      CopyPixels(fill, all, geo_.SourcePicture, client);
-    }
-    DrawLogical(bitmap, QPoint(0, 0), fill);
+    // The client texture alone, over the whole panel.
+    if (geo_.ClientPiece().IsEmpty()) FillFace(bitmap, SystemColor(COLOR_BTNFACE));
+    FillFromPicture(bitmap, geo_.SourcePicture, geo_.ClientPiece(), all,
+                    FillModeOf(geo_.StretchEffect(), geo_.StretchType()));
     return;
   }
   const QImage* bg = skinData_->ActivePicture(bgpictureindex_);
@@ -260,18 +250,12 @@ void TtwSkinPanel::PaintFace(QImage& bitmap) {
     TtwSkinCustomControl::PaintFace(bitmap);
     return;
   }
-  // Background picture: only that picture, nothing else.
-  QImage fill(W, H, QImage::Format_RGB32);
-  fill.fill(SystemColor(COLOR_BTNFACE));
-  const TRect src{0, 0, bg->width(), bg->height()};
-  if (!geo_.StretchEffect() || geo_.StretchType() != twtok::stfull) {
-    for (int y = 0; y < H; y += bg->height())
-      TileH(fill, TRect{0, y, W, std::min(y + bg->height(), H)}, *bg,
-            TRect{0, 0, bg->width(), std::min(bg->height(), H - y)});
-  } else {
-    CopyPixels(fill, geo_.FitClientRect, *bg, src);
-  }
-  DrawLogical(bitmap, QPoint(0, 0), fill);
+  // Background picture: only that picture, nothing else; stretched over the
+  // client rectangle alone, tiled or stretched along one axis over the whole.
+  const TFillMode mode = FillModeOf(geo_.StretchEffect(), geo_.StretchType());
+  if (mode == TFillMode::Full) FillFace(bitmap, SystemColor(COLOR_BTNFACE));
+  FillFromPicture(bitmap, *bg, TRect{0, 0, bg->width(), bg->height()},
+                  mode == TFillMode::Full ? geo_.FitClientRect : all, mode);
 }
 
 void TtwSkinPanel::DrawTransparentGroup(QImage& bitmap) {
@@ -323,15 +307,8 @@ void TtwSkinPanel::DrawTransparentGroup(QImage& bitmap) {
 void TtwSkinPanel::PaintSkin(QImage& bitmap) {
   const QSize sz = LogicalSize(bitmap);
   if (borderStyle_ == bvNone && geo_.PieceMode == pmNinePiece && !captionMode_ && !geo_.StretchEffect()) {
-    const TRect client{geo_.PieceRect.Left + geo_.SkinClientRect.Left, geo_.PieceRect.Top + geo_.SkinClientRect.Top,
-                       geo_.PieceRect.Left + geo_.SkinClientRect.Right,
-                       geo_.PieceRect.Top + geo_.SkinClientRect.Bottom};
-    if (client.IsEmpty()) return;
-    QImage fill(sz, QImage::Format_RGB32);
-    for (int y = 0; y < sz.height(); y += client.Height())
-      TileH(fill, TRect{0, y, sz.width(), std::min(y + client.Height(), sz.height())}, geo_.SourcePicture,
-            TRect{client.Left, client.Top, client.Right, client.Top + std::min(client.Height(), sz.height() - y)});
-    DrawLogical(bitmap, QPoint(0, 0), fill);
+    FillFromPicture(bitmap, geo_.SourcePicture, geo_.ClientPiece(), TRect{0, 0, sz.width(), sz.height()},
+                    TFillMode::Tile);
     return;
   }
   TtwSkinCustomControl::PaintSkin(bitmap);

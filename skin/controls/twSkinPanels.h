@@ -120,7 +120,7 @@ class TtwSkinPanel : public TtwSkinCustomControl, public TAlignHost {
   int defaultCaptionHeight_ = 22;
   TAlignment defaultAlignment_ = taLeftJustify;
   bool autoEnabledControls_ = true;
-  TImageList* captionImageList_ = nullptr;
+  TImageListRef captionImageList_;
   int captionImageIndex_ = -1;
   QRect captionArea_;
   bool pressedInside_ = false;

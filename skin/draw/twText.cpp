@@ -71,7 +71,8 @@ TGlyphTextLayout LayoutGlyphText(int Layout, const TRect& R, int GlyphW, int Gly
 
 namespace {
 
-constexpr int kCaptionFlags = Qt::TextWordWrap | Qt::TextExpandTabs;
+// A caption's "&" marks its accelerator: the next letter is underlined, "&&" is one "&".
+constexpr int kCaptionFlags = Qt::TextWordWrap | Qt::TextExpandTabs | Qt::TextShowMnemonic;
 
 QSize MeasureCaption(QPainter& Canvas, const QString& Caption, const TRect& R, int Layout, int GlyphW,
                      int GlyphH) {

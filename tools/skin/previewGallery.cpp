@@ -71,7 +71,8 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
 
   // Push buttons in every state.
   x = 10;
-  for (const char* name : {"Normal", "Hot", "Down", "Disabled", "Focused", "Default"}) {
+  // "&Normal" shows its accelerator underlined (Alt+N).
+  for (const char* name : {"&Normal", "Hot", "Down", "Disabled", "Focused", "Default"}) {
     auto* b = Make<TtwSkinButton>(this, data, QString::fromLatin1(name), QRect(x, 42, 96, 25));
     const QLatin1String n(name);
     if (n == "Hot") hot_ << b;
@@ -82,7 +83,7 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
     if (n == "Disabled") b->SetEnabled(false);
     if (n == "Focused") focused_ = b;
     if (n == "Default") b->SetDefault(true);
-    if (n == "Normal") {
+    if (n == "&Normal") {
       b->setToolTip(QStringLiteral("A hint of two lines@from one text"));
       b->SetHintTitle(QStringLiteral("Skinned hint"));
       hinted_ = b;

@@ -5,6 +5,7 @@
 #include "QtApp.h"
 #include "SkinFixture.h"
 #include "platform/Form.h"
+#include "skin/controls/twDialogButtons.h"
 #include "skin/controls/twSkinButtons.h"
 
 namespace {
@@ -109,6 +110,34 @@ TEST_F(Button, DefaultButtonLooksHotWhileTheFocusIsOnAControlThatIsNoButton) {
   QApplication::processEvents();
   EXPECT_EQ(ok->RenderFace().pixel(0, 0) & 0xFFFFFF, plainFrame);
   EXPECT_EQ(other->RenderFace().pixel(0, 0) & 0xFFFFFF, hotFrame);
+}
+
+TEST_F(Button, DefaultAndCancelButtonsRegisterWithTheirOwnWindowOnly) {
+  TForm a, b;
+  auto* editA = new QLineEdit(&a);
+  auto* okA = new TtwSkinButton(&a);
+  auto* cancelA = new TtwSkinButton(&a);
+  auto* okB = new TtwSkinButton(&b);
+  okA->SetDefault(true);
+  cancelA->SetCancel(true);
+  okB->SetDefault(true);
+  EXPECT_EQ(TtwDialogButtons::Of(&a)->Count(), 2);
+  EXPECT_EQ(TtwDialogButtons::Of(&b)->Count(), 1);
+  Counter cA, cB;
+  cA.Attach(okA);
+  cB.Attach(okB);
+  a.show();
+  b.show();
+  editA->setFocus();
+  QTest::keyClick(editA, Qt::Key_Return);
+  EXPECT_EQ(cA.clicks, 1);
+  EXPECT_EQ(cB.clicks, 0);
+  // A button leaves its window's list when it stops being default or goes.
+  cancelA->SetCancel(false);
+  EXPECT_EQ(TtwDialogButtons::Of(&a)->Count(), 1);
+  delete okA;
+  QTest::keyClick(editA, Qt::Key_Return);
+  EXPECT_EQ(TtwDialogButtons::Of(&a)->Count(), 0);
 }
 
 TEST_F(Button, EscapePressesCancelButtonOnlyWithoutModifiers) {

@@ -82,7 +82,11 @@ inline QPoint From(const QImage& face, int x, int y, int tag = kSheetTag) {
 class TFixtureSkin {
  public:
   // `from` -> `to` edits the description before it is loaded.
-  explicit TFixtureSkin(int tag = kSheetTag, const QByteArray& from = {}, const QByteArray& to = {}) {
+  explicit TFixtureSkin(int tag = kSheetTag, const QByteArray& from = {}, const QByteArray& to = {})
+      : TFixtureSkin(tag, from.isEmpty() ? QList<QPair<QByteArray, QByteArray>>{}
+                                         : QList<QPair<QByteArray, QByteArray>>{{from, to}}) {}
+  // Each (from, to) edit in turn.
+  TFixtureSkin(int tag, const QList<QPair<QByteArray, QByteArray>>& edits) {
     Save("frame.bmp", CodedSheet(tag).copy(0, 0, 12, 10));
     Save("sheet.bmp", CodedSheet(tag));
     QImage mask(10, 8, QImage::Format_RGB32);
@@ -91,7 +95,7 @@ class TFixtureSkin {
       for (int x = 0; x < 3; ++x) mask.setPixel(x, y, qRgb(255, 255, 255));
     Save("mask.bmp", mask);
     QByteArray text(kSkinText);
-    if (!from.isEmpty()) text.replace(from, to);
+    for (const auto& [from, to] : edits) text.replace(from, to);
     Write("skin.ini", text);
     stored.LoadFromSkinFolder(dir_.filePath("skin.ini"));
     data.SetCompressedStoredSkin(&stored);
