@@ -3,6 +3,8 @@
 // paints its default look, so no skin state can leave it blank or broken.
 #include "skin/controls/twSkinControlBase.h"
 
+#include "skin/draw/twGuard.h"
+
 #include <QEnterEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -250,10 +252,13 @@ bool TtwSkinWidget::ResourceCharSet() const { return skinData_ && skinData_->Res
 
 void TtwSkinWidget::PaintFace(QImage& bitmap) {
   FindSkinRecord();
-  if (recordIndex_ == -1)
+  if (recordIndex_ == -1) {
     PaintDefault(bitmap);
-  else
-    PaintSkin(bitmap);
+    return;
+  }
+  // A skin the drawing cannot serve leaves the default look, never an error
+  // out of the paint (Qt forbids one leaving an event handler).
+  if (!TwGuarded("paint", [&] { PaintSkin(bitmap); })) PaintDefault(bitmap);
 }
 
 namespace {
@@ -270,7 +275,12 @@ class TFacePool {
       free_.pop_back();
     }
     if (img.width() < px.width() || img.height() < px.height())
-      img = QImage(px.expandedTo(img.size()), QImage::Format_RGB32);
+      img = TwNewSurface(std::max(px.width(), img.width()), std::max(px.height(), img.height()),
+                         QImage::Format_RGB32);
+    if (img.isNull()) {
+      owners_.emplace_back();
+      return QImage();
+    }
     // A view of the top-left part, sharing the pooled pixels.
     QImage view(img.bits(), px.width(), px.height(), img.bytesPerLine(), QImage::Format_RGB32);
     view.setDevicePixelRatio(dpr);
@@ -295,7 +305,9 @@ TFacePool& FacePool() {
 
 QImage TtwSkinWidget::RenderFace(qreal dpr) {
   if (width() <= 0 || height() <= 0) return QImage();
-  QImage img(size() * dpr, QImage::Format_RGB32);
+  const QSize px = size() * dpr;
+  QImage img = TwNewSurface(px.width(), px.height(), QImage::Format_RGB32);
+  if (img.isNull()) return img;
   img.setDevicePixelRatio(dpr);
   paintRegion_ = rect();
   RenderFaceInto(img);
@@ -333,8 +345,9 @@ void TtwSkinWidget::paintEvent(QPaintEvent* e) {
   // filled where it can be, and only the rest is copied.
   paintRegion_ = e->region() & rect();
   QImage img = FacePool().Take(size() * dpr, dpr);
-  RenderFaceInto(img);
-  {
+  // A window too large for any face paints nothing rather than write through
+  // a null picture.
+  if (!img.isNull() && TwGuarded("paint", [&] { RenderFaceInto(img); })) {
     // Rectangle by rectangle: plain copies, cheaper than a clipped blend.
     QPainter p(this);
     for (const QRect& r : paintRegion_) {
