@@ -427,9 +427,32 @@ void TtwSkinCustomListBox::PaintListBackground(QPainter& p, const QRect& r) cons
     return;
   }
   // The record's client piece, tiled from the list's corner.
-  const QImage tile = geo_.SourcePicture.copy(
-      QRect(geo_.PieceRect.Left + cl.Left, geo_.PieceRect.Top + cl.Top, cl.Width(), cl.Height()));
-  p.drawTiledPixmap(r, QPixmap::fromImage(tile));
+  const TRect piece{geo_.PieceRect.Left + cl.Left, geo_.PieceRect.Top + cl.Top, geo_.PieceRect.Left + cl.Right,
+                    geo_.PieceRect.Top + cl.Bottom};
+  if (backgroundKey_ != geo_.SourcePicture.cacheKey() || !(backgroundPiece_ == piece)) {
+    backgroundTile_ = QPixmap::fromImage(geo_.SourcePicture.copy(piece.ToQ()));
+    backgroundKey_ = geo_.SourcePicture.cacheKey();
+    backgroundPiece_ = piece;
+  }
+  p.drawTiledPixmap(r, backgroundTile_);
+}
+
+const QImage& TtwSkinCustomListBox::RowImage(int kind, const TRect& piece, const QSize& size, bool stretch) const {
+  RowCache& c = rows_[kind];
+  const qint64 key = geo_.SourcePicture.cacheKey();
+  if (c.Key == key && c.Piece == piece && c.Width == size.width() && c.Height == size.height()) return c.Image;
+  const TtwDataSkinListBox* rec = ListRecord();
+  c = RowCache{key, piece, size.width(), size.height(), QImage()};
+  if (useSkinItemHeight_) {
+    ComposeThreePieceH(geo_.SourcePicture, piece, rec->itemleftoffset, rec->itemrightoffset, stretch, size.width(),
+                       c.Image);
+  } else {
+    c.Image = QImage(size, QImage::Format_RGB32);
+    const TRect cl = rec->itemtextrect;
+    ComposeClientStretched(c.Image, geo_.SourcePicture, piece,
+                           TRect{cl.Left + 1, cl.Top + 1, cl.Right - 1, cl.Bottom - 1}, true);
+  }
+  return c.Image;
 }
 
 void TtwSkinCustomListBox::PaintItem(QPainter& p, const QRect& r, int index, TtwListItemState s) const {
@@ -445,20 +468,13 @@ void TtwSkinCustomListBox::PaintItem(QPainter& p, const QRect& r, int index, Ttw
     const TRect& active = rec->activeitemrect.IsEmpty() ? normal : rec->activeitemrect;
     const TRect& focus = rec->focusitemrect.IsEmpty() ? normal : rec->focusitemrect;
     const TRect& piece = s.Selected ? (s.Focused ? focus : active) : normal;
-    QImage img;
-    if (!piece.IsEmpty() && !geo_.SourcePicture.isNull()) {
-      if (useSkinItemHeight_) {
-        ComposeThreePieceH(geo_.SourcePicture, piece, rec->itemleftoffset, rec->itemrightoffset,
-                           s.Selected && geo_.StretchEffect(), r.width(), img);
-      } else {
-        img = QImage(r.size(), QImage::Format_RGB32);
-        const TRect cl = rec->itemtextrect;
-        ComposeClientStretched(img, geo_.SourcePicture, piece,
-                               TRect{cl.Left + 1, cl.Top + 1, cl.Right - 1, cl.Bottom - 1}, true);
-      }
-    }
-    if (img.isNull()) p.fillRect(r, s.Selected ? C::Highlight : C::Window);
-    else p.drawImage(QRect(r.topLeft(), QSize(r.width(), r.height())), img);
+    const int kind = s.Selected ? (s.Focused ? 2 : 1) : 0;
+    const QImage* img = nullptr;
+    if (!piece.IsEmpty() && !geo_.SourcePicture.isNull())
+      img = &RowImage(kind, piece, r.size(), s.Selected && geo_.StretchEffect());
+    if (!img || img->isNull()) p.fillRect(r, s.Selected ? C::Highlight : C::Window);
+    else if (img->size() == r.size()) p.drawImage(r.topLeft(), *img);
+    else p.drawImage(r, *img);
     const int dW = r.width() - normal.Width();
     const int dH = useSkinItemHeight_ ? 0 : r.height() - normal.Height();
     const TRect& t = rec->itemtextrect;

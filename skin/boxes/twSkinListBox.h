@@ -9,6 +9,7 @@
 // Only SetPressedButton starts and stops the repeat timer.
 #include <QEvent>
 #include <QListWidget>
+#include <QPixmap>
 #include <QStringList>
 #include <functional>
 
@@ -173,6 +174,21 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   bool StepIndex(int delta);
   void ButtonClicked(int b);
   void PaintCaption(QPainter& p, const QRect& band, bool bound) const;
+
+  // Composed row backgrounds (normal, selected, focused) and the tiled
+  // client piece, kept from paint to paint: a list repaints every row on
+  // every scroll step.
+  struct RowCache {
+    qint64 Key = 0;
+    TRect Piece;
+    int Width = -1, Height = -1;
+    QImage Image;
+  };
+  const QImage& RowImage(int kind, const TRect& piece, const QSize& size, bool stretch) const;
+  mutable RowCache rows_[3];
+  mutable QPixmap backgroundTile_;
+  mutable qint64 backgroundKey_ = 0;
+  mutable TRect backgroundPiece_;
 
   TtwListBox* list_;
   bool useSkinItemHeight_ = true;
