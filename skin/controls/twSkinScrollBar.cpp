@@ -690,11 +690,29 @@ TtwScrollBarLink::TtwScrollBarLink(QAbstractScrollArea* area, Qt::Orientation or
   else area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   bar->SetEnabled(true);
   bar->hide();
-  connect(hidden_, &QScrollBar::rangeChanged, this, [this] { Sync(); });
+  // A page step changes without a signal, often just after the range: the
+  // range change syncs now and once more when control returns to the loop.
+  connect(hidden_, &QScrollBar::rangeChanged, this, [this] {
+    Sync();
+    SyncLater();
+  });
   connect(hidden_, &QScrollBar::valueChanged, this, [this] { Sync(); });
   connect(bar, &TtwSkinScrollBar::positionChanged, this, [this](int pos) { BarMoved(pos); });
   area->installEventFilter(this);
+  area->viewport()->installEventFilter(this);
   Sync();
+}
+
+void TtwScrollBarLink::SyncLater() {
+  if (pending_) return;
+  pending_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        pending_ = false;
+        Sync();
+      },
+      Qt::QueuedConnection);
 }
 
 TtwScrollBarLink::~TtwScrollBarLink() = default;
@@ -736,6 +754,8 @@ void TtwScrollBarLink::BarMoved(int position) {
 
 bool TtwScrollBarLink::eventFilter(QObject* o, QEvent* e) {
   if (o == area_ && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent)) Sync();
+  // A new viewport size means a new page once the area has laid out.
+  if (area_ && o == area_->viewport() && e->type() == QEvent::Resize) SyncLater();
   return false;
 }
 

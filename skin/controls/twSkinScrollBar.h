@@ -217,6 +217,7 @@ class TtwScrollBarLink : public QObject {
 
  private:
   void BarMoved(int position);
+  void SyncLater();
 
   QPointer<QAbstractScrollArea> area_;
   QPointer<QScrollBar> hidden_;
@@ -224,4 +225,5 @@ class TtwScrollBarLink : public QObject {
   Qt::Orientation orientation_;
   bool syncing_ = false;
   bool again_ = false;  // a change arrived while syncing: sync once more
+  bool pending_ = false;  // a sync is posted
 };
