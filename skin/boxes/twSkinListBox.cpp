@@ -159,7 +159,11 @@ void TtwListBox::scrollContentsBy(int dx, int dy) {
 // ---------------------------------------------------------------- list box
 
 TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
-    : TtwSkinCustomControl(parent), list_(new TtwListBox(this)), defaultCaptionFont_(TwDefaultFont()) {
+    : TtwSkinCustomControl(parent),
+      list_(new TtwListBox(this)),
+      defaultCaptionFont_(TwDefaultFont()),
+      vbar_(new TtwSkinScrollBar(this)),
+      vlink_(nullptr) {
   skinDataName_ = QStringLiteral("listbox");
   compositePaint_ = true;
   fillClientFromSkin_ = false;
@@ -167,6 +171,12 @@ TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
   list_->setFont(defaultFont_);
   resize(120, 120);
   repeat_.OnTimeout = [this] { RepeatTick(); };
+  vbar_->SetKind(sbVertical);
+  vbar_->SetSkinDataName(QString());
+  // The list's own bar stays hidden; the skinned one mirrors its range and
+  // comes and goes with it, and the items give it room.
+  vlink_ = new TtwScrollBarLink(list_, Qt::Vertical, vbar_);
+  vlink_->OnShownChanged = [this](bool) { LayoutParts(); };
   connect(list_, &QListWidget::itemClicked, this, [this] {
     if (OnListBoxClick) OnListBoxClick(this);
   });
@@ -301,6 +311,9 @@ void TtwSkinCustomListBox::ApplySkin() {
   QPalette pal = list_->palette();
   pal.setColor(QPalette::Text, c);
   list_->setPalette(pal);
+  vbar_->SetSkinDataName(r ? r->vscrollbarname : QString());
+  vbar_->SetSkinData(skinData_);
+  vbar_->ApplySkin();
   ItemHeightChanged();
   LayoutParts();
   list_->viewport()->update();
@@ -356,10 +369,15 @@ void TtwSkinCustomListBox::LayoutParts() {
     in.ListRect = TRect{cl.Left, cl.Top, cl.Right + dW, cl.Bottom + dH};
   }
   in.CaptionHeight = CaptionBarHeight();
-  // The inner list keeps its own bar until a skinned one takes its place:
-  // the whole list area goes to it.
+  in.VBar = !vbar_->isHidden();
+  // A bound bar is as wide as its piece; the default look is 19 wide.
+  const int barWidth = vbar_->RecordIndex() != -1 && vbar_->PieceMode() != pmNone
+                           ? vbar_->Geometry().PieceRect.Width()
+                           : kDefaultListBarSize;
+  in.VBarWidth = barWidth;
   const TtwListBoxLayout l = LayoutListBox(in);
   list_->setGeometry(l.Items);
+  if (in.VBar) vbar_->SetBounds(l.VBar.x(), l.VBar.y(), l.VBar.width(), l.VBar.height());
   LayoutCaption();
 }
 
@@ -401,20 +419,12 @@ void TtwSkinCustomListBox::LayoutCaption() {
 }
 
 void TtwSkinCustomListBox::SyncScrollBars() {
-  if (syncing_) return;
-  syncing_ = true;
-  const int rows = list_->VisibleRows();
-  const int count = Count();
-  // Exactly RowCount items in a list sized for RowCount rows all fit,
-  // whatever the view's range says.
-  const bool show = rows < count && (rowCount_ == 0 || rowCount_ != count);
-  vScrollPage_ = show ? rows : 0;
-  if (show != vScrollVisible_) {
-    vScrollVisible_ = show;
-    list_->setVerticalScrollBarPolicy(show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  }
-  if (show) list_->verticalScrollBar()->setPageStep(rows);
-  syncing_ = false;
+  // Rows scroll one item at a time, so the view's range is empty exactly
+  // when every item fits: a list sized for RowCount rows with RowCount items
+  // never shows the bar.
+  if (!vlink_) return;
+  list_->SettleLayout();
+  vlink_->Sync();
 }
 
 // ---------------------------------------------------------------- painting

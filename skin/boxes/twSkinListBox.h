@@ -15,6 +15,7 @@
 
 #include "platform/Clock.h"
 #include "skin/controls/twSkinControlBase.h"
+#include "skin/controls/twSkinScrollBar.h"
 
 class TtwSkinCustomListBox;
 class TtwDataSkinListBox;
@@ -65,6 +66,8 @@ class TtwListBox : public QListWidget {
   void SetHorizontalOffset(int v);
   // Rows that fit completely.
   int VisibleRows() const;
+  // Lays out items added since the last layout now, so the range is current.
+  void SettleLayout() { executeDelayedItemsLayout(); }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -120,9 +123,10 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   bool Sorted() const { return list_->isSortingEnabled(); }
   void SetSorted(bool v);
 
-  // The vertical bar: shown only when an item no longer fits.
-  bool VScrollVisible() const { return vScrollVisible_; }
-  int VScrollPage() const { return vScrollPage_; }
+  // The vertical bar: a skinned bar shown only when an item no longer fits.
+  TtwSkinScrollBar* VScrollBar() const { return vbar_; }
+  bool VScrollVisible() const { return !vbar_->isHidden(); }
+  int VScrollPage() const { return VScrollVisible() ? vbar_->PageSize() : 0; }
 
   // Caption buttons: 0 up, 1 down, 2 check.
   QRect CaptionButtonRect(int b) const { return buttons_[b].Rect; }
@@ -201,9 +205,8 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   QFont defaultCaptionFont_;
   Qt::Alignment alignment_ = Qt::AlignLeft;
   bool showCaptionButtons_ = true;
-  bool vScrollVisible_ = false;
-  int vScrollPage_ = 0;
-  bool syncing_ = false;
+  TtwSkinScrollBar* vbar_;
+  TtwScrollBarLink* vlink_;
   CaptionButton buttons_[3];
   QRect captionArea_;
   int hotButton_ = -1, pressedButton_ = -1;
