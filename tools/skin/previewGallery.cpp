@@ -152,7 +152,7 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   openCombo_->SetSkinData(data);
   openCombo_->SetItems({QStringLiteral("Open combo box"), QStringLiteral("Second item"), QStringLiteral("Third item")});
   openCombo_->SetItemIndex(0);
-  openCombo_->SetBounds(350, 148, 160, 22);
+  openCombo_->SetBounds(350, 138, 160, 22);
 
   // A tool bar too short for its buttons scrolls them between two arrows.
   scrolled_ = Make<TtwSkinToolBar>(this, data, QString(), QRect(10, 396, 330, 30));
