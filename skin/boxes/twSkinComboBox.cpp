@@ -55,7 +55,12 @@ TtwSkinComboBox::TtwSkinComboBox(QWidget* parent) : TtwSkinCustomControl(parent)
   autoScroll_.OnTimeout = [this] { AutoScrollTick(); };
 }
 
-TtwSkinComboBox::~TtwSkinComboBox() = default;
+TtwSkinComboBox::~TtwSkinComboBox() {
+  // The list reports to this box: it goes first, quietly, while the box is
+  // still whole.
+  list_->Hide();
+  delete list_;
+}
 
 QStringList TtwSkinComboBox::Items() const { return items_; }
 

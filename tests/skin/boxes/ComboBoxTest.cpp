@@ -101,6 +101,14 @@ TEST(ComboBox, DroppedListPicksOnClickAndCancelRestores) {
   box.SetEnabled(false);
   box.DropDown();
   EXPECT_FALSE(box.Dropped());
+
+  // A box destroyed with its list open takes the list with it quietly.
+  auto* gone = new TtwSkinComboBox;
+  gone->SetItems(kNames);
+  gone->show();
+  gone->DropDown();
+  ASSERT_TRUE(gone->PopupList()->isVisible());
+  delete gone;
 }
 
 TEST(ComboBox, PressDragReleaseTakesTheItemInOneGesture) {

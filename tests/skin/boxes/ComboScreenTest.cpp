@@ -1,7 +1,8 @@
 // The category box on a real X display with real pointer input (xdotool),
 // which goes through the pop-up's grab as a user's mouse does: a click opens
 // the list, a click on an item or a press dragged onto it and released takes
-// the item and closes the list, a click elsewhere closes it taking nothing.
+// the item and closes the list, a click elsewhere closes it taking nothing,
+// and real keys reach the open list.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -93,6 +94,20 @@ TEST_F(ComboScreen, AClickOnTheBoxOrElsewhereClosesTakingNothing) {
   Xdo(At(form.mapToGlobal(QPoint(350, 250))) << "click" << "1");
   ASSERT_TRUE(WaitFor([&] { return !box->Dropped(); }));
   EXPECT_EQ(box->Text(), QStringLiteral("Work"));
+}
+
+TEST_F(ComboScreen, RealKeysReachTheOpenList) {
+  ASSERT_TRUE(Open());
+  Xdo({"key", "Down", "Down"});
+  ASSERT_TRUE(WaitFor([&] { return box->PopupList()->ItemIndex() == 2; }));
+  EXPECT_EQ(box->Text(), QStringLiteral("Work"));
+  Xdo({"key", "Return"});
+  ASSERT_TRUE(WaitFor([&] { return !box->Dropped(); }));
+  EXPECT_EQ(box->Text(), QStringLiteral("Ideas"));
+  ASSERT_TRUE(Open());
+  Xdo({"key", "End", "Escape"});
+  ASSERT_TRUE(WaitFor([&] { return !box->Dropped(); }));
+  EXPECT_EQ(box->Text(), QStringLiteral("Ideas"));
 }
 
 }  // namespace
