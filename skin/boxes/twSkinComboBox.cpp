@@ -19,27 +19,21 @@
 
 using namespace twBoxLooks;
 
-namespace {
-
-QRect Edges(int l, int t, int r, int b) { return QRect(l, t, std::max(0, r - l), std::max(0, b - t)); }
-
-}  // namespace
-
 TtwComboLayout LayoutComboBox(const TtwComboLayoutInput& in) {
   const int W = std::max(in.Width, 0), H = std::max(in.Height, 0);
   TtwComboLayout out;
   if (!in.Bound) {
-    out.ButtonArea = Edges(std::max(2, W - 19), 2, W - 2, H - 2);
-    out.ItemArea = Edges(2, 2, out.ButtonArea.left() - 1, H - 2);
+    out.ButtonArea = RectFromEdges(std::max(2, W - 19), 2, W - 2, H - 2);
+    out.ItemArea = RectFromEdges(2, 2, out.ButtonArea.left() - 1, H - 2);
     return out;
   }
   const int dW = W - in.SkinRect.Width();
   const int dH = in.UseSkinSize ? 0 : H - in.SkinRect.Height();
   const TRect& b = in.ButtonRect;
   const int bx = b.Left >= in.SkinRect.Width() - in.RightTopX ? dW : 0;
-  out.ButtonArea = Edges(b.Left + bx, b.Top, b.Right + bx, b.Bottom + dH).intersected(QRect(0, 0, W, H));
+  out.ButtonArea = RectFromEdges(b.Left + bx, b.Top, b.Right + bx, b.Bottom + dH).intersected(QRect(0, 0, W, H));
   const TRect& c = in.ClientRect;
-  out.ItemArea = Edges(c.Left, c.Top, c.Right + dW, c.Bottom + dH).intersected(QRect(0, 0, W, H));
+  out.ItemArea = RectFromEdges(c.Left, c.Top, c.Right + dW, c.Bottom + dH).intersected(QRect(0, 0, W, H));
   return out;
 }
 

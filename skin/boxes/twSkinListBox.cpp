@@ -20,9 +20,6 @@ using namespace twBoxLooks;
 
 namespace {
 
-// A rectangle from edges, never with a negative size.
-QRect Edges(int l, int t, int r, int b) { return QRect(l, t, std::max(0, r - l), std::max(0, b - t)); }
-
 QRect Moved(const TRect& r, int dx, int dy) { return QRect(r.Left + dx, r.Top + dy, r.Width(), r.Height()); }
 
 // Draws the part of a tab-separated text after each tab at the next stop;
@@ -64,19 +61,21 @@ class TtwListItemDelegate : public QAbstractItemDelegate {
 
 }  // namespace
 
+QRect RectFromEdges(int l, int t, int r, int b) { return QRect(l, t, std::max(0, r - l), std::max(0, b - t)); }
+
 TtwListBoxLayout LayoutListBox(const TtwListBoxLayoutInput& in) {
   TtwListBoxLayout out;
   const int W = std::max(in.Width, 0), H = std::max(in.Height, 0);
   if (!in.Bound) {
     const int cap = std::clamp(in.CaptionHeight, 0, H);
     const int hh = in.HBar ? std::min(in.HBarHeight + 1, H) : 0;
-    if (in.HBar) out.HBar = Edges(1, H - hh, W - 1, H - hh + in.HBarHeight);
+    if (in.HBar) out.HBar = RectFromEdges(1, H - hh, W - 1, H - hh + in.HBarHeight);
     if (in.VBar) {
       const int left = std::max(0, W - in.VBarWidth - 1);
-      out.VBar = Edges(left, cap, left + in.VBarWidth, in.HBar ? H - hh : H - 1);
-      out.Items = Edges(2, cap + 1, left, H - std::max(hh, 2));
+      out.VBar = RectFromEdges(left, cap, left + in.VBarWidth, in.HBar ? H - hh : H - 1);
+      out.Items = RectFromEdges(2, cap + 1, left, H - std::max(hh, 2));
     } else {
-      out.Items = Edges(2, cap + 1, W - 2, H - std::max(hh, 2));
+      out.Items = RectFromEdges(2, cap + 1, W - 2, H - std::max(hh, 2));
     }
     out.Items = out.Items.intersected(QRect(0, 0, W, H));
     return out;
@@ -84,9 +83,9 @@ TtwListBoxLayout LayoutListBox(const TtwListBoxLayoutInput& in) {
   const TRect& L = in.ListRect;
   const int bottom = std::max(L.Top, L.Bottom - (in.HBar ? in.HBarHeight : 0));
   const int vLeft = std::max(L.Left, L.Right - (in.VBar ? in.VBarWidth : 0));
-  if (in.HBar) out.HBar = Edges(L.Left, bottom, L.Right, L.Bottom);
-  if (in.VBar) out.VBar = Edges(vLeft, L.Top, L.Right, bottom);
-  out.Items = Edges(L.Left, L.Top, vLeft, bottom);
+  if (in.HBar) out.HBar = RectFromEdges(L.Left, bottom, L.Right, L.Bottom);
+  if (in.VBar) out.VBar = RectFromEdges(vLeft, L.Top, L.Right, bottom);
+  out.Items = RectFromEdges(L.Left, L.Top, vLeft, bottom);
   return out;
 }
 
@@ -404,12 +403,12 @@ void TtwSkinCustomListBox::LayoutCaption() {
       return;
     }
   } else if (!r) {
-    captionArea_ = Edges(1, 1, W - 1, CaptionBarHeight());
+    captionArea_ = RectFromEdges(1, 1, W - 1, CaptionBarHeight());
   }
   if (!showCaptionButtons_) return;
   // A caption without button pieces still gets working buttons, drawn in the
   // default look at the caption's right end.
-  const QRect c = captionArea_.isEmpty() ? Edges(1, 1, W - 1, CaptionBarHeight()) : captionArea_;
+  const QRect c = captionArea_.isEmpty() ? RectFromEdges(1, 1, W - 1, CaptionBarHeight()) : captionArea_;
   const int side = std::max(0, std::min(16, c.height() - 2));
   int x = c.right() - 1 - 3 * side;
   for (CaptionButton& b : buttons_) {
@@ -524,7 +523,7 @@ void TtwSkinCustomListBox::PaintDefault(QImage& bitmap) {
   p.fillRect(r, C::BtnFace);
   DrawBevel(p, r, C::BtnShadow, C::BtnShadow);
   p.fillRect(r, C::Window);
-  PaintCaption(p, Edges(1, 1, width() - 1, CaptionBarHeight()), false);
+  PaintCaption(p, RectFromEdges(1, 1, width() - 1, CaptionBarHeight()), false);
 }
 
 void TtwSkinCustomListBox::PaintSkin(QImage& bitmap) {
@@ -541,7 +540,7 @@ void TtwSkinCustomListBox::PaintCaption(QPainter& p, const QRect& band, bool bou
   int textRight = band.right() - 1;
   for (const CaptionButton& b : buttons_)
     if (!b.Rect.isEmpty()) textRight = std::min(textRight, b.Rect.left() - 2);
-  QRect t = Edges(band.left() + 2, band.top(), textRight, band.bottom() + 1);
+  QRect t = RectFromEdges(band.left() + 2, band.top(), textRight, band.bottom() + 1);
   p.setFont(r ? TwSkinFont(r->captionfontname, r->captionfontheight, r->captionfontstyle) : defaultCaptionFont_);
   p.setPen(r ? ColorToQ(r->captionfontcolor) : C::BtnText);
   p.drawText(t, int(alignment_ & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine, caption_);

@@ -31,6 +31,9 @@ inline constexpr int kListFadeStep = 10;
 // The bar thickness of the default look and its corner beside a second bar.
 inline constexpr int kDefaultListBarSize = 19;
 
+// A rectangle from its edges, never with a negative size.
+QRect RectFromEdges(int l, int t, int r, int b);
+
 // Where the parts of a list box go, from its size alone.
 struct TtwListBoxLayoutInput {
   int Width = 0, Height = 0;
