@@ -410,7 +410,7 @@ void TtwSkinComboBox::PaintItemArea(QImage& face, bool bound) {
   QColor fg = ColorToQ(focused ? r->focusfontcolor : hot ? r->activefontcolor : r->fontcolor);
   if (useSkinSize_ && !isEnabled()) {
     const int e = skinData_->FindControlIndex(QStringLiteral("edit"));
-    auto* edit = e >= 0 ? dynamic_cast<const TtwDataSkinButtonControl*>(skinData_->ControlRecords()[e]) : nullptr;
+    auto* edit = e >= 0 ? dynamic_cast<const TtwDataSkinEditControl*>(skinData_->ControlRecords()[e]) : nullptr;
     fg = edit ? ColorToQ(edit->disabledfontcolor) : C::GrayText;
   }
   p.setFont(WithCharSet(useSkinFont_ ? TwSkinFont(r->fontname, r->fontheight, r->fontstyle) : defaultFont_));
