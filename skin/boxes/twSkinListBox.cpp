@@ -185,7 +185,11 @@ TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
   LayoutParts();
 }
 
-TtwSkinCustomListBox::~TtwSkinCustomListBox() = default;
+TtwSkinCustomListBox::~TtwSkinCustomListBox() {
+  // The link filters the list's events: it goes before the list starts
+  // tearing down its viewport, while the list is still whole.
+  delete vlink_;
+}
 
 QStringList TtwSkinCustomListBox::Items() const {
   QStringList l;
