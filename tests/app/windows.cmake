@@ -14,3 +14,10 @@ if(TARGET tw_app_globals AND TARGET tw_notes_schema)
   target_link_libraries(app_screenshots PRIVATE tw_app_globals tw_app_windows tw_app_data
     tw_notes_schema Qt6::Test)
 endif()
+
+# The main window's category box with real pointer input on a private X display.
+if(TARGET tw_app_globals AND TARGET tw_notes_schema)
+  tw_add_test(NAME app_category_box_screen_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/CategoryBoxScreenTest.cpp
+              ${CMAKE_CURRENT_LIST_DIR}/NotesWindows.h
+              LIBS tw_app_globals tw_app_windows tw_app_data tw_notes_schema SQLite::SQLite3 Qt6::Test X11)
+endif()
