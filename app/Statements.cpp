@@ -69,7 +69,8 @@ TStatement NotesOfCategory(const QString& category) {
 }
 
 TStatement NoteByTitle(const QString& title) {
-  return {QStringLiteral("select * from 笔记 where 标题=?"), {title}};
+  // One row: a title shared by notes with huge bodies reads one body.
+  return {QStringLiteral("select * from 笔记 where 标题=? limit 1"), {title}};
 }
 
 TStatement CategoryByName(const QString& category) {

@@ -7,7 +7,7 @@
 
 // select * from 笔记 where 类别=? order by 类别
 TStatement NotesOfCategory(const QString& category);
-// select * from 笔记 where 标题=?
+// select * from 笔记 where 标题=? limit 1: the first of the notes of that title
 TStatement NoteByTitle(const QString& title);
 // select * from 类别 where 类别=?
 TStatement CategoryByName(const QString& category);

@@ -31,6 +31,7 @@
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinTreeView.h"
+#include "tests/support/EventWait.h"
 #include "tools/db/NotesSchema.h"
 
 namespace tw_test {
@@ -186,12 +187,18 @@ class NotesWindows : public ::testing::Test {
     return s;
   }
 
+  // Find, and the rows it lists once the search has ended.
   void Find(const QString& keyword) {
     Form1->twSkinEdit1->setText(keyword);
     Form1->twSkinSpeedButton4->Click();
+    WaitForSearch();
+  }
+  static void WaitForSearch() {
+    EXPECT_TRUE(twtest::WaitFor([] { return !AboutBox1->Searching(); }, 10000));
   }
   QStringList Results() {
     QStringList out;
+    WaitForSearch();
     for (int i = 0; i < AboutBox1->ListBox1->count(); ++i) out << AboutBox1->ListBox1->Text(i);
     return out;
   }

@@ -174,4 +174,28 @@ TEST_F(NotesWindows, FailedSaveSaysWhyAndKeepsTheText) {
   EXPECT_EQ(Notes().size(), 5);
 }
 
+// What the boxes cannot show (a CR before a line feed, the end of a very long
+// body) is written back as it was, whether or not the note was edited.
+TEST_F(NotesWindows, ModifyKeepsLineEndsAndTheBodyNotShown) {
+  const QString body = "start\r\n" + QString(TNoteText::kShownChars, u'x') + "\r\nthe end";
+  Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values ('Work', '2026-03-04T05:06:07', ?, ?)",
+      {"two\r\nlines", body});
+  const QString row = "select 标题 || '|' || 内容 from 笔记 where 类别 = 'Work' and 标题 like 'two%'";
+  Start();
+  ClickNote("Work", "two\r\nlines");
+  EXPECT_EQ(Editor().title, "two\nlines");
+  EXPECT_LT(Editor().body.size(), body.size());
+  EXPECT_TRUE(Form1->twSkinGroupBox2->Caption().contains("Modify keeps the rest"));
+  Form1->Button1->Click();
+  EXPECT_EQ(Rows(db, row), QStringList{"two\r\nlines|" + body});
+
+  ClickNote("Work", "two\r\nlines");
+  Form1->SeSkinMemo1->setPlainText("two\nlines\nthree");
+  Form1->twSkinMemo21->setPlainText("new " + Editor().body);
+  Form1->Button1->Click();
+  EXPECT_EQ(Rows(db, row), QStringList{"two\r\nlines\r\nthree|new " + body});
+  EXPECT_EQ(Form1->twSkinGroupBox2->Caption(), "Content");
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
 }  // namespace

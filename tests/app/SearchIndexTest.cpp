@@ -2,7 +2,10 @@
 // with every change, upgrades old notebooks and rebuilds a damaged index.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "app/NotesIndex.h"
+#include "app/NotesSearch.h"
 #include "app/Statements.h"
 #include "app/Unit2.h"
 #include "tests/platform/db/TestDb.h"
@@ -95,6 +98,40 @@ class SearchIndex : public ::testing::Test {
     while (index.Ready())
       if (index.CheckStep(1)) return true;
     return false;
+  }
+  // What a search streams, page by page, as "rowid:title" lines.
+  struct TStreamed {
+    QStringList rows;
+    bool indexFailed = false;
+  };
+  TStreamed Streamed(TNotesSearch& search, const TStatement& st, const TStatement& fallback = {}) {
+    static int argc = 1;
+    static char arg0[] = "tests";
+    static char* argv[] = {arg0, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    Q_UNUSED(app);
+    TStreamed out;
+    bool done = false;
+    QObject scope;
+    QObject::connect(&search, &TNotesSearch::Page, &scope, [&](const TResultPage& page) {
+      EXPECT_FALSE(done);
+      for (size_t i = 0; i < page.rowids.size(); ++i) {
+        const quint32 begin = i == 0 ? 0 : page.ends[i - 1];
+        out.rows << QString::number(page.rowids[i]) + ":" +
+                        QString::fromUtf8(page.text.mid(begin, page.ends[i] - begin));
+      }
+    });
+    QObject::connect(&search, &TNotesSearch::Restarted, &scope, [&] { out.rows.clear(); });
+    QObject::connect(&search, &TNotesSearch::Finished, &scope, [&](int count, const QString& error, bool failed) {
+      EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+      EXPECT_EQ(count, out.rows.size());
+      out.indexFailed = failed;
+      done = true;
+    });
+    search.Start(db.path, st, fallback);
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(search.Running());
+    return out;
   }
   void Open() {
     data.ADOConnection1->Open();
@@ -210,6 +247,30 @@ TEST_F(SearchIndex, CheckFindsSilentDamageAndTheIndexIsRebuilt) {
     EXPECT_FALSE(data.NotesIndex->FoundDamage());
     data.ADOConnection1->Close();
   }
+}
+
+// Pages of one and then two rows: the streamed list is the one-shot list.
+TEST_F(SearchIndex, StreamedRowsAreTheStatementsRowsInItsOrder) {
+  Open();
+  TNotesSearch search;
+  search.SetPageRows(1, 2);
+  for (const QString& k : kKeywords) {
+    SCOPED_TRACE(k.toStdString());
+    for (bool indexed : {true, false}) {
+      const TStreamed got = Streamed(search, KeywordSearch(k, indexed));
+      EXPECT_EQ(got.rows, Found(KeywordSearch(k, indexed)));
+      EXPECT_FALSE(got.indexFailed);
+    }
+  }
+  // A search still running is cancelled: only the new one's rows arrive.
+  search.Start(db.path, KeywordSearch("", false));
+  EXPECT_EQ(Streamed(search, KeywordSearch("keyword", true)).rows, Expected("keyword"));
+
+  // The index's pages lost: the rows sent are dropped and the scan's follow.
+  RawDb(db.path).Exec("delete from tw_notes_fts_data where id > 10");
+  const TStreamed got = Streamed(search, KeywordSearch("hello", true), KeywordSearch("hello", false));
+  EXPECT_TRUE(got.indexFailed);
+  EXPECT_EQ(got.rows, Expected("hello"));
 }
 
 TEST_F(SearchIndex, NotebookStillOpensWhenTheUpgradeFails) {
