@@ -369,8 +369,15 @@ void TForm1::FormShow() {
   for (const QString& name : tree_->Categories()) SeSkinComboBox1->AddItem(name);
 
   SetEditMode(TEditMode::Idle);
+  connect(Data->NotesIndex, &TNotesIndex::BusyChanged, this, &TForm1::ShowCount, Qt::UniqueConnection);
+  ShowCount();
+}
+
+void TForm1::ShowCount() {
+  // Until the index is built or checked, searches scan: the user may wonder why.
   twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
-                                 QStringLiteral(" 个"));
+                                 QStringLiteral(" 个") +
+                                 (Data->NotesIndex->Busy() ? QStringLiteral("  indexing…") : QString()));
 }
 
 void TForm1::RefreshTree() {

@@ -127,6 +127,7 @@ class TForm1 : public TForm {
   // Reads the categories and the notes' titles and shows them in the tree.
   void RefreshTree();
   void SetEditorEnabled(bool enabled);
+  void ShowCount();
   TADOQuery* RequireCurrentNote() const;
   void ShowText(QPlainTextEdit& box, TNoteText& text, const QString& stored);
 
