@@ -232,8 +232,11 @@ TTotals IndexTotals(sqlite3* db) {
     const auto* p = static_cast<const uchar*>(sqlite3_column_blob(st, 0));
     const uchar* end = p + sqlite3_column_bytes(st, 0);
     quint64 v[3] = {0, 0, 0};
-    for (quint64& x : v)
-      if (!ReadVarint(p, end, x)) x = quint64(-1);  // an unreadable record differs from any total
+    // An index that never held a note has an empty record; an unreadable
+    // one differs from any total.
+    if (p != end)
+      for (quint64& x : v)
+        if (!ReadVarint(p, end, x)) x = quint64(-1);
     totals.n = qint64(v[0]), totals.t = qint64(v[1]), totals.b = qint64(v[2]);
   }
   sqlite3_finalize(st);
@@ -359,6 +362,16 @@ QString CheckAgainstNotes(sqlite3* db, const std::atomic<bool>* stop) {
 }  // namespace
 
 TIndexTotals CompareIndexTotals(sqlite3* db) {
+  // One read transaction: a note saved meanwhile must not fall between reads.
+  const bool own = sqlite3_get_autocommit(db);
+  if (own) Exec(db, "BEGIN");
+  struct TEnd {
+    sqlite3* db;
+    bool own;
+    ~TEnd() {
+      if (own) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+  } end{db, own};
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, "select n, t, b, tails from tw_notes_check", -1, &st, nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);

@@ -430,7 +430,8 @@ TEST_F(DatasetTest, FileMadeWritableIsWrittenOnTheNextTry) {
       }
       if (chmod(path.constData(), 0644) != 0) _exit(13);
       add();
-    } catch (...) {
+    } catch (const EError& e) {
+      std::fprintf(stderr, "%s\n", e.what());
       _exit(14);
     }
     _exit(0);
