@@ -466,7 +466,8 @@ void TForm1::TreeView1Addition(TTreeNode* node) {
 
 void TForm1::TreeView1Click() {
   TTreeNode* node = TreeView1->Selected();
-  if (TreeView1->Items().Count() == 0 || !node || TtwSkinTreeView::Level(node) == 0) return;
+  // An empty tree has no top node: nothing here walks the whole tree.
+  if (TreeView1->topLevelItemCount() == 0 || !node || TtwSkinTreeView::Level(node) == 0) return;
   TADOQuery& q = *Data->ADOQuery1;
   RunStatement(q, NoteByTitle(TtwSkinTreeView::Text(node)));
   currentNote_ = q.RecordCount() > 0 ? &q : nullptr;
