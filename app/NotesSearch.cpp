@@ -38,11 +38,12 @@ void TNotesSearch::Cancel() {
   running_ = false;
 }
 
-void TNotesSearch::Start(const QString& path, const TStatement& statement, const TStatement& fallback) {
+void TNotesSearch::Start(const QString& path, const TStatement& statement, const TStatement& fallback,
+                         const TStatement& common) {
   Cancel();
   cancel_ = std::make_shared<std::atomic<bool>>(false);
   running_ = true;
-  thread_ = std::thread(&TNotesSearch::Run, this, path, statement, fallback, generation_);
+  thread_ = std::thread(&TNotesSearch::Run, this, path, statement, fallback, common, generation_);
 }
 
 namespace {
@@ -90,7 +91,8 @@ TRunResult RunStatementPaged(sqlite3* db, const TStatement& st, int firstRows, i
 
 }  // namespace
 
-void TNotesSearch::Run(QString path, TStatement statement, TStatement fallback, int generation) {
+void TNotesSearch::Run(QString path, TStatement statement, TStatement fallback, TStatement common,
+                       int generation) {
   const std::shared_ptr<std::atomic<bool>> cancel = cancel_;
   // Each report runs on the owner's thread only while this search is current.
   auto post = [this, generation](auto f) {
@@ -115,7 +117,11 @@ void TNotesSearch::Run(QString path, TStatement statement, TStatement fallback, 
     auto page = [&](TResultPage&& p) {
       post([this, p = std::move(p)] { emit Page(p); });
     };
-    result = RunStatementPaged(db, statement, firstPageRows_, laterPageRows_, page);
+    // A probe's failure is no answer: the statement runs, and fails or not.
+    bool isCommon = false;
+    if (!common.sql.isEmpty() && !fallback.sql.isEmpty())
+      RunStatementPaged(db, common, 1, 1, [&](TResultPage&& p) { isCommon = p.rowids.at(0) == 1; });
+    result = RunStatementPaged(db, isCommon ? fallback : statement, firstPageRows_, laterPageRows_, page);
     if (!result.error.isEmpty() && !fallback.sql.isEmpty() && !cancel->load()) {
       indexFailed = true;
       post([this] { emit Restarted(); });

@@ -28,8 +28,10 @@ class TNotesSearch : public QObject {
 
   // Runs `statement` over the database file `path`. When `fallback` is given
   // and the statement fails (a damaged index), its rows are dropped
-  // (Restarted) and the fallback runs instead.
-  void Start(const QString& path, const TStatement& statement, const TStatement& fallback = {});
+  // (Restarted) and the fallback runs instead. When `common` is given and
+  // answers 1, the fallback (the same rows by another way) runs alone.
+  void Start(const QString& path, const TStatement& statement, const TStatement& fallback = {},
+             const TStatement& common = {});
   // Stops the search running, if any; nothing more of it arrives.
   void Cancel();
   bool Running() const { return running_; }
@@ -44,7 +46,7 @@ class TNotesSearch : public QObject {
   void Finished(int count, const QString& error, bool indexFailed);
 
  private:
-  void Run(QString path, TStatement statement, TStatement fallback, int generation);
+  void Run(QString path, TStatement statement, TStatement fallback, TStatement common, int generation);
   void Join();
   std::thread thread_;
   std::shared_ptr<std::atomic<bool>> cancel_;

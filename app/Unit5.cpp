@@ -96,7 +96,8 @@ void TAboutBox1::Search(const QString& keyword) {
   connection.Handle();  // a notebook that cannot be opened fails here, as before
   const bool indexed = Data->NotesIndex->Ready();
   search_->Start(connection.FilePath(), KeywordSearch(keyword, indexed),
-                 indexed ? KeywordSearch(keyword) : TStatement());
+                 indexed ? KeywordSearch(keyword) : TStatement(),
+                 indexed ? KeywordIsCommon(keyword) : TStatement());
   ListBox1->Lines()->Clear();
   SetCaption(QStringLiteral("Result (searching…)"));
 }
