@@ -26,6 +26,8 @@ constexpr qint64 kComplete = std::numeric_limits<qint64>::max();
 // Notes looked over in one read transaction of the full check: short, so the
 // window's saves never wait long for it.
 constexpr int kCheckRows = 256;
+// How often (in engine steps) the worker looks whether it must stop.
+constexpr int kStopCheckSteps = 10000;
 
 // Notes in (?1, ?2] the index fails: a title or body whose middle trigram
 // does not find it, or tails that differ from the note's. The trigram is
@@ -453,6 +455,10 @@ void TNotesIndex::Work(QString path, int generation) {
   if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
                       nullptr) == SQLITE_OK) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // A step over a huge note is interrupted when the window closes or resets.
+    sqlite3_progress_handler(
+        db, kStopCheckSteps, [](void* stop) { return static_cast<std::atomic<bool>*>(stop)->load() ? 1 : 0; },
+        &stop_);
     int batch = 64;
     bool rebuilt = foundDamage_;
     while (!stop_) {
