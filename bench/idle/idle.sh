@@ -11,25 +11,30 @@ cd "$folder" || exit 2
 pid=$!
 for _ in $(seq 600); do xdotool search --pid "$pid" >/dev/null 2>&1 && break; sleep 0.05; done
 hz=$(getconf CLK_TCK)
-sample() {  # cpu ticks and switches over all threads
-  local ticks=0 switches=0
+declare -A seen  # switches of each thread at the last sample: a thread that ends takes none away
+sample() {  # T: cpu ticks of the process (ended threads included); S: switches so far
+  local switches=0 tid v k
+  read -r -a f < "/proc/$pid/stat"
   for t in /proc/$pid/task/*; do
-    read -r -a f < "$t/stat" 2>/dev/null || continue
-    ticks=$((ticks + f[13] + f[14]))
-    while read -r k v; do
-      case $k in voluntary_ctxt_switches:|nonvoluntary_ctxt_switches:) switches=$((switches + v)) ;; esac
-    done < "$t/status"
+    tid=${t##*/}; v=0
+    while read -r k n; do
+      case $k in voluntary_ctxt_switches:|nonvoluntary_ctxt_switches:) v=$((v + n)) ;; esac
+    done < "$t/status" 2>/dev/null
+    switches=$((switches + v - ${seen[$tid]:-0}))
+    seen[$tid]=$v
   done
-  echo "$ticks $switches"
+  total=$((total + switches))
+  T=$((f[13] + f[14])); S=$total
 }
-read -r t0 s0 < <(sample)
+total=0
+sample; t0=$T; s0=$S
 for i in $(seq "$seconds"); do
   sleep 1
-  read -r t s < <(sample)
+  sample; t=$T; s=$S
   echo "second $i: cpu_ms=$(( (t - t0) * 1000 / hz )) wakeups=$((s - s0)) threads=$(ls /proc/$pid/task | wc -l)"
   [ "$i" -eq 2 ] && { t2=$t; s2=$s; }
   t0=$t; s0=$s
 done
-read -r t s < <(sample)
+sample; t=$T; s=$S
 echo "after 2 s: cpu_ms=$(( (t - t2) * 1000 / hz )) wakeups=$((s - s2)) over $((seconds - 2)) s"
 kill "$pid"; wait "$pid" 2>/dev/null
