@@ -107,50 +107,58 @@ void TNoteTree::Rebuild(const QStringList& categories, const std::vector<TNoteRo
   view_->Items().Clear();
   categoryNodes_.clear();
   noteNodes_.clear();
-  // Sort keys make each comparison a byte compare; in the C locale the
+  // The texts are sorted as the refresh holds them, never read back from the
+  // nodes; sort keys make each comparison a byte compare. In the C locale the
   // collator compares code units, which the keys would not.
-  auto sorted = [&](QList<TTreeNode*> nodes) {
+  auto order = [&](auto items, auto text) {
     if (plainOrder_) {
-      std::stable_sort(nodes.begin(), nodes.end(),
-                       [](TTreeNode* a, TTreeNode* b) { return QString::compare(a->text(0), b->text(0)) < 0; });
-      return nodes;
+      std::stable_sort(items.begin(), items.end(),
+                       [&](auto a, auto b) { return QString::compare(text(a), text(b)) < 0; });
+      return items;
     }
-    std::vector<std::pair<QCollatorSortKey, TTreeNode*>> keyed;
-    keyed.reserve(size_t(nodes.size()));
-    for (TTreeNode* n : nodes) keyed.emplace_back(collator_.sortKey(n->text(0)), n);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+    std::vector<std::pair<QCollatorSortKey, size_t>> keyed;
+    keyed.reserve(items.size());
+    for (size_t i = 0; i < items.size(); ++i) keyed.emplace_back(collator_.sortKey(text(items[i])), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
       const int c = a.first.compare(b.first);
-      return c != 0 ? c < 0 : QString::compare(a.second->text(0), b.second->text(0)) < 0;
+      return c != 0 ? c < 0 : QString::compare(text(items[a.second]), text(items[b.second])) < 0;
     });
-    for (qsizetype i = 0; i < nodes.size(); ++i) nodes[i] = keyed[size_t(i)].second;
-    return nodes;
+    decltype(items) sorted;
+    sorted.reserve(items.size());
+    for (const auto& k : keyed) sorted.push_back(items[k.second]);
+    return sorted;
   };
+  std::vector<const QString*> names;
+  for (const QString& name : categories) names.push_back(&name);
   QList<TTreeNode*> tops;
-  for (const QString& name : categories) {
-    TTreeNode* node = NewNode(name);
+  for (const QString* name : order(names, [](const QString* n) -> const QString& { return *n; })) {
+    TTreeNode* node = NewNode(*name);
     tops << node;
-    categoryNodes_[name] << node;
+    categoryNodes_[*name] << node;
   }
-  QHash<TTreeNode*, QList<TTreeNode*>> children;
+  QHash<QString, std::vector<const TNoteRow*>> filed;
+  for (const TNoteRow& note : notes)
+    if (categoryNodes_.contains(note.category)) filed[note.category].push_back(&note);
   noteNodes_.reserve(notes.size());
-  for (const TNoteRow& note : notes) {
-    const auto it = categoryNodes_.constFind(note.category);
-    if (it == categoryNodes_.cend()) continue;
-    for (TTreeNode* parent : *it) {
-      auto* child = new TNoteNode(note.title);
-      children[parent] << child;
-      noteNodes_.emplace_back(note.rowid, child);
+  for (auto it = filed.begin(); it != filed.end(); ++it) {
+    const auto sorted = order(std::move(it.value()), [](const TNoteRow* n) -> const QString& { return n->title; });
+    for (TTreeNode* parent : categoryNodes_.value(it.key())) {
+      QList<TTreeNode*> kids;
+      kids.reserve(qsizetype(sorted.size()));
+      for (const TNoteRow* note : sorted) {
+        auto* child = new TNoteNode(note->title);
+        kids << child;
+        noteNodes_.emplace_back(note->rowid, child);
+      }
+      parent->addChildren(kids);
+      for (TTreeNode* kid : kids) {
+        if (addition_) addition_(kid);
+        IconFor(kid);
+      }
     }
   }
-  for (auto it = children.begin(); it != children.end(); ++it) {
-    const QList<TTreeNode*> kids = sorted(it.value());
-    it.key()->addChildren(kids);
-    for (TTreeNode* kid : kids) {
-      if (addition_) addition_(kid);
-      IconFor(kid);
-    }
-  }
-  view_->addTopLevelItems(sorted(tops));
+  std::sort(noteNodes_.begin(), noteNodes_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  view_->addTopLevelItems(tops);
 }
 
 bool TNoteTree::UpdateInPlace(const std::vector<TNoteRow>& notes) {

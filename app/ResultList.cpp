@@ -4,6 +4,8 @@
 
 #include <QItemSelectionModel>
 
+#include "app/NotesSearch.h"
+
 void TResultsModel::Begin() {
   beginResetModel();
   rowids_.clear();
@@ -28,6 +30,17 @@ void TResultsModel::End() {
 void TResultsModel::Clear() {
   Begin();
   End();
+}
+
+void TResultsModel::Append(const TResultPage& page) {
+  if (page.rowids.empty()) return;
+  const int first = int(rowids_.size());
+  beginInsertRows(QModelIndex(), first, first + int(page.rowids.size()) - 1);
+  const quint32 base = quint32(text_.size());
+  rowids_.insert(rowids_.end(), page.rowids.begin(), page.rowids.end());
+  for (quint32 end : page.ends) ends_.push_back(base + end);
+  text_.append(page.text);
+  endInsertRows();
 }
 
 QString TResultsModel::Title(int row) const {

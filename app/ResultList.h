@@ -7,6 +7,8 @@
 #include <QListView>
 #include <vector>
 
+struct TResultPage;
+
 class TResultsModel : public QAbstractListModel {
   Q_OBJECT
  public:
@@ -17,6 +19,8 @@ class TResultsModel : public QAbstractListModel {
   void Add(qint64 rowid, const QString& title);
   void End();
   void Clear();
+  // Lines that follow those shown, as a search delivers them.
+  void Append(const TResultPage& page);
 
   QString Title(int row) const;
   qint64 Rowid(int row) const { return rowids_[size_t(row)]; }

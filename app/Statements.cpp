@@ -69,7 +69,8 @@ TStatement NotesOfCategory(const QString& category) {
 }
 
 TStatement NoteByTitle(const QString& title) {
-  return {QStringLiteral("select * from 笔记 where 标题=?"), {title}};
+  // One row: a title shared by notes with huge bodies reads one body.
+  return {QStringLiteral("select * from 笔记 where 标题=? limit 1"), {title}};
 }
 
 TStatement CategoryByName(const QString& category) {
@@ -84,28 +85,45 @@ TStatement NotesInCategory(const QString& category) {
   return {QStringLiteral("select * from 笔记 where 类别=?"), {category}};
 }
 
+namespace {
+
+// The notes the index offers for a keyword (a superset of those that hold
+// it), or an empty statement when the keyword is left to the scan.
+TStatement Candidates(const QString& keyword) {
+  const QString pattern = ContainsPattern(keyword);
+  const QList<uint> chars = keyword.toUcs4();
+  // The index holds only trigrams, and a NUL would end the pattern early.
+  if (chars.size() >= 3 && !chars.contains(0u))
+    return {QStringLiteral("select rowid from tw_notes_fts where tw_notes_fts match ?"), {TrigramQuery(chars)}};
+  // A keyword of one or two characters inside a text of three or more begins
+  // one of its trigrams, unless it stands in the text's last two characters.
+  if ((chars.size() == 1 || chars.size() == 2) && FoldsAlike(chars))
+    return {QStringLiteral("select doc from tw_notes_fts_terms where term >= ? and term <= ? union all "
+                           "select id from tw_notes_tails where t like ? escape '\\' or b like ? escape '\\'"),
+            {LowestTerm(keyword), HighestTerm(keyword, int(chars.size())), pattern, pattern}};
+  return {};
+}
+
+}  // namespace
+
 TStatement KeywordSearch(const QString& keyword, bool indexed) {
   const QString pattern = ContainsPattern(keyword);
   const QString test = QStringLiteral("(标题 like ? escape '\\')or(内容 like ? escape '\\')");
-  const QList<uint> chars = keyword.toUcs4();
-  // The index holds only trigrams, and a NUL would end the pattern early.
-  if (indexed && chars.size() >= 3 && !chars.contains(0u)) {
-    return {QStringLiteral("select rowid, 标题 from 笔记 where rowid in (select rowid from tw_notes_fts "
-                           "where tw_notes_fts match ?) and (%1) order by rowid")
-                .arg(test),
-            {TrigramQuery(chars), pattern, pattern}};
-  }
-  // A keyword of one or two characters inside a text of three or more begins
-  // one of its trigrams, unless it stands in the text's last two characters.
-  if (indexed && (chars.size() == 1 || chars.size() == 2) && FoldsAlike(chars)) {
-    return {QStringLiteral("select rowid, 标题 from 笔记 where rowid in ("
-                           "select doc from tw_notes_fts_terms where term >= ? and term <= ? union all "
-                           "select id from tw_notes_tails where t like ? escape '\\' or b like ? escape '\\') "
-                           "and (%1) order by rowid")
-                .arg(test),
-            {LowestTerm(keyword), HighestTerm(keyword, int(chars.size())), pattern, pattern, pattern, pattern}};
-  }
-  return {QStringLiteral("select rowid, 标题 from 笔记 where %1 order by rowid").arg(test), {pattern, pattern}};
+  const TStatement candidates = indexed ? Candidates(keyword) : TStatement();
+  if (candidates.sql.isEmpty())
+    return {QStringLiteral("select rowid, 标题 from 笔记 where %1 order by rowid").arg(test), {pattern, pattern}};
+  return {QStringLiteral("select rowid, 标题 from 笔记 where rowid in (%1) and (%2) order by rowid")
+              .arg(candidates.sql, test),
+          candidates.params + QVariantList{pattern, pattern}};
+}
+
+TStatement KeywordIsCommon(const QString& keyword) {
+  TStatement candidates = Candidates(keyword);
+  if (candidates.sql.isEmpty()) return candidates;
+  // Counting stops at a quarter of the notes: beyond it a scan reads less.
+  const QString quarter = QStringLiteral("(select coalesce(n, 0) / 4 from tw_notes_check)");
+  candidates.sql = QStringLiteral("select count(*) >= %1 from (%2 limit %1)").arg(quarter, candidates.sql);
+  return candidates;
 }
 
 TStatement NoteCategories() { return {QStringLiteral("select rowid, 类别 from 笔记"), {}}; }

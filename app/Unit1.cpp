@@ -370,8 +370,15 @@ void TForm1::FormShow() {
   for (const QString& name : tree_->Categories()) SeSkinComboBox1->AddItem(name);
 
   SetEditMode(TEditMode::Idle);
+  connect(Data->NotesIndex, &TNotesIndex::BusyChanged, this, &TForm1::ShowCount, Qt::UniqueConnection);
+  ShowCount();
+}
+
+void TForm1::ShowCount() {
+  // Until the index is built or checked, searches scan: the user may wonder why.
   twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
-                                 QStringLiteral(" 个"));
+                                 QStringLiteral(" 个") +
+                                 (Data->NotesIndex->Busy() ? QStringLiteral("  indexing…") : QString()));
 }
 
 void TForm1::RefreshTree() {
@@ -460,15 +467,32 @@ void TForm1::TreeView1Addition(TTreeNode* node) {
 
 void TForm1::TreeView1Click() {
   TTreeNode* node = TreeView1->Selected();
-  if (TreeView1->Items().Count() == 0 || !node || TtwSkinTreeView::Level(node) == 0) return;
+  // An empty tree has no top node: nothing here walks the whole tree.
+  if (TreeView1->topLevelItemCount() == 0 || !node || TtwSkinTreeView::Level(node) == 0) return;
   TADOQuery& q = *Data->ADOQuery1;
   RunStatement(q, NoteByTitle(TtwSkinTreeView::Text(node)));
   currentNote_ = q.RecordCount() > 0 ? &q : nullptr;
+  ShowNote(q);
+  SetEditMode(TEditMode::Viewing, TEditorBoxes::Enabled);
+}
+
+void TForm1::ShowNote(TADOQuery& q) {
   SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
   DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
-  SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
-  twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
-  SetEditMode(TEditMode::Viewing, TEditorBoxes::Enabled);
+  ShowText(*SeSkinMemo1, titleText_, q.FieldByName(kTitle).AsString());
+  ShowText(*twSkinMemo21, bodyText_, q.FieldByName(kContent).AsString());
+  twSkinGroupBox2->SetCaption(
+      bodyText_.Truncated()
+          ? QStringLiteral("Content: the first %L1 of %L2 characters are shown; Modify keeps the rest")
+                .arg(bodyText_.Shown().size())
+                .arg(bodyText_.StoredSize())
+          : QStringLiteral("Content"));
+}
+
+void TForm1::ShowText(QPlainTextEdit& box, TNoteText& text, const QString& stored) {
+  text.Load(stored);
+  box.setPlainText(text.Shown());
+  text.SetBoxText(box.toPlainText());
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
@@ -504,6 +528,9 @@ void TForm1::ClearEditor() {
   SeSkinComboBox1->SetText(QString());
   SeSkinMemo1->clear();
   twSkinMemo21->clear();
+  titleText_.Clear();
+  bodyText_.Clear();
+  twSkinGroupBox2->SetCaption(QStringLiteral("Content"));
 }
 
 TADOQuery* TForm1::RequireCurrentNote() const {
@@ -517,6 +544,9 @@ void TForm1::twSkinSpeedButton1Click() {
   if (SeSkinComboBox1->Count() > 0) SeSkinComboBox1->SetItemIndex(0);
   SeSkinMemo1->clear();
   twSkinMemo21->clear();
+  titleText_.Clear();
+  bodyText_.Clear();
+  twSkinGroupBox2->SetCaption(QStringLiteral("Content"));
 }
 
 void TForm1::Button2Click() {
@@ -548,8 +578,8 @@ void TForm1::Button1Click() {
   try {
     q.Edit();
     q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
-    q.FieldByName(kTitle).SetAsString(SeSkinMemo1->toPlainText());
-    q.FieldByName(kContent).SetAsString(twSkinMemo21->toPlainText());
+    q.FieldByName(kTitle).SetAsString(titleText_.Stored(SeSkinMemo1->toPlainText()));
+    q.FieldByName(kContent).SetAsString(bodyText_.Stored(twSkinMemo21->toPlainText()));
     q.Post();
   } catch (const EDatabaseError& e) {
     q.Cancel();
@@ -582,19 +612,6 @@ void TForm1::twSkinSpeedButton7Click() {
 void TForm1::twSkinSpeedButton2Click() { Box->Show(); }
 
 void TForm1::twSkinSpeedButton4Click() {
-  const QString keyword = twSkinEdit1->text();
-  TADOQuery& results = *Data->ADOQuery3;
-  if (Data->NotesIndex->Ready()) {
-    try {
-      RunStatement(results, KeywordSearch(keyword, true));
-    } catch (const EDatabaseError&) {
-      // A damaged index is built again; this search scans meanwhile.
-      Data->NotesIndex->Reset();
-      RunStatement(results, KeywordSearch(keyword));
-    }
-  } else {
-    RunStatement(results, KeywordSearch(keyword));
-  }
-  AboutBox1->FormShow();
+  AboutBox1->Search(twSkinEdit1->text());
   AboutBox1->Show();
 }

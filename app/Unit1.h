@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "app/NoteText.h"
 #include "platform/Form.h"
 
 class QAction;
@@ -114,6 +115,9 @@ class TForm1 : public TForm {
   TEditMode EditMode() const { return editMode_; }
   void SetEditMode(TEditMode mode, TEditorBoxes boxes = TEditorBoxes::AsBefore);
   void ClearEditor();
+  // Fills the editor area from the query's current row: category, date,
+  // title and body (the beginning of a very long one).
+  void ShowNote(TADOQuery& q);
   // Whether the last refresh changed the tree in place (for tests).
   bool LastRefreshWasInPlace() const;
 
@@ -123,12 +127,15 @@ class TForm1 : public TForm {
   // Reads the categories and the notes' titles and shows them in the tree.
   void RefreshTree();
   void SetEditorEnabled(bool enabled);
+  void ShowCount();
   TADOQuery* RequireCurrentNote() const;
+  void ShowText(QPlainTextEdit& box, TNoteText& text, const QString& stored);
 
   TADOQuery* currentNote_ = nullptr;
   TEditMode editMode_ = TEditMode::Start;
   std::unique_ptr<TNoteTree> tree_;
   int noteCount_ = 0;
+  TNoteText titleText_, bodyText_;  // what the title and content boxes stand for
   qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
 };
 

@@ -103,7 +103,8 @@ QString NotSavedMessage(const QString& what, const EDatabaseError& e) {
       case SQLITE_READONLY:
       case SQLITE_PERM:
       case SQLITE_CANTOPEN:
-        why = QStringLiteral("the notebook file cannot be written (it or its folder is read-only)");
+        why = QStringLiteral("the notebook file cannot be written (it or its folder is read-only); "
+                             "allow writing to both, then try again");
         break;
       case SQLITE_FULL:
         why = QStringLiteral("the disk is full");

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 
+#include "app/NotesIndex.h"
+#include "app/NotesSearch.h"
 #include "app/ResultList.h"
 #include "app/Statements.h"
 #include "app/Unit1.h"
@@ -21,10 +23,7 @@
 
 namespace {
 
-const QString kCategory = QStringLiteral("类别");
-const QString kDate = QStringLiteral("日期");
 const QString kTitle = QStringLiteral("标题");
-const QString kContent = QStringLiteral("内容");
 
 // Lines are as high as designed (13 pixels), or as high as the font needs
 // where the font that stands in for the designed one is taller, so Chinese
@@ -77,6 +76,12 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
   OKButton->SetBounds(47, 292, 346, 25);
   OKButton->SetDefault(true);
 
+  search_ = new TNotesSearch(this);
+  connect(search_, &TNotesSearch::Page, this, [this](const TResultPage& page) { ListBox1->Lines()->Append(page); });
+  connect(search_, &TNotesSearch::Restarted, this, [this] { ListBox1->Lines()->Clear(); });
+  connect(search_, &TNotesSearch::Finished, this, [this](int count, const QString& error, bool indexFailed) {
+    Guarded([&] { SearchFinished(count, error, indexFailed); });
+  });
   connect(OKButton, &TtwSkinButton::clicked, this, [this] { Guarded([this] { OKButtonClick(); }); });
   connect(ListBox1, &TResultList::doubleClicked, this,
           [this] { Guarded([this] { ListBox1DblClick(); }); });
@@ -84,35 +89,38 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
 
 TAboutBox1::~TAboutBox1() = default;
 
-void TAboutBox1::FormShow() {
-  TResultsModel& lines = *ListBox1->Lines();
-  lines.Clear();
-  TADOQuery& q = *Data->ADOQuery3;
-  q.First();
-  const int n = q.RecordCount();
-  const TField title = q.FieldByName(kTitle);
-  const bool hasRowid = q.FieldNames().contains(QStringLiteral("rowid"), Qt::CaseInsensitive);
-  lines.Begin();
-  try {
-    for (int i = 0; i < n; ++i) {
-      lines.Add(hasRowid ? q.FieldByName(QStringLiteral("rowid")).Value().toLongLong() : -1, title.AsString());
-      q.Next();
-    }
-  } catch (...) {
-    lines.End();
-    throw;
+void TAboutBox1::FormShow() {}
+
+void TAboutBox1::Search(const QString& keyword) {
+  TADOConnection& connection = *Data->ADOConnection1;
+  connection.Handle();  // a notebook that cannot be opened fails here, as before
+  const bool indexed = Data->NotesIndex->Ready();
+  search_->Start(connection.FilePath(), KeywordSearch(keyword, indexed),
+                 indexed ? KeywordSearch(keyword) : TStatement(),
+                 indexed ? KeywordIsCommon(keyword) : TStatement());
+  ListBox1->Lines()->Clear();
+  SetCaption(QStringLiteral("Result (searching…)"));
+}
+
+bool TAboutBox1::Searching() const { return search_->Running(); }
+
+void TAboutBox1::SearchFinished(int count, const QString& error, bool indexFailed) {
+  // A damaged index is built again; this search scanned instead.
+  if (indexFailed) Data->NotesIndex->Reset();
+  if (!error.isEmpty()) {
+    SetCaption(QStringLiteral("Result"));
+    throw EDatabaseError(QStringLiteral("The search stopped: %1").arg(error));
   }
-  lines.End();
+  SetCaption(count == 1 ? QStringLiteral("Result (1 note found)")
+                        : QStringLiteral("Result (%L1 notes found)").arg(count));
 }
 
 void TAboutBox1::ListBox1DblClick() {
   if (!ListBox1->CurrentIsSelected()) return;
   const QString title = ListBox1->Text(ListBox1->currentRow());
   TForm1& main = *Form1;
-  main.SeSkinComboBox1->SetText(QString());
+  main.ClearEditor();
   main.DateTimePicker1->SetDate(QDateTime::currentDateTime());
-  main.SeSkinMemo1->clear();
-  main.twSkinMemo21->clear();
   TADOQuery& q = *Data->ADOQuery4;
   main.SetCurrentNote(nullptr);
   RunStatement(q, NoteByTitle(title));
@@ -121,10 +129,7 @@ void TAboutBox1::ListBox1DblClick() {
                                         "after the search. Search again to see the notes as they are now.")
                              .arg(title));
   main.SetCurrentNote(&q);
-  main.SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
-  main.DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
-  main.SeSkinMemo1->setPlainText(q.FieldByName(kTitle).AsString());
-  main.twSkinMemo21->setPlainText(q.FieldByName(kContent).AsString());
+  main.ShowNote(q);
   const bool deleteShown = main.Button4->Visible();
   main.SetEditMode(deleteShown ? TEditMode::Viewing : TEditMode::ViewingResult, TEditorBoxes::Enabled);
 }

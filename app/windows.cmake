@@ -1,6 +1,7 @@
 # The notes windows: main window, category editor, search results.
 add_library(tw_app_windows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/NoteImages.cpp ${CMAKE_CURRENT_LIST_DIR}/NoteImages.h
+  ${CMAKE_CURRENT_LIST_DIR}/NoteText.cpp ${CMAKE_CURRENT_LIST_DIR}/NoteText.h
   ${CMAKE_CURRENT_LIST_DIR}/NoteTree.cpp ${CMAKE_CURRENT_LIST_DIR}/NoteTree.h
   ${CMAKE_CURRENT_LIST_DIR}/ResultList.cpp ${CMAKE_CURRENT_LIST_DIR}/ResultList.h
   ${CMAKE_CURRENT_LIST_DIR}/Unit1.cpp ${CMAKE_CURRENT_LIST_DIR}/Unit1.h

@@ -272,6 +272,17 @@ sqlite3* TADOConnection::Handle() {
   return db_;
 }
 
+sqlite3* TADOConnection::WritableHandle() {
+  Open();
+  // The engine opens a file it may not write read-only and keeps it so; an
+  // open transaction is never cut short by the reopening.
+  if (!InTransaction() && sqlite3_db_readonly(db_, "main") == 1 && QFileInfo(path_).isWritable()) {
+    Close();
+    Open();
+  }
+  return db_;
+}
+
 namespace {
 
 // The tables (and columns) a file lacks, for the refusal's text.
@@ -450,7 +461,7 @@ void TADOConnection::ReadRows(const TStatement& statement, const std::function<v
 }
 
 void TADOConnection::BeginTrans() {
-  sqlite3* db = Handle();
+  sqlite3* db = WritableHandle();
   if (!sqlite3_get_autocommit(db)) Fail(QStringLiteral("A transaction is already open."));
   Exec(db, "BEGIN IMMEDIATE");
 }
@@ -535,6 +546,11 @@ TDataSet::~TDataSet() = default;
 sqlite3* TDataSet::Db() {
   if (!Connection) Fail(QStringLiteral("%1: no connection is set.").arg(objectName()));
   return Connection->Handle();
+}
+
+sqlite3* TDataSet::WriteDb() {
+  Db();
+  return Connection->WritableHandle();
 }
 
 void TDataSet::RequireActive() const {
@@ -809,7 +825,7 @@ QVariantList TDataSet::ReadRow(qint64 rowid) {
 void TDataSet::Post() {
   if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
-  sqlite3* db = Db();
+  sqlite3* db = WriteDb();
   QStringList names;
   QVariantList values;
   for (int i = 0; i < columns_.size(); ++i) {
@@ -897,7 +913,7 @@ void TDataSet::Delete() {
   RequireRows();
   RequireCurrentRow("delete");
   Cancel();
-  sqlite3* db = Db();
+  sqlite3* db = WriteDb();
   QStringList checks;
   QVariantList params{rowids_[size_t(current_)]};
   params << RowValues(current_);
@@ -1022,7 +1038,7 @@ TStatement TADOQuery::SelectStatement() const {
 QString TADOQuery::SourceTable() const { return ParseSimpleSelect(SQLText()).table; }
 
 void TADOQuery::ExecSQL() {
-  sqlite3* db = Db();
+  sqlite3* db = WriteDb();
   rowsAffected_ = 0;
   Stmt s(db, SQLText());
   s.Bind(params_);

@@ -113,6 +113,12 @@ class TADOConnection : public QObject {
   QString SqlConnectionName() const { return name_; }
   // The open engine handle (opens the connection first).
   sqlite3* Handle();
+  // The handle for a change: a file that could not be written when the
+  // connection opened is opened again once it can be, so a notebook the user
+  // made writable is saved on the next try without a restart.
+  sqlite3* WritableHandle();
+  // The database file, absolute, once the connection has opened.
+  QString FilePath() const { return path_; }
 
  private:
   void CheckReadOnly(const QString& path) const;
@@ -198,6 +204,7 @@ class TDataSet : public QObject {
   virtual bool CanInsert() const { return false; }
 
   sqlite3* Db();
+  sqlite3* WriteDb();
   void RequireActive() const;
 
  private:

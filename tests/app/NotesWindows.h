@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include "app/Globals.h"
+#include "app/NotesIndex.h"
 #include "app/NoteImages.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -31,6 +32,7 @@
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinTreeView.h"
+#include "tests/support/EventWait.h"
 #include "tools/db/NotesSchema.h"
 
 namespace tw_test {
@@ -53,6 +55,7 @@ const std::vector<Note> kNotes = {
 inline void Sql(const QString& path, const QString& sql, const QStringList& values = {}) {
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+  sqlite3_busy_timeout(db, 5000);  // the index worker may be writing
   sqlite3_stmt* st = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK)
       << sqlite3_errmsg(db);
@@ -71,6 +74,7 @@ inline QStringList Rows(const QString& path, const QString& sql) {
   QStringList out;
   sqlite3* db = nullptr;
   if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) return out;
+  sqlite3_busy_timeout(db, 5000);
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK) {
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -163,7 +167,8 @@ class NotesWindows : public ::testing::Test {
     }
     return out.join('|');
   }
-  QString Count() { return Form1->twSkinStatusPanel1->Caption(); }
+  // The count, without the note that the index is being built meanwhile.
+  QString Count() { return Form1->twSkinStatusPanel1->Caption().remove(QStringLiteral("  indexing…")); }
 
   EditorState Editor() {
     EditorState s;
@@ -186,12 +191,22 @@ class NotesWindows : public ::testing::Test {
     return s;
   }
 
+  // Find, and the rows it lists once the search has ended.
   void Find(const QString& keyword) {
     Form1->twSkinEdit1->setText(keyword);
     Form1->twSkinSpeedButton4->Click();
+    WaitForSearch();
+  }
+  // The index worker has built and checked the notebook and rests.
+  static void WaitForIndex() {
+    EXPECT_TRUE(twtest::WaitFor([] { return !Data->NotesIndex->Busy(); }, 10000));
+  }
+  static void WaitForSearch() {
+    EXPECT_TRUE(twtest::WaitFor([] { return !AboutBox1->Searching(); }, 10000));
   }
   QStringList Results() {
     QStringList out;
+    WaitForSearch();
     for (int i = 0; i < AboutBox1->ListBox1->count(); ++i) out << AboutBox1->ListBox1->Text(i);
     return out;
   }

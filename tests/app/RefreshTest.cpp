@@ -140,14 +140,50 @@ TEST_F(Refresh, DamagedSearchIndexStillFindsAndIsRebuilt) {
   Find("Agenda");
   EXPECT_EQ(Results(), QStringList({"Agenda", "Agenda"}));
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
-  EXPECT_FALSE(Data->NotesIndex->Ready());
-  Data->NotesIndex->BuildAll();
+  // Built again off the window's thread.
+  EXPECT_TRUE(twtest::WaitFor([] { return !Data->NotesIndex->Busy(); }, 10000));
+  EXPECT_TRUE(Data->NotesIndex->Ready());
   Find("Agenda");
   EXPECT_EQ(Results(), QStringList({"Agenda", "Agenda"}));
 }
 
+// At start the worker builds a missing index, finds damage by the totals,
+// and gives an older notebook its totals, while the status bar says so.
+TEST_F(Refresh, IndexIsBuiltCheckedAndRepairedByTheWorker) {
+  auto settled = [] { return twtest::WaitFor([] { return !Data->NotesIndex->Busy(); }, 10000); };
+  auto reopen = [&](const QString& change) {
+    Data->ADOConnection1->Close();
+    Sql(db, change);
+    Form1->FormShow();
+  };
+  Start();
+  EXPECT_TRUE(Data->NotesIndex->Busy());
+  const auto status = [] { return Form1->twSkinStatusPanel1->Caption(); };
+  EXPECT_TRUE(status().endsWith("indexing…")) << status().toStdString();
+  ASSERT_TRUE(settled());
+  EXPECT_TRUE(Data->NotesIndex->Ready());
+  EXPECT_FALSE(status().contains("indexing")) << status().toStdString();
+  EXPECT_FALSE(Data->NotesIndex->FoundDamage());
+
+  reopen("update tw_notes_tails set b = 'zz' where id = 3");
+  ASSERT_TRUE(settled());
+  EXPECT_TRUE(Data->NotesIndex->FoundDamage());
+  ASSERT_TRUE(Data->NotesIndex->Ready());
+  sqlite3* h = Data->ADOConnection1->Handle();
+  EXPECT_EQ(CompareIndexTotals(h), TIndexTotals::Agree);
+  EXPECT_EQ(CheckIndexAgainstNotes(h), "");
+
+  reopen("drop table tw_notes_check");  // an older notebook
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(CompareIndexTotals(Data->ADOConnection1->Handle()), TIndexTotals::Agree);
+  Find("Agenda");
+  EXPECT_EQ(Results(), QStringList({"Agenda", "Agenda"}));
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
 TEST_F(NotesWindows, FailedSaveSaysWhyAndKeepsTheText) {
   Start();
+  WaitForIndex();  // the file's size must hold still
   Form1->twSkinSpeedButton1->Click();
   Form1->SeSkinMemo1->setPlainText("my title");
   Form1->twSkinMemo21->setPlainText("my long body");
@@ -172,6 +208,30 @@ TEST_F(NotesWindows, FailedSaveSaysWhyAndKeepsTheText) {
   EXPECT_TRUE(errors[1].startsWith("The note was not saved: the disk is full")) << errors[1].toStdString();
   EXPECT_EQ(Editor().title, "my title");
   EXPECT_EQ(Notes().size(), 5);
+}
+
+// What the boxes cannot show (a CR before a line feed, the end of a very long
+// body) is written back as it was, whether or not the note was edited.
+TEST_F(NotesWindows, ModifyKeepsLineEndsAndTheBodyNotShown) {
+  const QString body = "start\r\n" + QString(TNoteText::kShownChars, u'x') + "\r\nthe end";
+  Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values ('Work', '2026-03-04T05:06:07', ?, ?)",
+      {"two\r\nlines", body});
+  const QString row = "select 标题 || '|' || 内容 from 笔记 where 类别 = 'Work' and 标题 like 'two%'";
+  Start();
+  ClickNote("Work", "two\r\nlines");
+  EXPECT_EQ(Editor().title, "two\nlines");
+  EXPECT_LT(Editor().body.size(), body.size());
+  EXPECT_TRUE(Form1->twSkinGroupBox2->Caption().contains("Modify keeps the rest"));
+  Form1->Button1->Click();
+  EXPECT_EQ(Rows(db, row), QStringList{"two\r\nlines|" + body});
+
+  ClickNote("Work", "two\r\nlines");
+  Form1->SeSkinMemo1->setPlainText("two\nlines\nthree");
+  Form1->twSkinMemo21->setPlainText("new " + Editor().body);
+  Form1->Button1->Click();
+  EXPECT_EQ(Rows(db, row), QStringList{"two\r\nlines\r\nthree|new " + body});
+  EXPECT_EQ(Form1->twSkinGroupBox2->Caption(), "Content");
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
 }  // namespace

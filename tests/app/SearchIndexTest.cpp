@@ -2,7 +2,10 @@
 // with every change, upgrades old notebooks and rebuilds a damaged index.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "app/NotesIndex.h"
+#include "app/NotesSearch.h"
 #include "app/Statements.h"
 #include "app/Unit2.h"
 #include "tests/platform/db/TestDb.h"
@@ -86,15 +89,45 @@ class SearchIndex : public ::testing::Test {
       EXPECT_EQ(Found(KeywordSearch(k, true)), want);
       EXPECT_EQ(Found(KeywordSearch(k, false)), want);
     }
+    EXPECT_EQ(CompareIndexTotals(data.ADOConnection1->Handle()), TIndexTotals::Agree);
     RawDb raw(db.path);
     // FTS5's own check of the index against the notes table.
     raw.Exec("insert into tw_notes_fts(tw_notes_fts, rank) values ('integrity-check', 1)");
   }
-  // Runs the index check until its pass ends (true) or it resets the index.
-  static bool CheckAll(TNotesIndex& index) {
-    while (index.Ready())
-      if (index.CheckStep(1)) return true;
-    return false;
+  // What a search streams, page by page, as "rowid:title" lines.
+  struct TStreamed {
+    QStringList rows;
+    bool indexFailed = false;
+  };
+  TStreamed Streamed(TNotesSearch& search, const TStatement& st, const TStatement& fallback = {},
+                     const TStatement& common = {}) {
+    static int argc = 1;
+    static char arg0[] = "tests";
+    static char* argv[] = {arg0, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    Q_UNUSED(app);
+    TStreamed out;
+    bool done = false;
+    QObject scope;
+    QObject::connect(&search, &TNotesSearch::Page, &scope, [&](const TResultPage& page) {
+      EXPECT_FALSE(done);
+      for (size_t i = 0; i < page.rowids.size(); ++i) {
+        const quint32 begin = i == 0 ? 0 : page.ends[i - 1];
+        out.rows << QString::number(page.rowids[i]) + ":" +
+                        QString::fromUtf8(page.text.mid(begin, page.ends[i] - begin));
+      }
+    });
+    QObject::connect(&search, &TNotesSearch::Restarted, &scope, [&] { out.rows.clear(); });
+    QObject::connect(&search, &TNotesSearch::Finished, &scope, [&](int count, const QString& error, bool failed) {
+      EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+      EXPECT_EQ(count, out.rows.size());
+      out.indexFailed = failed;
+      done = true;
+    });
+    search.Start(db.path, st, fallback, common);
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(search.Running());
+    return out;
   }
   void Open() {
     data.ADOConnection1->Open();
@@ -178,38 +211,80 @@ TEST_F(SearchIndex, DamagedIndexIsRebuiltWhenTheNotebookOpens) {
   }
 }
 
-TEST_F(SearchIndex, CheckFindsSilentDamageAndTheIndexIsRebuilt) {
+// Damage that leaves the notes table alone. The totals the triggers keep find
+// what changes a total; overwritten index pages only the full check (and a
+// search that reads them) finds.
+TEST_F(SearchIndex, TotalsOrTheFullCheckFindSilentDamage) {
   Open();
+  EXPECT_EQ(CompareIndexTotals(data.ADOConnection1->Handle()), TIndexTotals::Agree);
+  EXPECT_EQ(CheckIndexAgainstNotes(data.ADOConnection1->Handle()), "");
   data.ADOConnection1->Close();
-  // Each leaves the counts the open compares as they were.
-  const QStringList damages[] = {
+  const struct {
+    QStringList damage;
+    TIndexTotals totals;
+    bool checkFinds;
+  } cases[] = {
       // a note's terms gone from the index
-      {"insert into tw_notes_fts(tw_notes_fts, rowid, 标题, 内容) select 'delete', rowid, 标题, 内容 "
-       "from 笔记 where rowid = 3",
-       "insert into tw_notes_fts_docsize(id, sz) values (3, x'0000')"},
+      {{"insert into tw_notes_fts(tw_notes_fts, rowid, 标题, 内容) select 'delete', rowid, 标题, 内容 "
+        "from 笔记 where rowid = 3",
+        "insert into tw_notes_fts_docsize(id, sz) values (3, x'0000')"},
+       TIndexTotals::Differ, true},
+      // an index row lost
+      {{"delete from tw_notes_fts_docsize where id = 3"}, TIndexTotals::Differ, false},
       // a tail that is not the note's
-      {"update tw_notes_tails set b = 'zz' where id = 13"},
+      {{"update tw_notes_tails set b = 'zz' where id = 13"}, TIndexTotals::Differ, true},
       // index pages overwritten
-      {"update tw_notes_fts_data set block = zeroblob(length(block)) where id > 10"},
+      {{"update tw_notes_fts_data set block = zeroblob(length(block)) where id > 10"}, TIndexTotals::Agree, true},
   };
-  for (const QStringList& damage : damages) {
-    SCOPED_TRACE(damage.join("; ").toStdString());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.damage.join("; ").toStdString());
+    {
+      RawDb raw(db.path);
+      for (const QString& statement : c.damage) raw.Exec(statement);
+    }
     RawDb raw(db.path);
-    for (const QString& statement : damage) raw.Exec(statement);
+    EXPECT_EQ(CompareIndexTotals(raw.get()), c.totals);
+    EXPECT_EQ(CheckIndexAgainstNotes(raw.get()) != "", c.checkFinds);
+    // Opened without a worker, totals that differ rebuild the index at once.
     TData again;
     again.ADOConnection1->Open();
-    ASSERT_TRUE(again.NotesIndex->Ready());
-    EXPECT_FALSE(CheckAll(*again.NotesIndex));
-    EXPECT_TRUE(again.NotesIndex->FoundDamage());
-    EXPECT_FALSE(again.NotesIndex->Ready());
+    sqlite3* h = again.ADOConnection1->Handle();
+    EXPECT_EQ(again.NotesIndex->Ready(), c.totals == TIndexTotals::Agree);
+    again.NotesIndex->Reset();
     again.NotesIndex->BuildAll();
+    EXPECT_EQ(CompareIndexTotals(h), TIndexTotals::Agree);
+    EXPECT_EQ(CheckIndexAgainstNotes(h), "");
     again.ADOConnection1->Close();
     Open();
     ExpectExactRows("rebuilt");
-    EXPECT_TRUE(CheckAll(*data.NotesIndex));
-    EXPECT_FALSE(data.NotesIndex->FoundDamage());
     data.ADOConnection1->Close();
   }
+}
+
+// Pages of one and then two rows: the streamed list is the one-shot list.
+TEST_F(SearchIndex, StreamedRowsAreTheStatementsRowsInItsOrder) {
+  Open();
+  TNotesSearch search;
+  search.SetPageRows(1, 2);
+  for (const QString& k : kKeywords) {
+    SCOPED_TRACE(k.toStdString());
+    for (bool indexed : {true, false}) {
+      // With the index, a keyword common enough is scanned instead.
+      const TStreamed got = indexed ? Streamed(search, KeywordSearch(k, true), KeywordSearch(k), KeywordIsCommon(k))
+                                    : Streamed(search, KeywordSearch(k, false));
+      EXPECT_EQ(got.rows, Found(KeywordSearch(k, indexed)));
+      EXPECT_FALSE(got.indexFailed);
+    }
+  }
+  // A search still running is cancelled: only the new one's rows arrive.
+  search.Start(db.path, KeywordSearch("", false));
+  EXPECT_EQ(Streamed(search, KeywordSearch("keyword", true)).rows, Expected("keyword"));
+
+  // The index's pages lost: the rows sent are dropped and the scan's follow.
+  RawDb(db.path).Exec("delete from tw_notes_fts_data where id > 10");
+  const TStreamed got = Streamed(search, KeywordSearch("hello", true), KeywordSearch("hello", false));
+  EXPECT_TRUE(got.indexFailed);
+  EXPECT_EQ(got.rows, Expected("hello"));
 }
 
 TEST_F(SearchIndex, NotebookStillOpensWhenTheUpgradeFails) {

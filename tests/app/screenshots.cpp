@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
 
   Form1->twSkinEdit1->setText(QString());
   Form1->twSkinSpeedButton4->Click();
+  while (AboutBox1->Searching()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   AboutBox1->ListBox1->setCurrentRow(1);
   ok &= Save(AboutBox1, out + "/results.png");
   return ok ? 0 : 1;

@@ -6,6 +6,9 @@
 
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "tests/platform/db/TestDb.h"
 
@@ -395,6 +398,51 @@ TEST_F(DatasetTest, InsertAddsARowThroughTablesOnly) {
   EXPECT_THROW(query.Insert(), EDatabaseError);
   EXPECT_THROW(query.FieldByName("标题").SetAsString("x"), EDatabaseError);  // not editing
   EXPECT_THROW(query.Post(), EDatabaseError);
+}
+
+// Write permission binds only an unprivileged user: as root, the user's part
+// runs in a child that has given root up.
+TEST_F(DatasetTest, FileMadeWritableIsWrittenOnTheNextTry) {
+  raw.reset();
+  const QByteArray path = QFile::encodeName(db.path), dir = QFile::encodeName(db.dir.path());
+  const bool root = geteuid() == 0;
+  constexpr uid_t kNobody = 65534;
+  if (root) {
+    ASSERT_EQ(chown(path.constData(), kNobody, kNobody) | chmod(dir.constData(), 0777), 0);
+  }
+  ASSERT_EQ(chmod(path.constData(), 0444), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (root && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(10);
+    auto add = [&] {
+      notes.Insert();
+      notes.FieldByName("标题").SetAsString("typed while read-only");
+      notes.Post();
+    };
+    try {
+      notes.OpenForAppend();
+      try {
+        add();
+        _exit(11);  // written to a read-only file
+      } catch (const ESqliteError& e) {
+        if (e.Code() != SQLITE_READONLY) _exit(12);
+        notes.Cancel();
+      }
+      if (chmod(path.constData(), 0644) != 0) _exit(13);
+      add();
+    } catch (const EError& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+      _exit(14);
+    }
+    _exit(0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "10 no user to become, 11 written while read-only, 12 another "
+                                       "error, 13 no chmod, 14 the retry failed";
+  EXPECT_EQ(RawDb(db.path).Column("select count(*) from 笔记 where 标题 = 'typed while read-only'"),
+            QStringList{"1"});
 }
 
 TEST_F(DatasetTest, DeleteRemovesExactlyTheCurrentRow) {
