@@ -37,11 +37,22 @@ void ChooseX11Platform() {
 
 // A failed backup is shown where the user sees it without being stopped:
 // the status bar, with the reason on the panel's tip and on standard error.
-void ShowBackupFailure(const QString& failure) {
-  std::fprintf(stderr, "tarnwick: %s\n", failure.toUtf8().constData());
-  if (!Form1 || !Form1->twSkinStatusPanel3) return;
-  Form1->twSkinStatusPanel3->SetCaption(QStringLiteral("Last backup failed"));
-  Form1->twSkinStatusPanel3->setToolTip(failure);
+// A later copy that succeeds says so there, so the failure is neither hidden
+// at once nor left standing as if it still held.
+void ShowBackupResult(const QString& failure) {
+  static QString failed;
+  if (!failure.isEmpty()) std::fprintf(stderr, "tarnwick: %s\n", failure.toUtf8().constData());
+  TtwSkinStatusPanel* panel = Form1 ? Form1->twSkinStatusPanel3 : nullptr;
+  if (!panel || (failure.isEmpty() && failed.isEmpty())) return;
+  if (failure.isEmpty()) {
+    panel->SetCaption(QStringLiteral("Backup made again"));
+    panel->setToolTip(QStringLiteral("An earlier backup failed: %1\nA new copy has been made.").arg(failed));
+    failed.clear();
+    return;
+  }
+  failed = failure;
+  panel->SetCaption(QStringLiteral("Last backup failed"));
+  panel->setToolTip(failure);
 }
 
 // Automatic copies in backups/ beside the notebook, on a thread of their own.
@@ -51,11 +62,9 @@ void StartBackups(QObject* owner) {
   if (!Application()->ShowMainForm || !Data) return;
   const QString notebook = QFileInfo(Data->ADOConnection1->DataSource()).absoluteFilePath();
   auto* keeper = new TBackupKeeper(notebook, owner);
-  keeper->OnFinished = [](const QString& failure) {
-    if (!failure.isEmpty()) ShowBackupFailure(failure);
-  };
+  keeper->OnFinished = ShowBackupResult;
   const QString earlier = keeper->LastFailure();
-  if (!earlier.isEmpty()) ShowBackupFailure(earlier);
+  if (!earlier.isEmpty()) ShowBackupResult(earlier);
   keeper->Start();
 }
 
