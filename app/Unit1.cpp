@@ -350,6 +350,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
       static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
     Guarded([this] { twSkinEdit1Click(); });
   }
+  // Enter in the keyword box runs Find. An edit passes Enter on to its
+  // parent, so this also sees it when the box wraps an inner edit.
+  if (watched == twSkinEdit1 && e->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(e);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+      Guarded([this] { twSkinSpeedButton4Click(); });
+      return true;
+    }
+  }
   return TForm::eventFilter(watched, e);
 }
 

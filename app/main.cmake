@@ -11,5 +11,5 @@ if(TARGET tw_app_windows AND TARGET tw_app_data)
 
   add_executable(tarnwick ${CMAKE_CURRENT_LIST_DIR}/Project1.cpp)
   target_link_libraries(tarnwick PRIVATE tw_app_globals tw_app_windows tw_app_data tw_app_guard tw_instance
-    tw_app_icon Qt6::Widgets)
+    tw_app_icon tw_db_backup Qt6::Widgets)
 endif()

@@ -23,9 +23,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Plugins are loaded at run time, so the shared-library scan cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
-# The built-in skin names Arial and Tahoma; notes are mostly Chinese text.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-wqy-microhei | fonts-noto-cjk")
+# The windows show Chinese text of their own (the note count, a Chinese
+# notebook's categories), which turns into boxes without a CJK font: the
+# small WenQuanYi Micro Hei, or another CJK font the system already has.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6sql6-sqlite, fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk | fonts-arphic-uming")
+# The built-in skin names Arial and Tahoma; Liberation matches their metrics.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

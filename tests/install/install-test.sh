@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and checks it as a desktop sees it:
 # exactly the expected files, a valid desktop entry and AppStream metadata, and
-# a launcher that makes the notebook in an empty home and starts the program.
-# Runs on an X display (tests/with-x). Usage: install-test.sh BUILD_DIR WM_CLOSE
+# a launcher that makes the notebook in an empty home and starts the program,
+# on X11 even when a Wayland session asks for another platform, with fonts
+# for its Chinese text. Runs on an X display (tests/with-x).
+# Usage: install-test.sh BUILD_DIR WM_CLOSE GLYPH_CHECK
 set -u
 build=$1
 wm_close=$2
+glyph_check=$3
 app_id=org.tarnwick.Tarnwick
 work=$(mktemp -d)
 pids=()
@@ -83,11 +86,13 @@ expect "a relative XDG_DATA_HOME is ignored" grep -q "folder $work/not-a-folder/
 # --- Starting from the desktop entry on an empty home.
 mkdir -p "$work/run" && chmod 700 "$work/run"
 
-# start HOME [XDG_DATA_HOME]: runs the Exec line in a desktop's bare
-# environment, with a runtime folder of its own so no other test's copy answers.
-# Sanitizer settings pass through, so a sanitized build keeps its leak rules.
+# start HOME [XDG_DATA_HOME [VAR=VALUE...]]: runs the Exec line in a desktop's
+# bare environment, with a runtime folder of its own so no other test's copy
+# answers. Sanitizer settings pass through, so a sanitized build keeps its leak rules.
 start() {
-  env -i HOME="$1" ${2:+XDG_DATA_HOME="$2"} PATH="$prefix/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" \
+  local home=$1 xdg=${2:-}
+  shift $(($# < 2 ? $# : 2))
+  env -i HOME="$home" ${xdg:+XDG_DATA_HOME="$xdg"} "$@" PATH="$prefix/bin:/usr/bin:/bin" DISPLAY="$DISPLAY" \
     XDG_RUNTIME_DIR="$work/run" ${ASAN_OPTIONS:+ASAN_OPTIONS="$ASAN_OPTIONS"} \
     ${UBSAN_OPTIONS:+UBSAN_OPTIONS="$UBSAN_OPTIONS"} sh -c "exec $exec_line" >>"$work/program.log" 2>&1 &
   pid=$!
@@ -150,10 +155,17 @@ if [ -n "${window:-}" ]; then
   expect "the program runs in the notebook folder" [ "$(readlink "/proc/$pid/cwd")" = "$notebook" ]
   expect "the notebook folder is private" [ "$(stat -c %a "$notebook")" = 700 ]
   expect "the notebook is an SQLite database" [ "$(head -c 15 "$notebook/data.mdb")" = "SQLite format 3" ]
+  expect "a new notebook has the one category \"Notes\"" \
+    [ "$(sqlite3 "$notebook/data.mdb" 'select "类别" from "类别"')" = Notes ]
+  backup=$notebook/backups/data-$(date +%F).mdb
+  expect "the first start backs the notebook up" wait_for 60 test -s "$backup"
+  expect "the backup is private" [ "$(stat -c %a "$notebook/backups") $(stat -c %a "$backup")" = "700 600" ]
+  expect "the backup passes its check" [ "$(sqlite3 "$backup" 'pragma quick_check')" = ok ]
   quit
 fi
-expect "nothing but the notebook is made in the home" \
-  [ "$(cd "$home" && find . -mindepth 1 | sort | tr '\n' ' ')" = "./.local ./.local/share ./.local/share/tarnwick ./.local/share/tarnwick/data.mdb " ]
+expect "nothing but the notebook and its backup is made in the home" \
+  [ "$(cd "$home" && find . -mindepth 1 | sed 's/[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]/DATE/' | sort | tr '\n' ' ')" = \
+    "./.local ./.local/share ./.local/share/tarnwick ./.local/share/tarnwick/backups ./.local/share/tarnwick/backups/data-DATE.mdb ./.local/share/tarnwick/data.mdb " ]
 
 # An existing notebook in XDG_DATA_HOME is used as it is, never replaced.
 xdg=$work/xdg
@@ -163,14 +175,27 @@ mkdir -p "$xdg/tarnwick"
 # not the file's bytes.
 notes() { sqlite3 "$1" 'select "类别", "日期", "标题", "内容" from "笔记" order by rowid' | md5sum; }
 before=$(notes "$xdg/tarnwick/data.mdb")
-start "$work/home2" "$xdg"
-expect "the main window shows over an existing notebook" wait_for 60 main_window
+# As a Wayland session starts it: the program goes to XWayland instead of
+# aborting for want of the Wayland plugin, and says so once.
+start "$work/home2" "$xdg" QT_QPA_PLATFORM=wayland
+expect "the main window shows over an existing notebook, on X11 though Wayland was asked for" wait_for 60 main_window
 if [ -n "${window:-}" ]; then
   expect "the program runs in \$XDG_DATA_HOME/tarnwick" [ "$(readlink "/proc/$pid/cwd")" = "$xdg/tarnwick" ]
   quit
 fi
+expect "the override of QT_QPA_PLATFORM=wayland is said once" \
+  [ "$(grep -c 'instead of QT_QPA_PLATFORM=wayland' "$work/program.log")" = 1 ]
 expect "the existing notebook keeps every note as it was" [ "$(notes "$xdg/tarnwick/data.mdb")" = "$before" ]
 expect "no notebook is made in the home" [ ! -e "$work/home2/.local" ]
+
+# --- Chinese text: the count in the status bar and a Chinese notebook's
+# categories come out in a real font, not as boxes. The status bar's skin
+# font is Arial; Qt falls back per character as in the window.
+count_text="现共有记录: $(sqlite3 "$xdg/tarnwick/data.mdb" 'select count(*) from "笔记"') 个"
+QT_QPA_PLATFORM=offscreen "$glyph_check" Arial "$count_text" $(sqlite3 "$xdg/tarnwick/data.mdb" 'select "类别" from "类别"') \
+  >"$work/glyphs" 2>&1
+expect "the count text and the categories render with no missing glyph" [ $? -eq 0 ]
+sed 's/^/  /' "$work/glyphs"
 
 if [ $failed -ne 0 ]; then
   echo "--- program output"

@@ -89,7 +89,7 @@ void AddDemo(sqlite3* db) {
 
 }  // namespace
 
-void CreateNotesDatabase(const QString& path, bool demo) {
+void CreateNotesDatabase(const QString& path, bool demo, const QStringList& categories) {
   const QString shown = QDir::toNativeSeparators(path);
   const QByteArray native = QFile::encodeName(path);
   // Claim the name first: O_EXCL makes "already there" a failure, even if the
@@ -110,6 +110,7 @@ void CreateNotesDatabase(const QString& path, bool demo) {
       throw EError(QString::fromUtf8(sqlite3_errmsg(db)));
     Exec(db, kSchema);
     if (demo) AddDemo(db);
+    for (const QString& c : categories) Insert(db, "insert into \"类别\" (\"类别\") values (?)", {c});
     if (sqlite3_close(db) != SQLITE_OK) throw EError(QString::fromUtf8(sqlite3_errmsg(db)));
     db = nullptr;
   } catch (const EError& e) {

@@ -38,7 +38,9 @@ const char kUsage[] =
     "       tarnwick-skin info FILE | info --builtin\n"
     "       tarnwick-skin normalize FILE | normalize --builtin\n"
     "       tarnwick-skin preview (FILE | DIR | --builtin) OUT.png [--form gallery|main|box|results]\n"
-    "                             [--size WxH] [--inactive]\n"
+    "                             [--size WxH] [--inactive] [--state normal|maximized|rolledup]\n"
+    "                             [--hit-map]\n"
+    "       tarnwick-skin preview --help\n"
     "       tarnwick-skin --help | --version\n";
 
 const char kHelp[] =
@@ -46,7 +48,8 @@ const char kHelp[] =
     "Packs a skin folder (skin.ini and the pictures it names) into a compressed\n"
     "skin file, unpacks a skin file or the built-in skin into a new or empty\n"
     "folder, lists what a skin holds, prints its description as the loaded\n"
-    "skin writes it back, or renders a window drawn with a skin to a PNG.\n"
+    "skin writes it back, or renders a window drawn with a skin to a PNG\n"
+    "(\"tarnwick-skin preview --help\" explains its options).\n"
     "\n"
     "Exit status: 0 on success, 1 when a skin cannot be read or written,\n"
     "2 on a wrong call.\n";

@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QWindow>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -47,8 +48,18 @@ const char kPreviewUsage[] =
     "usage: tarnwick-skin preview (FILE | DIR | --builtin) OUT.png [--form gallery|main|box|results]\n"
     "                             [--size WxH] [--inactive] [--state normal|maximized|rolledup]\n"
     "                             [--hit-map]\n"
-    "  --hit-map writes, instead of the picture, one pixel per window pixel whose red\n"
-    "  channel is the frame's hit-test code there (0 outside the window's region).\n";
+    "Renders a window drawn with the skin in FILE (a compressed skin), DIR (a skin\n"
+    "folder) or the built-in skin to OUT.png, and prints one line saying so.\n"
+    "  --form      the window: the control gallery (default), or the program's\n"
+    "              main window, category editor (box) or search results\n"
+    "  --size      the window's size in pixels, for example 996x642\n"
+    "  --inactive  draw the window as it looks when another one is active\n"
+    "  --state     the frame's state: normal (default), maximized or rolledup\n"
+    "  --hit-map   writes, instead of the picture, one pixel per window pixel whose\n"
+    "              red channel is the frame's hit-test code there (0 outside the\n"
+    "              window's region)\n"
+    "Exit status: 0 on success, 1 when the skin cannot be read or the picture\n"
+    "written, 2 on a wrong call.\n";
 
 struct TPreviewOptions {
   QString source, out;
@@ -59,7 +70,10 @@ struct TPreviewOptions {
   bool hitMap = false;
 };
 
-class TPreviewUsage {};
+// A wrong call: what was wrong (or nothing, when the usage says it all).
+struct TPreviewUsage {
+  QString problem;
+};
 
 // Options as a table: each takes its value (if any) from the argument list,
 // so a new option is one more entry.
@@ -68,7 +82,8 @@ TPreviewOptions ParseOptions(const QStringList& args) {
   using Handler = std::function<void(const QString&)>;
   const std::map<QString, std::pair<bool, Handler>> options = {
       {"--form", {true, [&](const QString& v) {
-         if (!QStringList{"gallery", "main", "box", "results"}.contains(v)) throw TPreviewUsage();
+         if (!QStringList{"gallery", "main", "box", "results"}.contains(v))
+           throw TPreviewUsage{QStringLiteral("--form wants gallery, main, box or results, not \"%1\"").arg(v)};
          o.form = v;
        }}},
       {"--size", {true, [&](const QString& v) {
@@ -77,12 +92,12 @@ TPreviewOptions ParseOptions(const QStringList& args) {
          if (wh.size() == 2) o.size = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));
          if (!okW || !okH || o.size.width() < 1 || o.size.height() < 1 || o.size.width() > 10000 ||
              o.size.height() > 10000)
-           throw EError(QStringLiteral("--size wants WIDTHxHEIGHT, for example 800x600, not \"%1\"").arg(v));
+           throw TPreviewUsage{QStringLiteral("--size wants WIDTHxHEIGHT, for example 800x600, not \"%1\"").arg(v)};
        }}},
       {"--inactive", {false, [&](const QString&) { o.inactive = true; }}},
       {"--state", {true, [&](const QString& v) {
          if (v != "normal" && v != "maximized" && v != "rolledup")
-           throw EError(QStringLiteral("--state wants normal, maximized or rolledup, not \"%1\"").arg(v));
+           throw TPreviewUsage{QStringLiteral("--state wants normal, maximized or rolledup, not \"%1\"").arg(v)};
          o.state = v;
        }}},
       {"--hit-map", {false, [&](const QString&) { o.hitMap = true; }}},
@@ -91,14 +106,16 @@ TPreviewOptions ParseOptions(const QStringList& args) {
   for (int i = 0; i < args.size(); ++i) {
     const auto it = options.find(args[i]);
     if (it == options.end()) {
-      if (args[i].startsWith("--") && args[i] != "--builtin") throw TPreviewUsage();
+      if (args[i].startsWith("--") && args[i] != "--builtin")
+        throw TPreviewUsage{QStringLiteral("unknown option \"%1\"").arg(args[i])};
       positional << args[i];
       continue;
     }
-    if (it->second.first && ++i >= args.size()) throw TPreviewUsage();
+    if (it->second.first && ++i >= args.size())
+      throw TPreviewUsage{QStringLiteral("%1 needs a value").arg(args[i - 1])};
     it->second.second(it->second.first ? args[i] : QString());
   }
-  if (positional.size() != 2) throw TPreviewUsage();
+  if (positional.size() != 2) throw TPreviewUsage{QStringLiteral("preview needs a skin and OUT.png")};
   o.source = positional[0];
   // Absolute now: the program's windows run in a folder of their own.
   o.out = QFileInfo(positional[1]).absoluteFilePath();
@@ -274,12 +291,30 @@ int Preview(const TPreviewOptions& o) {
 }  // namespace
 
 int RunPreview(int argc, char** argv) {
+  // Help is answered before any window system is started.
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      fputs(kPreviewUsage, stdout);
+      return 0;
+    }
+  }
   // Offscreen unless the caller chose a platform: the preview never needs a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The offscreen platform warns about what it lacks (size hints, grabs,
+  // activation, a runtime folder); the preview needs none of it, so only its
+  // own result line is printed. Messages of other kinds still show.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    const bool platformNoise = type != QtCriticalMsg && type != QtFatalMsg &&
+                               (QByteArray(context.category ? context.category : "").startsWith("qt.") ||
+                                text.startsWith(QLatin1String("This plugin does not support")) ||
+                                text.startsWith(QLatin1String("QStandardPaths: ")));
+    if (!platformNoise) fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+  });
   QApplication app(argc, argv);
   try {
     return Preview(ParseOptions(app.arguments().mid(2)));
-  } catch (const TPreviewUsage&) {
+  } catch (const TPreviewUsage& u) {
+    if (!u.problem.isEmpty()) fprintf(stderr, "tarnwick-skin: %s\n\n", qPrintable(u.problem));
     fputs(kPreviewUsage, stderr);
     return 2;
   } catch (const EError& e) {

@@ -3,26 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include "app/Unit2.h"
 #include "tests/platform/db/TestDb.h"
+#include "tests/tools/db/ToolRun.h"
 
 namespace {
-
-struct ToolRun {
-  int code;
-  QString out, err;
-};
-
-ToolRun Tool(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(TW_DB_TOOL), args);
-  p.waitForFinished(30000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-          QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 TEST(DbTool, InitCreatesADatabaseTheProgramOpens) {
   QTemporaryDir dir;
@@ -59,6 +46,15 @@ TEST(DbTool, DemoHoldsChineseAndEnglishNotesUnderListedCategories) {
   EXPECT_TRUE(chinese && english && paragraphs);
 }
 
+TEST(DbTool, InitStartsWithTheCategoriesAskedFor) {
+  QTemporaryDir dir;
+  const ToolRun r = Tool({"init", "--category", "Notes", dir.filePath("data.mdb"), "--category", "读书笔记"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  RawDb db(dir.filePath("data.mdb"));
+  EXPECT_EQ(db.Column("select 类别 from 类别 order by rowid"), (QStringList{"Notes", "读书笔记"}));
+  EXPECT_EQ(db.Column("select count(*) from 笔记"), QStringList{"0"});
+}
+
 TEST(DbTool, NeverReplacesAFile) {
   QTemporaryDir dir;
   const QString path = dir.filePath("data.mdb");
@@ -78,11 +74,21 @@ TEST(DbTool, NeverReplacesAFile) {
 }
 
 TEST(DbTool, BadCommandLinesShowUsage) {
-  const QStringList cases[] = {{}, {"create", "x.mdb"}, {"init"}, {"init", "--force", "x.mdb"}, {"init", "a", "b"}};
+  const QStringList cases[] = {{},
+                               {"create", "x.mdb"},
+                               {"init"},
+                               {"init", "--force", "x.mdb"},
+                               {"init", "a", "b"},
+                               {"init", "x.mdb", "--category"},
+                               {"backup", "x.mdb"},
+                               {"restore"},
+                               {"check", "x.mdb", "y.mdb"},
+                               {"export", "x.mdb", "--demo", "dir"},
+                               {"import", "dir", "x.mdb", "more"}};
   for (const QStringList& args : cases) {
     const ToolRun r = Tool(args);
     EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
-    EXPECT_TRUE(r.err.contains("Usage: tarnwick-db init [--demo] PATH")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Usage: tarnwick-db init [--demo] [--category NAME]... PATH")) << r.err.toStdString();
   }
   EXPECT_FALSE(QFile::exists("x.mdb"));
 }
@@ -91,8 +97,16 @@ TEST(DbTool, HelpAndVersionGoToStandardOutput) {
   for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"init", "--help"}}) {
     const ToolRun r = Tool(args);
     EXPECT_EQ(r.code, 0) << args.join(' ').toStdString();
-    EXPECT_TRUE(r.out.startsWith("Usage: tarnwick-db init [--demo] PATH")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.startsWith("Usage: tarnwick-db init [--demo] [--category NAME]... PATH")) << r.out.toStdString();
     EXPECT_EQ(r.err, "");
+  }
+  // Each command explains itself; the overview names them all.
+  const ToolRun all = Tool({"--help"});
+  for (const char* command : {"backup", "restore", "check", "export", "import"}) {
+    const ToolRun r = Tool({command, "--help"});
+    EXPECT_EQ(r.code, 0) << command;
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: tarnwick-db %1 ").arg(command))) << r.out.toStdString();
+    EXPECT_TRUE(all.out.contains(QStringLiteral("\n  %1 ").arg(command))) << command;
   }
   const ToolRun v = Tool({"--version"});
   EXPECT_EQ(v.code, 0);
