@@ -8,6 +8,7 @@ class TtwSkinData;
 class TtwSkinForm;
 class TtwSkinHint;
 class TtwSkinMenu;
+class TtwSkinScrollBar;
 class TtwSkinToolBar;
 
 class TGalleryForm : public TForm {
@@ -32,4 +33,6 @@ class TGalleryForm : public TForm {
   TtwSkinMenu* menu_ = nullptr;
   TtwSkinHint* hint_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
+  TtwSkinScrollBar* hotBar_ = nullptr;
+  TtwSkinScrollBar* pressedBar_ = nullptr;
 };
