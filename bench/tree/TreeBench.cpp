@@ -13,8 +13,7 @@
 #include <memory>
 
 #include "bench/support/twPairedTimer.h"
-#include "platform/Align.h"
-#include "skin/controls/twSkinTreeView.h"
+#include "tests/skin/controls/TreeWithBars.h"
 
 namespace {
 
@@ -36,24 +35,9 @@ QList<QTreeWidgetItem*> Categories() {
   return top;
 }
 
-// The tree as the main window holds it: in a frame, a vertical bar on the
-// right and a horizontal one below.
-struct TSkinnedTree {
-  QWidget host;
-  TtwSkinTreeView* tree;
-  TtwSkinScrollBar *vbar, *hbar;
-  TSkinnedTree() {
-    host.resize(kW, kH);
-    hbar = new TtwSkinScrollBar(&host);
-    SetWidgetAlign(hbar, TAlign::alBottom);
-    vbar = new TtwSkinScrollBar(&host);
-    vbar->SetKindAsDesigned(sbVertical);
-    SetWidgetAlign(vbar, TAlign::alRight);
-    tree = new TtwSkinTreeView(&host);
-    tree->SetAlign(TAlign::alClient);
-    tree->SetVScrollBar(vbar);
-    tree->SetHScrollBar(hbar);
-  }
+// The tree as the main window holds it.
+struct TSkinnedTree : twtest::TTreeWithBars {
+  TSkinnedTree() : TTreeWithBars(kW, kH) {}
 };
 
 struct TStockTree {

@@ -6,8 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "platform/Align.h"
-#include "skin/controls/twSkinTreeView.h"
+#include "TreeWithBars.h"
 #include "tests/support/EventWait.h"
 
 using twtest::WaitFor;
@@ -20,14 +19,10 @@ QStringList At(const QPoint& p) { return {"mousemove", QString::number(p.x()), Q
 TEST(ScrollScreen, DraggingTheSkinnedThumbScrollsA500CategoryTree) {
   twtest::App();
   Xdo(At({5, 5}));
-  QWidget form;
-  form.setGeometry(100, 100, 260, 400);
-  auto* vbar = new TtwSkinScrollBar(&form);
-  vbar->SetKindAsDesigned(sbVertical);
-  SetWidgetAlign(vbar, TAlign::alRight);
-  auto* tree = new TtwSkinTreeView(&form);
-  tree->SetAlign(TAlign::alClient);
-  tree->SetVScrollBar(vbar);
+  twtest::TTreeWithBars form(260, 400, false);
+  form.host.move(100, 100);
+  TtwSkinTreeView* tree = form.tree;
+  TtwSkinScrollBar* vbar = form.vbar;
   QList<QTreeWidgetItem*> categories;
   for (int i = 0; i < 500; ++i) {
     auto* c = new QTreeWidgetItem(QStringList{QStringLiteral("Category %1").arg(i, 3, 10, QLatin1Char('0'))});
@@ -35,8 +30,8 @@ TEST(ScrollScreen, DraggingTheSkinnedThumbScrollsA500CategoryTree) {
     categories << c;
   }
   tree->addTopLevelItems(categories);
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  form.host.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form.host));
   ASSERT_TRUE(WaitFor([&] { return vbar->isVisible(); }));
   QScrollBar* hidden = tree->verticalScrollBar();
   const int last = hidden->maximum();
