@@ -34,6 +34,7 @@
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinPanels.h"
+#include "skin/controls/twSkinScrollBar.h"
 #include "skin/controls/twSkinTreeView.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
@@ -212,6 +213,18 @@ void TForm1::BuildLayout() {
   TreeView1->SetSortType(stText);
   TreeView1->SetPopupMenu(pm1);
   TreeView1->SetAlign(TAlign::alClient);
+  // Skinned bars in place of Qt's; a title wider than the tree is scrolled to.
+  auto scrollBar = [&](QWidget* parent, const char* name, TScrollBarKind kind, TAlign align) {
+    auto* b = Make<TtwSkinScrollBar>(parent, name);
+    b->SetSkinData(twSkinData1);
+    b->SetKindAsDesigned(kind);
+    b->SetAlign(align);
+    return b;
+  };
+  twSkinScrollBar1 = scrollBar(twSkinGroupBox1, "twSkinScrollBar1", sbVertical, TAlign::alRight);
+  twSkinScrollBar2 = scrollBar(twSkinGroupBox1, "twSkinScrollBar2", sbHorizontal, TAlign::alBottom);
+  TreeView1->SetVScrollBar(twSkinScrollBar1);
+  TreeView1->SetHScrollBar(twSkinScrollBar2);
 
   twSkinSplitter1 = Make<TtwSkinSplitter>(this, "twSkinSplitter1");
   twSkinSplitter1->SetSkinDataName(QStringLiteral("vsplitter"));
@@ -276,9 +289,11 @@ void TForm1::BuildLayout() {
   twSkinGroupBox3->SetAlign(TAlign::alTop);
   SeSkinMemo1 = Make<QPlainTextEdit>(twSkinGroupBox3, "SeSkinMemo1");
   SeSkinMemo1->setFont(arial19);
-  SeSkinMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  SeSkinMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SeSkinMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  twSkinScrollBar3 = scrollBar(twSkinGroupBox3, "twSkinScrollBar3", sbVertical, TAlign::alRight);
+  twSkinScrollBar4 = scrollBar(twSkinGroupBox3, "twSkinScrollBar4", sbHorizontal, TAlign::alBottom);
+  TtwScrollBarLink::Pair(new TtwScrollBarLink(SeSkinMemo1, Qt::Vertical, twSkinScrollBar3),
+                         new TtwScrollBarLink(SeSkinMemo1, Qt::Horizontal, twSkinScrollBar4));
   SeSkinMemo1->setEnabled(false);
   SetWidgetAlign(SeSkinMemo1, TAlign::alClient);
 
@@ -293,7 +308,9 @@ void TForm1::BuildLayout() {
   twSkinGroupBox2->SetAlign(TAlign::alClient);
   twSkinMemo21 = Make<QPlainTextEdit>(twSkinGroupBox2, "twSkinMemo21");
   twSkinMemo21->setFont(arial19);
-  twSkinMemo21->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  twSkinMemo21->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // lines wrap
+  twSkinScrollBar5 = scrollBar(twSkinGroupBox2, "twSkinScrollBar5", sbVertical, TAlign::alRight);
+  new TtwScrollBarLink(twSkinMemo21, Qt::Vertical, twSkinScrollBar5);
   twSkinMemo21->setEnabled(false);
   SetWidgetAlign(twSkinMemo21, TAlign::alClient);
 

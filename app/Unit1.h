@@ -21,6 +21,7 @@ class TtwSkinForm;
 class TtwSkinGroupBox;
 class TtwSkinLabel;
 class TtwSkinPanel;
+class TtwSkinScrollBar;
 class TtwSkinSplitter;
 class TtwSkinStatusBar;
 class TtwSkinStatusPanel;
@@ -72,6 +73,8 @@ class TForm1 : public TForm {
   TtwSkinToolBar* twSkinToolBar2 = nullptr;
   TtwSkinGroupBox* twSkinGroupBox1 = nullptr;
   TtwSkinTreeView* TreeView1 = nullptr;
+  TtwSkinScrollBar* twSkinScrollBar1 = nullptr;  // the tree's bars
+  TtwSkinScrollBar* twSkinScrollBar2 = nullptr;
   TtwSkinSplitter* twSkinSplitter1 = nullptr;
   TtwSkinPanel* Panel1 = nullptr;
   TtwSkinPanel* Panel2 = nullptr;
@@ -84,9 +87,12 @@ class TForm1 : public TForm {
   TtwSkinDateEdit* DateTimePicker1 = nullptr;
   TtwSkinGroupBox* twSkinGroupBox3 = nullptr;
   QPlainTextEdit* SeSkinMemo1 = nullptr;
+  TtwSkinScrollBar* twSkinScrollBar3 = nullptr;  // the caption memo's bars
+  TtwSkinScrollBar* twSkinScrollBar4 = nullptr;
   TtwSkinPanel* Panel3 = nullptr;
   TtwSkinGroupBox* twSkinGroupBox2 = nullptr;
   QPlainTextEdit* twSkinMemo21 = nullptr;
+  TtwSkinScrollBar* twSkinScrollBar5 = nullptr;  // the content memo's bar
   TtwSkinStatusBar* StatusBar1 = nullptr;
   TtwSkinStatusPanel* twSkinStatusPanel1 = nullptr;
   TtwSkinStatusPanel* twSkinStatusPanel3 = nullptr;

@@ -101,17 +101,20 @@ void TtwSkinTreeView::LinkBars() {
   if (hLink_) hLink_->Sync();
 }
 
-void TtwSkinTreeView::FitColumn(bool visibleOnly) {
+void TtwSkinTreeView::FitColumn(bool onlyGrow) {
   if (fitting_ || columnCount() != 1) return;
   fitting_ = true;
   QHeaderView* h = header();
+  // Only the rows on screen are measured, which keeps a fill of 100,000
+  // notes as quick as in a plain tree; rows scrolled into view widen the
+  // column as they come (a scroll only ever widens it, so the horizontal bar
+  // does not jump under the pointer).
   const int precision = h->resizeContentsPrecision();
-  // Precision 0 measures the rows on screen only: cheap enough for a scroll.
-  if (visibleOnly) h->setResizeContentsPrecision(0);
+  h->setResizeContentsPrecision(0);
   const int wanted = std::max(viewport()->width(), sizeHintForColumn(0));
-  if (visibleOnly) h->setResizeContentsPrecision(precision);
+  h->setResizeContentsPrecision(precision);
   const int now = h->sectionSize(0);
-  if (wanted > now || (!visibleOnly && wanted != now)) h->resizeSection(0, wanted);
+  if (wanted > now || (!onlyGrow && wanted != now)) h->resizeSection(0, wanted);
   fitting_ = false;
 }
 

@@ -100,9 +100,9 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   void SetVScrollBar(TtwSkinScrollBar* bar);
   TtwSkinScrollBar* HScrollBar() const { return hBar_; }
   void SetHScrollBar(TtwSkinScrollBar* bar);
-  // Widens the column to the widest title among the rows Qt measures (the
-  // shown page first); `visibleOnly` measures the shown page and only grows.
-  void FitColumn(bool visibleOnly = false);
+  // Sizes the column to the view or the widest title on screen, whichever is
+  // wider; with `onlyGrow` (after a scroll) it never narrows.
+  void FitColumn(bool onlyGrow = false);
   void ForgetSkinRecord() override { recordIndex_ = -1; }
   bool IsWindowedSkinControl() const override { return true; }
 

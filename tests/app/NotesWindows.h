@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -31,6 +32,7 @@
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
+#include "skin/controls/twSkinScrollBar.h"
 #include "skin/controls/twSkinTreeView.h"
 #include "tests/support/EventWait.h"
 #include "tools/db/NotesSchema.h"

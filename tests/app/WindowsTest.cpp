@@ -594,6 +594,27 @@ TEST_F(NotesWindows, CommandRowLinesUpVisibleButtons) {
   EXPECT_EQ(Form1->lbl1->x(), Form1->Button2->x() + 104);
 }
 
+TEST_F(NotesWindows, LongNoteScrollsWithTheSkinnedBar) {
+  QString body;
+  for (int i = 1; i <= 80; ++i) body += QStringLiteral("line %1\n").arg(i);
+  Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values ('Work', '2026-03-04T05:06:07', 'Long', ?)", {body});
+  Start();
+  ClickNote("Work", "Long");
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  QScrollBar* hidden = Form1->twSkinMemo21->verticalScrollBar();
+  TtwSkinScrollBar* bar = Form1->twSkinScrollBar5;
+  ASSERT_FALSE(bar->isHidden());
+  EXPECT_EQ(Form1->twSkinMemo21->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(bar->Max(), hidden->maximum() + hidden->pageStep() - 1);
+  bar->SetPosition(bar->Max());
+  EXPECT_EQ(hidden->value(), hidden->maximum());
+  ClickNote("Work", "Budget");
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  EXPECT_TRUE(bar->isHidden());
+  EXPECT_TRUE(Form1->twSkinScrollBar3->isHidden());  // a one-line title
+  EXPECT_TRUE(Form1->twSkinScrollBar1->isHidden());  // a short tree
+}
+
 TEST(NoteImages, ThreeDistinctPicturesOnTheListBackground) {
   const QColor bg(0xCC, 0xE8, 0xCF);
   QList<QImage> pictures = NoteImages();

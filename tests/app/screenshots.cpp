@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QListWidget>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -93,5 +95,47 @@ int main(int argc, char** argv) {
   while (AboutBox1->Searching()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   AboutBox1->ListBox1->setCurrentRow(1);
   ok &= Save(AboutBox1, out + "/results.png");
+  AboutBox1->hide();
+
+  // A long tree with a title wider than the tree, and a long note: the
+  // skinned bars of the tree and the memo boxes.
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("shots"));
+    db.setDatabaseName(dir.filePath("data.mdb"));
+    db.open();
+    db.transaction();
+    QSqlQuery q(db);
+    auto insert = [&](const QString& sql, const QVariantList& values) {
+      q.prepare(sql);
+      for (const QVariant& v : values) q.addBindValue(v);
+      q.exec();
+    };
+    QString body;
+    for (int i = 1; i <= 60; ++i) body += QStringLiteral("Line %1 of a long note that needs a scroll bar.\n").arg(i);
+    for (int i = 0; i < 60; ++i) {
+      const QString c = QStringLiteral("Category %1").arg(i, 2, 10, QLatin1Char('0'));
+      insert(QStringLiteral("insert into \"类别\" (\"类别\") values (?)"), {c});
+      insert(QStringLiteral("insert into \"笔记\" values (?,?,?,?)"),
+             {c, QStringLiteral("2024-05-01"), QStringLiteral("Note %1").arg(i), body});
+    }
+    insert(QStringLiteral("insert into \"笔记\" values (?,?,?,?)"),
+           {QStringLiteral("Category 00"), QStringLiteral("2024-05-02"),
+            QStringLiteral("A title much wider than the category tree of the main window"), body});
+    db.commit();
+  }
+  QSqlDatabase::removeDatabase(QStringLiteral("shots"));
+  Form1->twSkinSpeedButton7->Click();
+  Settle();
+  QTreeWidgetItem* first = Form1->TreeView1->topLevelItem(0);
+  for (int i = 0; first && i < Form1->TreeView1->topLevelItemCount(); ++i)
+    if (Form1->TreeView1->topLevelItem(i)->text(0) == QStringLiteral("Category 00"))
+      first = Form1->TreeView1->topLevelItem(i);
+  if (first && first->childCount() > 0) {
+    first->setExpanded(true);
+    Form1->TreeView1->scrollToItem(first, QAbstractItemView::PositionAtTop);
+    Form1->TreeView1->SetSelected(first->child(0));
+    emit Form1->TreeView1->clicked();
+  }
+  ok &= Save(Form1, out + "/main-long.png");
   return ok ? 0 : 1;
 }

@@ -10,10 +10,10 @@ endif()
 
 # Pictures of the windows for a human to look at; not run by ctest.
 if(TARGET tw_app_globals AND TARGET tw_notes_schema)
-  find_package(Qt6 REQUIRED COMPONENTS Test)
+  find_package(Qt6 REQUIRED COMPONENTS Test Sql)
   add_executable(app_screenshots ${CMAKE_CURRENT_LIST_DIR}/screenshots.cpp)
   target_link_libraries(app_screenshots PRIVATE tw_app_globals tw_app_windows tw_app_data
-    tw_notes_schema Qt6::Test)
+    tw_notes_schema Qt6::Test Qt6::Sql)
 endif()
 
 # The main window's category box with real pointer input on a private X display.

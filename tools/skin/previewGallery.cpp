@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QEnterEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "platform/Align.h"
@@ -19,6 +20,7 @@
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinPanels.h"
+#include "skin/controls/twSkinScrollBar.h"
 #include "skin/controls/twSkinTreeView.h"
 #include "skin/data/twSkinData.h"
 #include "skin/form/twSkinForm.h"
@@ -146,6 +148,22 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   list->SetItems(names);
   list->SetItemIndex(1);
   list->SetBounds(8, 8, 154, 144);
+
+  // Scroll bars: a hot thumb, a pressed thumb, and a vertical bar over a
+  // horizontal one that keeps the corner free ("both").
+  auto* bars = Make<TtwSkinPanel>(this, data, QString(), QRect(350, 400, 170, 160));
+  auto scrollBar = [&](TScrollBarKind kind, const QRect& r, int position) {
+    auto* b = new TtwSkinScrollBar(bars);
+    b->SetSkinData(data);
+    b->SetKindAsDesigned(kind);
+    b->SetBounds(r.x(), r.y(), r.width(), r.height());
+    b->SetParams(0, 99, 20, position);
+    return b;
+  };
+  hotBar_ = scrollBar(sbHorizontal, QRect(8, 8, 150, 17), 30);
+  pressedBar_ = scrollBar(sbHorizontal, QRect(8, 32, 150, 17), 60);
+  scrollBar(sbVertical, QRect(141, 56, 17, 80), 0);
+  scrollBar(sbHorizontal, QRect(8, 136, 150, 17), 80)->SetBoth(true);
   // Combo boxes: one closed, one whose list is open in an active window.
   auto* combo = new TtwSkinComboBox(this);
   combo->SetSkinData(data);
@@ -265,6 +283,14 @@ void TGalleryForm::SetStates(bool active) {
   // Scrolled a step, so both ends hide a button; the right arrow is hot.
   if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);
   scrolled_->ScrollMouseMove(kHitScrollRight);
+  auto thumbEvent = [](TtwSkinScrollBar* bar, QEvent::Type type) {
+    const QPointF at(bar->Parts().Thumb.ToQ().center());
+    QMouseEvent e(type, at, bar->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &e);
+  };
+  thumbEvent(hotBar_, QEvent::MouseMove);
+  if (!pressedBar_->Dragging()) thumbEvent(pressedBar_, QEvent::MouseButtonPress);
   if (!active) return;
   // The images menu hangs below the scrolled tool bar, one cell hot.
   const QPoint below = mapToGlobal(QPoint(10, 432));

@@ -9,6 +9,7 @@ class TtwSkinForm;
 class TtwSkinHint;
 class TtwSkinImagesMenu;
 class TtwSkinMenu;
+class TtwSkinScrollBar;
 class TtwSkinToolBar;
 class TtwSkinComboBox;
 
@@ -36,4 +37,6 @@ class TGalleryForm : public TForm {
   TtwSkinImagesMenu* imagesMenu_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
   TtwSkinComboBox* openCombo_ = nullptr;
+  TtwSkinScrollBar* hotBar_ = nullptr;
+  TtwSkinScrollBar* pressedBar_ = nullptr;
 };

@@ -150,7 +150,8 @@ inline constexpr TRect VTopDown = Sized(300, 214, SB, SB);
 inline constexpr TRect VBottomHot = Sized(280, 234, SB, SB);
 inline constexpr TRect VBottomDown = Sized(300, 234, SB, SB);
 inline constexpr TRect HScroll = Sized(340, 170, 100, SB);
-inline constexpr TRect BothHScroll = Sized(340, 190, 119, SB);
+// The corner marker is as wide as a vertical bar, so the two meet edge to edge.
+inline constexpr TRect BothHScroll = Sized(340, 190, 100 + SB, SB);
 inline constexpr TRect HThumb = Sized(340, 210, 40, SB);
 inline constexpr TRect HThumbHot = Sized(384, 210, 40, SB);
 inline constexpr TRect HThumbDown = Sized(428, 210, 40, SB);

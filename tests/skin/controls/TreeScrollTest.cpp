@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 
 #include "QtApp.h"
-#include "platform/Align.h"
+#include "TreeWithBars.h"
 #include "platform/Clock.h"
 #include "skin/controls/twSkinTreeView.h"
 
@@ -21,16 +21,6 @@ void Settle() {
 class TreeBars : public ::testing::Test {
  protected:
   void SetUp() override {
-    host.resize(200, 300);
-    hbar = new TtwSkinScrollBar(&host);
-    SetWidgetAlign(hbar, TAlign::alBottom);
-    vbar = new TtwSkinScrollBar(&host);
-    vbar->SetKindAsDesigned(sbVertical);
-    SetWidgetAlign(vbar, TAlign::alRight);
-    tree = new TtwSkinTreeView(&host);
-    tree->SetAlign(TAlign::alClient);
-    tree->SetVScrollBar(vbar);
-    tree->SetHScrollBar(hbar);
     host.show();
     Settle();
   }
@@ -61,9 +51,11 @@ class TreeBars : public ::testing::Test {
     return row;
   }
 
-  QWidget host;
-  TtwSkinTreeView* tree = nullptr;
-  TtwSkinScrollBar *vbar = nullptr, *hbar = nullptr;
+  twtest::TTreeWithBars shown{200, 300};
+  QWidget& host = shown.host;
+  TtwSkinTreeView* tree = shown.tree;
+  TtwSkinScrollBar* vbar = shown.vbar;
+  TtwSkinScrollBar* hbar = shown.hbar;
 };
 
 TEST_F(TreeBars, BarsShowOnlyWhenThereIsSomethingToScroll) {
