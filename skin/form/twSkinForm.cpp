@@ -176,7 +176,9 @@ TtwSkinForm::~TtwSkinForm() {
   form_->unsetCursor();
   if (ws_.Frame == TtwFrameState::Normal && !ws_.RolledUp) form_->setGeometry(client);
   else if (!normalBounds_.isEmpty()) form_->setGeometry(normalBounds_);
-  if (visible) form_->show();
+  // Shown again from the event loop: the owner may be deleting the frame
+  // from its own destructor, and showing would run its show handler.
+  if (visible) QTimer::singleShot(0, form_, [f = form_] { f->show(); });
 }
 
 void TtwSkinForm::ObjectSettingsChanged() {

@@ -239,6 +239,7 @@ TEST(FrameBehaviour, RemovingTheFrameGivesBackThePlatformFrame) {
   EXPECT_FALSE(form.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(form.contentsMargins(), QMargins());
   EXPECT_EQ(form.geometry(), client);
+  QCoreApplication::processEvents();
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(form.findChild<TtwSkinMenu*>(), nullptr);
 }
