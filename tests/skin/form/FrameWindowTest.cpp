@@ -114,6 +114,14 @@ class RealFrame : public ::testing::TestWithParam<bool> {
     QTest::qWait(150);
   }
   QPoint Global(QPoint local) const { return form_->mapToGlobal(local); }
+  // Another window takes the focus: the frame turns inactive.
+  void DeactivateBy(QWidget& other) {
+    other.setGeometry(600, 500, 100, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return other.isActiveWindow(); }));
+    ASSERT_TRUE(WaitFor([this] { return !frame_->WindowActive(); }));
+  }
   QPoint CentreOf(const char* name) const {
     return frame_->FindObject(QString::fromLatin1(name))->ObjectRect.ToQ().center();
   }
@@ -178,11 +186,7 @@ TEST_P(RealFrame, FirstMotionOfACaptionDragIsNotLost) {
 TEST_P(RealFrame, FirstClickOnAnInactiveWindowsCaptionButtonWorks) {
   ShowActive();
   QWidget other;
-  other.setGeometry(600, 500, 100, 100);
-  other.show();
-  other.activateWindow();
-  ASSERT_TRUE(WaitFor([&] { return other.isActiveWindow(); }));
-  ASSERT_TRUE(WaitFor([&] { return !frame_->WindowActive(); }));
+  DeactivateBy(other);
   Click(CentreOf("maxbutton"));
   EXPECT_TRUE(WaitFor([&] { return frame_->FrameState() == TtwFrameState::Maximized; }));
 }
@@ -294,11 +298,7 @@ TEST_P(RealFrame, DeactivatingSwitchesTheCaptionToItsInactiveLook) {
   const QPoint close = Global(CentreOf("closebutton"));
   const QImage active = QGuiApplication::primaryScreen()->grabWindow(0, close.x() - 10, close.y() - 10, 20, 20).toImage();
   QWidget other;
-  other.setGeometry(600, 500, 100, 100);
-  other.show();
-  other.activateWindow();
-  ASSERT_TRUE(WaitFor([&] { return other.isActiveWindow(); }));
-  EXPECT_TRUE(WaitFor([&] { return !frame_->WindowActive(); }));
+  DeactivateBy(other);
   QTest::qWait(150);
   const QImage inactive = QGuiApplication::primaryScreen()->grabWindow(0, close.x() - 10, close.y() - 10, 20, 20).toImage();
   EXPECT_NE(active, inactive);
