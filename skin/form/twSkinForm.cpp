@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QTimerEvent>
 #include <QWindow>
 #include <algorithm>
 
@@ -108,6 +107,7 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
   DefInActiveCaptionFont = DefCaptionFont;
   DefInActiveCaptionFontColor = twDefaultColors::BtnShadow;
   DefMenuItemFont = TwDefaultFont();
+  ConnectTimers();
   glow_ = std::make_unique<TtwLayerManager>(this);
   skinMenu_ = new TtwSkinMenu(form_, form_);
   PushMenuSettings();
@@ -151,10 +151,10 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
 // Removing the frame from a living form gives it back the platform's frame
 // around the same client area; a form being destroyed only loses the filter.
 TtwSkinForm::~TtwSkinForm() {
-  hoverTimer_.stop();
-  morphTimer_.stop();
-  animationTimer_.stop();
-  fadeTimer_.stop();
+  hoverTimer_.Stop();
+  morphTimer_.Stop();
+  animationTimer_.Stop();
+  fadeTimer_.Stop();
   if (skinMenu_) skinMenu_->CloseMenu();
   if (!form_) return;
   form_->removeEventFilter(this);
@@ -188,7 +188,7 @@ void TtwSkinForm::ObjectSettingsChanged() {
 }
 
 void TtwSkinForm::ApplyOpacity() {
-  fadeTimer_.stop();
+  fadeTimer_.Stop();
   form_->setWindowOpacity(AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
 }
 
@@ -290,9 +290,9 @@ TtwSkinStdButtonObject* TtwSkinForm::ButtonOfCommand(TtwFrameCommand command) co
 void TtwSkinForm::BeforeSkinChange() {
   changing_ = true;
   skinPresent_ = false;
-  hoverTimer_.stop();
-  morphTimer_.stop();
-  animationTimer_.stop();
+  hoverTimer_.Stop();
+  morphTimer_.Stop();
+  animationTimer_.Stop();
   hot_ = previousHot_ = pressed_ = -1;
   objects_.clear();
   WalkSkinnables(true);
@@ -678,12 +678,12 @@ void TtwSkinForm::UpdateHot(QPoint p) {
   LeaveObject(previousHot_);
   if (hot_ >= 0) {
     EnterObject(hot_);
-    if (!hoverTimer_.isActive()) hoverTimer_.start(kHoverIntervalMs, this);
+    if (!hoverTimer_.IsActive()) hoverTimer_.Start(kHoverIntervalMs);
   }
 }
 
 void TtwSkinForm::ClearHover() {
-  hoverTimer_.stop();
+  hoverTimer_.Stop();
   LeaveObject(hot_);
   previousHot_ = hot_;
   hot_ = -1;
@@ -706,11 +706,11 @@ void TtwSkinForm::LeaveObject(int index) {
 }
 
 void TtwSkinForm::StartMorphTimer() {
-  if (!morphTimer_.isActive()) morphTimer_.start(kMorphIntervalMs, this);
+  if (!morphTimer_.IsActive()) morphTimer_.Start(kMorphIntervalMs);
 }
 
 void TtwSkinForm::StartAnimationTimer() {
-  if (!animationTimer_.isActive()) animationTimer_.start(kAnimationIntervalMs, this);
+  if (!animationTimer_.IsActive()) animationTimer_.Start(kAnimationIntervalMs);
 }
 
 void TtwSkinForm::ShowObjectGlow(TtwActiveSkinObject* o) {
@@ -822,35 +822,45 @@ void TtwSkinForm::WorkAreaChanged() {
   }
 }
 
-void TtwSkinForm::timerEvent(QTimerEvent* e) {
-  Guarded([&] {
-    if (e->timerId() == hoverTimer_.timerId()) {
+// The four timers run on the injected clock; each tick is guarded like a handler.
+void TtwSkinForm::ConnectTimers() {
+  hoverTimer_.OnTimeout = [this] {
+    Guarded([this] {
       const QPoint p = form_->mapFromGlobal(QCursor::pos());
       if (!form_->rect().contains(p)) ClearHover();
       else UpdateHot(p);
-    } else if (e->timerId() == morphTimer_.timerId()) {
+    });
+  };
+  morphTimer_.OnTimeout = [this] {
+    Guarded([this] {
       bool any = false;
       for (auto& o : objects_)
         if (o->Morphing && o->MorphStep()) {
           any = true;
           RepaintObject(o.get());
         }
-      if (!any) morphTimer_.stop();
-    } else if (e->timerId() == animationTimer_.timerId()) {
+      if (!any) morphTimer_.Stop();
+    });
+  };
+  animationTimer_.OnTimeout = [this] {
+    Guarded([this] {
       bool any = false;
       for (auto& o : objects_) {
         if (auto* c = dynamic_cast<TtwSkinCaptionObject*>(o.get())) any = c->AnimationTick() || any;
         else if (auto* a = dynamic_cast<TtwSkinAnimateObject*>(o.get())) any = a->Tick() || any;
       }
-      if (!any) animationTimer_.stop();
-    } else if (e->timerId() == fadeTimer_.timerId()) {
+      if (!any) animationTimer_.Stop();
+    });
+  };
+  fadeTimer_.OnTimeout = [this] {
+    Guarded([this] {
       // One step per tick: the fade never blocks the event loop.
       const int now = qRound(form_->windowOpacity() * 255);
       const int next = AlphaBlendAnimation ? std::min(fadeTarget_, now + kFadeStep) : fadeTarget_;
       form_->setWindowOpacity(next / 255.0);
-      if (next >= fadeTarget_) fadeTimer_.stop();
-    }
-  });
+      if (next >= fadeTarget_) fadeTimer_.Stop();
+    });
+  };
 }
 
 // ---- system menu -------------------------------------------------------------------------
@@ -1092,7 +1102,7 @@ void TtwSkinForm::StartFadeIn() {
   if (!AlphaBlend && !AlphaBlendAnimation) return;
   fadeTarget_ = !AlphaBlendAnimation || AlphaBlend ? AlphaBlendValue : 255;
   form_->setWindowOpacity(AlphaBlendAnimation ? 0.0 : fadeTarget_ / 255.0);
-  if (AlphaBlendAnimation) fadeTimer_.start(kFadeIntervalMs, this);
+  if (AlphaBlendAnimation) fadeTimer_.Start(kFadeIntervalMs);
 }
 
 void TtwSkinForm::UpdateCursor(QPoint p) {

@@ -5,7 +5,6 @@
 // minimise, roll-up and the system menu handled here. The form's controls
 // keep client coordinates: the frame widths become the form's contents
 // margins.
-#include <QBasicTimer>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -19,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "skin/data/twSkinData.h"
 #include "skin/form/twFrameGeometry.h"
 #include "skin/form/twFrameMover.h"
@@ -238,9 +238,9 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
-  void timerEvent(QTimerEvent* e) override;
 
  private:
+  void ConnectTimers();
   void ObjectSettingsChanged();
   void ApplyOpacity();
   void PushMenuSettings();
@@ -308,7 +308,7 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   bool active_ = false;
   QMargins margins_;
   TtwFrameMover mover_;
-  QBasicTimer hoverTimer_, morphTimer_, animationTimer_, fadeTimer_;
+  TwTimer hoverTimer_, morphTimer_, animationTimer_, fadeTimer_;
   int fadeTarget_ = 255;
   TtwSkinMenu* skinMenu_ = nullptr;
   struct ObjectMenu {

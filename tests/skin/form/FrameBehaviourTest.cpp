@@ -10,6 +10,7 @@
 #include "../controls/QtApp.h"
 #include "FrameFixtures.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/Form.h"
 #include "skin/form/twSkinForm.h"
 #ifdef TW_HAVE_BUILTIN_SKIN
@@ -180,6 +181,26 @@ TEST(FrameBehaviour, SettingsWithSideEffectsApplyAtRunTime) {
   EXPECT_NEAR(f.form.windowOpacity(), 100 / 255.0, 0.01);
   f.frame->AlphaBlend = false;
   EXPECT_DOUBLE_EQ(f.form.windowOpacity(), 1.0);
+}
+
+// The fade-in steps on the injected clock: 10 of 255 a tick, up to the value.
+TEST(FrameBehaviour, FadeInStepsOnTheInjectedClock) {
+  TwManualClock clock;
+  twtest::FixtureSkin skin;
+  TForm form;
+  form.resize(60, 40);
+  TtwSkinForm frame(&form);
+  frame.SetSkinData(&skin.data);
+  frame.AlphaBlendAnimation = true;
+  frame.AlphaBlendValue = 120;
+  frame.AlphaBlend = true;
+  form.show();
+  EXPECT_DOUBLE_EQ(form.windowOpacity(), 0.0);
+  clock.Advance(5 * 5);
+  EXPECT_NEAR(form.windowOpacity(), 50 / 255.0, 0.002);
+  clock.Advance(1000);
+  EXPECT_NEAR(form.windowOpacity(), 120 / 255.0, 0.002);
+  EXPECT_EQ(clock.ArmedTimers(), 0) << "the fade stops at its value";
 }
 
 // A window centred before its frame was attached stays centred with it.
