@@ -85,6 +85,22 @@ QMargins SkinlessFrameMargins(int captionHeight) {
   return QMargins(kSkinlessBorder, captionHeight + kSkinlessBorder, kSkinlessBorder, kSkinlessBorder);
 }
 
+TtwSkinlessCaption SkinlessCaptionLayout(int width, int buttonSize, int captionHeight, int rightButtons,
+                                         bool systemButton) {
+  TtwSkinlessCaption out;
+  int x = width - kSkinlessBorder;
+  for (int i = 0; i < rightButtons; ++i, x -= buttonSize)
+    out.Buttons.push_back(TRect{x - buttonSize, kSkinlessButtonTop, x, kSkinlessButtonTop + buttonSize});
+  int left = kSkinlessBorder;
+  if (systemButton) {
+    out.SystemButton = TRect{kSkinlessBorder, kSkinlessButtonTop, kSkinlessBorder + buttonSize,
+                             kSkinlessButtonTop + buttonSize};
+    left = out.SystemButton.Right;
+  }
+  out.Caption = TRect{left, kSkinlessBorder, x, captionHeight + kSkinlessBorder};
+  return out;
+}
+
 QRegion FrameRegion(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g) {
   if (mask.isNull()) return QRegion();
   // The mask's own client rectangle is maskrectarea, not clientrect: the

@@ -73,6 +73,20 @@ TtwFrameGeometry FrameGeometry(const TtwFrameInfo& info, int W, int H);
 QMargins FrameMargins(const TtwFrameInfo& info);
 QMargins SkinlessFrameMargins(int captionHeight);
 
+// The skinless look's caption row for a window `width` wide: squares of
+// `buttonSize` from the right border leftwards for `rightButtons` buttons,
+// the system-menu square at the left border when there is one, the caption
+// between them.
+inline constexpr int kSkinlessButtonSize = 17, kSkinlessToolButtonSize = 13;
+inline constexpr int kSkinlessButtonTop = 4;
+struct TtwSkinlessCaption {
+  std::vector<TRect> Buttons;  // right to left
+  TRect SystemButton;          // empty without one
+  TRect Caption;
+};
+TtwSkinlessCaption SkinlessCaptionLayout(int width, int buttonSize, int captionHeight, int rightButtons,
+                                         bool systemButton);
+
 // The window's outline from the mask picture; an empty region when the
 // window stays rectangular (no mask).
 QRegion FrameRegion(const TtwFrameInfo& info, const QImage& mask, const TtwFrameGeometry& g);

@@ -7,13 +7,13 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QTimerEvent>
 #include <QWindow>
 #include <algorithm>
 
@@ -37,14 +37,12 @@ constexpr int kMorphIntervalMs = 25;
 constexpr int kAnimationIntervalMs = 25;
 constexpr int kFadeIntervalMs = 5;
 constexpr int kFadeStep = 10;
-constexpr int kSkinlessButtonSize = 17, kSkinlessToolButtonSize = 13;
-constexpr int kSkinlessButtonTop = 4;
 // Answers of the private messages, fixed for other components.
 constexpr intptr_t kAnswerSkinned = 12853, kAnswerNotSkinned = 12852, kAnswerPainted = 12851;
 
 struct DefaultButton {
   const char* name;
-  int command;
+  uint8_t command;  // the skin's code, as a skin record would give it
 };
 const DefaultButton kDefaultButtons[] = {{"closebutton", twtok::cmclose},   {"maxbutton", twtok::cmmaximize},
                                          {"minbutton", twtok::cmminimize},  {"rollupbutton", twtok::cmrollup},
@@ -67,6 +65,9 @@ Qt::Edges EdgesOf(int hit) {
     default: return {};
   }
 }
+
+// Wayland leaves every placement to the compositor.
+bool WindowsPlaceThemselves() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 Qt::CursorShape CursorOf(int hit) {
   switch (hit) {
@@ -106,8 +107,10 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
   DefInActiveCaptionFont = DefCaptionFont;
   DefInActiveCaptionFontColor = twDefaultColors::BtnShadow;
   DefMenuItemFont = TwDefaultFont();
+  ConnectTimers();
   glow_ = std::make_unique<TtwLayerManager>(this);
   skinMenu_ = new TtwSkinMenu(form_, form_);
+  PushMenuSettings();
 
   // A fixed-size form was sized as its client area: keep that, and let the
   // frame own the window's limits from now on.
@@ -132,21 +135,61 @@ TtwSkinForm::TtwSkinForm(QObject* owner) : QObject(owner), form_(qobject_cast<TF
       if (!DisableSystemMenu) OpenSystemMenu();
     });
   });
+  for (QScreen* s : QGuiApplication::screens()) WatchScreen(s);
+  connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* s) {
+    WatchScreen(s);
+    Guarded([this] { WorkAreaChanged(); });
+  });
+  connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+    // The window may have moved to another screen by the time this runs.
+    QTimer::singleShot(0, this, [this] { Guarded([this] { WorkAreaChanged(); }); });
+  });
   ApplySkin();
   if (wasVisible) form_->show();
 }
 
+// Removing the frame from a living form gives it back the platform's frame
+// around the same client area; a form being destroyed only loses the filter.
 TtwSkinForm::~TtwSkinForm() {
-  hoverTimer_.stop();
-  morphTimer_.stop();
-  animationTimer_.stop();
-  fadeTimer_.stop();
+  hoverTimer_.Stop();
+  morphTimer_.Stop();
+  animationTimer_.Stop();
+  fadeTimer_.Stop();
   if (skinMenu_) skinMenu_->CloseMenu();
-  if (form_) {
-    form_->removeEventFilter(this);
-    form_->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    if (QWindow* w = form_->windowHandle()) w->setMask(QRegion());
-  }
+  if (!form_) return;
+  form_->removeEventFilter(this);
+  if (!qobject_cast<TForm*>(static_cast<QObject*>(form_))) return;
+  delete skinMenu_;
+  delete sysMenuShortcut_;
+  ShowClient(true);
+  ShowCompanions();
+  const bool visible = form_->isVisible();
+  const QRect client = form_->contentsRect().translated(form_->pos());
+  form_->setAttribute(Qt::WA_OpaquePaintEvent, false);
+  form_->setAutoFillBackground(true);
+  if (QWindow* w = form_->windowHandle()) w->setMask(QRegion());
+  form_->setContentsMargins(QMargins());
+  form_->setMinimumSize(MinWidth, MinHeight);
+  form_->setMaximumSize(MaxWidth > 0 ? MaxWidth : QWIDGETSIZE_MAX, MaxHeight > 0 ? MaxHeight : QWIDGETSIZE_MAX);
+  form_->setWindowFlag(Qt::FramelessWindowHint, false);
+  form_->setWindowOpacity(1.0);
+  form_->unsetCursor();
+  if (ws_.Frame == TtwFrameState::Normal && !ws_.RolledUp) form_->setGeometry(client);
+  else if (!normalBounds_.isEmpty()) form_->setGeometry(normalBounds_);
+  // Shown again from the event loop: the owner may be deleting the frame
+  // from its own destructor, and showing would run its show handler.
+  if (visible) QTimer::singleShot(0, form_, [f = form_] { f->show(); });
+}
+
+void TtwSkinForm::ObjectSettingsChanged() {
+  ApplyBorderIcons();
+  Rebuild();
+  form_->update();
+}
+
+void TtwSkinForm::ApplyOpacity() {
+  fadeTimer_.Stop();
+  form_->setWindowOpacity(AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
 }
 
 // ---- settings ----------------------------------------------------------------
@@ -179,6 +222,8 @@ bool TtwSkinForm::Sizeable() const {
 
 bool TtwSkinForm::WindowActive() const { return active_; }
 
+bool TtwSkinForm::Framed() const { return skinnable_ && form_->BorderStyle() != TFormBorderStyle::bsNone; }
+
 int TtwSkinForm::CaptionHeight() const {
   return IsToolWindow(form_->BorderStyle()) ? kSkinlessToolCaptionHeight : kSkinlessCaptionHeight;
 }
@@ -188,24 +233,26 @@ bool TtwSkinForm::EffectsEnabled() const { return skinData_ && skinData_->Enable
 QMargins TtwSkinForm::Margins() const { return margins_; }
 
 int TtwSkinForm::MinimumWidth() const {
+  if (!Framed()) return MinWidth;
   TtwSizeLimitInput in;
   in.Skin = skinPresent_;
   in.PictureWidth = info_.PictureWidth;
   in.FormMinWidth = info_.FormMinWidth;
   in.MinWidth = MinWidth;
-  in.Minimized = state_ == TtwFrameState::Minimized;
+  in.Minimized = ws_.Frame == TtwFrameState::Minimized;
   return FrameMinWidth(in);
 }
 
 int TtwSkinForm::MinimumHeight() const {
+  if (!Framed()) return MinHeight;
   TtwSizeLimitInput in;
   in.Skin = skinPresent_;
   in.PictureHeight = info_.PictureHeight;
   in.ClientRectHeight = info_.ClientRect.Height();
   in.CaptionHeight = CaptionHeight();
   in.MinHeight = MinHeight;
-  in.Minimized = state_ == TtwFrameState::Minimized;
-  in.RolledUp = rolledUp_;
+  in.Minimized = ws_.Frame == TtwFrameState::Minimized;
+  in.RolledUp = ws_.RolledUp;
   return FrameMinHeight(in);
 }
 
@@ -231,9 +278,10 @@ TtwActiveSkinObject* TtwSkinForm::FindObject(const QString& name) const {
   return nullptr;
 }
 
-TtwSkinStdButtonObject* TtwSkinForm::ButtonOfCommand(int command) const {
+TtwSkinStdButtonObject* TtwSkinForm::ButtonOfCommand(TtwFrameCommand command) const {
   for (const auto& o : objects_)
-    if (auto* b = dynamic_cast<TtwSkinStdButtonObject*>(o.get()); b && b->Command == command) return b;
+    if (auto* b = dynamic_cast<TtwSkinStdButtonObject*>(o.get()); b && FrameCommandOf(b->Command) == command)
+      return b;
   return nullptr;
 }
 
@@ -242,9 +290,9 @@ TtwSkinStdButtonObject* TtwSkinForm::ButtonOfCommand(int command) const {
 void TtwSkinForm::BeforeSkinChange() {
   changing_ = true;
   skinPresent_ = false;
-  hoverTimer_.stop();
-  morphTimer_.stop();
-  animationTimer_.stop();
+  hoverTimer_.Stop();
+  morphTimer_.Stop();
+  animationTimer_.Stop();
   hot_ = previousHot_ = pressed_ = -1;
   objects_.clear();
   WalkSkinnables(true);
@@ -267,7 +315,8 @@ void TtwSkinForm::ApplySkin() {
   skinPresent_ = skinData_ && !skinData_->Empty();
   HideObjectGlow();
   info_ = skinPresent_ && skinnable_ ? TtwFrameInfo::Of(*skinData_) : TtwFrameInfo{};
-  PrepareBackground();
+  painter_.SetSkin(skinPresent_ ? skinData_.data() : nullptr, info_);
+  regionCache_.Clear();
   BuildObjects();
   ApplyBorderIcons();
   UpdateMargins();
@@ -276,8 +325,9 @@ void TtwSkinForm::ApplySkin() {
   Rebuild();
   form_->update();
   UpdateActive(form_->isActiveWindow());
+  PushMenuSettings();
   if (OnChangeSkinData) OnChangeSkinData();
-  if (!rolledUp_ && state_ == TtwFrameState::Normal) {
+  if (!ws_.RolledUp && ws_.Frame == TtwFrameState::Normal) {
     if (ClientWidth > 0) form_->SetClientWidth(ClientWidth);
     if (ClientHeight > 0) form_->SetClientHeight(ClientHeight);
   }
@@ -285,7 +335,7 @@ void TtwSkinForm::ApplySkin() {
 
 void TtwSkinForm::BuildObjects() {
   objects_.clear();
-  if (!skinnable_) return;
+  if (!Framed()) return;
   if (!skinPresent_) {
     for (const DefaultButton& b : kDefaultButtons)
       objects_.push_back(std::make_unique<TtwSkinStdButtonObject>(this, QString::fromLatin1(b.name), b.command));
@@ -310,6 +360,11 @@ void TtwSkinForm::BuildObjects() {
 }
 
 void TtwSkinForm::ApplyBorderIcons() {
+  for (auto& [name, m] : objectMenus_)
+    if (auto* b = dynamic_cast<TtwSkinButtonObject*>(FindObject(name))) {
+      b->Menu = m.Menu;
+      b->MenuUpward = m.Upward;
+    }
   const TtwBorderIcons bi = borderIcons_;
   for (auto& o : objects_) {
     int command = -1;
@@ -368,18 +423,22 @@ void TtwSkinForm::ApplyBorderIcons() {
 
 void TtwSkinForm::UpdateMargins() {
   QMargins m;
-  if (skinnable_) m = skinPresent_ ? FrameMargins(info_) : SkinlessFrameMargins(CaptionHeight());
+  if (Framed()) m = skinPresent_ ? FrameMargins(info_) : SkinlessFrameMargins(CaptionHeight());
   if (m == margins_) return;
   const QMargins old = margins_;
   margins_ = m;
   const QRect g = form_->geometry();
   const QSize client(g.width() - old.left() - old.right(), g.height() - old.top() - old.bottom());
   form_->setContentsMargins(m);
-  if (state_ != TtwFrameState::Normal || rolledUp_) return;
-  // The frame grows around the client area, which stays where it was.
+  if (ws_.Frame != TtwFrameState::Normal || ws_.RolledUp) return;
+  // The frame grows around the client area, which stays where it was; a
+  // window placed in the middle of its screen stays there with its frame.
   QRect r(g.topLeft(), QSize(client.width() + m.left() + m.right(), client.height() + m.top() + m.bottom()));
-  if (form_->testAttribute(Qt::WA_Moved))
-    r.moveTopLeft(g.topLeft() - QPoint(m.left() - old.left(), m.top() - old.top()));
+  if (form_->testAttribute(Qt::WA_Moved)) {
+    const QRect area = MonitorArea(true);
+    if ((g.center() - area.center()).manhattanLength() <= 1) r.moveCenter(area.center());
+    else r.moveTopLeft(g.topLeft() - QPoint(m.left() - old.left(), m.top() - old.top()));
+  }
   form_->setGeometry(r);
 }
 
@@ -393,7 +452,7 @@ void TtwSkinForm::UpdateSizeLimits() {
 void TtwSkinForm::EnforceMinimumSize() {
   const int w = std::max(form_->width(), MinimumWidth());
   int h = std::max(form_->height(), MinimumHeight());
-  if (rolledUp_ || state_ == TtwFrameState::Minimized) h = MinimumHeight();
+  if (ws_.RolledUp || ws_.Frame == TtwFrameState::Minimized) h = MinimumHeight();
   if (w != form_->width() || h != form_->height()) form_->resize(w, h);
 }
 
@@ -404,9 +463,9 @@ void TtwSkinForm::ForceRelayout() {
 
 void TtwSkinForm::Rebuild() {
   const int W = form_->width(), H = form_->height();
-  framesValid_ = false;
-  for (bool& snapped : magnet_.Snapped) snapped = false;
-  if (!skinnable_) {
+  painter_.Invalidate();
+  mover_.Unsnap();
+  if (!Framed()) {
     region_ = QRegion();
     ApplyWindowShape();
     return;
@@ -425,23 +484,18 @@ void TtwSkinForm::Rebuild() {
 
 void TtwSkinForm::Layout() {
   if (!skinPresent_) {
-    // The skinless look: squares right to left from the right border, the
-    // system-menu button at the left, the caption between them.
+    std::vector<TtwSkinStdButtonObject*> right;
+    for (TtwFrameCommand command : {TtwFrameCommand::Close, TtwFrameCommand::Maximize, TtwFrameCommand::Minimize,
+                                    TtwFrameCommand::RollUp, TtwFrameCommand::MinimizeToTray})
+      if (TtwSkinStdButtonObject* b = ButtonOfCommand(command); b && b->Visible) right.push_back(b);
+    TtwSkinStdButtonObject* system = ButtonOfCommand(TtwFrameCommand::SystemMenu);
+    if (system && !system->Visible) system = nullptr;
     const int size = IsToolWindow(form_->BorderStyle()) ? kSkinlessToolButtonSize : kSkinlessButtonSize;
-    int x = form_->width() - kSkinlessBorder;
-    int left = kSkinlessBorder;
-    for (int command : {twtok::cmclose, twtok::cmmaximize, twtok::cmminimize, twtok::cmrollup,
-                        twtok::cmminimizetotray}) {
-      TtwSkinStdButtonObject* b = ButtonOfCommand(command);
-      if (!b || !b->Visible) continue;
-      b->ObjectRect = TRect{x - size, kSkinlessButtonTop, x, kSkinlessButtonTop + size};
-      x -= size;
-    }
-    if (TtwSkinStdButtonObject* s = ButtonOfCommand(twtok::cmsysmenu); s && s->Visible) {
-      s->ObjectRect = TRect{kSkinlessBorder, kSkinlessButtonTop, kSkinlessBorder + size, kSkinlessButtonTop + size};
-      left = s->ObjectRect.Right;
-    }
-    geo_.CaptionRect = TRect{left, kSkinlessBorder, x, CaptionHeight() + kSkinlessBorder};
+    const TtwSkinlessCaption row =
+        SkinlessCaptionLayout(form_->width(), size, CaptionHeight(), int(right.size()), system != nullptr);
+    for (size_t i = 0; i < right.size(); ++i) right[i]->ObjectRect = row.Buttons[i];
+    if (system) system->ObjectRect = row.SystemButton;
+    geo_.CaptionRect = row.Caption;
     return;
   }
   std::vector<TtwLayoutItem> items;
@@ -471,7 +525,7 @@ void TtwSkinForm::Layout() {
 
 void TtwSkinForm::UpdateRegion() {
   QRegion r;
-  if (skinnable_ && skinPresent_ && form_->BorderStyle() != TFormBorderStyle::bsNone)
+  if (Framed() && skinPresent_)
     r = regionCache_.Region(info_, skinData_->FormMask(), geo_);
   if (r == region_ && !r.isEmpty()) return;
   region_ = r;
@@ -506,270 +560,45 @@ TtwHitTestInput TtwSkinForm::HitInput() const {
     }
   if (hot_ >= 0 && hot_ < int(objects_.size())) in.HotRect = objects_[hot_]->ObjectRect;
   in.Sizeable = Sizeable();
-  in.Maximized = state_ == TtwFrameState::Maximized;
-  in.Minimized = state_ == TtwFrameState::Minimized;
-  in.RolledUp = rolledUp_;
-  in.SizingOrMoving = sizingOrMoving_;
+  in.Maximized = ws_.Frame == TtwFrameState::Maximized;
+  in.Minimized = ws_.Frame == TtwFrameState::Minimized;
+  in.RolledUp = ws_.RolledUp;
+  in.SizingOrMoving = mover_.Dragging();
   return in;
 }
 
-int TtwSkinForm::HitTest(QPoint p) const { return FrameHitTest(HitInput(), p); }
+int TtwSkinForm::HitTest(QPoint p) const { return Framed() ? FrameHitTest(HitInput(), p) : htClient; }
 
 // ---- painting --------------------------------------------------------------------
 
 void TtwSkinForm::ComposeBands(QImage& top, QImage& bottom, QImage& left, QImage& right, bool active) {
-  if (!skinPresent_) return;
-  UpdateBands(active);
-  top = hBands_.First;
-  bottom = hBands_.Second;
-  left = vBands_.First;
-  right = vBands_.Second;
+  if (skinPresent_) painter_.ComposeBands(geo_, active, top, bottom, left, right);
 }
 
-// The top and bottom bands follow the width alone and the side bands the
-// height alone: a frame of the picture's height composes the first pair for
-// the window's width, one of the picture's width the second pair for its
-// height, so a resize along one axis recomposes only the two bands it changes.
-void TtwSkinForm::UpdateBands(bool active) {
-  const bool inactiveLook = !active && !inactivePicture_.isNull();
-  const QImage& picture = inactiveLook ? inactivePicture_ : framePicture_;
-  const TEdgeStretch& edges = inactiveLook ? inactiveEdges_ : frameEdges_;
-  const TRect whole{0, 0, picture.width(), picture.height()};
-  QImage& unused1 = scratch_[0];
-  QImage& unused2 = scratch_[1];
-  if (hBands_.Size != geo_.W || hBands_.Active != active) {
-    const TtwFrameGeometry g = FrameGeometry(info_, geo_.W, info_.PictureHeight);
-    ComposeBorderBands(picture, whole, info_.Anchors(), g.Anchors(), g.W, g.H, edges, hBands_.First,
-                       hBands_.Second, unused1, unused2);
-    hBands_.Size = geo_.W;
-    hBands_.Active = active;
-    framesValid_ = false;
-  }
-  if (vBands_.Size != geo_.H || vBands_.Active != active) {
-    // The shown side bands share these pictures: let go of them first so
-    // that composing in place copies nothing.
-    left_ = right_ = QImage();
-    const TtwFrameGeometry g = FrameGeometry(info_, info_.PictureWidth, geo_.H);
-    ComposeBorderBands(picture, whole, info_.Anchors(), g.Anchors(), g.W, g.H, edges, unused1, unused2,
-                       vBands_.First, vBands_.Second);
-    vBands_.Size = geo_.H;
-    vBands_.Active = active;
-    framesValid_ = false;
-  }
-}
-
-void TtwSkinForm::PaintBands(QPainter& p) {
-  const int W = form_->width(), H = form_->height();
-  if (W < MinimumWidth() || H < MinimumHeight()) return;
-  const bool active = WindowActive();
-  UpdateBands(active);
-  if (!active && skinData_->autorenderinginactiveimage) {
-    // The inactive effect runs over bands and objects together: keep that
-    // result until something in it changes.
-    if (!framesValid_ || framesActive_ != active) ComposeFinalBands(active);
-    DrawBands(p, top_, bottom_, left_, right_);
-    return;
-  }
-  // Otherwise the objects go straight onto the clean bands: no band copies
-  // on a resize.
-  DrawBands(p, hBands_.First, hBands_.Second, vBands_.First, vBands_.Second);
-  const int clientTop = geo_.ClientRect.Top, clientBottom = geo_.ClientRect.Bottom;
-  for (const bool inTop : {true, false}) {
-    const QImage& band = inTop ? hBands_.First : hBands_.Second;
-    if (band.isNull()) continue;
-    p.save();
-    // Clipped to its band, as if drawn into the band's picture.
-    p.setClipRect(QRect(0, inTop ? 0 : H - band.height(), W, band.height()), Qt::IntersectClip);
-    if (!inTop) p.translate(0, H - band.height() - clientBottom);
-    for (const auto& o : objects_)
-      if (o->Visible && (o->ObjectRect.Bottom > clientTop) != inTop) o->Draw(p, false);
-    p.restore();
-  }
-}
-
-void TtwSkinForm::DrawBands(QPainter& p, const QImage& top, const QImage& bottom, const QImage& left,
-                            const QImage& right) {
-  const int W = form_->width(), H = form_->height();
-  if (!top.isNull()) p.drawImage(0, 0, top);
-  if (!left.isNull()) p.drawImage(0, top.height(), left);
-  if (!right.isNull()) p.drawImage(W - right.width(), top.height(), right);
-  if (!bottom.isNull()) p.drawImage(0, H - bottom.height(), bottom);
-}
-
-// The bands with the objects drawn in and the inactive effect applied.
-void TtwSkinForm::ComposeFinalBands(bool active) {
-  framesActive_ = active;
-  top_ = hBands_.First.copy();
-  bottom_ = hBands_.Second.copy();
-  left_ = vBands_.First;
-  right_ = vBands_.Second;
-  const int clientTop = geo_.ClientRect.Top, clientBottom = geo_.ClientRect.Bottom;
-  {
-    QImage none(1, 1, QImage::Format_RGB32);
-    QPainter tp(top_.isNull() ? &none : &top_);
-    QPainter bp(bottom_.isNull() ? &none : &bottom_);
-    bp.translate(0, -clientBottom);
-    for (const auto& o : objects_) {
-      if (!o->Visible) continue;
-      o->Draw(o->ObjectRect.Bottom > clientTop ? bp : tp, false);
-    }
-  }
-  if (!active && skinData_->autorenderinginactiveimage) {
-    for (QImage* band : {&top_, &bottom_, &left_, &right_}) {
-      if (band->isNull()) continue;
-      TtwEffectBmp e(*band);
-      e.ApplyInactiveEffect(skinData_->inactiveeffect);
-      *band = e.Image();
-    }
-  }
-  framesValid_ = true;
-}
-
-void TtwSkinForm::PaintSkinless(QPainter& p) {
-  const int W = form_->width(), H = form_->height();
-  const int ch = CaptionHeight();
-  // Three nested 3D frames.
-  auto frame3d = [&](int inset, const QColor& light, const QColor& dark) {
-    const QRect r(inset, inset, W - 2 * inset, H - 2 * inset);
-    p.fillRect(r.left(), r.top(), r.width(), 1, light);
-    p.fillRect(r.left(), r.top(), 1, r.height(), light);
-    p.fillRect(r.left(), r.bottom(), r.width(), 1, dark);
-    p.fillRect(r.right(), r.top(), 1, r.height(), dark);
-  };
-  frame3d(0, twDefaultColors::BtnFace, SystemColor(COLOR_3DDKSHADOW));
-  frame3d(1, twDefaultColors::BtnHighlight, twDefaultColors::BtnShadow);
-  frame3d(2, twDefaultColors::BtnFace, twDefaultColors::BtnFace);
-  const QRect band(kSkinlessBorder, kSkinlessBorder, W - 2 * kSkinlessBorder, ch);
-  p.fillRect(band, twDefaultColors::BtnFace);
-  const TRect& cap = geo_.CaptionRect;
-  for (int y = 2; y <= ch - 4; ++y)
-    p.fillRect(cap.Left, kSkinlessBorder + y, cap.Width(), 1,
-               y % 2 ? twDefaultColors::BtnHighlight : twDefaultColors::BtnShadow);
-  const bool active = WindowActive();
-  QString text = CaptionText();
-  p.setFont(active ? DefCaptionFont : DefInActiveCaptionFont);
-  FitWideTextEllipsis(p, text, std::max(0, cap.Width() - 8));
-  if (!text.isEmpty()) {
-    const int tw = WideTextWidth(p, text), th = WideTextHeight(p, text);
-    const int x = cap.Left + cap.Width() / 2 - tw / 2;
-    const int y = kSkinlessBorder + ch / 2 - th / 2;
-    p.fillRect(x - 2, y - 2 + 1, tw + 4, th + 2, twDefaultColors::BtnFace);
-    p.setPen(active ? DefCaptionFontColor : DefInActiveCaptionFontColor);
-    DrawWideText(p, text, TRect{x, y, x + tw + 2, y + th}, 0);
-  }
-  for (const auto& o : objects_)
-    if (o->Visible) o->Draw(p, true);
-}
-
-void TtwSkinForm::PaintBackground(QPainter& p, const QRegion& clip) {
-  const QRect client = form_->contentsRect();
-  if (client.isEmpty()) return;
-  p.save();
-  // The paint event's own region already limits the device.
-  if (clip.contains(client)) p.setClipRect(client);
-  else p.setClipRegion(clip.intersected(client));
-  p.translate(client.topLeft());
-  const int cw = client.width(), ch = client.height();
-  const QImage& picture = background_;
-  if (picture.isNull() || backgroundColor_.isValid()) {
-    QColor fill = backgroundColor_;
-    if (!fill.isValid()) fill = skinPresent_ ? ColorToQ(skinData_->SkinColors().cbtnface) : twDefaultColors::BtnFace;
-    p.fillRect(0, 0, cw, ch, fill);
-  } else if (skinData_->stretcheffect) {
-    const int W = form_->width(), H = form_->height();
-    switch (skinData_->stretchtype) {
-      case twtok::sthorz:
-        for (int i = 0; i <= W / picture.width(); ++i)
-          p.drawImage(QRect(i * picture.width(), 0, picture.width(), H), picture);
-        break;
-      case twtok::stvert:
-        for (int i = 0; i <= H / picture.height(); ++i)
-          p.drawImage(QRect(0, i * picture.height(), W, picture.height()), picture);
-        break;
-      default:
-        p.drawImage(QRect(0, 0, W, H), picture);
-        break;
-    }
-  } else {
-    for (int y = 0; y < ch; y += picture.height())
-      for (int x = 0; x < cw; x += picture.width()) p.drawImage(x, y, picture);
-  }
-  if (!LogoBitMap.isNull()) {
-    const int x = (cw - LogoBitMap.width()) / 2, y = (ch - LogoBitMap.height()) / 2;
-    p.drawPixmap(x, y, LogoBitMap);
-  }
-  p.restore();
-}
-
-namespace {
-
-// Whether every pixel of the piece equals its neighbour along the band
-// (along x for a horizontal band, along y for a vertical one).
-bool AlikeAlong(const QImage& img, const TRect& piece, bool horizontal) {
-  const QRect r = piece.ToQ().intersected(img.rect());
-  if (r.isEmpty()) return false;
-  for (int y = r.top(); y <= r.bottom(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-    const auto* first = reinterpret_cast<const QRgb*>(img.constScanLine(r.top()));
-    for (int x = r.left(); x <= r.right(); ++x)
-      if (horizontal ? line[x] != line[r.left()] : line[x] != first[x]) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-// The skin's stretch flags, except that a band piece alike all along the band
-// tiles: it gives the same pixels, and tiling copies rows where stretching
-// looks every pixel up (most of a resize step on a wide window).
-TEdgeStretch TtwSkinForm::BandEdges(const QImage& picture) const {
-  const TRect& c = info_.ClientRect;
-  const int pw = picture.width(), ph = picture.height();
-  TEdgeStretch e{skinData_->leftstretch, skinData_->topstretch, skinData_->rightstretch, skinData_->bottomstretch};
-  if (e.Top && AlikeAlong(picture, TRect{info_.LT.X, 0, info_.RT.X, c.Top}, true)) e.Top = false;
-  if (e.Bottom && AlikeAlong(picture, TRect{info_.LB.X, c.Bottom, info_.RB.X, ph}, true)) e.Bottom = false;
-  if (e.Left && AlikeAlong(picture, TRect{0, info_.LT.Y, c.Left, info_.LB.Y}, false)) e.Left = false;
-  if (e.Right && AlikeAlong(picture, TRect{c.Right, info_.RT.Y, pw, info_.RB.Y}, false)) e.Right = false;
-  return e;
-}
-
-void TtwSkinForm::PrepareBackground() {
-  background_ = QImage();
-  backgroundColor_ = QColor();
-  framePicture_ = inactivePicture_ = QImage();
-  hBands_ = vBands_ = BandPair{};
-  regionCache_.Clear();
-  if (!skinPresent_) return;
-  // Opaque 32-bit bands copy onto the window without conversion.
-  framePicture_ = skinData_->FormPicture().convertToFormat(QImage::Format_RGB32);
-  frameEdges_ = BandEdges(framePicture_);
-  if (!skinData_->FormInactivePicture().isNull()) {
-    inactivePicture_ = skinData_->FormInactivePicture().convertToFormat(QImage::Format_RGB32);
-    inactiveEdges_ = BandEdges(inactivePicture_);
-  }
-  if (const QImage* bg = skinData_->ActivePicture(skinData_->bgpictureindex)) background_ = *bg;
-  else if (!info_.ClientRect.IsEmpty()) background_ = skinData_->FormPicture().copy(info_.ClientRect.ToQ());
-  if (background_.isNull() || skinData_->stretcheffect) return;
-  // A one-colour picture tiles to a plain fill: paint it as one.
-  const QImage img = background_.convertToFormat(QImage::Format_RGB32);
-  const QRgb first = img.pixel(0, 0);
-  for (int y = 0; y < img.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-    for (int x = 0; x < img.width(); ++x)
-      if (line[x] != first) return;
-  }
-  backgroundColor_ = QColor::fromRgb(first);
+TtwFramePaint TtwSkinForm::PaintInput() const {
+  TtwFramePaint in;
+  in.Geometry = &geo_;
+  in.Objects = &objects_;
+  in.Active = WindowActive();
+  in.Client = form_->contentsRect();
+  in.Caption = CaptionText();
+  in.CaptionHeight = CaptionHeight();
+  in.Font = in.Active ? DefCaptionFont : DefInActiveCaptionFont;
+  in.FontColor = in.Active ? DefCaptionFontColor : DefInActiveCaptionFontColor;
+  in.Logo = &LogoBitMap;
+  return in;
 }
 
 void TtwSkinForm::PaintFrame(QPainter& p) {
-  if (qEnvironmentVariableIsSet("TWX_NOFRAME")) return;
-  if (!skinnable_ || changing_) return;
-  if (skinPresent_) PaintBands(p);
-  else PaintSkinless(p);
+  if (!Framed() || changing_) return;
+  // Too small for the frame picture's corners: nothing is drawn rather than
+  // pieces that overlap.
+  if (skinPresent_ && (form_->width() < MinimumWidth() || form_->height() < MinimumHeight())) return;
+  painter_.PaintFrame(p, PaintInput());
 }
 
 void TtwSkinForm::RepaintObject(TtwActiveSkinObject* o) {
-  framesValid_ = false;
+  painter_.Invalidate();
   if (o && !o->ObjectRect.IsEmpty()) form_->update(o->ObjectRect.ToQ());
 }
 
@@ -799,7 +628,7 @@ void TtwSkinForm::UpdateInactiveCover(bool active) {
     {
       QPainter p(&wash);
       p.translate(-client.topLeft());
-      PaintBackground(p, QRegion(client));
+      painter_.PaintBackground(p, QRegion(client), PaintInput());
     }
     QPainter p(&shot);
     p.setOpacity(170 / 255.0);
@@ -819,7 +648,7 @@ void TtwSkinForm::UpdateActive(bool active) {
   if (!active) ClearHover();
   for (auto& o : objects_)
     if (auto* c = dynamic_cast<TtwSkinCaptionObject*>(o.get())) c->SetWindowActive(active);
-  framesValid_ = false;
+  painter_.Invalidate();
   form_->update();
   if (changed) {
     if (active && OnActivate) OnActivate();
@@ -828,10 +657,12 @@ void TtwSkinForm::UpdateActive(bool active) {
 }
 
 void TtwSkinForm::UpdateHot(QPoint p) {
-  if (drag_ == Drag::Move || drag_ == Drag::Size || pressed_ >= 0) return;
+  if (mover_.Dragging() || pressed_ >= 0) return;
   int found = -1;
   const int hit = HitTest(p);
-  if (active_ && hit != htClient && hit != htNowhere) {
+  // Tracked whether or not the window is active: the first click on an
+  // inactive window's caption button must reach the button.
+  if (hit != htClient && hit != htNowhere) {
     for (int i = 0; i < int(objects_.size()); ++i) {
       TtwActiveSkinObject* o = objects_[i].get();
       if (dynamic_cast<TtwSkinCaptionObject*>(o)) continue;
@@ -847,12 +678,12 @@ void TtwSkinForm::UpdateHot(QPoint p) {
   LeaveObject(previousHot_);
   if (hot_ >= 0) {
     EnterObject(hot_);
-    if (!hoverTimer_.isActive()) hoverTimer_.start(kHoverIntervalMs, this);
+    if (!hoverTimer_.IsActive()) hoverTimer_.Start(kHoverIntervalMs);
   }
 }
 
 void TtwSkinForm::ClearHover() {
-  hoverTimer_.stop();
+  hoverTimer_.Stop();
   LeaveObject(hot_);
   previousHot_ = hot_;
   hot_ = -1;
@@ -875,11 +706,11 @@ void TtwSkinForm::LeaveObject(int index) {
 }
 
 void TtwSkinForm::StartMorphTimer() {
-  if (!morphTimer_.isActive()) morphTimer_.start(kMorphIntervalMs, this);
+  if (!morphTimer_.IsActive()) morphTimer_.Start(kMorphIntervalMs);
 }
 
 void TtwSkinForm::StartAnimationTimer() {
-  if (!animationTimer_.isActive()) animationTimer_.start(kAnimationIntervalMs, this);
+  if (!animationTimer_.IsActive()) animationTimer_.Start(kAnimationIntervalMs);
 }
 
 void TtwSkinForm::ShowObjectGlow(TtwActiveSkinObject* o) {
@@ -898,223 +729,166 @@ void TtwSkinForm::HideObjectGlow() {
   if (glow_) glow_->HideLayer();
 }
 
-void TtwSkinForm::ReleaseCapture(TtwActiveSkinObject*) { pressed_ = -1; }
+QIcon TtwSkinForm::WindowIcon() const { return form_->windowIcon(); }
 
-void TtwSkinForm::timerEvent(QTimerEvent* e) {
-  Guarded([&] {
-    if (e->timerId() == hoverTimer_.timerId()) {
+void TtwSkinForm::ReportMouse(TtwObjectEvent e, const TtwActiveSkinObject& o, int x, int y, Qt::MouseButton button) {
+  switch (e) {
+    case TtwObjectEvent::Down:
+      if (OnMouseDownEvent) OnMouseDownEvent(o.IDName, x, y, o.ObjectRect, button);
+      break;
+    case TtwObjectEvent::Up:
+      if (OnMouseUpEvent) OnMouseUpEvent(o.IDName, x, y, o.ObjectRect, button);
+      break;
+    case TtwObjectEvent::Move:
+      if (OnMouseMoveEvent) OnMouseMoveEvent(o.IDName, x, y, o.ObjectRect);
+      break;
+    case TtwObjectEvent::Enter:
+      if (OnMouseEnterEvent) OnMouseEnterEvent(o.IDName);
+      break;
+    case TtwObjectEvent::Leave:
+      if (OnMouseLeaveEvent) OnMouseLeaveEvent(o.IDName);
+      break;
+  }
+}
+
+bool TtwSkinForm::PaintUserObject(const TtwActiveSkinObject& o, QPainter& canvas) {
+  if (!OnPaintEvent) return false;
+  OnPaintEvent(o.IDName, canvas, o.ObjectRect);
+  return true;
+}
+
+bool TtwSkinForm::PaintCaption(QPainter& canvas, const TRect& r, bool active) {
+  if (!OnCaptionPaint) return false;
+  OnCaptionPaint(canvas, r, active);
+  return true;
+}
+
+void TtwSkinForm::SetObjectMenu(const QString& name, QMenu* menu, bool upward) {
+  objectMenus_[name] = ObjectMenu{menu, upward};
+  if (auto* b = dynamic_cast<TtwSkinButtonObject*>(FindObject(name))) {
+    b->Menu = menu;
+    b->MenuUpward = upward;
+  }
+}
+
+void TtwSkinForm::PostObjectMenu(const QString& name) {
+  QTimer::singleShot(0, this, [this, name] { Guarded([&] { OpenObjectMenu(name); }); });
+}
+
+// The objects may be rebuilt while the menu is open: the button is found by
+// its name again when the menu closes.
+void TtwSkinForm::OpenObjectMenu(const QString& name) {
+  auto* b = dynamic_cast<TtwSkinButtonObject*>(FindObject(name));
+  if (!b || !b->Menu) return;
+  ClearHover();
+  const QPoint topLeft = form_->mapToGlobal(QPoint(b->ObjectRect.Left, b->ObjectRect.Top));
+  const TRect anchor{topLeft.x(), topLeft.y(), topLeft.x() + b->ObjectRect.Width(),
+                     topLeft.y() + b->ObjectRect.Height()};
+  PushMenuSettings();
+  if (OnSkinMenuOpen) OnSkinMenuOpen();
+  skinMenu_->PopupMenuItems(form_, MenuSkinData(), b->MenuUpward, b->Menu, anchor);
+  skinMenu_->SetCloseCallback([this, name] {
+    if (auto* o = dynamic_cast<TtwSkinButtonObject*>(FindObject(name)); o && o->Down) {
+      o->Down = false;
+      RepaintObject(o);
+    }
+    pressed_ = -1;
+    if (OnSkinMenuClose) OnSkinMenuClose();
+  });
+}
+
+void TtwSkinForm::WatchScreen(QScreen* screen) {
+  if (!screen) return;
+  connect(screen, &QScreen::availableGeometryChanged, this, [this] { Guarded([this] { WorkAreaChanged(); }); });
+  connect(screen, &QScreen::geometryChanged, this, [this] { Guarded([this] { WorkAreaChanged(); }); });
+}
+
+void TtwSkinForm::WorkAreaChanged() {
+  if (!skinnable_) return;
+  switch (ws_.Frame) {
+    case TtwFrameState::Maximized: {
+      UpdateSizeLimits();
+      const QRect target = TargetBounds(ws_, ws_);
+      if (target != form_->geometry()) SetOuterGeometry(target);
+      break;
+    }
+    case TtwFrameState::Minimized: break;
+    case TtwFrameState::Normal: {
+      UpdateSizeLimits();
+      const QSize max = MaximumSize();
+      if (form_->width() > max.width() || form_->height() > max.height()) ForceRelayout();
+      break;
+    }
+  }
+}
+
+// The four timers run on the injected clock; each tick is guarded like a handler.
+void TtwSkinForm::ConnectTimers() {
+  hoverTimer_.OnTimeout = [this] {
+    Guarded([this] {
       const QPoint p = form_->mapFromGlobal(QCursor::pos());
-      if (!form_->rect().contains(p) || !active_) ClearHover();
+      if (!form_->rect().contains(p)) ClearHover();
       else UpdateHot(p);
-    } else if (e->timerId() == morphTimer_.timerId()) {
+    });
+  };
+  morphTimer_.OnTimeout = [this] {
+    Guarded([this] {
       bool any = false;
       for (auto& o : objects_)
         if (o->Morphing && o->MorphStep()) {
           any = true;
           RepaintObject(o.get());
         }
-      if (!any) morphTimer_.stop();
-    } else if (e->timerId() == animationTimer_.timerId()) {
+      if (!any) morphTimer_.Stop();
+    });
+  };
+  animationTimer_.OnTimeout = [this] {
+    Guarded([this] {
       bool any = false;
       for (auto& o : objects_) {
         if (auto* c = dynamic_cast<TtwSkinCaptionObject*>(o.get())) any = c->AnimationTick() || any;
         else if (auto* a = dynamic_cast<TtwSkinAnimateObject*>(o.get())) any = a->Tick() || any;
       }
-      if (!any) animationTimer_.stop();
-    } else if (e->timerId() == fadeTimer_.timerId()) {
+      if (!any) animationTimer_.Stop();
+    });
+  };
+  fadeTimer_.OnTimeout = [this] {
+    Guarded([this] {
       // One step per tick: the fade never blocks the event loop.
       const int now = qRound(form_->windowOpacity() * 255);
       const int next = AlphaBlendAnimation ? std::min(fadeTarget_, now + kFadeStep) : fadeTarget_;
       form_->setWindowOpacity(next / 255.0);
-      if (next >= fadeTarget_) fadeTimer_.stop();
-    }
-  });
-}
-
-// ---- window states ---------------------------------------------------------------------
-
-void TtwSkinForm::SetOuterGeometry(const QRect& r) { form_->setGeometry(r); }
-
-void TtwSkinForm::SetFrameState(TtwFrameState s) {
-  if (s == state_) return;
-  switch (s) {
-    case TtwFrameState::Minimized: Minimize(); break;
-    case TtwFrameState::Maximized: Maximize(); break;
-    case TtwFrameState::Normal: Restore(); break;
-  }
-}
-
-void TtwSkinForm::Minimize() {
-  if (!skinnable_) {
-    form_->showMinimized();
-    return;
-  }
-  TApplication* app = Application();
-  if (app && app->MainForm() == form_) {
-    // The main window minimises the system way; the frame state stays.
-    form_->showMinimized();
-    if (OnMinimize) OnMinimize();
-    return;
-  }
-  if (state_ == TtwFrameState::Minimized) return;
-  if (normalBounds_.isEmpty()) normalBounds_ = form_->geometry();
-  state_ = TtwFrameState::Minimized;
-  UpdateSizeLimits();
-  const QSize bar(MinimumWidth(), MinimumHeight());
-  const QRect area = MonitorArea(true);
-  auto taken = [&](QPoint p) {
-    if (!app) return false;
-    for (TForm* f : app->Forms()) {
-      if (f == form_ || f == app->MainForm() || !f->isVisible()) continue;
-      auto* other = f->findChild<TtwSkinForm*>(QString(), Qt::FindDirectChildrenOnly);
-      if (other && other->FrameState() == TtwFrameState::Minimized && f->pos() == p) return true;
-    }
-    return false;
+      if (next >= fadeTarget_) fadeTimer_.Stop();
+    });
   };
-  SetOuterGeometry(QRect(MinimizedBarPosition(area, bar, taken), bar));
-  Rebuild();
-  form_->update();
-  if (OnMinimize) OnMinimize();
-}
-
-void TtwSkinForm::Maximize() {
-  if (!skinnable_) {
-    form_->showMaximized();
-    return;
-  }
-  if (state_ == TtwFrameState::Maximized) return;
-  if (normalBounds_.isEmpty()) normalBounds_ = form_->geometry();
-  if (rolledUp_) {
-    // Maximising shows the whole window again.
-    rolledUp_ = false;
-    if (OnChangeRollUpState) OnChangeRollUpState();
-  }
-  state_ = TtwFrameState::Maximized;
-  UpdateSizeLimits();
-  QScreen* s = form_->screen() ? form_->screen() : QGuiApplication::primaryScreen();
-  QScreen* primary = QGuiApplication::primaryScreen();
-  const QRect target = s ? MaximizedBounds(s->geometry(), s->availableGeometry(),
-                                           primary ? primary->geometry() : QRect(), MaximizeOnFullScreen)
-                         : MonitorArea(true);
-  SetOuterGeometry(target);
-  if (StatusBar) StatusBar->SetSizeGrip(false);
-  Rebuild();
-  form_->update();
-  if (OnMaximize) OnMaximize();
-}
-
-void TtwSkinForm::Restore() {
-  if (!skinnable_ || (form_->windowState() & Qt::WindowMinimized)) {
-    form_->showNormal();
-    if (state_ == TtwFrameState::Normal) {
-      if (OnRestore) OnRestore();
-      return;
-    }
-  }
-  if (state_ == TtwFrameState::Normal) {
-    if (rolledUp_) SetRolledUp(false);
-    return;
-  }
-  if (state_ == TtwFrameState::Maximized && rolledUpWhileMaximized_) {
-    rolledUpWhileMaximized_ = false;
-    rolledUp_ = false;
-  }
-  state_ = TtwFrameState::Normal;
-  UpdateSizeLimits();
-  QRect target = normalBounds_;
-  if (firstShow_ && PositionInMonitor != twpDefault && !target.isEmpty()) {
-    firstShow_ = false;
-    const QRect area = MonitorArea(PositionInMonitor == twpDesktopCenter);
-    target.moveTopLeft(QPoint(area.x() + area.width() / 2 - target.width() / 2,
-                              area.y() + area.height() / 2 - target.height() / 2));
-  }
-  if (!target.isEmpty()) {
-    const bool same = target.size() == form_->size();
-    SetOuterGeometry(target);
-    if (same) ForceRelayout();
-  }
-  normalBounds_ = QRect();
-  Rebuild();
-  form_->update();
-  if (StatusBar) StatusBar->SetSizeGrip(true);
-  if (OnRestore) OnRestore();
-}
-
-void TtwSkinForm::SetRolledUp(bool on) {
-  if (on == rolledUp_) return;
-  if (on) {
-    if (!(borderIcons_ & biRollUp) || state_ == TtwFrameState::Minimized) return;
-    if (state_ == TtwFrameState::Maximized) rolledUpWhileMaximized_ = true;
-    heightBeforeRollUp_ = form_->height();
-    rolledUp_ = true;
-    UpdateSizeLimits();
-    form_->resize(form_->width(), MinimumHeight());
-  } else {
-    rolledUp_ = false;
-    rolledUpWhileMaximized_ = false;
-    UpdateSizeLimits();
-    if (ClientHeight > 0) form_->SetClientHeight(ClientHeight);
-    else form_->resize(form_->width(), std::max(heightBeforeRollUp_, MinimumHeight()));
-  }
-  Rebuild();
-  form_->update();
-  if (OnChangeRollUpState) OnChangeRollUpState();
-}
-
-void TtwSkinForm::MinimizeToTray() {
-  // The tray icon lands later; without one there is nowhere to go.
-  if (!TrayIcon) return;
-  TrayIcon->setProperty("MinimizedToTray", true);
-  if (TForm* main = Application() ? Application()->MainForm() : form_) main->hide();
-  if (OnMinimizeToTray) OnMinimizeToTray();
-}
-
-void TtwSkinForm::RestoreFromTray() {
-  if (!TrayIcon) return;
-  TrayIcon->setProperty("MinimizedToTray", false);
-  if (TForm* main = Application() ? Application()->MainForm() : form_) {
-    main->show();
-    if (main->windowState() & Qt::WindowMinimized) main->showNormal();
-  }
-  if (OnRestoreFromTray) OnRestoreFromTray();
-}
-
-void TtwSkinForm::PostCommand(int command) {
-  // Runs after the mouse handler has returned: the command may close the
-  // window or rebuild the objects the handler is still using.
-  QTimer::singleShot(0, this, [this, command] { Guarded([&] { RunCommand(command); }); });
-}
-
-void TtwSkinForm::RunCommand(int command) {
-  if (command != twtok::cmsysmenu) ClearHover();
-  switch (command) {
-    case twtok::cmclose: form_->close(); break;
-    case twtok::cmmaximize:
-      if (state_ == TtwFrameState::Maximized) Restore();
-      else Maximize();
-      break;
-    case twtok::cmminimize:
-      if (state_ == TtwFrameState::Minimized) Restore();
-      else if (AlwaysMinimizeToTray) MinimizeToTray();
-      else Minimize();
-      break;
-    case twtok::cmsysmenu: OpenSystemMenu(); break;
-    case twtok::cmrollup: SetRolledUp(!rolledUp_); break;
-    case twtok::cmminimizetotray: MinimizeToTray(); break;
-    default: break;
-  }
 }
 
 // ---- system menu -------------------------------------------------------------------------
 
 void TtwSkinForm::OpenSystemMenu() {
-  TtwSkinStdButtonObject* b = ButtonOfCommand(twtok::cmsysmenu);
+  TtwSkinStdButtonObject* b = ButtonOfCommand(TtwFrameCommand::SystemMenu);
   QPoint at;
   if (b && b->Visible && b->Enabled && !b->ObjectRect.IsEmpty())
     at = QPoint(b->ObjectRect.Left, b->ObjectRect.Bottom);
   else
     at = QPoint(margins_.left(), margins_.top());
   OpenSystemMenuAt(form_->mapToGlobal(at));
+}
+
+TtwSkinData* TtwSkinForm::MenuSkinData() const {
+  return MenusSkinData.Value() ? MenusSkinData.Value() : skinData_.data();
+}
+
+void TtwSkinForm::PushMenuSettings() {
+  if (!skinMenu_) return;
+  skinMenu_->MaxMenuItemsInWindow = MaxMenuItemsInWindow;
+  skinMenu_->UseSkinFont = UseSkinFontInMenu;
+  skinMenu_->DefMenuItemHeight = DefMenuItemHeight;
+  skinMenu_->DefMenuItemFont = DefMenuItemFont;
+  skinMenu_->AlphaBlend = MenusAlphaBlend;
+  skinMenu_->AlphaBlendValue = MenusAlphaBlendValue;
+  skinMenu_->AlphaBlendAnimation = MenusAlphaBlendAnimation;
+  skinMenu_->DefaultSkinData = MenuSkinData();
 }
 
 void TtwSkinForm::OpenSystemMenuAt(QPoint global) {
@@ -1126,52 +900,33 @@ void TtwSkinForm::OpenSystemMenuAt(QPoint global) {
   auto* menu = new QMenu(form_);
   menu->setObjectName(QStringLiteral("TwSystemMenu"));
   sysMenuItems_ = menu;
-  TtwSkinData* data = MenusSkinData ? MenusSkinData : skinData_.data();
-  auto text = [data](const char* key, const char* builtIn) {
+  TtwSkinData* data = MenuSkinData();
+  TtwSystemMenuInput in;
+  in.State = ws_;
+  in.Icons = borderIcons_;
+  in.HasSystemMenu = SystemMenu != nullptr;
+  in.UseDefaultSysMenu = UseDefaultSysMenu;
+  for (const TtwSystemMenuEntry& e : SystemMenuEntries(in)) {
+    if (e.IsSeparator()) {
+      menu->addSeparator();
+      continue;
+    }
     TtwResourceStrData* rs = data ? data->ResourceStrData() : nullptr;
-    const QString s = rs ? rs->GetResStr(QString::fromLatin1(key)) : QString();
-    return s.isEmpty() ? QString::fromLatin1(builtIn) : s;
-  };
-  auto item = [&](const char* name, const QString& caption, std::function<void()> run) {
+    QString caption = rs ? rs->GetResStr(QString::fromLatin1(e.Key)) : QString();
+    if (caption.isEmpty()) caption = QString::fromLatin1(e.BuiltIn);
     QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
+    a->setObjectName(QString::fromLatin1(e.Name));
+    if (*e.Shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(e.Shortcut)));
     // The controller runs an entry after the menu has closed.
-    connect(a, &QAction::triggered, this, [run = std::move(run)] { Guarded(run); });
-    return a;
-  };
-  auto command = [this](int c) { return [this, c] { RunCommand(c); }; };
-  const bool minimized = state_ == TtwFrameState::Minimized, maximized = state_ == TtwFrameState::Maximized;
-  const TtwBorderIcons bi = borderIcons_;
-  if ((bi & biMinimize) && !minimized)
-    item("TWF_MINITEM", text("MI_MINCAPTION", "Mi&nimize"), command(twtok::cmminimize));
-  if ((bi & biMaximize) && !maximized)
-    item("TWF_MAXITEM", text("MI_MAXCAPTION", "Ma&ximize"), command(twtok::cmmaximize));
-  if ((bi & (biMaximize | biMinimize | biRollUp)) && (minimized || maximized || rolledUp_))
-    item("TWF_RESTORE", text("MI_RESTORECAPTION", "&Restore"), [this] {
-      if (rolledUp_) SetRolledUp(false);
-      else Restore();
-    });
-  if ((bi & biRollUp) && state_ == TtwFrameState::Normal && !rolledUp_)
-    item("TWF_ROLLUP", text("MI_ROLLUPCAPTION", "Ro&llUp"), command(twtok::cmrollup));
-  if (bi & biMinimizeToTray)
-    item("TWF_MINTOTRAY", text("MI_MINTOTRAYCAPTION", "Minimize to &Tray"), command(twtok::cmminimizetotray));
-  if (!menu->actions().isEmpty()) menu->addSeparator();
-  QAction* close = item("TWF_CLOSE", text("MI_CLOSECAPTION", "&Close"), command(twtok::cmclose));
-  close->setShortcut(QKeySequence(QStringLiteral("Alt+F4")));
-  if (SystemMenu && UseDefaultSysMenu) {
-    menu->addSeparator();
+    connect(a, &QAction::triggered, this, [this, c = e.Command] { Guarded([&] { RunCommand(c); }); });
+  }
+  if (SystemMenu) {
+    if (!menu->actions().isEmpty()) menu->addSeparator();
     for (QAction* a : SystemMenu->actions()) menu->addAction(a);
   }
-  skinMenu_->MaxMenuItemsInWindow = MaxMenuItemsInWindow;
-  skinMenu_->UseSkinFont = UseSkinFontInMenu;
-  skinMenu_->DefMenuItemHeight = DefMenuItemHeight;
-  skinMenu_->DefMenuItemFont = DefMenuItemFont;
-  skinMenu_->AlphaBlend = MenusAlphaBlend;
-  skinMenu_->AlphaBlendValue = MenusAlphaBlendValue;
-  skinMenu_->AlphaBlendAnimation = MenusAlphaBlendAnimation;
-  skinMenu_->DefaultSkinData = data;
+  PushMenuSettings();
   skinMenu_->SetCloseCallback([this] {
-    if (TtwSkinStdButtonObject* b = ButtonOfCommand(twtok::cmsysmenu); b && b->Down) {
+    if (TtwSkinStdButtonObject* b = ButtonOfCommand(TtwFrameCommand::SystemMenu); b && b->Down) {
       b->Down = false;
       RepaintObject(b);
     }
@@ -1202,7 +957,7 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
     case QEvent::Paint: {
       auto* pe = static_cast<QPaintEvent*>(e);
       QPainter p(form_);
-      PaintBackground(p, pe->region());
+      painter_.PaintBackground(p, pe->region(), PaintInput());
       PaintFrame(p);
       return true;
     }
@@ -1223,16 +978,23 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       UpdateActive(form_->isActiveWindow());
       return false;
     case QEvent::WindowTitleChange:
-      framesValid_ = false;
+      painter_.Invalidate();
       form_->update(0, 0, form_->width(), margins_.top());
       return false;
-    case QEvent::WindowStateChange:
+    case QEvent::WindowStateChange: {
       // The frame maximises itself: a maximised request becomes its own.
       if (form_->windowState() & Qt::WindowMaximized) {
         form_->setWindowState(form_->windowState() & ~Qt::WindowMaximized);
         Maximize();
       }
+      // The main window minimises the application's windows together,
+      // whoever asked (our button, the window manager, a taskbar).
+      const bool wasMinimized = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
+      const bool minimized = form_->windowState() & Qt::WindowMinimized;
+      if (minimized && !wasMinimized) HideCompanions();
+      else if (!minimized && wasMinimized) ShowCompanions();
       return false;
+    }
     case QEvent::Show:
       ApplyWindowShape();
       FirstShow();
@@ -1254,7 +1016,7 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
       MouseDoubleClick(static_cast<QMouseEvent*>(e));
       return true;
     case QEvent::Leave:
-      if (pressed_ < 0 && drag_ == Drag::None) ClearHover();
+      if (pressed_ < 0 && mover_.State() == TtwFrameMover::Mode::Idle) ClearHover();
       return false;
     default:
       return false;
@@ -1282,10 +1044,10 @@ bool TtwSkinForm::HandleMessage(TMessage& m) {
       return false;
     case SKIN_MSG_SKINNABLE_CHANGED:
       if (sender && sender == skinData_ && sender->SkinnableForm() != skinnable_) {
-        skinnable_ = sender->SkinnableForm();
         const bool visible = form_->isVisible();
-        const bool maximized = state_ == TtwFrameState::Maximized;
+        const bool maximized = ws_.Frame == TtwFrameState::Maximized;
         if (maximized) Restore();
+        skinnable_ = sender->SkinnableForm();
         form_->setWindowFlag(Qt::FramelessWindowHint, skinnable_);
         ApplySkin();
         if (maximized) Maximize();
@@ -1308,6 +1070,16 @@ bool TtwSkinForm::HandleMessage(TMessage& m) {
       m.Result = ex ? kPaintFrameExKey : (painted ? kAnswerPainted : 0);
       return true;
     }
+    case WM_NCLBUTTONDOWN: {
+      // A sizing part outside the frame (a status bar's grip) was pressed.
+      const int hit = int(m.WParam);
+      const bool plain = ws_.Frame == TtwFrameState::Normal && !ws_.RolledUp;
+      if (!Framed() || !plain || !IsSizingHit(hit)) return false;
+      const QPoint global(int16_t(m.LParam & 0xFFFF), int16_t((m.LParam >> 16) & 0xFFFF));
+      StartSizing(hit, global);
+      m.Result = 1;
+      return true;
+    }
     case SKIN_MSG_MENU_CLOSED:
       // Any other menu of the frame closes with it.
       if (skinMenu_->Visible()) skinMenu_->CloseMenu();
@@ -1319,7 +1091,7 @@ bool TtwSkinForm::HandleMessage(TMessage& m) {
 
 void TtwSkinForm::FirstShow() {
   if (!firstShow_) return;
-  if (state_ != TtwFrameState::Normal) return;
+  if (ws_.Frame != TtwFrameState::Normal) return;
   firstShow_ = false;
   if (PositionInMonitor == twpDefault) return;
   const QRect area = MonitorArea(PositionInMonitor == twpDesktopCenter);
@@ -1330,7 +1102,7 @@ void TtwSkinForm::StartFadeIn() {
   if (!AlphaBlend && !AlphaBlendAnimation) return;
   fadeTarget_ = !AlphaBlendAnimation || AlphaBlend ? AlphaBlendValue : 255;
   form_->setWindowOpacity(AlphaBlendAnimation ? 0.0 : fadeTarget_ / 255.0);
-  if (AlphaBlendAnimation) fadeTimer_.start(kFadeIntervalMs, this);
+  if (AlphaBlendAnimation) fadeTimer_.Start(kFadeIntervalMs);
 }
 
 void TtwSkinForm::UpdateCursor(QPoint p) {
@@ -1370,67 +1142,54 @@ void TtwSkinForm::MousePress(QMouseEvent* e) {
       if (!DisableSystemMenu) OpenSystemMenuAt(e->globalPosition().toPoint());
       return;
     }
-    if (e->button() == Qt::LeftButton && state_ != TtwFrameState::Maximized) {
-      dragStartGlobal_ = e->globalPosition().toPoint();
-      dragStartGeometry_ = form_->geometry();
-      magnet_ = TtwMagnetState{};
-      magnet_.Remembered = dragStartGlobal_;
-      drag_ = Drag::PendingMove;
+    if (e->button() == Qt::LeftButton && ws_.Frame != TtwFrameState::Maximized) {
+      mover_.PressCaption(e->globalPosition().toPoint(), form_->geometry());
     }
     return;
   }
-  if (IsSizingHit(hit) && e->button() == Qt::LeftButton) {
-    sizingOrMoving_ = true;
-    ClearHover();
-    dragHit_ = hit;
-    dragStartGlobal_ = e->globalPosition().toPoint();
-    dragStartGeometry_ = form_->geometry();
-    QWindow* w = form_->windowHandle();
-    if (w && w->startSystemResize(EdgesOf(hit))) {
-      drag_ = Drag::None;
-      sizingOrMoving_ = false;
-    } else {
-      drag_ = Drag::Size;
-    }
-  }
+  if (IsSizingHit(hit) && e->button() == Qt::LeftButton) StartSizing(hit, e->globalPosition().toPoint());
+}
+
+// Hands the sizing to the window manager where there is one; otherwise the
+// frame follows the pointer itself, holding it so that a press that began on
+// a child (a status bar's grip) still brings the moves here.
+void TtwSkinForm::StartSizing(int hit, QPoint global) {
+  ClearHover();
+  QWindow* w = form_->windowHandle();
+  if (w && w->startSystemResize(EdgesOf(hit))) return;
+  mover_.PressSizing(hit, global, form_->geometry());
+  if (form_->isVisible()) form_->grabMouse();
+}
+
+TtwMoverLimits TtwSkinForm::MoverLimits() const {
+  TtwMoverLimits l;
+  l.Minimum = QSize(MinimumWidth(), MinimumHeight());
+  l.Maximum = MaximumSize();
+  l.WorkArea = MonitorArea(true);
+  l.MagneticSize = Magnetic ? MagneticSize : 0;
+  return l;
 }
 
 void TtwSkinForm::MouseMove(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
   const QPoint g = e->globalPosition().toPoint();
-  if (drag_ == Drag::PendingMove && g != dragStartGlobal_) {
+  if (mover_.StartsMove(g)) {
     ClearHover();
-    // The window manager moves the window where there is one (and snaps it);
-    // it starts at the first motion, not at the press, so that a double
-    // click on the caption stays ours. Magnetic edges need every step, so
-    // they, and a desktop without a window manager, move it here.
+    mover_.BeginMove();
+    // A window manager that takes a move over starts it from where the
+    // pointer is by then, losing the first motion's distance: the frame
+    // moves the window itself, from the press, wherever a window may place
+    // itself, and hands the move over only where it may not.
     QWindow* w = form_->windowHandle();
-    if (!Magnetic && w && w->startSystemMove()) {
-      drag_ = Drag::None;
-    } else {
-      drag_ = Drag::Move;
-      sizingOrMoving_ = true;
+    if (!Magnetic && !WindowsPlaceThemselves() && w && w->startSystemMove()) {
+      mover_.HandOver();
+      return;
     }
   }
-  if (drag_ == Drag::Move) {
-    QRect r = dragStartGeometry_.translated(g - dragStartGlobal_);
-    if (Magnetic) r.moveTopLeft(MagneticPosition(r, MonitorArea(true), g, MagneticSize, magnet_));
-    form_->move(r.topLeft());
-    return;
-  }
-  if (drag_ == Drag::Size) {
-    const QPoint d = g - dragStartGlobal_;
-    QRect r = dragStartGeometry_;
-    const Qt::Edges edges = EdgesOf(dragHit_);
-    const QSize minS(MinimumWidth(), MinimumHeight()), maxS = MaximumSize();
-    if (edges & Qt::LeftEdge)
-      r.setLeft(std::clamp(r.left() + d.x(), r.right() + 1 - maxS.width(), r.right() + 1 - minS.width()));
-    if (edges & Qt::RightEdge) r.setWidth(std::clamp(r.width() + d.x(), minS.width(), maxS.width()));
-    if (edges & Qt::TopEdge)
-      r.setTop(std::clamp(r.top() + d.y(), r.bottom() + 1 - maxS.height(), r.bottom() + 1 - minS.height()));
-    if (edges & Qt::BottomEdge) r.setHeight(std::clamp(r.height() + d.y(), minS.height(), maxS.height()));
-    form_->setGeometry(r);
-    return;
+  switch (mover_.State()) {
+    case TtwFrameMover::Mode::Moving: form_->move(mover_.Bounds(g, MoverLimits()).topLeft()); return;
+    case TtwFrameMover::Mode::Sizing: form_->setGeometry(mover_.Bounds(g, MoverLimits())); return;
+    default: break;
   }
   if (pressed_ >= 0 && pressed_ < int(objects_.size())) {
     TtwActiveSkinObject* o = objects_[pressed_].get();
@@ -1446,9 +1205,9 @@ void TtwSkinForm::MouseMove(QMouseEvent* e) {
 
 void TtwSkinForm::MouseRelease(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  const bool dragging = drag_ == Drag::Move || drag_ == Drag::Size;
-  drag_ = Drag::None;
-  sizingOrMoving_ = false;
+  const bool dragging = mover_.Dragging();
+  if (mover_.State() == TtwFrameMover::Mode::Sizing && QWidget::mouseGrabber() == form_) form_->releaseMouse();
+  mover_.Release();
   if (dragging) {
     Rebuild();
     form_->update();
@@ -1471,12 +1230,12 @@ void TtwSkinForm::MouseDoubleClick(QMouseEvent* e) {
   }
   if (e->button() != Qt::LeftButton) return;
   if (hit == htCaption) {
-    drag_ = Drag::None;
+    mover_.Release();
     const bool sizeable = Sizeable();
-    if (sizeable && state_ == TtwFrameState::Minimized) Restore();
-    else if (sizeable && state_ == TtwFrameState::Normal && !rolledUp_ && (borderIcons_ & biMaximize)) Maximize();
-    else if (sizeable && state_ == TtwFrameState::Maximized && !rolledUpWhileMaximized_) Restore();
-    else SetRolledUp(!rolledUp_);
+    if (sizeable && ws_.Frame == TtwFrameState::Minimized) Restore();
+    else if (sizeable && ws_.Frame == TtwFrameState::Normal && !ws_.RolledUp && (borderIcons_ & biMaximize)) Maximize();
+    else if (sizeable && ws_.Frame == TtwFrameState::Maximized && !ws_.RolledUp) Restore();
+    else SetRolledUp(!ws_.RolledUp);
     return;
   }
   if (hit == htObject) {

@@ -5,7 +5,6 @@
 // minimise, roll-up and the system menu handled here. The form's controls
 // keep client coordinates: the frame widths become the form's contents
 // margins.
-#include <QBasicTimer>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -15,11 +14,17 @@
 #include <QPointer>
 #include <QRegion>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "skin/data/twSkinData.h"
 #include "skin/form/twFrameGeometry.h"
+#include "skin/form/twFrameMover.h"
+#include "skin/form/twFramePainter.h"
+#include "skin/form/twSystemMenu.h"
+#include "skin/form/twWindowState.h"
 #include "skin/form/twSkinObjects.h"
 #include "skin/menus/twSkinHint.h"
 #include "skin/menus/twSkinMenus.h"
@@ -32,12 +37,9 @@ class TtwLayerManager;
 class QMenu;
 class QPainter;
 class QShortcut;
+class QScreen;
 class QMouseEvent;
 
-enum TtwBorderIcon {
-  biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biRollUp = 8, biMinimizeToTray = 16
-};
-using TtwBorderIcons = int;  // a set of TtwBorderIcon bits
 enum TtwPositionInMonitor { twpDefault, twpScreenCenter, twpDesktopCenter };
 enum TtwClientInActiveEffectType { twieSemiTransparent, twieBlur };
 
@@ -47,12 +49,33 @@ inline constexpr uint32_t TW_MSG_PAINT_FRAME = 45513;
 inline constexpr uint32_t TW_MSG_PAINT_FRAME_EX = 48203;
 inline constexpr intptr_t kPaintFrameExKey = 16802;
 
-// Window states of the frame:
-//   Normal -> Minimized -> Normal;  Normal -> Maximized -> Normal.
-// RolledUp is orthogonal (normal, or maximised with the extra flag).
-enum class TtwFrameState { Normal, Minimized, Maximized };
+class TtwSkinForm;
 
-class TtwSkinForm : public QObject {
+// A setting whose assignment the frame hears of: callers write it like a
+// plain field, and a change at run time takes effect at once.
+template <class T>
+class TtwFrameSetting {
+ public:
+  using Changed = void (TtwSkinForm::*)();
+  TtwFrameSetting(TtwSkinForm* frame, Changed changed, T value) : frame_(frame), changed_(changed), value_(value) {}
+  TtwFrameSetting(const TtwFrameSetting&) = delete;
+  TtwFrameSetting& operator=(const TtwFrameSetting& o) { return *this = o.value_; }
+  TtwFrameSetting& operator=(const T& v) {
+    if (value_ == v) return *this;
+    value_ = v;
+    (frame_->*changed_)();
+    return *this;
+  }
+  operator const T&() const { return value_; }
+  const T& Value() const { return value_; }
+
+ private:
+  TtwSkinForm* frame_;
+  Changed changed_;
+  T value_;
+};
+
+class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   Q_OBJECT
  public:
   // owner must be a form; anything else raises EError. The form becomes
@@ -66,12 +89,12 @@ class TtwSkinForm : public QObject {
   TtwSkinData* SkinData() const { return skinData_; }
   // Applies a skin that is already loaded at once.
   void SetSkinData(TtwSkinData* data);
-  TtwSkinData* MenusSkinData = nullptr;
+  TtwFrameSetting<TtwSkinData*> MenusSkinData{this, &TtwSkinForm::PushMenuSettings, nullptr};
   TtwBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TtwBorderIcons icons);
-  bool HideCaptionButtons = false;
-  bool ShowIcon = false;
-  bool DisableSystemMenu = false;
+  TtwFrameSetting<bool> HideCaptionButtons{this, &TtwSkinForm::ObjectSettingsChanged, false};
+  TtwFrameSetting<bool> ShowIcon{this, &TtwSkinForm::ObjectSettingsChanged, false};
+  TtwFrameSetting<bool> DisableSystemMenu{this, &TtwSkinForm::ObjectSettingsChanged, false};
   bool AlwaysResize = false;
   TtwPositionInMonitor PositionInMonitor = twpDefault;
   bool MaximizeOnFullScreen = false;
@@ -79,8 +102,9 @@ class TtwSkinForm : public QObject {
   int ClientWidth = 0, ClientHeight = 0;
   bool Magnetic = false;
   uint8_t MagneticSize = 5;
-  bool AlphaBlend = false, AlphaBlendAnimation = false;
-  uint8_t AlphaBlendValue = 200;
+  TtwFrameSetting<bool> AlphaBlend{this, &TtwSkinForm::ApplyOpacity, false};
+  bool AlphaBlendAnimation = false;
+  TtwFrameSetting<uint8_t> AlphaBlendValue{this, &TtwSkinForm::ApplyOpacity, 200};
   bool ClientInActiveEffect = false;
   TtwClientInActiveEffectType ClientInActiveEffectType = twieSemiTransparent;
   QPixmap LogoBitMap;
@@ -99,12 +123,15 @@ class TtwSkinForm : public QObject {
   QColor DefCaptionFontColor;
   QFont DefInActiveCaptionFont;
   QColor DefInActiveCaptionFontColor;
-  bool UseSkinFontInMenu = true;
-  int DefMenuItemHeight = 20;
-  QFont DefMenuItemFont;
-  int MaxMenuItemsInWindow = 0;
-  bool MenusAlphaBlend = false, MenusAlphaBlendAnimation = false;
-  uint8_t MenusAlphaBlendValue = 200;
+  // The menu settings go to the frame's menu controller as they change, so
+  // every skinned popup menu of the form draws with them.
+  TtwFrameSetting<bool> UseSkinFontInMenu{this, &TtwSkinForm::PushMenuSettings, true};
+  TtwFrameSetting<int> DefMenuItemHeight{this, &TtwSkinForm::PushMenuSettings, 20};
+  TtwFrameSetting<QFont> DefMenuItemFont{this, &TtwSkinForm::PushMenuSettings, QFont()};
+  TtwFrameSetting<int> MaxMenuItemsInWindow{this, &TtwSkinForm::PushMenuSettings, 0};
+  TtwFrameSetting<bool> MenusAlphaBlend{this, &TtwSkinForm::PushMenuSettings, false};
+  TtwFrameSetting<bool> MenusAlphaBlendAnimation{this, &TtwSkinForm::PushMenuSettings, false};
+  TtwFrameSetting<uint8_t> MenusAlphaBlendValue{this, &TtwSkinForm::PushMenuSettings, 200};
 
   // ---- events ----
   std::function<void(QPainter&, const TRect&, bool)> OnCaptionPaint;
@@ -121,17 +148,21 @@ class TtwSkinForm : public QObject {
   // ---- state ----
   bool Skinnable() const { return skinnable_; }
   bool SkinPresent() const { return skinPresent_; }
-  TtwFrameState FrameState() const { return state_; }
-  bool RolledUp() const { return rolledUp_; }
+  TtwFrameState FrameState() const { return ws_.Frame; }
+  bool RolledUp() const { return ws_.RolledUp; }
+  const TtwWindowState& WindowState() const override { return ws_; }
+  // Whether the skin's frame surrounds the client (a skinnable form whose
+  // border style is not none).
+  bool Framed() const;
   QRect NormalBounds() const { return normalBounds_; }
   bool Sizeable() const;
-  bool WindowActive() const;
+  bool WindowActive() const override;
   int CaptionHeight() const;  // the skinless look's
   int MinimumWidth() const;
   int MinimumHeight() const;
   QSize MaximumSize() const;
   const TtwFrameGeometry& Geometry() const { return geo_; }
-  const TtwFrameInfo& Info() const { return info_; }
+  const TtwFrameInfo& Info() const override { return info_; }
   QRegion WindowRegion() const { return region_; }
   QMargins Margins() const;
 
@@ -139,14 +170,14 @@ class TtwSkinForm : public QObject {
   int HotObject() const { return hot_; }
   int PressedObject() const { return pressed_; }
   TtwActiveSkinObject* FindObject(const QString& name) const;
-  TtwSkinStdButtonObject* ButtonOfCommand(int command) const;
+  TtwSkinStdButtonObject* ButtonOfCommand(TtwFrameCommand command) const;
 
   // The hit-test code at p (window coordinates).
   int HitTest(QPoint p) const;
   // Everything the hit test reads, as it stands now.
   TtwHitTestInput HitInput() const;
   // The frame's text: the form's caption.
-  QString CaptionText() const;
+  QString CaptionText() const override;
 
   // ---- window states ----
   void SetFrameState(TtwFrameState s);
@@ -154,6 +185,9 @@ class TtwSkinForm : public QObject {
   void Maximize();
   void Restore();
   void SetRolledUp(bool on);
+  // Does everything a change of state implies: size limits, outer
+  // geometry, bands, caption objects, the status bar's grip and the events.
+  void ApplyWindowState(const TtwWindowState& to);
   void MinimizeToTray();
   void RestoreFromTray();
 
@@ -178,23 +212,39 @@ class TtwSkinForm : public QObject {
   TtwLayerManager* GlowLayer() const { return glow_.get(); }
   QWidget* InactiveCover() const { return inactiveCover_; }
 
-  // ---- used by the caption objects ----
-  void RepaintObject(TtwActiveSkinObject* o);
-  // Runs a window command once the current handler has returned.
-  void PostCommand(int command);
-  void RunCommand(int command);
-  void StartMorphTimer();
-  void StartAnimationTimer();
-  bool EffectsEnabled() const;
-  void ShowObjectGlow(TtwActiveSkinObject* o);
-  void HideObjectGlow();
-  void ReleaseCapture(TtwActiveSkinObject* o);
+  void RunCommand(TtwFrameCommand command);
+
+  // ---- the caption objects' host ----
+  void RepaintObject(TtwActiveSkinObject* o) override;
+  void PostCommand(TtwFrameCommand command) override;
+  void PostObjectMenu(const QString& name) override;
+  void StartMorphTimer() override;
+  void StartAnimationTimer() override;
+  bool EffectsEnabled() const override;
+  bool ShowsWindowIcon() const override { return ShowIcon; }
+  QIcon WindowIcon() const override;
+  void ShowObjectGlow(TtwActiveSkinObject* o) override;
+  void HideObjectGlow() override;
+  void ReportMouse(TtwObjectEvent e, const TtwActiveSkinObject& o, int x, int y, Qt::MouseButton button) override;
+  bool PaintUserObject(const TtwActiveSkinObject& o, QPainter& canvas) override;
+  bool PaintCaption(QPainter& canvas, const TRect& r, bool active) override;
+
+  // Attaches a menu to the caption button of that name (kept across skin
+  // changes); a press opens it below the button, or above with upward.
+  void SetObjectMenu(const QString& name, QMenu* menu, bool upward = false);
+  // A monitor was added, removed or resized: a maximised window keeps its
+  // monitor's work area, a normal one stays within the new limits.
+  void WorkAreaChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
-  void timerEvent(QTimerEvent* e) override;
 
  private:
+  void ConnectTimers();
+  void ObjectSettingsChanged();
+  void ApplyOpacity();
+  void PushMenuSettings();
+  TtwSkinData* MenuSkinData() const;
   bool HandleEvent(QEvent* e);
   bool HandleMessage(TMessage& m);
   void ApplySkin();
@@ -206,20 +256,16 @@ class TtwSkinForm : public QObject {
   void UpdateMargins();
   void UpdateRegion();
   void ApplyWindowShape();
-  void UpdateBands(bool active);
-  TEdgeStretch BandEdges(const QImage& picture) const;
-  void ComposeFinalBands(bool active);
-  void DrawBands(QPainter& p, const QImage& top, const QImage& bottom, const QImage& left, const QImage& right);
+  TtwFramePaint PaintInput() const;
+  TtwMoverLimits MoverLimits() const;
   void UpdateSizeLimits();
   void EnforceMinimumSize();
   void ForceRelayout();
   void SetOuterGeometry(const QRect& r);
   void UpdateActive(bool active);
+  void OpenObjectMenu(const QString& name);
+  void WatchScreen(QScreen* screen);
   void UpdateInactiveCover(bool active);
-  void PaintSkinless(QPainter& p);
-  void PaintBackground(QPainter& p, const QRegion& clip);
-  void PrepareBackground();
-  void PaintBands(QPainter& p);
   void UpdateHot(QPoint p);
   void ClearHover();
   void EnterObject(int index);
@@ -228,10 +274,15 @@ class TtwSkinForm : public QObject {
   void MouseMove(QMouseEvent* e);
   void MouseRelease(QMouseEvent* e);
   void MouseDoubleClick(QMouseEvent* e);
+  void StartSizing(int hit, QPoint global);
   void UpdateCursor(QPoint p);
   void StartFadeIn();
   void FirstShow();
   QRect MonitorArea(bool workArea) const;
+  QRect TargetBounds(const TtwWindowState& from, const TtwWindowState& to);
+  void ShowClient(bool show);
+  void HideCompanions();
+  void ShowCompanions();
 
   TForm* form_ = nullptr;
   QPointer<TtwSkinData> skinData_;
@@ -242,40 +293,29 @@ class TtwSkinForm : public QObject {
   TtwFrameInfo info_;
   TtwFrameGeometry geo_;
   QRegion region_;
-  // Band pictures of the frame picture, keyed by the one size each follows.
-  struct BandPair {
-    int Size = -1;
-    bool Active = true;
-    QImage First, Second;  // top and bottom, or left and right
-  };
-  BandPair hBands_, vBands_;
-  TEdgeStretch frameEdges_, inactiveEdges_;  // how each band of the two pictures is filled
-  QImage scratch_[2];                        // the bands a pass composes but does not keep
   TtwFrameRegionCache regionCache_;
-  QImage framePicture_, inactivePicture_;  // the skin's frame pictures, opaque 32-bit
-  QImage background_;       // the client background picture of the skin
-  QColor backgroundColor_;  // set when that picture is one colour
-  QImage top_, bottom_, left_, right_;  // as shown: objects in, effect applied
-  bool framesValid_ = false, framesActive_ = true;
+  TtwFramePainter painter_;
   std::vector<std::unique_ptr<TtwActiveSkinObject>> objects_;
   int hot_ = -1, previousHot_ = -1, pressed_ = -1;
-  TtwFrameState state_ = TtwFrameState::Normal;
-  bool rolledUp_ = false, rolledUpWhileMaximized_ = false;
+  TtwWindowState ws_;
   QRect normalBounds_;
+  // Children hidden while the frame alone shows (rolled up or minimised).
+  std::vector<QPointer<QWidget>> hiddenChildren_;
+  // The application's other windows hidden while the main window is minimised.
+  std::vector<QPointer<QWidget>> companions_;
   int heightBeforeRollUp_ = 0;
-  bool sizingOrMoving_ = false;
   bool firstShow_ = true;
   bool active_ = false;
   QMargins margins_;
-  // Mouse drag on the frame.
-  enum class Drag { None, PendingMove, Move, Size } drag_ = Drag::None;
-  int dragHit_ = 0;
-  QPoint dragStartGlobal_;
-  QRect dragStartGeometry_;
-  TtwMagnetState magnet_;
-  QBasicTimer hoverTimer_, morphTimer_, animationTimer_, fadeTimer_;
+  TtwFrameMover mover_;
+  TwTimer hoverTimer_, morphTimer_, animationTimer_, fadeTimer_;
   int fadeTarget_ = 255;
   TtwSkinMenu* skinMenu_ = nullptr;
+  struct ObjectMenu {
+    QPointer<QMenu> Menu;
+    bool Upward = false;
+  };
+  std::map<QString, ObjectMenu> objectMenus_;
   QPointer<QMenu> sysMenuItems_;
   QShortcut* sysMenuShortcut_ = nullptr;
   std::unique_ptr<TtwLayerManager> glow_;

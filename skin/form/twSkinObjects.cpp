@@ -7,13 +7,11 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "platform/Form.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twSkinRecords.h"
 #include "skin/draw/tweffects.h"
 #include "skin/draw/twUtils.h"
-#include "skin/form/twSkinForm.h"
 #include "skin/controls/twSkinControlBase.h"
 
 namespace {
@@ -35,7 +33,7 @@ QImage PieceImage(const QImage* picture, const TRect& piece, QSize size) {
 
 // ---- TtwActiveSkinObject ---------------------------------------------------
 
-TtwActiveSkinObject::TtwActiveSkinObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinObject* r)
+TtwActiveSkinObject::TtwActiveSkinObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinObject* r)
     : Data(data), frame_(frame) {
   if (!r) return;
   IDName = r->IDName;
@@ -137,41 +135,41 @@ void TtwActiveSkinObject::StartMorph() {
 }
 
 void TtwActiveSkinObject::MouseDown(int x, int y, Qt::MouseButton button) {
-  if (frame_->OnMouseDownEvent) frame_->OnMouseDownEvent(IDName, x, y, ObjectRect, button);
+  frame_->ReportMouse(TtwObjectEvent::Down, *this, x, y, button);
 }
 
 void TtwActiveSkinObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  if (MouseIn && frame_->OnMouseUpEvent) frame_->OnMouseUpEvent(IDName, x, y, ObjectRect, button);
+  if (MouseIn) frame_->ReportMouse(TtwObjectEvent::Up, *this, x, y, button);
 }
 
 void TtwActiveSkinObject::MouseMove(int x, int y) {
   MouseIn = Contains(x, y);
-  if (frame_->OnMouseMoveEvent) frame_->OnMouseMoveEvent(IDName, x, y, ObjectRect);
+  frame_->ReportMouse(TtwObjectEvent::Move, *this, x, y, Qt::NoButton);
 }
 
 void TtwActiveSkinObject::MouseEnter() {
   MouseIn = true;
   Active = true;
   StartMorph();
-  if (frame_->OnMouseEnterEvent) frame_->OnMouseEnterEvent(IDName);
+  frame_->ReportMouse(TtwObjectEvent::Enter, *this, 0, 0, Qt::NoButton);
 }
 
 void TtwActiveSkinObject::MouseLeave() {
   MouseIn = false;
   Active = false;
   StartMorph();
-  if (frame_->OnMouseLeaveEvent) frame_->OnMouseLeaveEvent(IDName);
+  frame_->ReportMouse(TtwObjectEvent::Leave, *this, 0, 0, Qt::NoButton);
 }
 
 // ---- TtwUserObject -----------------------------------------------------------
 
 void TtwUserObject::Draw(QPainter& canvas, bool) {
-  if (frame_->OnPaintEvent) frame_->OnPaintEvent(IDName, canvas, ObjectRect);
+  frame_->PaintUserObject(*this, canvas);
 }
 
 // ---- TtwSkinButtonObject -----------------------------------------------------
 
-TtwSkinButtonObject::TtwSkinButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinButton* r)
+TtwSkinButtonObject::TtwSkinButtonObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinButton* r)
     : TtwActiveSkinObject(frame, data, r) {
   if (!r) return;
   DownRect = r->downrect;
@@ -193,12 +191,15 @@ void TtwSkinButtonObject::MouseDown(int x, int y, Qt::MouseButton button) {
     Down = true;
     if (Morphing && Active) MorphFactor = 1.0;
     frame_->RepaintObject(this);
+    // The button stays down while its menu is open; the frame lets it up
+    // when the menu closes.
+    if (Menu) frame_->PostObjectMenu(IDName);
   }
   TtwActiveSkinObject::MouseDown(x, y, button);
 }
 
 void TtwSkinButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  if (button == Qt::LeftButton && Enabled && Down) {
+  if (button == Qt::LeftButton && Enabled && Down && !Menu) {
     Down = false;
     frame_->RepaintObject(this);
   }
@@ -211,7 +212,7 @@ void TtwSkinButtonObject::MouseEnter() {
     Active = true;
     MorphFactor = 1.0;
     frame_->RepaintObject(this);
-    if (frame_->OnMouseEnterEvent) frame_->OnMouseEnterEvent(IDName);
+    frame_->ReportMouse(TtwObjectEvent::Enter, *this, 0, 0, Qt::NoButton);
   } else {
     TtwActiveSkinObject::MouseEnter();
   }
@@ -225,7 +226,7 @@ void TtwSkinButtonObject::MouseLeave() {
 
 // ---- TtwSkinStdButtonObject --------------------------------------------------
 
-TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, TtwSkinData* data,
+TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, TtwSkinData* data,
                                                const TtwDataSkinStdButton* r)
     : TtwSkinButtonObject(frame, data, r) {
   if (!r) return;
@@ -238,7 +239,7 @@ TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, TtwSkinData* 
   RecordHint = r->hint;
 }
 
-TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, const QString& name, int command)
+TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, const QString& name, int command)
     : TtwSkinButtonObject(frame, nullptr, nullptr) {
   IDName = name;
   Command = command;
@@ -248,15 +249,19 @@ TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwSkinForm* frame, const QString
 
 bool TtwSkinStdButtonObject::RestoreState() const {
   switch (Command) {
-    case twtok::cmmaximize: return frame_->FrameState() == TtwFrameState::Maximized;
-    case twtok::cmminimize: return frame_->FrameState() == TtwFrameState::Minimized;
-    case twtok::cmrollup: return frame_->RolledUp();
+    case twtok::cmmaximize: return frame_->WindowState().Frame == TtwFrameState::Maximized;
+    case twtok::cmminimize: return frame_->WindowState().Frame == TtwFrameState::Minimized;
+    case twtok::cmrollup: return frame_->WindowState().RolledUp;
     default: return false;
   }
 }
 
 bool TtwSkinStdButtonObject::ShowsIcon() const {
-  return Command == twtok::cmsysmenu && frame_->ShowIcon && !InPicture;
+  return Command == twtok::cmsysmenu && frame_->ShowsWindowIcon() && !InPicture;
+}
+
+void TtwSkinStdButtonObject::ShowGlow() {
+  if (!ShowsIcon()) TtwSkinButtonObject::ShowGlow();
 }
 
 bool TtwSkinStdButtonObject::HitTest(int x, int y) const {
@@ -269,7 +274,7 @@ void TtwSkinStdButtonObject::Draw(QPainter& canvas, bool forced) {
     return;
   }
   if (ShowsIcon()) {
-    const QIcon icon = frame_->Form()->windowIcon();
+    const QIcon icon = frame_->WindowIcon();
     icon.paint(&canvas, ObjectRect.ToQ());
     return;
   }
@@ -330,7 +335,7 @@ void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
       canvas.drawRect(ox + 1, oy + 3, 7, 2);
       break;
     case twtok::cmrollup: {
-      const bool down = frame_->RolledUp();
+      const bool down = frame_->WindowState().RolledUp;
       for (int i = 0; i < 4; ++i) {
         const int y = down ? oy + 2 + i : oy + 5 - i;
         canvas.fillRect(ox + 1 + i, y, 9 - 2 * i, 1, ink);
@@ -346,7 +351,7 @@ void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
 }
 
 void TtwSkinStdButtonObject::DoubleClick() {
-  if (Command == twtok::cmsysmenu) frame_->PostCommand(twtok::cmclose);
+  if (Command == twtok::cmsysmenu) frame_->PostCommand(TtwFrameCommand::Close);
 }
 
 void TtwSkinStdButtonObject::MouseDown(int, int, Qt::MouseButton button) {
@@ -355,13 +360,15 @@ void TtwSkinStdButtonObject::MouseDown(int, int, Qt::MouseButton button) {
   Down = true;
   if (Morphing && Active) MorphFactor = 1.0;
   frame_->RepaintObject(this);
-  if (Command == twtok::cmsysmenu) frame_->PostCommand(twtok::cmsysmenu);
+  if (Menu) frame_->PostObjectMenu(IDName);
+  else if (Command == twtok::cmsysmenu) frame_->PostCommand(TtwFrameCommand::SystemMenu);
 }
 
 void TtwSkinStdButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
+  if (Menu) return;  // up when its menu closes
   const bool run = button == Qt::LeftButton && Enabled && Down && MouseIn && Command != twtok::cmsysmenu;
   TtwSkinButtonObject::MouseUp(x, y, button);
-  if (run) frame_->PostCommand(Command);
+  if (run) frame_->PostCommand(FrameCommandOf(Command));
 }
 
 void TtwSkinStdButtonObject::MouseEnter() {
@@ -372,7 +379,7 @@ void TtwSkinStdButtonObject::MouseEnter() {
 
 // ---- TtwSkinCaptionObject ----------------------------------------------------
 
-TtwSkinCaptionObject::TtwSkinCaptionObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinCaption* r)
+TtwSkinCaptionObject::TtwSkinCaptionObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinCaption* r)
     : TtwActiveSkinObject(frame, data, r), Record(r) {
   if (!r) return;
   font_ = QFont(r->fontname);
@@ -422,11 +429,11 @@ bool TtwSkinCaptionObject::MorphPending() const {
 }
 
 void TtwSkinCaptionObject::MouseDown(int x, int y, Qt::MouseButton button) {
-  if (frame_->OnMouseDownEvent) frame_->OnMouseDownEvent(IDName, x, y, ObjectRect, button);
+  frame_->ReportMouse(TtwObjectEvent::Down, *this, x, y, button);
 }
 
 void TtwSkinCaptionObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  if (frame_->OnMouseUpEvent) frame_->OnMouseUpEvent(IDName, x, y, ObjectRect, button);
+  frame_->ReportMouse(TtwObjectEvent::Up, *this, x, y, button);
 }
 
 QImage TtwSkinCaptionObject::ComposeBackground(bool activeLook, int frame) const {
@@ -520,15 +527,24 @@ void TtwSkinCaptionObject::DrawText(QPainter& canvas, const TRect& r, bool activ
   };
   if (c.light) draw(-1, -1, activeColours ? c.activelightcolor : c.lightcolor);
   if (c.shadow) draw(1, 1, activeColours ? c.activeshadowcolor : c.shadowcolor);
-  draw(0, 0, activeColours ? c.activefontcolor : c.fontcolor);
+  // The effect functions draw the text themselves, after their effect.
+  const TRect at{x, y, x + tw + 2, y + th};
+  canvas.setPen(ColorToQ(activeColours ? c.activefontcolor : c.fontcolor));
+  const bool active = frame_->WindowActive();
+  if (c.reflectioneffect)
+    DrawReflectionText(canvas, text, at, 0, activeColours ? c.reflactionactivecolor : c.reflactioncolor,
+                       c.reflectionoffset);
+  else if (c.vistagloweffect && (active || c.vistaglowinactiveeffect))
+    DrawSoftGlowText(canvas, text, at, 0, activeColours ? c.glowactivecolor : c.glowcolor);
+  else if (c.gloweffect && (active || c.glowinactiveeffect))
+    DrawGlowText(canvas, text, at, 0, c.glowsize, activeColours ? c.glowactivecolor : c.glowcolor, c.glowoffset);
+  else
+    draw(0, 0, activeColours ? c.activefontcolor : c.fontcolor);
 }
 
 void TtwSkinCaptionObject::Draw(QPainter& canvas, bool) {
   if (!Record || ObjectRect.IsEmpty()) return;
-  if (frame_->OnCaptionPaint) {
-    frame_->OnCaptionPaint(canvas, ObjectRect, Active);
-    return;
-  }
+  if (frame_->PaintCaption(canvas, ObjectRect, Active)) return;
   const bool animating = AnimationFrame > 0 && !Record->animateskinrect.IsEmpty();
   const bool plain = ActiveSkinRect.IsEmpty() ||
                      (!Active && !Morphing && !Record->stretcheffect && !animating);
@@ -567,7 +583,7 @@ void TtwSkinCaptionObject::Draw(QPainter& canvas, bool) {
 
 // ---- TtwSkinAnimateObject ----------------------------------------------------
 
-TtwSkinAnimateObject::TtwSkinAnimateObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinAnimate* r)
+TtwSkinAnimateObject::TtwSkinAnimateObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinAnimate* r)
     : TtwActiveSkinObject(frame, data, r), Record(r) {
   if (!r) return;
   CountFrames = std::max(1, r->countframes);
@@ -578,9 +594,9 @@ TtwSkinAnimateObject::TtwSkinAnimateObject(TtwSkinForm* frame, TtwSkinData* data
 void TtwSkinAnimateObject::Draw(QPainter& canvas, bool) {
   if (!Record || !ActivePicture) return;
   const bool restore = !Record->restorerect.IsEmpty() &&
-                       ((Command == twtok::cmmaximize && frame_->FrameState() == TtwFrameState::Maximized) ||
-                        (Command == twtok::cmminimize && frame_->FrameState() == TtwFrameState::Minimized) ||
-                        (Command == twtok::cmrollup && frame_->RolledUp()));
+                       ((Command == twtok::cmmaximize && frame_->WindowState().Frame == TtwFrameState::Maximized) ||
+                        (Command == twtok::cmminimize && frame_->WindowState().Frame == TtwFrameState::Minimized) ||
+                        (Command == twtok::cmrollup && frame_->WindowState().RolledUp));
   const TRect skin = restore ? Record->restorerect : SkinRect;
   const TRect active = restore ? Record->restoreactiverect : ActiveSkinRect;
   const TRect down = restore ? Record->restoredownrect : Record->downskinrect;
@@ -635,7 +651,7 @@ void TtwSkinAnimateObject::MouseDown(int x, int y, Qt::MouseButton button) {
     Down = true;
     if (!Record->downskinrect.IsEmpty()) Frame = CountFrames;
     frame_->RepaintObject(this);
-    if (Record->buttonstyle && Command == twtok::cmsysmenu) frame_->PostCommand(Command);
+    if (Record->buttonstyle && Command == twtok::cmsysmenu) frame_->PostCommand(FrameCommandOf(Command));
   }
   TtwActiveSkinObject::MouseDown(x, y, button);
 }
@@ -646,5 +662,5 @@ void TtwSkinAnimateObject::MouseUp(int x, int y, Qt::MouseButton button) {
   if (button == Qt::LeftButton) Down = false;
   frame_->RepaintObject(this);
   TtwActiveSkinObject::MouseUp(x, y, button);
-  if (run) frame_->PostCommand(Command);
+  if (run) frame_->PostCommand(FrameCommandOf(Command));
 }

@@ -2,16 +2,21 @@
 // The active objects inside a skinned frame: caption buttons, the caption
 // with its text, frame animations and user-drawn areas. Each one knows its
 // rectangle (window coordinates), its look in every state and what a click
-// does; the frame (TtwSkinForm) owns them, lays them out and routes the
-// mouse to them.
+// does; the frame owns them, lays them out and routes the mouse to them,
+// and is known to them only through the narrow host interface below.
 #include <QFont>
 #include <QImage>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 
 #include "skin/data/twTypes.h"
+#include "skin/form/twFrameGeometry.h"
+#include "skin/form/twWindowState.h"
 
+class QIcon;
 class QPainter;
-class TtwSkinForm;
+class TtwActiveSkinObject;
 class TtwSkinData;
 class TtwDataSkinObject;
 class TtwDataSkinButton;
@@ -19,9 +24,42 @@ class TtwDataSkinStdButton;
 class TtwDataSkinCaption;
 class TtwDataSkinAnimate;
 
+enum class TtwObjectEvent { Down, Up, Move, Enter, Leave };
+
+// What a caption object knows of its frame: the state it reads, and the
+// presses, repaints, commands and menus it asks for. Objects never see the
+// form; a test passes a recording host.
+class TtwCaptionObjectHost {
+ public:
+  virtual ~TtwCaptionObjectHost() = default;
+  virtual const TtwWindowState& WindowState() const = 0;
+  virtual bool WindowActive() const = 0;
+  virtual bool EffectsEnabled() const = 0;
+  // The system-menu button shows the window's icon.
+  virtual bool ShowsWindowIcon() const = 0;
+  virtual QIcon WindowIcon() const = 0;
+  virtual QString CaptionText() const = 0;
+  virtual const TtwFrameInfo& Info() const = 0;
+
+  virtual void RepaintObject(TtwActiveSkinObject* o) = 0;
+  // Both run once the current mouse handler has returned.
+  virtual void PostCommand(TtwFrameCommand command) = 0;
+  virtual void PostObjectMenu(const QString& name) = 0;
+  virtual void StartMorphTimer() = 0;
+  virtual void StartAnimationTimer() = 0;
+  virtual void ShowObjectGlow(TtwActiveSkinObject* o) = 0;
+  virtual void HideObjectGlow() = 0;
+  // The user's handlers: mouse events in window coordinates, and painting
+  // that replaces an object's own (true when the user painted).
+  virtual void ReportMouse(TtwObjectEvent e, const TtwActiveSkinObject& o, int x, int y,
+                           Qt::MouseButton button) = 0;
+  virtual bool PaintUserObject(const TtwActiveSkinObject& o, QPainter& canvas) = 0;
+  virtual bool PaintCaption(QPainter& canvas, const TRect& r, bool active) = 0;
+};
+
 class TtwActiveSkinObject {
  public:
-  TtwActiveSkinObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinObject* record);
+  TtwActiveSkinObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinObject* record);
   virtual ~TtwActiveSkinObject() = default;
   TtwActiveSkinObject(const TtwActiveSkinObject&) = delete;
   TtwActiveSkinObject& operator=(const TtwActiveSkinObject&) = delete;
@@ -73,7 +111,7 @@ class TtwActiveSkinObject {
                  const TRect& inactive);
   void StartMorph();
 
-  TtwSkinForm* frame_;
+  TtwCaptionObjectHost* frame_;
 };
 
 class TtwUserObject : public TtwActiveSkinObject {
@@ -84,7 +122,7 @@ class TtwUserObject : public TtwActiveSkinObject {
 
 class TtwSkinButtonObject : public TtwActiveSkinObject {
  public:
-  TtwSkinButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinButton* record);
+  TtwSkinButtonObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinButton* record);
   void Draw(QPainter& canvas, bool forced) override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
   void MouseUp(int x, int y, Qt::MouseButton button) override;
@@ -93,17 +131,22 @@ class TtwSkinButtonObject : public TtwActiveSkinObject {
 
   bool Down = false;
   TRect DownRect, DisableSkinRect;
+  // The menu a press opens below (or above) the button.
+  QPointer<QMenu> Menu;
+  bool MenuUpward = false;
 };
 
 // A caption button with a window command. Without skin support (the
 // skinless look) it draws a glyph on a button-face square.
 class TtwSkinStdButtonObject : public TtwSkinButtonObject {
  public:
-  TtwSkinStdButtonObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinStdButton* record);
+  TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinStdButton* record);
   // The skinless look's default button.
-  TtwSkinStdButtonObject(TtwSkinForm* frame, const QString& name, int command);
+  TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, const QString& name, int command);
 
   bool HitTest(int x, int y) const override;
+  // The window's icon in place of the system-menu button has no glow.
+  void ShowGlow() override;
   void Draw(QPainter& canvas, bool forced) override;
   void DoubleClick() override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
@@ -125,7 +168,7 @@ class TtwSkinStdButtonObject : public TtwSkinButtonObject {
 
 class TtwSkinCaptionObject : public TtwActiveSkinObject {
  public:
-  TtwSkinCaptionObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinCaption* record);
+  TtwSkinCaptionObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinCaption* record);
   void Draw(QPainter& canvas, bool forced) override;
   bool MorphPending() const override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
@@ -161,7 +204,7 @@ class TtwSkinCaptionObject : public TtwActiveSkinObject {
 
 class TtwSkinAnimateObject : public TtwActiveSkinObject {
  public:
-  TtwSkinAnimateObject(TtwSkinForm* frame, TtwSkinData* data, const TtwDataSkinAnimate* record);
+  TtwSkinAnimateObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinAnimate* record);
   void Draw(QPainter& canvas, bool forced) override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
   void MouseUp(int x, int y, Qt::MouseButton button) override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/form/twFrameGeometry.h"
+#include "skin/form/twFrameMover.h"
 #include "FrameFixtures.h"
 #include "../controls/QtApp.h"
 
@@ -291,6 +292,63 @@ TEST(FramePlacement, MagneticEdgesSnapWithinTheSizeAndLetGoAfterIt) {
   TtwMagnetState t;
   EXPECT_EQ(MagneticPosition(QRect(100, 5, 200, 100), area, QPoint(0, 0), 5, t).y(), 5);
   EXPECT_EQ(MagneticPosition(QRect(797, 100, 200, 100), area, QPoint(0, 0), 5, t).x(), 800);
+}
+
+TEST(FrameGeometry, SkinlessCaptionRowRunsFromTheRightBorder) {
+  const TtwSkinlessCaption row = SkinlessCaptionLayout(200, 17, 19, 3, true);
+  ASSERT_EQ(row.Buttons.size(), 3u);
+  EXPECT_EQ(row.Buttons[0], (TRect{180, 4, 197, 21}));
+  EXPECT_EQ(row.Buttons[2], (TRect{146, 4, 163, 21}));
+  EXPECT_EQ(row.SystemButton, (TRect{3, 4, 20, 21}));
+  EXPECT_EQ(row.Caption, (TRect{20, 3, 146, 22}));
+  const TtwSkinlessCaption bare = SkinlessCaptionLayout(200, 13, 15, 0, false);
+  EXPECT_TRUE(bare.Buttons.empty());
+  EXPECT_TRUE(bare.SystemButton.IsEmpty());
+  EXPECT_EQ(bare.Caption, (TRect{3, 3, 197, 18}));
+}
+
+// Sizing from each part moves only that part's edges, within the limits.
+TEST(FrameMover, SizingMovesThePressedEdgesWithinTheLimits) {
+  const QRect start(100, 100, 300, 200);
+  TtwMoverLimits limits;
+  limits.Minimum = QSize(120, 50);
+  limits.Maximum = QSize(500, 400);
+  const QPoint press(400, 300);
+  struct Case {
+    int hit;
+    QPoint delta;
+    QRect want;
+  } cases[] = {
+      {htBottomRight, {30, 20}, QRect(100, 100, 330, 220)},
+      {htRight, {30, 20}, QRect(100, 100, 330, 200)},
+      {htBottom, {30, 20}, QRect(100, 100, 300, 220)},
+      {htLeft, {-30, 0}, QRect(70, 100, 330, 200)},
+      {htTopLeft, {10, 10}, QRect(110, 110, 290, 190)},
+      {htBottomRight, {500, 500}, QRect(100, 100, 500, 400)},   // at most the maximum
+      {htLeft, {290, 0}, QRect(280, 100, 120, 200)},            // at least the minimum, right edge kept
+      {htTopRight, {-400, -400}, QRect(100, -100, 120, 400)},
+  };
+  for (const Case& c : cases) {
+    TtwFrameMover m;
+    m.PressSizing(c.hit, press, start);
+    EXPECT_EQ(m.Bounds(press + c.delta, limits), c.want) << c.hit;
+    EXPECT_TRUE(m.Dragging());
+  }
+}
+
+// A move answers bounds from the press: the first motion's distance counts,
+// however far it is.
+TEST(FrameMover, MoveFollowsThePointerFromTheFirstPixel) {
+  TtwFrameMover m;
+  const QRect start(100, 100, 300, 200);
+  m.PressCaption(QPoint(250, 110), start);
+  EXPECT_FALSE(m.StartsMove(QPoint(250, 110)));
+  ASSERT_TRUE(m.StartsMove(QPoint(260, 110)));
+  m.BeginMove();
+  EXPECT_EQ(m.Bounds(QPoint(260, 110), {}), start.translated(10, 0));
+  EXPECT_EQ(m.Bounds(QPoint(310, 150), {}), start.translated(60, 40));
+  m.Release();
+  EXPECT_EQ(m.State(), TtwFrameMover::Mode::Idle);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "../controls/QtApp.h"
+#include "platform/Application.h"
 #include "platform/Form.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
@@ -113,6 +114,14 @@ class RealFrame : public ::testing::TestWithParam<bool> {
     QTest::qWait(150);
   }
   QPoint Global(QPoint local) const { return form_->mapToGlobal(local); }
+  // Another window takes the focus: the frame turns inactive.
+  void DeactivateBy(QWidget& other) {
+    other.setGeometry(600, 500, 100, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(WaitFor([&] { return other.isActiveWindow(); }));
+    ASSERT_TRUE(WaitFor([this] { return !frame_->WindowActive(); }));
+  }
   QPoint CentreOf(const char* name) const {
     return frame_->FindObject(QString::fromLatin1(name))->ObjectRect.ToQ().center();
   }
@@ -121,12 +130,12 @@ class RealFrame : public ::testing::TestWithParam<bool> {
     Xdo({"mousemove", QString::number(g.x()), QString::number(g.y())});
     Xdo({"click", "--repeat", QString::number(repeat), "--delay", "80", "1"});
   }
-  void Drag(QPoint local, QPoint delta) {
+  // firstStep: the x distance of the first motion, which starts the drag.
+  void Drag(QPoint local, QPoint delta, int firstStep = 1) {
     const QPoint g = Global(local);
     Xdo({"mousemove", QString::number(g.x()), QString::number(g.y())});
     Xdo({"mousedown", "1"});
-    // A mouse reports small steps: the first one starts the drag.
-    Xdo({"mousemove", QString::number(g.x() + 1), QString::number(g.y())});
+    Xdo({"mousemove", QString::number(g.x() + firstStep), QString::number(g.y())});
     for (int i = 1; i <= 5; ++i)
       Xdo({"mousemove", QString::number(g.x() + delta.x() * i / 5), QString::number(g.y() + delta.y() * i / 5)});
     Xdo({"mouseup", "1"});
@@ -162,6 +171,65 @@ TEST_P(RealFrame, DragOnTheCaptionMovesTheWindow) {
   Drag(QPoint(150, 12), QPoint(60, 40));
   EXPECT_TRUE(WaitFor([&] { return (form_->pos() - before - QPoint(60, 40)).manhattanLength() <= 1; }))
       << before.x() << "," << before.y() << " -> " << form_->pos().x() << "," << form_->pos().y();
+}
+
+// A quick pointer reports its first motion far from the press: the window
+// still stays under the pointer from the first pixel.
+TEST_P(RealFrame, FirstMotionOfACaptionDragIsNotLost) {
+  ShowActive();
+  const QPoint before = form_->pos();
+  Drag(QPoint(150, 12), QPoint(60, 40), 10);
+  EXPECT_TRUE(WaitFor([&] { return (form_->pos() - before - QPoint(60, 40)).manhattanLength() <= 1; }))
+      << before.x() << "," << before.y() << " -> " << form_->pos().x() << "," << form_->pos().y();
+}
+
+TEST_P(RealFrame, FirstClickOnAnInactiveWindowsCaptionButtonWorks) {
+  ShowActive();
+  QWidget other;
+  DeactivateBy(other);
+  Click(CentreOf("maxbutton"));
+  EXPECT_TRUE(WaitFor([&] { return frame_->FrameState() == TtwFrameState::Maximized; }));
+}
+
+TEST_P(RealFrame, PopupMenuDrawsFromTheSkinBeforeTheSystemMenuOpened) {
+  ShowActive();
+  TtwSkinPopupMenu popup(form_.get());
+  popup.addAction("One");
+  popup.addAction("Two");
+  const QPoint at = Global(QPoint(100, 100));
+  popup.PopupForControl(form_.get(), at.x(), at.y());
+  ASSERT_TRUE(WaitFor([&] { return frame_->SkinMenu()->Visible(); }));
+  TtwSkinPopupWindow* level = frame_->SkinMenu()->Level(0);
+  ASSERT_TRUE(WaitFor([&] { return level->isVisible(); }));
+  EXPECT_TRUE(level->Skinned());
+  EXPECT_EQ(level->pos(), at);
+  Xdo({"key", "Escape"});
+  EXPECT_TRUE(WaitFor([&] { return !frame_->SkinMenu()->Visible(); }));
+}
+
+TEST_P(RealFrame, MinimisingTheMainWindowTakesTheOtherWindowsAlong) {
+  form_->hide();
+  TApplication app;
+  TForm* main = nullptr;
+  app.CreateForm(main);
+  main->resize(300, 200);
+  main->move(50, 50);
+  auto* mainFrame = new TtwSkinForm(main);
+  mainFrame->SetSkinData(&data_);
+  TForm editor, results;
+  editor.setGeometry(400, 100, 150, 100);
+  results.setGeometry(400, 300, 150, 100);
+  for (QWidget* w : {static_cast<QWidget*>(main), static_cast<QWidget*>(&editor), static_cast<QWidget*>(&results)}) {
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+  }
+  const QPoint minButton = main->mapToGlobal(mainFrame->FindObject("minbutton")->ObjectRect.ToQ().center());
+  Xdo({"mousemove", QString::number(minButton.x()), QString::number(minButton.y())});
+  Xdo({"click", "1"});
+  EXPECT_TRUE(WaitFor([&] { return !editor.isVisible() && !results.isVisible(); }));
+  mainFrame->Restore();
+  EXPECT_TRUE(WaitFor([&] { return editor.isVisible() && results.isVisible() && main->isVisible(); }));
+  EXPECT_FALSE(main->isMinimized());
 }
 
 TEST_P(RealFrame, DragOnASizingEdgeResizesASizeableWindow) {
@@ -230,11 +298,7 @@ TEST_P(RealFrame, DeactivatingSwitchesTheCaptionToItsInactiveLook) {
   const QPoint close = Global(CentreOf("closebutton"));
   const QImage active = QGuiApplication::primaryScreen()->grabWindow(0, close.x() - 10, close.y() - 10, 20, 20).toImage();
   QWidget other;
-  other.setGeometry(600, 500, 100, 100);
-  other.show();
-  other.activateWindow();
-  ASSERT_TRUE(WaitFor([&] { return other.isActiveWindow(); }));
-  EXPECT_TRUE(WaitFor([&] { return !frame_->WindowActive(); }));
+  DeactivateBy(other);
   QTest::qWait(150);
   const QImage inactive = QGuiApplication::primaryScreen()->grabWindow(0, close.x() - 10, close.y() - 10, 20, 20).toImage();
   EXPECT_NE(active, inactive);

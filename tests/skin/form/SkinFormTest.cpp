@@ -302,14 +302,14 @@ TEST_F(ShownFrame, DoubleClickOnTheCaptionRollsUpAndBack) {
 
 TEST_F(ShownFrame, MaximizeAndRestoreRememberTheNormalBounds) {
   const QRect normal = form.geometry();
-  frame->RunCommand(twtok::cmmaximize);
+  frame->RunCommand(TtwFrameCommand::Maximize);
   EXPECT_EQ(frame->FrameState(), TtwFrameState::Maximized);
   EXPECT_EQ(frame->NormalBounds(), normal);
   const QRect area = form.screen()->availableGeometry();
   EXPECT_TRUE(area.contains(form.geometry()));
   EXPECT_GE(form.width(), area.width() - 2);
   EXPECT_EQ(frame->HitTest(QPoint(0, 20)), htObject);  // no sizing edges while maximised
-  frame->RunCommand(twtok::cmmaximize);
+  frame->RunCommand(TtwFrameCommand::Maximize);
   EXPECT_EQ(frame->FrameState(), TtwFrameState::Normal);
   EXPECT_EQ(form.geometry(), normal);
   EXPECT_TRUE(frame->NormalBounds().isEmpty());

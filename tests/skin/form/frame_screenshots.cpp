@@ -1,10 +1,12 @@
 // Screen grabs of the skinned frames of the notes windows, for looking at:
 // the main window maximised and restored, the category editor, active and
-// inactive, caption buttons hot and pressed, a caption cut with "...".
+// inactive, caption buttons hot and pressed, a caption cut with "...",
+// rolled up, minimised, during a resize, and the results window.
 // Grabs come from the screen, so the window's shape shows as it is.
 // Usage (needs a display): tests/with-x frame_screenshots [OUTPUT_DIR]
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -17,6 +19,7 @@
 #include "app/Unit3.h"
 #include "app/Unit5.h"
 #include "platform/Application.h"
+#include "skin/controls/twSkinButtons.h"
 #include "skin/form/twSkinForm.h"
 #include "tools/db/NotesSchema.h"
 
@@ -123,5 +126,43 @@ int main(int argc, char** argv) {
   Box->activateWindow();
   Settle();
   Shot(Box, "frame-editor-long-caption");
+
+  // Rolled up: the frame alone, caption text and buttons, no client.
+  Form1->activateWindow();
+  main->SetRolledUp(true);
+  Shot(Form1, "frame-main-rolledup");
+  main->SetRolledUp(false);
+  Box->twSkinForm1->SetRolledUp(true);
+  Shot(Box, "frame-editor-rolledup");
+  Box->twSkinForm1->SetRolledUp(false);
+  Box->twSkinForm1->Minimize();
+  Shot(Box, "frame-editor-minimized");
+  Box->twSkinForm1->Restore();
+
+  // Rolled up, maximised, restored: back to the bar, which unrolls.
+  main->SetRolledUp(true);
+  main->Maximize();
+  Shot(Form1, "frame-main-rolledup-maximized", 0);
+  main->Restore();
+  Shot(Form1, "frame-main-rolledup-restored");
+  main->SetRolledUp(false);
+
+  // During a resize: each step grabbed as soon as it has painted once.
+  const QSize size = Form1->size();
+  for (int i = 1; i <= 3; ++i) {
+    Form1->resize(size.width() - 60 * i, size.height() - 40 * i);
+    Form1->repaint();
+    Settle(1);
+    Shot(Form1, QStringLiteral("frame-main-resize-%1").arg(i));
+  }
+  Form1->resize(size);
+
+  // An empty search lists every note in the results window.
+  Form1->twSkinEdit1->setText(QString());
+  Form1->twSkinSpeedButton4->Click();
+  AboutBox1->move(300, 200);
+  Shot(AboutBox1, "frame-results-active");
+  Form1->activateWindow();
+  Shot(AboutBox1, "frame-results-inactive");
   return 0;
 }
