@@ -4,9 +4,10 @@
 #include <QStringList>
 
 #include "platform/Form.h"
+// Callers use the keyword box as the QLineEdit it is.
+#include "skin/boxes/twSkinEdits.h"
 
 class QAction;
-class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class TADOQuery;
@@ -66,7 +67,7 @@ class TForm1 : public TForm {
   TtwSkinButton* twSkinSpeedButton1 = nullptr;
   TtwSkinButton* twSkinSpeedButton2 = nullptr;
   TtwSkinButton* twSkinSpeedButton7 = nullptr;
-  QLineEdit* twSkinEdit1 = nullptr;
+  TtwSkinEdit* twSkinEdit1 = nullptr;
   TtwSkinButton* twSkinSpeedButton4 = nullptr;
   TtwSkinToolBar* twSkinToolBar2 = nullptr;
   TtwSkinGroupBox* twSkinGroupBox1 = nullptr;

@@ -416,16 +416,17 @@ QDate StepDate(const QDate& d, TtwCalendarStep s) {
 
 namespace {
 
-// The four glyphs: single arrows for months, double for years.
+// The four glyphs: single arrows for months, double for years. The bottom-left
+// pixel of a glyph is its transparent colour, so column 0 stays empty.
 QImage ArrowGlyph(bool forward, bool twice) {
-  QImage img(twice ? 11 : 7, 7, QImage::Format_ARGB32);
+  QImage img(twice ? 11 : 7, 9, QImage::Format_ARGB32);
   img.fill(Qt::transparent);
   const QColor ink(0x2B, 0x3A, 0x4E);
   for (int n = 0; n < (twice ? 2 : 1); ++n)
-    for (int i = 0; i < 4; ++i) {
-      const int x = n * 4 + (forward ? i : 3 - i);
-      for (int y = 3 - (3 - i); y <= 3 + (3 - i); ++y)
-        if (x >= 0 && x < img.width()) img.setPixelColor(x, y, ink);
+    for (int i = 0; i < 5; ++i) {
+      // Column i from the arrow's point holds 2i + 1 pixels.
+      const int x = 1 + n * 4 + (forward ? 4 - i : i);
+      for (int y = 4 - i; y <= 4 + i; ++y) img.setPixelColor(x, y, ink);
     }
   return img;
 }
@@ -566,6 +567,8 @@ void TtwSkinMonthCalendar::PaintFace(QImage& bitmap) {
   p.setPen(title);
   const QString head = fmt.MonthNames.value(d.month() - 1) + QStringLiteral(", ") + QString::number(d.year());
   p.drawText(QRect(0, c.top() + 2, width(), kButtonSize), Qt::AlignHCenter | Qt::AlignVCenter, head);
+  // Weekday names in the regular weight: bold ones of seven columns touch.
+  p.setFont(CalendarFont(false));
   for (int k = 0; k < 7; ++k)
     p.drawText(g.WeekdayCells[k], Qt::AlignCenter,
                CutDayName(fmt.ShortDayNames.value((firstDayOfWeek_ + k) % 7)));

@@ -338,7 +338,7 @@ void TtwSkinCustomEdit::ApplyLook() {
   if (font() != f) setFont(f);
   QColor text = defaultFontColor_, disabled = SystemColor(COLOR_GRAYTEXT);
   if (bound) {
-    text = ColorToQ(hasFocus() || mouseInControl_ ? skin_.ActiveFontColor : skin_.FontColor);
+    text = ColorToQ(LooksFocused() || mouseInControl_ ? skin_.ActiveFontColor : skin_.FontColor);
     disabled = ColorToQ(skin_.DisabledFontColor);
   }
   QPalette pal = palette();
@@ -457,7 +457,7 @@ void TtwSkinCustomEdit::PaintFrameInto(QImage& face) const {
     DrawBevel(p, r, C::BtnFace, C::BtnFace);
     if (buttonMode_ && !l.ButtonArea.isEmpty()) DrawDropButton(p, l.ButtonArea, buttonHot_, buttonDown_, isEnabled());
   } else if (useSkinFont_) {
-    const TRect piece = (hasFocus() || mouseInControl_) ? skin_.ActivePieceRect : skin_.PieceRect;
+    const TRect piece = (LooksFocused() || mouseInControl_) ? skin_.ActivePieceRect : skin_.PieceRect;
     QImage band;
     ComposeThreePieceH(skin_.Picture, piece, skin_.LeftEnd, skin_.RightEnd, skin_.StretchCentre, W, band);
     p.end();
@@ -475,7 +475,7 @@ void TtwSkinCustomEdit::PaintFrameInto(QImage& face) const {
       }
     }
   } else {
-    const TRect piece = (hasFocus() || mouseInControl_) ? skin_.ActivePieceRect : skin_.PieceRect;
+    const TRect piece = (LooksFocused() || mouseInControl_) ? skin_.ActivePieceRect : skin_.PieceRect;
     const TRect& cr = skin_.SkinClientRect;
     ComposeClientStretched(face, skin_.Picture, piece, cr, true);
     p.end();

@@ -191,6 +191,15 @@ class TtwSkinCustomEdit : public TtwCustomEdit, public TBoundsTarget, public Ttw
 
   // ---- geometry ----
   void SetBounds(int left, int top, int width, int height) override;
+  TAlign Align() const { return WidgetAlign(this); }
+  void SetAlign(TAlign a) { SetWidgetAlign(this, a); }
+  TAnchors Anchors() const { return WidgetAnchors(this); }
+  void SetAnchors(TAnchors a) { SetWidgetAnchors(this, a); }
+  bool Enabled() const { return isEnabled(); }
+  void SetEnabled(bool e) { setEnabled(e); }
+  // The control's own visibility, whether or not its parent is shown.
+  bool Visible() const { return !isHidden(); }
+  void SetVisible(bool v) { setVisible(v); }
   TtwEditLayout Layout() const;
   QRect EditRect() const { return Layout().EditRect; }
   QRect ButtonArea() const { return Layout().ButtonArea; }
@@ -218,6 +227,8 @@ class TtwSkinCustomEdit : public TtwCustomEdit, public TBoundsTarget, public Ttw
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   // The button was clicked; the date edit takes this slot.
   virtual void ButtonClicked();
+  // The focused look (active piece and colour); a preview may force it.
+  virtual bool LooksFocused() const { return hasFocus(); }
 
   void Bind();
   void ApplyLook();

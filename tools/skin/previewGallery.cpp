@@ -8,10 +8,12 @@
 #include <QActionGroup>
 #include <QEnterEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include "platform/Align.h"
 #include "skin/boxes/twCalendar.h"
 #include "skin/boxes/twSkinComboBox.h"
+#include "skin/boxes/twSkinEdits.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
@@ -23,6 +25,15 @@
 #include "skin/menus/twSkinMenus.h"
 
 namespace {
+
+// An edit that shows its focused look while another control has the focus.
+class TFocusedLookEdit : public TtwSkinEdit {
+ public:
+  using TtwSkinEdit::TtwSkinEdit;
+
+ protected:
+  bool LooksFocused() const override { return true; }
+};
 
 template <class T>
 T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect& r) {
@@ -37,13 +48,13 @@ T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect&
 
 TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), data_(data) {
   SetCaption(QStringLiteral("Skin gallery"));
-  resize(700, 470);
+  resize(910, 470);
   QFont font(QStringLiteral("Tahoma"));
   font.setPixelSize(13);
   setFont(font);
 
   // Tool bar with speed buttons.
-  auto* bar = Make<TtwSkinToolBar>(this, data, QString(), QRect(0, 0, 700, 30));
+  auto* bar = Make<TtwSkinToolBar>(this, data, QString(), QRect(0, 0, 910, 30));
   bar->SetAlign(TAlign::alTop);
   int x = 2;
   for (const char* name : {"Normal", "Hot", "Down", "Disabled"}) {
@@ -146,7 +157,37 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   scrolled_->SetCanScroll(true);
 
   // Status bar with panels and a size grip.
-  auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 700, 30));
+  // Edits in their states, a button edit held down, the date edit and an
+  // open calendar, in a column on the right.
+  int y = 42;
+  for (const char* name : {"Normal", "Hot", "Focused", "Disabled", "Read-only"}) {
+    const QLatin1String n(name);
+    TtwSkinEdit* e = n == "Focused" ? new TFocusedLookEdit(this) : new TtwSkinEdit(this);
+    e->SetSkinData(data);
+    e->setText(QStringLiteral("%1 edit").arg(n));
+    e->SetBounds(705, y, 190, 22);
+    if (n == "Hot") hot_ << e;
+    if (n == "Disabled") e->SetEnabled(false);
+    if (n == "Read-only") e->setReadOnly(true);
+    y += e->height() + 4;
+  }
+  buttonEdit_ = new TtwSkinButtonEdit(this);
+  buttonEdit_->SetSkinData(data);
+  buttonEdit_->setText(QStringLiteral("Button held down"));
+  buttonEdit_->SetBounds(705, y, 190, 22);
+  y += buttonEdit_->height() + 4;
+  auto* date = new TtwSkinDateEdit(this);
+  date->SetSkinData(data);
+  date->SetEditMask(QStringLiteral("!0000/99/99;1; "));
+  date->SetDate(QDateTime(QDate(2013, 5, 15), QTime()));
+  date->SetBounds(705, y, 190, 22);
+  y += date->height() + 6;
+  auto* calendar = new TtwSkinMonthCalendar(this);
+  calendar->SetSkinData(data);
+  calendar->SetDate(QDateTime(QDate(2013, 5, 15), QTime()));
+  calendar->SetBounds(705, y, 200, 150);
+
+  auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 910, 30));
   status->SetAlign(TAlign::alBottom);
   status->SetSizeGrip(true);
   auto* p1 = Make<TtwSkinStatusPanel>(status, data, QStringLiteral("Ready"), QRect(0, 0, 120, 30));
@@ -203,6 +244,12 @@ void TGalleryForm::SetStates(bool active) {
   if (focused_ && active) {
     focused_->setFocus(Qt::TabFocusReason);
     focused_->update();
+  }
+  if (buttonEdit_) {
+    const QPointF at = buttonEdit_->ButtonArea().center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, buttonEdit_->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(buttonEdit_, &press);
   }
   // Scrolled a step, so both ends hide a button; the right arrow is hot.
   if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);

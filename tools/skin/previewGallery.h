@@ -9,6 +9,7 @@ class TtwSkinForm;
 class TtwSkinHint;
 class TtwSkinMenu;
 class TtwSkinToolBar;
+class TtwSkinButtonEdit;
 
 class TGalleryForm : public TForm {
   Q_OBJECT
@@ -32,4 +33,5 @@ class TGalleryForm : public TForm {
   TtwSkinMenu* menu_ = nullptr;
   TtwSkinHint* hint_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
+  TtwSkinButtonEdit* buttonEdit_ = nullptr;
 };
