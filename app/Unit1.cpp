@@ -184,8 +184,11 @@ void TForm1::BuildLayout() {
                               TAlign::alLeft, 96, 25);
   twSkinEdit1 = Make<TtwSkinEdit>(twSkinToolBar1, "twSkinEdit1");
   twSkinEdit1->SetDefaultFont(arial14);
+  // The box's own smaller font: the prompt fits the 133 pixels whole.
+  twSkinEdit1->SetUseSkinFont(false);
   twSkinEdit1->SetSkinData(twSkinData1);
   twSkinEdit1->setText(QStringLiteral("Please enter a keyword"));
+  twSkinEdit1->setCursorPosition(0);
   SetWidgetBounds(twSkinEdit1, 524, 1, 133, 22);
   SetWidgetAnchors(twSkinEdit1, TAnchors(akLeft) | akTop | akBottom);
   twSkinEdit1->installEventFilter(this);
