@@ -252,6 +252,7 @@ void TForm1::BuildLayout() {
   lbl1->SetAutoSize(true);
   lbl1->SetAlign(TAlign::alLeft);
   SeSkinComboBox1 = Make<TtwSkinComboBox>(twSkinPanel1, "SeSkinComboBox1");
+  SeSkinComboBox1->SetUseSkinSize(false);
   skinned(SeSkinComboBox1, "combobox", true);
   SeSkinComboBox1->SetStyle(twcbFixedStyle);
   SeSkinComboBox1->SetSorted(false);

@@ -1,15 +1,35 @@
 #pragma once
-// Combo box: self-drawn, with a pop-up list.
+// Combo box: drawn entirely by itself from its record, with a skinned
+// drop-down list that follows a press dragged into it.
 #include <QStringList>
 
+#include "platform/Clock.h"
+#include "skin/boxes/twSkinListBox.h"
 #include "skin/controls/twSkinControlBase.h"
 
-class QListWidget;
-class QLineEdit;
+class TtwCustomEdit;
+class TtwDataSkinComboBox;
 
 enum TtwSkinCustomComboBoxStyle { twcbEditStyle, twcbFixedStyle };
 
-class TtwSkinComboBox : public TtwSkinCustomControl {
+// The open list scrolls by one row at this rate while a drag holds the
+// pointer above or below it; typed letters join one search within the delay.
+inline constexpr int kComboAutoScrollMs = 25;
+inline constexpr int kComboSearchResetMs = 500;
+
+// Where the button and the shown item go, from sizes alone.
+struct TtwComboLayoutInput {
+  int Width = 0, Height = 0;
+  bool Bound = false, UseSkinSize = true;
+  TRect SkinRect, ClientRect, ButtonRect;  // bound: the record's
+  int RightTopX = 0;                      // bound: the piece's right fixed end
+};
+struct TtwComboLayout {
+  QRect ButtonArea, ItemArea;  // never negative
+};
+TtwComboLayout LayoutComboBox(const TtwComboLayoutInput& in);
+
+class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   Q_OBJECT
  public:
   explicit TtwSkinComboBox(QWidget* parent = nullptr);
@@ -21,7 +41,8 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   void ClearItems();
   int Count() const;
 
-  int ItemIndex() const { return itemIndex_; }
+  // While the list is open, the row it shows as current.
+  int ItemIndex() const;
   void SetItemIndex(int index);  // also takes the item's text; fires OnClick
   QString Text() const { return text_; }
   // In the fixed style a text that names an item also selects that item.
@@ -34,30 +55,48 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   bool Sorted() const { return sorted_; }
   void SetSorted(bool v);
   bool UseSkinSize() const { return useSkinSize_; }
-  void SetUseSkinSize(bool v) { useSkinSize_ = v; update(); }
+  void SetUseSkinSize(bool v);
   QColor DefaultColor() const { return defaultColor_; }
   void SetDefaultColor(const QColor& c) { defaultColor_ = c; update(); }
   int ListBoxWidth() const { return listBoxWidth_; }
   void SetListBoxWidth(int w) { listBoxWidth_ = w; }
   bool AutoComplete() const { return autoComplete_; }
   void SetAutoComplete(bool v) { autoComplete_ = v; }
+  // How the drop-down list is shown (opacity 0..255, faded in or not).
+  bool AlphaBlend() const { return list_->AlphaBlend; }
+  void SetAlphaBlend(bool v) { list_->AlphaBlend = v; }
+  int AlphaBlendValue() const { return list_->AlphaBlendValue; }
+  void SetAlphaBlendValue(int v) { list_->AlphaBlendValue = v; }
+  bool AlphaBlendAnimation() const { return list_->AlphaBlendAnimation; }
+  void SetAlphaBlendAnimation(bool v) { list_->AlphaBlendAnimation = v; }
 
   bool Dropped() const { return dropped_; }
   virtual void DropDown();
   void CloseUp(bool accept);
+  // The edit style's inner edit, or null.
+  TtwCustomEdit* InnerEdit() const { return edit_; }
   // The list shown while dropped (a pop-up window).
-  QListWidget* PopupList() const { return list_; }
-  QRect ButtonArea() const;
-  QRect ItemAreaRect() const;
+  TtwPopupListBox* PopupList() const { return list_; }
+  QRect ButtonArea() const { return Layout().ButtonArea; }
+  QRect ItemAreaRect() const { return Layout().ItemArea; }
+  bool ButtonDown() const { return buttonDown_; }
+  // 0 none, 1 up, 2 down: the open list's auto-scroll.
+  int ScrollDirection() const { return scrollDirection_; }
 
   std::function<void()> OnChange, OnClick, OnCloseUp, OnDropDown;
   virtual void Change() {}
 
+  void FindSkinRecord() override;
+  void ApplySkin() override;
   void PaintDefault(QImage& bitmap) override;
-  // Until input controls are drawn from their records they keep the default
-  // look and the size they are given, bound or not.
-  void PaintSkin(QImage& bitmap) override { PaintDefault(bitmap); }
-  void FitToSkin(int&, int&) override {}
+  void PaintSkin(QImage& bitmap) override;
+  void FitToSkin(int& width, int& height) override;
+  void UpdateRegion() override;
+
+  // The drop-down list's reports.
+  void PopupMouse(QEvent::Type type, Qt::MouseButton button, const QPoint& global, bool overList) override;
+  void PopupKey(QKeyEvent* e) override;
+  void PopupClosed() override;
 
  signals:
   void changed();
@@ -66,6 +105,7 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
  protected:
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
@@ -73,14 +113,30 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   void enterEvent(QEnterEvent* e) override;
   void leaveEvent(QEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  const TtwDataSkinComboBox* ComboRecord() const;
+  TtwComboLayout Layout() const;
   void SelectItem(int index, bool notify);
   void TextChanged();
+  // The edit style: the typed text, completed from the first item it begins.
+  void EditChanged(const QString& typed);
   void SortItems();
-  void Search(QChar c);
+  // The item a typed character finds, or -1.
+  int Search(QChar c, int from);
   void LayoutEdit();
+  void SyncList();
+  // Moves the open list's row only; the box shows its item until close-up.
+  void MoveListIndex(int index);
+  // Keys shared by the box and its open list; false when not handled.
+  bool HandleKey(QKeyEvent* e);
+  void FollowList(const QPoint& global);
+  void SetScrollDirection(int d);
+  void AutoScrollTick();
+  void PaintItemArea(QImage& face, bool bound);
+  void PaintButton(QImage& face, bool bound);
 
   QStringList items_;
   int itemIndex_ = -1;
@@ -96,8 +152,15 @@ class TtwSkinComboBox : public TtwSkinCustomControl {
   bool dropped_ = false;
   bool mouseInControl_ = false;
   bool buttonHot_ = false;
-  QListWidget* list_ = nullptr;
-  QLineEdit* edit_ = nullptr;
+  bool buttonDown_ = false;
+  bool trackingList_ = false;
+  bool listEntered_ = false;
+  bool listDirty_ = true;
+  int scrollDirection_ = 0;
+  TwTimer autoScroll_;
+  TtwPopupListBox* list_ = nullptr;
+  TtwCustomEdit* edit_ = nullptr;
+  bool deleting_ = false;  // the last key in the edit removed text
   QString searchText_;
   qint64 lastSearchTick_ = 0;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -272,6 +273,11 @@ void TtwCustomEdit::mousePressEvent(QMouseEvent* e) {
 void TtwCustomEdit::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) mouseDown_ = false;
   QLineEdit::mouseReleaseEvent(e);
+}
+
+void TtwCustomEdit::inputMethodEvent(QInputMethodEvent* e) {
+  composing_ = !e->preeditString().isEmpty();
+  QLineEdit::inputMethodEvent(e);
 }
 
 // ------------------------------------------------------------ skinned edit

@@ -69,6 +69,8 @@ class TtwCustomEdit : public QLineEdit {
   bool AutoSelect() const { return autoSelect_; }
   void SetAutoSelect(bool v) { autoSelect_ = v; }
   bool MouseDown() const { return mouseDown_; }
+  // An input method is composing text that is not in the edit yet.
+  bool Composing() const { return composing_; }
 
   // Editing commands as the menu and callers run them; all but Copy and
   // SelectAll are refused while read-only (QLineEdit's slots are not).
@@ -105,6 +107,7 @@ class TtwCustomEdit : public QLineEdit {
   void focusInEvent(QFocusEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void inputMethodEvent(QInputMethodEvent* e) override;
   void ApplyTransparency();
 
  private:
@@ -114,6 +117,7 @@ class TtwCustomEdit : public QLineEdit {
   bool editTransparent_ = false;
   bool autoSelect_ = true;
   bool mouseDown_ = false;
+  bool composing_ = false;
   QPointer<QMenu> popupMenu_;
   QPointer<QMenu> systemPopupMenu_;
 };

@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "platform/ImageList.h"
 #include "skin/controls/twSkinControlBase.h"
@@ -57,17 +59,69 @@ TtwSkinTreeView::TtwSkinTreeView(QWidget* parent)
       defaultColor_(SystemColor(COLOR_WINDOW)) {
   setColumnCount(1);
   setHeaderHidden(true);
-  header()->setStretchLastSection(true);
+  // The column is sized by FitColumn: never narrower than the view, wider
+  // when a title needs it, so titles are scrolled to instead of cut.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(0, QHeaderView::Fixed);
+  setTextElideMode(Qt::ElideNone);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::NoFrame);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformRowHeights(true);
   setExpandsOnDoubleClick(true);
   setContextMenuPolicy(Qt::DefaultContextMenu);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  connect(this, &QTreeView::expanded, this, [this] { FitColumn(); });
+  connect(this, &QTreeView::collapsed, this, [this] { FitColumn(); });
+  // Rows scrolled into view may hold a wider title than the rows measured.
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { FitColumn(true); });
   ApplySkin();
 }
 
 TtwSkinTreeView::~TtwSkinTreeView() = default;
+
+void TtwSkinTreeView::SetVScrollBar(TtwSkinScrollBar* bar) {
+  vBar_ = bar;
+  vLink_.reset(bar ? new TtwScrollBarLink(this, Qt::Vertical, bar) : nullptr);
+  LinkBars();
+}
+
+void TtwSkinTreeView::SetHScrollBar(TtwSkinScrollBar* bar) {
+  hBar_ = bar;
+  hLink_.reset(bar ? new TtwScrollBarLink(this, Qt::Horizontal, bar) : nullptr);
+  LinkBars();
+}
+
+void TtwSkinTreeView::LinkBars() {
+  if (vLink_) vLink_->OnShownChanged = nullptr;
+  TtwScrollBarLink::Pair(vLink_.get(), hLink_.get());
+  if (vLink_) vLink_->Sync();
+  if (hLink_) hLink_->Sync();
+}
+
+void TtwSkinTreeView::FitColumn(bool visibleOnly) {
+  if (fitting_ || columnCount() != 1) return;
+  fitting_ = true;
+  QHeaderView* h = header();
+  const int precision = h->resizeContentsPrecision();
+  // Precision 0 measures the rows on screen only: cheap enough for a scroll.
+  if (visibleOnly) h->setResizeContentsPrecision(0);
+  const int wanted = std::max(viewport()->width(), sizeHintForColumn(0));
+  if (visibleOnly) h->setResizeContentsPrecision(precision);
+  const int now = h->sectionSize(0);
+  if (wanted > now || (!visibleOnly && wanted != now)) h->resizeSection(0, wanted);
+  fitting_ = false;
+}
+
+void TtwSkinTreeView::updateGeometries() {
+  FitColumn();
+  QTreeWidget::updateGeometries();
+  // The page step is final only here.
+  if (vLink_) vLink_->Sync();
+  if (hLink_) hLink_->Sync();
+}
 
 int TtwSkinTreeView::CompareText(const QString& a, const QString& b) {
   // One collator per default locale; building one per comparison is slow.

@@ -1,12 +1,17 @@
 #pragma once
 // The category tree: a QTreeWidget with skinned colours and fonts, node
 // pictures from an image list and text ordering by the locale's collation.
+// Its own bars and frame are off; external skinned bars follow its hidden
+// QScrollBars through TtwScrollBarLink, and its one column is as wide as the
+// widest title shown, so a long title is scrolled to rather than cut.
 #include <QFont>
 #include <QPointer>
 #include <QTreeWidget>
 #include <functional>
+#include <memory>
 
 #include "platform/Align.h"
+#include "skin/controls/twSkinScrollBar.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinnable.h"
 
@@ -87,6 +92,17 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   bool UseSkinFont() const { return useSkinFont_; }
   void SetUseSkinFont(bool v) { useSkinFont_ = v; }
   void ApplySkin() override;
+
+  // External skinned bars; either may be null. Each is shown only while the
+  // tree has something to scroll that way; the horizontal one keeps the
+  // corner free while the vertical one shows.
+  TtwSkinScrollBar* VScrollBar() const { return vBar_; }
+  void SetVScrollBar(TtwSkinScrollBar* bar);
+  TtwSkinScrollBar* HScrollBar() const { return hBar_; }
+  void SetHScrollBar(TtwSkinScrollBar* bar);
+  // Widens the column to the widest title among the rows Qt measures (the
+  // shown page first); `visibleOnly` measures the shown page and only grows.
+  void FitColumn(bool visibleOnly = false);
   void ForgetSkinRecord() override { recordIndex_ = -1; }
   bool IsWindowedSkinControl() const override { return true; }
 
@@ -113,8 +129,10 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
+  void updateGeometries() override;
 
  private:
+  void LinkBars();
   friend class TTreeNodes;
   TTreeNode* Insert(TTreeNode* parent, const QString& text);
   void RefreshIcons(TTreeNode* node);
@@ -132,4 +150,7 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   QColor defaultColor_;
   bool useSkinFont_ = true;
   bool leftPressed_ = false;
+  QPointer<TtwSkinScrollBar> vBar_, hBar_;
+  std::unique_ptr<TtwScrollBarLink> vLink_, hLink_;
+  bool fitting_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QScreen>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +16,7 @@
 #include "app/Unit3.h"
 #include "app/Unit5.h"
 #include "platform/Application.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinTreeView.h"
 #include "tools/db/NotesSchema.h"
@@ -61,6 +63,15 @@ int main(int argc, char** argv) {
     }
   }
   bool ok = Save(Form1, out + "/main.png");
+  // The category box open: its list is a pop-up, so the screen is grabbed.
+  Form1->SeSkinComboBox1->DropDown();
+  Settle();
+  const QRect frame = Form1->frameGeometry();
+  const bool open = Form1->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                        .save(out + "/main-category-open.png");
+  std::printf("%s %s\n", open ? "wrote" : "FAILED", qPrintable(out + "/main-category-open.png"));
+  ok &= open;
+  Form1->SeSkinComboBox1->CloseUp(false);
   Form1->showNormal();
   Form1->resize(996, 642);
   ok &= Save(Form1, out + "/main-996x642.png");

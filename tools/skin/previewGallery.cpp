@@ -14,6 +14,7 @@
 #include "skin/boxes/twCalendar.h"
 #include "skin/boxes/twSkinComboBox.h"
 #include "skin/boxes/twSkinEdits.h"
+#include "skin/boxes/twSkinListBox.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
@@ -140,11 +141,37 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   splitter->SetSkinData(data);
   auto* right = Make<TtwSkinPanel>(area, data, QString(), QRect(160, 0, 170, 160));
   right->SetAlign(TAlign::alClient);
+  // A list box with a caption bar and more items than rows, in the free panel.
+  auto* list = new TtwSkinListBox(right);
+  list->SetSkinDataName(QStringLiteral("captionlistbox"));
+  list->SetCaptionMode(true);
+  list->SetCaption(QStringLiteral("List box"));
+  list->SetSkinData(data);
+  QStringList names;
+  for (const char* n : {"Work", "Home", "Ideas", "Reading", "Travel", "Recipes", "Letters", "Music", "Garden"})
+    names << QString::fromLatin1(n);
+  list->SetItems(names);
+  list->SetItemIndex(1);
+  list->SetBounds(8, 8, 154, 144);
+  // Combo boxes: one closed, one whose list is open in an active window.
   auto* combo = new TtwSkinComboBox(this);
   combo->SetSkinData(data);
   combo->SetItems({QStringLiteral("Combo box"), QStringLiteral("Second")});
   combo->SetItemIndex(0);
-  combo->SetBounds(350, 222, 160, 22);
+  combo->SetBounds(550, 222, 140, 22);
+  openCombo_ = new TtwSkinComboBox(this);
+  openCombo_->SetSkinData(data);
+  openCombo_->SetItems({QStringLiteral("Open combo box"), QStringLiteral("Second item"), QStringLiteral("Third item")});
+  openCombo_->SetItemIndex(0);
+  openCombo_->SetBounds(350, 138, 160, 22);
+  // The edit style: a typed prefix completed, the rest selected.
+  auto* editCombo = new TtwSkinComboBox(this);
+  editCombo->SetSkinData(data);
+  editCombo->SetItems({QStringLiteral("Edit-style combo"), QStringLiteral("Second")});
+  editCombo->SetStyle(twcbEditStyle);
+  editCombo->SetItemIndex(0);
+  editCombo->SetBounds(550, 250, 140, 22);
+  editCombo->InnerEdit()->setSelection(4, 12);
 
   // A tool bar too short for its buttons scrolls them between two arrows.
   scrolled_ = Make<TtwSkinToolBar>(this, data, QString(), QRect(10, 396, 330, 30));
@@ -232,6 +259,7 @@ TGalleryForm::~TGalleryForm() {
   // The open menu, the hint and the focus go while every control still
   // stands: focus handlers walk the window's controls.
   menu_->CloseMenu();
+  openCombo_->CloseUp(false);
   hint_->HideSkinHint();
   if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) f->clearFocus();
 }
@@ -255,6 +283,8 @@ void TGalleryForm::SetStates(bool active) {
   if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);
   scrolled_->ScrollMouseMove(kHitScrollRight);
   if (!active) return;
+  openCombo_->DropDown();
+  openCombo_->PopupList()->SetItemIndex(1);
   // The menu opens in the free space right of the tree, its "View" entry's
   // sub-menu beside it; the hint hangs below the first push button.
   const QPoint at = mapToGlobal(QPoint(360, 254));

@@ -10,6 +10,7 @@ class TtwSkinHint;
 class TtwSkinMenu;
 class TtwSkinToolBar;
 class TtwSkinButtonEdit;
+class TtwSkinComboBox;
 
 class TGalleryForm : public TForm {
   Q_OBJECT
@@ -34,4 +35,5 @@ class TGalleryForm : public TForm {
   TtwSkinHint* hint_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
   TtwSkinButtonEdit* buttonEdit_ = nullptr;
+  TtwSkinComboBox* openCombo_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "../controls/QtApp.h"
 #include "platform/Form.h"
 #include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/data/twCompressedSkin.h"
@@ -45,6 +46,11 @@ class EditScreen : public ::testing::Test {
     date->SetEditMask(QStringLiteral("!0000/99/99;1; "));
     date->SetBounds(20, 100, 160, 22);
     date->SetDate(QDateTime(QDate(2013, 5, 1), QTime()));
+    combo = new TtwSkinComboBox(&form);
+    combo->SetSkinData(&data);
+    combo->SetItems({QStringLiteral("Apple"), QStringLiteral("Apricot"), QStringLiteral("Banana")});
+    combo->SetStyle(twcbEditStyle);
+    combo->SetBounds(200, 100, 160, 22);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   }
@@ -55,6 +61,7 @@ class EditScreen : public ::testing::Test {
   TtwSkinEdit* edit = nullptr;
   TtwSkinButton* ok = nullptr;
   TtwSkinDateEdit* date = nullptr;
+  TtwSkinComboBox* combo = nullptr;
   int oks = 0;
 };
 
@@ -100,6 +107,18 @@ TEST_F(EditScreen, TheButtonOpensTheCalendarUnderTheEditAndAClickedDayIsTaken) {
   ASSERT_TRUE(WaitFor([&] { return !date->Calendar()->isVisible(); }));
   QTest::qWait(200);
   EXPECT_FALSE(date->Calendar()->isVisible());
+}
+
+TEST_F(EditScreen, TheEditStyleComboBoxCompletesATypedPrefix) {
+  ClickAt(combo->mapToGlobal(combo->ItemAreaRect().center()));
+  ASSERT_TRUE(WaitFor([&] { return combo->InnerEdit()->hasFocus(); }));
+  Xdo({"type", "--delay", "40", "apr"});
+  ASSERT_TRUE(WaitFor([&] { return combo->Text() == "Apricot"; })) << combo->Text().toStdString();
+  EXPECT_EQ(combo->InnerEdit()->selectedText(), QStringLiteral("icot"));
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  Xdo({"key", "BackSpace"});
+  // The completed item's spelling stays; the deleted rest does not come back.
+  ASSERT_TRUE(WaitFor([&] { return combo->Text() == "Apr"; })) << combo->Text().toStdString();
 }
 
 }  // namespace

@@ -1,0 +1,215 @@
+// The skinned list box: its parts from sizes, the bar that appears when an
+// item no longer fits, rows that never collapse to nothing, the caption's
+// repeating buttons on the manual clock, tab stops, and the pop-up's fade.
+#include <QTest>
+
+#include "../controls/QtApp.h"
+#include "BoxFixture.h"
+#include "platform/Clock.h"
+#include "skin/boxes/twSkinListBox.h"
+
+namespace {
+
+using namespace twtest;
+
+QStringList Numbered(int n) {
+  QStringList l;
+  for (int i = 0; i < n; ++i) l << QStringLiteral("Item %1").arg(i);
+  return l;
+}
+
+bool NonNegative(const QRect& r) { return r.width() >= 0 && r.height() >= 0; }
+
+TEST(ListBoxLayout, PartsFromSizesNeverGoNegative) {
+  struct Case {
+    TtwListBoxLayoutInput in;
+    QRect items, vbar, hbar;
+  };
+  TtwListBoxLayoutInput plain;
+  plain.Width = 120;
+  plain.Height = 100;
+  TtwListBoxLayoutInput both = plain;
+  both.VBar = both.HBar = true;
+  TtwListBoxLayoutInput bound = both;
+  bound.Bound = true;
+  bound.ListRect = TRect{2, 2, 118, 98};
+  const Case cases[] = {
+      {plain, QRect(2, 2, 116, 96), QRect(), QRect()},
+      // The vertical bar runs down to the horizontal one; items stop at both.
+      {both, QRect(2, 2, 98, 78), QRect(100, 1, 19, 79), QRect(1, 80, 118, 19)},
+      {bound, QRect(2, 2, 97, 77), QRect(99, 2, 19, 77), QRect(2, 79, 116, 19)},
+  };
+  for (const Case& c : cases) {
+    const TtwListBoxLayout l = LayoutListBox(c.in);
+    EXPECT_EQ(l.Items, c.items);
+    EXPECT_EQ(l.VBar, c.vbar);
+    EXPECT_EQ(l.HBar, c.hbar);
+  }
+  // Controls smaller than their bars and frame still get no negative part.
+  for (int w : {0, 1, 3, 10, 25})
+    for (int h : {0, 1, 3, 10, 25})
+      for (bool b : {false, true}) {
+        TtwListBoxLayoutInput in = both;
+        in.Width = w;
+        in.Height = h;
+        in.CaptionHeight = 20;
+        in.Bound = b;
+        in.ListRect = TRect{2, 2, w - 2, h - 2};
+        const TtwListBoxLayout l = LayoutListBox(in);
+        EXPECT_TRUE(NonNegative(l.Items) && NonNegative(l.VBar) && NonNegative(l.HBar)) << w << "x" << h;
+      }
+}
+
+TEST(ListBox, TheBarAppearsWithTheFirstItemThatDoesNotFit) {
+  TtwSkinListBox box;
+  box.SetDefaultItemHeight(20);
+  box.SetBounds(0, 0, 120, 8 * 20 + 4);  // eight rows in the default frame
+  box.show();
+  ASSERT_EQ(box.InnerList()->VisibleRows(), 8);
+  box.SetItems(Numbered(5));
+  EXPECT_FALSE(box.VScrollVisible());
+  for (int i = 5; i < 8; ++i) box.AddItem(QStringLiteral("Item %1").arg(i));
+  EXPECT_FALSE(box.VScrollVisible());  // eight items, eight rows
+  box.AddItem(QStringLiteral("Item 8"));
+  EXPECT_TRUE(box.VScrollVisible());
+  EXPECT_EQ(box.VScrollPage(), 8);
+
+  // Sized by rows: exactly RowCount items never bring a bar.
+  TtwSkinListBox rows;
+  rows.SetItems(Numbered(8));
+  rows.SetRowCount(8);
+  rows.show();
+  EXPECT_EQ(rows.height(), 8 * 20 + 4);
+  EXPECT_FALSE(rows.VScrollVisible());
+  rows.AddItem(QStringLiteral("Ninth"));
+  EXPECT_TRUE(rows.VScrollVisible());
+}
+
+TEST(ListBox, AnItemHeightOfZeroStillGivesVisibleRows) {
+  TBoxSkin skin;
+  TtwSkinListBox unbound;
+  unbound.SetDefaultItemHeight(0);
+  TtwSkinListBox bound;
+  bound.SetSkinDataName(QStringLiteral("zerolist"));  // its item piece is empty
+  bound.SetSkinData(&skin.data);
+  ASSERT_NE(bound.RecordIndex(), -1);
+  for (TtwSkinListBox* box : {&unbound, &bound}) {
+    box->SetItems(Numbered(30));
+    box->SetRowCount(4);
+    box->show();
+    EXPECT_GT(box->ItemHeight(), 0);
+    EXPECT_EQ(box->InnerList()->VisibleRows(), 4);
+    EXPECT_TRUE(box->VScrollVisible());
+    // Rows are stacked, not piled on the first.
+    EXPECT_EQ(box->InnerList()->visualItemRect(box->InnerList()->item(1)).top(), box->ItemHeight());
+    EXPECT_FALSE(box->RenderFace().isNull());
+    EXPECT_FALSE(box->InnerList()->viewport()->grab().isNull());
+  }
+}
+
+TEST(ListBox, BoundItemsAreDrawnFromTheItemPieces) {
+  TBoxSkin skin;
+  TtwSkinListBox box;
+  box.SetSkinData(&skin.data);
+  box.SetItems({QString(), QString()});
+  box.SetItemIndex(1);
+  box.SetBounds(0, 0, 60, 40);
+  box.show();
+  EXPECT_EQ(box.ItemHeight(), 10);  // the item piece's height
+  const QImage rows = box.InnerList()->viewport()->grab().toImage();
+  // Row 0 normal, row 1 selected: the left ends come 1:1 from their pieces.
+  EXPECT_EQ(From(rows, 0, 0), QPoint(70, 60));
+  EXPECT_EQ(From(rows, 1, 5), QPoint(71, 65));
+  EXPECT_EQ(From(rows, 0, 10), QPoint(70, 70));
+  // Below the last item the client piece is tiled.
+  EXPECT_EQ(From(rows, 0, 20), QPoint(42, 82));
+}
+
+TEST(ListBox, CaptionDownButtonRepeatsOnTheClockAndStopsAtTheLastItem) {
+  TwManualClock clock;
+  TtwSkinListBox box;
+  box.SetCaptionMode(true);
+  box.SetItems(Numbered(4));
+  box.SetItemIndex(0);
+  box.show();
+  const QRect down = box.CaptionButtonRect(1);
+  ASSERT_FALSE(down.isEmpty());
+  QTest::mousePress(&box, Qt::LeftButton, {}, down.center());
+  clock.Advance(499);
+  EXPECT_EQ(box.ItemIndex(), 0);
+  clock.Advance(1);
+  EXPECT_EQ(box.ItemIndex(), 1);  // after 500 ms
+  clock.Advance(100);
+  EXPECT_EQ(box.ItemIndex(), 2);  // then every 100 ms
+  // Off the button the repeat pauses; back on it, it resumes at 50 ms.
+  QTest::mouseMove(&box, QPoint(2, box.height() - 3));
+  clock.Advance(300);
+  EXPECT_EQ(box.ItemIndex(), 2);
+  QTest::mouseMove(&box, down.center());
+  clock.Advance(50);
+  EXPECT_EQ(box.ItemIndex(), 3);
+  clock.Advance(100);
+  EXPECT_EQ(box.ItemIndex(), 3);
+  EXPECT_EQ(clock.ArmedTimers(), 0);  // nothing left repeating at the end
+  QTest::mouseRelease(&box, Qt::LeftButton, {}, down.center());
+  EXPECT_EQ(box.ItemIndex(), 3);
+  EXPECT_EQ(box.PressedButton(), -1);
+
+  // A click on the up button moves once.
+  QTest::mouseClick(&box, Qt::LeftButton, {}, box.CaptionButtonRect(0).center());
+  EXPECT_EQ(box.ItemIndex(), 2);
+}
+
+TEST(ListBox, TabStopsCountFromTheItemsLeftEdge) {
+  TtwSkinListBox box;
+  box.SetBounds(0, 0, 200, 60);
+  box.SetItems({QStringLiteral("\tI")});
+  box.SetTabWidths({40});
+  box.show();
+  const QImage row = box.InnerList()->viewport()->grab().toImage();
+  int first = -1;
+  for (int x = 0; x < row.width() && first < 0; ++x)
+    for (int y = 0; y < box.ItemHeight(); ++y)
+      if (qGray(row.pixel(x, y)) < 128) {
+        first = x;
+        break;
+      }
+  EXPECT_GE(first, 40);
+  EXPECT_LE(first, 43);
+}
+
+TEST(PopupListBox, TheFadeEndsAtAnyValueOnTheClock) {
+  for (int target : {250, 255, 7, 0}) {
+    TwManualClock clock;
+    TtwPopupListBox list(nullptr);
+    list.AlphaBlend = true;
+    list.AlphaBlendAnimation = true;
+    list.AlphaBlendValue = target;
+    list.SetItems(Numbered(3));
+    list.ShowAt(QPoint(10, 10));
+    EXPECT_EQ(list.Alpha(), 0);
+    clock.Advance(kListFadeStepMs * 30);
+    EXPECT_EQ(list.Alpha(), target);
+    EXPECT_FALSE(list.Fading());
+    EXPECT_EQ(clock.ArmedTimers(), 0);
+    list.Hide();
+  }
+}
+
+TEST(PlaceDropDown, BelowAboveAndInsideTheWorkArea) {
+  const QRect work(0, 0, 800, 600);
+  struct Case {
+    QRect control;
+    QSize list;
+    QPoint at;
+  };
+  const Case cases[] = {
+      {QRect(100, 100, 120, 20), QSize(120, 160), QPoint(100, 120)},  // below
+      {QRect(100, 500, 120, 20), QSize(120, 160), QPoint(100, 340)},  // above: top minus the list
+      {QRect(750, 100, 120, 20), QSize(120, 160), QPoint(680, 120)},  // kept left of the right edge
+      {QRect(100, 40, 120, 20), QSize(120, 590), QPoint(100, 0)},     // fits nowhere: from the top
+  };
+  for (const Case& c : cases) EXPECT_EQ(PlaceDropDown(c.control, c.list, work), c.at) << c.control.y();
+}
+
+}  // namespace
