@@ -586,14 +586,8 @@ void TtwSkinMonthCalendar::PaintFace(QImage& bitmap) {
     QColor ink = plain;
     if (cell.Day == d.day()) {
       if (mark) {
-        TtwSkinGeometry geo;
-        geo.Bind(*skinData_, mark, false);
         const TRect src = mark->downskinrect.IsEmpty() ? mark->skinrect : mark->downskinrect;
-        QImage img;
-        const TPieceAnchors a = geo.SkinAnchors();
-        ComposeNinePiece(geo.SourcePicture, src, a, cell.Rect.width(), cell.Rect.height(),
-                         ShiftAnchors(pmNinePiece, src, a, cell.Rect.width(), cell.Rect.height()), geo.Edges(), true,
-                         geo.StretchEffect(), geo.StretchType(), img);
+        const QImage img = ComposeRecordPiece(*skinData_, mark, src, cell.Rect.size());
         p.drawImage(cell.Rect.topLeft(), img);
         ink = ColorToQ(mark->downfontcolor);
       } else {

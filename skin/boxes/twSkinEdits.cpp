@@ -490,17 +490,11 @@ void TtwSkinCustomEdit::PaintFrameInto(QImage& face) const {
       if (idx < 0) idx = skinData_->FindControlIndex(QStringLiteral("resizebutton"));
       const auto* br = idx >= 0 ? dynamic_cast<const TtwDataSkinButtonControl*>(skinData_->ControlRecords()[idx]) : nullptr;
       if (br) {
-        TtwSkinGeometry g;
-        g.Bind(*skinData_, br, false);
         TRect src = br->skinrect;
         if (buttonHot_ && !br->activeskinrect.IsEmpty()) src = br->activeskinrect;
         if (buttonHot_ && buttonDown_ && !br->downskinrect.IsEmpty()) src = br->downskinrect;
         const QRect b = l.ButtonArea;
-        QImage img;
-        const TPieceAnchors a = g.SkinAnchors();
-        ComposeNinePiece(g.SourcePicture, src, a, b.width(), b.height(),
-                         ShiftAnchors(pmNinePiece, src, a, b.width(), b.height()), g.Edges(), true,
-                         g.StretchEffect(), g.StretchType(), img);
+        const QImage img = ComposeRecordPiece(*skinData_, br, src, b.size());
         QPainter bp(&face);
         bp.drawImage(b.topLeft(), img);
       }
