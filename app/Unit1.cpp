@@ -29,6 +29,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ImageList.h"
 #include "skin/boxes/twCalendar.h"
+#include "skin/boxes/twSkinEdits.h"
 #include "skin/boxes/twSkinComboBox.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
@@ -182,9 +183,13 @@ void TForm1::BuildLayout() {
                               TAlign::alLeft, 96, 25);
   twSkinSpeedButton7 = button(twSkinToolBar1, "twSkinSpeedButton7", QStringLiteral("Refresh"),
                               TAlign::alLeft, 96, 25);
-  twSkinEdit1 = Make<QLineEdit>(twSkinToolBar1, "twSkinEdit1");
-  twSkinEdit1->setFont(arial14);
+  twSkinEdit1 = Make<TtwSkinEdit>(twSkinToolBar1, "twSkinEdit1");
+  twSkinEdit1->SetDefaultFont(arial14);
+  // The box's own smaller font: the prompt fits the 133 pixels whole.
+  twSkinEdit1->SetUseSkinFont(false);
+  twSkinEdit1->SetSkinData(twSkinData1);
   twSkinEdit1->setText(QStringLiteral("Please enter a keyword"));
+  twSkinEdit1->setCursorPosition(0);
   SetWidgetBounds(twSkinEdit1, 524, 1, 133, 22);
   SetWidgetAnchors(twSkinEdit1, TAnchors(akLeft) | akTop | akBottom);
   twSkinEdit1->installEventFilter(this);
@@ -269,7 +274,8 @@ void TForm1::BuildLayout() {
   SeSkinComboBox1->SetAlign(TAlign::alLeft);
   SeSkinComboBox1->SetEnabled(false);
   DateTimePicker1 = Make<TtwSkinDateEdit>(twSkinPanel1, "DateTimePicker1");
-  skinned(DateTimePicker1, "buttonedit", true);
+  DateTimePicker1->SetSkinDataName(QStringLiteral("buttonedit"));
+  DateTimePicker1->SetSkinData(twSkinData1);
   DateTimePicker1->SetEditMask(QStringLiteral("!0000/99/99;1; "));
   DateTimePicker1->SetMaxLength(10);
   DateTimePicker1->SetCalendarWidth(200);

@@ -5,9 +5,10 @@
 
 #include "app/NoteText.h"
 #include "platform/Form.h"
+// Callers use the keyword box as the QLineEdit it is.
+#include "skin/boxes/twSkinEdits.h"
 
 class QAction;
-class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class TADOQuery;
@@ -68,7 +69,7 @@ class TForm1 : public TForm {
   TtwSkinButton* twSkinSpeedButton1 = nullptr;
   TtwSkinButton* twSkinSpeedButton2 = nullptr;
   TtwSkinButton* twSkinSpeedButton7 = nullptr;
-  QLineEdit* twSkinEdit1 = nullptr;
+  TtwSkinEdit* twSkinEdit1 = nullptr;
   TtwSkinButton* twSkinSpeedButton4 = nullptr;
   TtwSkinToolBar* twSkinToolBar2 = nullptr;
   TtwSkinGroupBox* twSkinGroupBox1 = nullptr;

@@ -12,6 +12,7 @@
 #include "platform/Align.h"
 #include "platform/Application.h"
 #include "platform/ImageList.h"
+#include "skin/boxes/twSkinEdits.h"
 #include "skin/controls/twSkinButtons.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/controls/twSkinPanels.h"
@@ -101,8 +102,9 @@ TBox::TBox(QWidget* parent) : TForm(parent) {
     return l;
   };
   lbl1 = label("lbl1", 144, 8, 89, 33, QStringLiteral("Class Name"), false);
-  edt1 = new QLineEdit(Panel1);
+  edt1 = new TtwSkinEdit(Panel1);
   edt1->setObjectName(QStringLiteral("edt1"));
+  edt1->SetSkinData(SharedSkin());
   SetWidgetBounds(edt1, 152, 64, 177, 21);
   Label1 = label("Label1", 145, 96, 200, 73, QString(), true);
 

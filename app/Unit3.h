@@ -1,7 +1,8 @@
 #pragma once
 #include "platform/Form.h"
+// Callers use the name box as the QLineEdit it is.
+#include "skin/boxes/twSkinEdits.h"
 
-class QLineEdit;
 class QTreeWidget;
 class TADOQuery;
 class TtwSkinButton;
@@ -22,7 +23,7 @@ class TBox : public TForm {
   TtwSkinPanel* Panel1 = nullptr;
   QTreeWidget* twSkinTreeView1 = nullptr;
   TtwSkinLabel* lbl1 = nullptr;
-  QLineEdit* edt1 = nullptr;
+  TtwSkinEdit* edt1 = nullptr;
   TtwSkinLabel* Label1 = nullptr;
   TtwSkinButton* twSkinButton3 = nullptr;  // Add
   TtwSkinButton* twSkinButton4 = nullptr;  // Del

@@ -40,5 +40,19 @@ inline void DrawDropButton(QPainter& p, const QRect& r, bool hot, bool down, boo
                 enabled ? C::BtnText : C::GrayText);
 }
 
+// One state piece `src` of a custom-control record (its corner points and
+// stretch flags) composed as nine pieces to `size`: the edit's separate
+// button and the calendar's marked day.
+inline QImage ComposeRecordPiece(const TtwSkinData& data, const TtwDataSkinControl* record, const TRect& src,
+                                 const QSize& size) {
+  TtwSkinGeometry g;
+  g.Bind(data, record, false);
+  QImage img;
+  const TPieceAnchors a = g.SkinAnchors();
+  ComposeNinePiece(g.SourcePicture, src, a, size.width(), size.height(),
+                   ShiftAnchors(pmNinePiece, src, a, size.width(), size.height()), g.Edges(), true, g.StretchEffect(),
+                   g.StretchType(), img);
+  return img;
+}
 
 }  // namespace twBoxLooks

@@ -7,13 +7,13 @@
 #include <QApplication>
 #include <QCollator>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include "skin/boxes/twBoxLooks.h"
+#include "skin/boxes/twSkinEdits.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 
@@ -160,20 +160,43 @@ void TtwSkinComboBox::TextChanged() {
   emit changed();
 }
 
+void TtwSkinComboBox::EditChanged(const QString& typed) {
+  int hit = -1;
+  if (!typed.isEmpty())
+    for (int i = 0; i < Count() && hit < 0; ++i)
+      if (items_[i].startsWith(typed, Qt::CaseInsensitive)) hit = i;
+  text_ = typed;
+  // Completion only adds to what was typed at the end: never after a
+  // deletion (the user is taking text away), never inside the text, and
+  // never while an input method composes (the text is not typed yet).
+  const bool complete = autoComplete_ && hit >= 0 && !deleting_ && !edit_->Composing() &&
+                        edit_->cursorPosition() == typed.size() && items_[hit].size() > typed.size();
+  if (complete) {
+    const int n = int(typed.size());
+    text_ = items_[hit];
+    edit_->setText(text_);
+    edit_->setSelection(int(text_.size()), n - int(text_.size()));  // the completed rest, caret after the typed part
+  }
+  itemIndex_ = int(items_.indexOf(text_));
+  if (dropped_ && hit >= 0) {
+    if (autoComplete_) list_->SetItemIndex(hit);
+    list_->ScrollToItem(hit);
+  }
+  update();
+  TextChanged();
+  Change();
+}
+
 void TtwSkinComboBox::SetStyle(TtwSkinCustomComboBoxStyle s) {
   if (s == style_) return;
   style_ = s;
   if (s == twcbEditStyle && !edit_) {
-    edit_ = new QLineEdit(this);
-    edit_->setFrame(false);
+    edit_ = new TtwCustomEdit(this);
     edit_->setFont(defaultFont_);
     edit_->setText(text_);
-    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) {
-      text_ = t;
-      itemIndex_ = int(items_.indexOf(t));
-      TextChanged();
-      Change();
-    });
+    edit_->SetAutoSelect(false);
+    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) { EditChanged(t); });
+    edit_->OnCancelMode = [this] { CloseUp(false); };
     edit_->installEventFilter(this);
     setFocusProxy(edit_);
     LayoutEdit();
@@ -625,6 +648,8 @@ bool TtwSkinComboBox::HandleKey(QKeyEvent* e) {
     i = std::clamp(i, 0, last);
     if (dropped_) MoveListIndex(i);
     else if (i != itemIndex_) SelectItem(i, true);
+    // The edit style shows the item whole and selected, ready to be typed over.
+    if (edit_ && !dropped_) edit_->selectAll();
   };
   switch (e->key()) {
     case Qt::Key_Return:
@@ -743,6 +768,7 @@ void TtwSkinComboBox::resizeEvent(QResizeEvent* e) {
 bool TtwSkinComboBox::eventFilter(QObject* watched, QEvent* e) {
   if (watched == edit_ && e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
+    deleting_ = k->key() == Qt::Key_Backspace || k->key() == Qt::Key_Delete || k->matches(QKeySequence::Cut);
     // The edit keeps its own editing keys; the list keys act on the box.
     switch (k->key()) {
       case Qt::Key_Up:

@@ -7,7 +7,7 @@
 #include "skin/boxes/twSkinListBox.h"
 #include "skin/controls/twSkinControlBase.h"
 
-class QLineEdit;
+class TtwCustomEdit;
 class TtwDataSkinComboBox;
 
 enum TtwSkinCustomComboBoxStyle { twcbEditStyle, twcbFixedStyle };
@@ -73,6 +73,8 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   bool Dropped() const { return dropped_; }
   virtual void DropDown();
   void CloseUp(bool accept);
+  // The edit style's inner edit, or null.
+  TtwCustomEdit* InnerEdit() const { return edit_; }
   // The list shown while dropped (a pop-up window).
   TtwPopupListBox* PopupList() const { return list_; }
   QRect ButtonArea() const { return Layout().ButtonArea; }
@@ -119,6 +121,8 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   TtwComboLayout Layout() const;
   void SelectItem(int index, bool notify);
   void TextChanged();
+  // The edit style: the typed text, completed from the first item it begins.
+  void EditChanged(const QString& typed);
   void SortItems();
   // The item a typed character finds, or -1.
   int Search(QChar c, int from);
@@ -155,7 +159,8 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   int scrollDirection_ = 0;
   TwTimer autoScroll_;
   TtwPopupListBox* list_ = nullptr;
-  QLineEdit* edit_ = nullptr;
+  TtwCustomEdit* edit_ = nullptr;
+  bool deleting_ = false;  // the last key in the edit removed text
   QString searchText_;
   qint64 lastSearchTick_ = 0;
 };

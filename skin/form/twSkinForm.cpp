@@ -5,6 +5,8 @@
 // commands. The client area is the form's contents rectangle throughout.
 #include "skin/form/twSkinForm.h"
 
+#include "skin/draw/twGuard.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -957,12 +959,17 @@ bool TtwSkinForm::HandleEvent(QEvent* e) {
     case QEvent::Paint: {
       auto* pe = static_cast<QPaintEvent*>(e);
       QPainter p(form_);
-      painter_.PaintBackground(p, pe->region(), PaintInput());
-      PaintFrame(p);
+      // A skin the drawing cannot serve leaves a plain face, never an error
+      // out of the paint.
+      if (!TwGuarded("frame paint", [&] {
+            painter_.PaintBackground(p, pe->region(), PaintInput());
+            PaintFrame(p);
+          }))
+        p.fillRect(form_->rect(), twDefaultColors::BtnFace);
       return true;
     }
     case QEvent::Resize:
-      Rebuild();
+      TwGuarded("frame resize", [&] { Rebuild(); });
       // A cover taken at the old size would leave part of the client bare or
       // show stale controls: take it again once the children are laid out.
       if (inactiveCover_ && inactiveCover_->isVisible())

@@ -15,6 +15,7 @@
 #include "platform/ImageList.h"
 #include "skin/boxes/twCalendar.h"
 #include "skin/boxes/twSkinComboBox.h"
+#include "skin/boxes/twSkinEdits.h"
 #include "skin/boxes/twSkinListBox.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
@@ -30,6 +31,15 @@
 
 namespace {
 
+// An edit that shows its focused look while another control has the focus.
+class TFocusedLookEdit : public TtwSkinEdit {
+ public:
+  using TtwSkinEdit::TtwSkinEdit;
+
+ protected:
+  bool LooksFocused() const override { return true; }
+};
+
 template <class T>
 T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect& r) {
   auto* w = new T(parent);
@@ -43,13 +53,13 @@ T* Make(QWidget* parent, TtwSkinData* data, const QString& caption, const QRect&
 
 TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), data_(data) {
   SetCaption(QStringLiteral("Skin gallery"));
-  resize(700, 640);
+  resize(910, 640);
   QFont font(QStringLiteral("Tahoma"));
   font.setPixelSize(13);
   setFont(font);
 
   // Tool bar with speed buttons.
-  auto* bar = Make<TtwSkinToolBar>(this, data, QString(), QRect(0, 0, 700, 30));
+  auto* bar = Make<TtwSkinToolBar>(this, data, QString(), QRect(0, 0, 910, 30));
   bar->SetAlign(TAlign::alTop);
   int x = 2;
   for (const char* name : {"Normal", "Hot", "Down", "Disabled"}) {
@@ -175,6 +185,14 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   openCombo_->SetItems({QStringLiteral("Open combo box"), QStringLiteral("Second item"), QStringLiteral("Third item")});
   openCombo_->SetItemIndex(0);
   openCombo_->SetBounds(350, 138, 160, 22);
+  // The edit style: a typed prefix completed, the rest selected.
+  auto* editCombo = new TtwSkinComboBox(this);
+  editCombo->SetSkinData(data);
+  editCombo->SetItems({QStringLiteral("Edit-style combo"), QStringLiteral("Second")});
+  editCombo->SetStyle(twcbEditStyle);
+  editCombo->SetItemIndex(0);
+  editCombo->SetBounds(550, 250, 140, 22);
+  editCombo->InnerEdit()->setSelection(4, 12);
 
   // A tool bar too short for its buttons scrolls them between two arrows.
   scrolled_ = Make<TtwSkinToolBar>(this, data, QString(), QRect(10, 396, 330, 30));
@@ -187,7 +205,37 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   scrolled_->SetCanScroll(true);
 
   // Status bar with panels and a size grip.
-  auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 700, 30));
+  // Edits in their states, a button edit held down, the date edit and an
+  // open calendar, in a column on the right.
+  int y = 42;
+  for (const char* name : {"Normal", "Hot", "Focused", "Disabled", "Read-only"}) {
+    const QLatin1String n(name);
+    TtwSkinEdit* e = n == "Focused" ? new TFocusedLookEdit(this) : new TtwSkinEdit(this);
+    e->SetSkinData(data);
+    e->setText(QStringLiteral("%1 edit").arg(n));
+    e->SetBounds(705, y, 190, 22);
+    if (n == "Hot") hot_ << e;
+    if (n == "Disabled") e->SetEnabled(false);
+    if (n == "Read-only") e->setReadOnly(true);
+    y += e->height() + 4;
+  }
+  buttonEdit_ = new TtwSkinButtonEdit(this);
+  buttonEdit_->SetSkinData(data);
+  buttonEdit_->setText(QStringLiteral("Button held down"));
+  buttonEdit_->SetBounds(705, y, 190, 22);
+  y += buttonEdit_->height() + 4;
+  auto* date = new TtwSkinDateEdit(this);
+  date->SetSkinData(data);
+  date->SetEditMask(QStringLiteral("!0000/99/99;1; "));
+  date->SetDate(QDateTime(QDate(2013, 5, 15), QTime()));
+  date->SetBounds(705, y, 190, 22);
+  y += date->height() + 6;
+  auto* calendar = new TtwSkinMonthCalendar(this);
+  calendar->SetSkinData(data);
+  calendar->SetDate(QDateTime(QDate(2013, 5, 15), QTime()));
+  calendar->SetBounds(705, y, 200, 150);
+
+  auto* status = Make<TtwSkinStatusBar>(this, data, QString(), QRect(0, 440, 910, 30));
   status->SetAlign(TAlign::alBottom);
   status->SetSizeGrip(true);
   auto* p1 = Make<TtwSkinStatusPanel>(status, data, QStringLiteral("Ready"), QRect(0, 0, 120, 30));
@@ -279,6 +327,12 @@ void TGalleryForm::SetStates(bool active) {
   if (focused_ && active) {
     focused_->setFocus(Qt::TabFocusReason);
     focused_->update();
+  }
+  if (buttonEdit_) {
+    const QPointF at = buttonEdit_->ButtonArea().center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, buttonEdit_->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(buttonEdit_, &press);
   }
   // Scrolled a step, so both ends hide a button; the right arrow is hot.
   if (scrolled_->ScrollPos() == 0) scrolled_->ScrollStep(true);

@@ -11,6 +11,7 @@ class TtwSkinImagesMenu;
 class TtwSkinMenu;
 class TtwSkinScrollBar;
 class TtwSkinToolBar;
+class TtwSkinButtonEdit;
 class TtwSkinComboBox;
 
 class TGalleryForm : public TForm {
@@ -36,6 +37,7 @@ class TGalleryForm : public TForm {
   TtwSkinHint* hint_ = nullptr;
   TtwSkinImagesMenu* imagesMenu_ = nullptr;
   TtwSkinToolBar* scrolled_ = nullptr;
+  TtwSkinButtonEdit* buttonEdit_ = nullptr;
   TtwSkinComboBox* openCombo_ = nullptr;
   TtwSkinScrollBar* hotBar_ = nullptr;
   TtwSkinScrollBar* pressedBar_ = nullptr;

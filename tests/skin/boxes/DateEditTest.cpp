@@ -44,6 +44,7 @@ TEST(DateEdit, TypedCompleteDatesTakeEffectAtMidnightInvalidOnesAreReported) {
   QStringList errors;
   app.SetErrorDisplay([&](const QString& t) { errors << t; });
   TtwSkinDateEdit edit;
+  edit.SetEditMask(QStringLiteral("!0000/99/99;1; "));
   edit.SetDate(QDateTime(QDate(2013, 5, 1), QTime(9, 30)));
   int changes = 0;
   edit.OnDateChange = [&](QObject*) { ++changes; };
@@ -59,6 +60,7 @@ TEST(DateEdit, TypedCompleteDatesTakeEffectAtMidnightInvalidOnesAreReported) {
 
 TEST(DateEdit, CancellingTheCalendarKeepsTheDate) {
   TtwSkinDateEdit edit;
+  edit.SetEditMask(QStringLiteral("!0000/99/99;1; "));
   const QDateTime d(QDate(2013, 5, 1), QTime(9, 30));
   edit.SetDate(d);
   edit.show();
