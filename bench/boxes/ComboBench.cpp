@@ -17,6 +17,7 @@
 #include "skin/data/twCompressedSkin.h"
 #include "skin/data/twSkinData.h"
 #include "skins/BuiltinSkin.h"
+#include "bench/support/twWidgetBench.h"
 
 namespace {
 
@@ -32,15 +33,7 @@ void Drain() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
-TtwSkinData& BuiltinSkin() {
-  static TtwCompressedStoredSkin stored;
-  static TtwSkinData data;
-  if (data.Empty()) {
-    stored.SetCompressedData(BuiltinSkinPackage());
-    data.SetCompressedStoredSkin(&stored);
-  }
-  return data;
-}
+TtwSkinData& BuiltinSkin() { return twbench::BuiltinSkinData(); }
 
 // A window holding one box of the main window's size.
 struct TOurs {

@@ -33,6 +33,7 @@
 #include "platform/Application.h"
 #include "tools/db/NotesSchema.h"
 #include "skin/controls/twSkinButtons.h"
+#include "bench/support/twWidgetBench.h"
 
 namespace {
 
@@ -202,12 +203,4 @@ void HotStateChange(benchmark::State& st) {
 BENCHMARK(MainWindowRepaint)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(HotStateChange)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return twbench::RunWidgetBenchmarks(argc, argv); }

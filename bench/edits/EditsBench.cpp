@@ -11,20 +11,13 @@
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/data/twCompressedSkin.h"
 #include "skins/BuiltinSkin.h"
+#include "bench/support/twWidgetBench.h"
 
 namespace {
 
 constexpr int kKeystrokes = 1000;
 
-TtwSkinData& Skin() {
-  static TtwCompressedStoredSkin stored;
-  static TtwSkinData data;
-  if (data.Empty()) {
-    stored.SetCompressedData(BuiltinSkinPackage());
-    data.SetCompressedStoredSkin(&stored);
-  }
-  return data;
-}
+TtwSkinData& Skin() { return twbench::BuiltinSkinData(); }
 
 // Types kKeystrokes letters, repainting after each as the screen would.
 void Type(QLineEdit* e) {
@@ -90,12 +83,4 @@ void PopupCalendarFirstPaint(benchmark::State& st) {
 BENCHMARK(TypingKeystroke)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(PopupCalendarFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return twbench::RunWidgetBenchmarks(argc, argv); }

@@ -22,6 +22,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/menus/twSkinMenus.h"
 #include "skins/BuiltinSkin.h"
+#include "bench/support/twWidgetBench.h"
 
 namespace {
 
@@ -43,15 +44,7 @@ void Fill(QMenu& m) {
   }
 }
 
-TtwSkinData& BuiltinSkin() {
-  static TtwCompressedStoredSkin stored;
-  static TtwSkinData data;
-  if (data.Empty()) {
-    stored.SetCompressedData(BuiltinSkinPackage());
-    data.SetCompressedStoredSkin(&stored);
-  }
-  return data;
-}
+TtwSkinData& BuiltinSkin() { return twbench::BuiltinSkinData(); }
 
 void OpenOurs(benchmark::State& st, bool skinned) {
   QWidget form;

@@ -14,6 +14,7 @@
 
 #include "bench/support/twPairedTimer.h"
 #include "tests/skin/controls/TreeWithBars.h"
+#include "bench/support/twWidgetBench.h"
 
 namespace {
 
@@ -122,12 +123,4 @@ void PageScroll(benchmark::State& st) {
 BENCHMARK(FillToFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(15);
 BENCHMARK(PageScroll)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return twbench::RunWidgetBenchmarks(argc, argv); }

@@ -70,9 +70,11 @@ struct World {
   QList<QWidget*> Windows() const { return {gallery.get(), Form1, Box, AboutBox1}; }
 };
 
+// Never destroyed: the process ends with the run, and tearing the
+// application down among other statics at exit crashes inside Qt.
 World& TheWorld() {
-  static World w;
-  return w;
+  static World* w = new World;
+  return *w;
 }
 
 void Draw(QWidget* w) {

@@ -753,9 +753,17 @@ void TtwScrollBarLink::BarMoved(int position) {
 }
 
 bool TtwScrollBarLink::eventFilter(QObject* o, QEvent* e) {
-  if (o == area_ && (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent)) Sync();
-  // A new viewport size means a new page once the area has laid out.
-  if (area_ && o == area_->viewport() && e->type() == QEvent::Resize) SyncLater();
+  // Events sent from QWidget's destructor come after the area's own part is
+  // gone: qobject_cast then fails (the meta-object is QWidget's again), and
+  // the area is not touched, nor even cast.
+  if (e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent) {
+    auto* area = qobject_cast<QAbstractScrollArea*>(o);
+    if (area && area == area_.get()) Sync();
+  } else if (e->type() == QEvent::Resize && o->isWidgetType()) {
+    // A new viewport size means a new page once the area has laid out.
+    auto* area = qobject_cast<QAbstractScrollArea*>(static_cast<QWidget*>(o)->parentWidget());
+    if (area && area == area_.get() && o == area->viewport()) SyncLater();
+  }
   return false;
 }
 

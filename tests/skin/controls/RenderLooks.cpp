@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
   combo->SetWidth(121);
   combo->SetAlign(TAlign::alLeft);
   auto* date = new TtwSkinDateEdit(row);
-  date->SetWidth(171);
+  date->resize(171, date->height());
   date->SetAlign(TAlign::alRight);
   date->SetDate(QDateTime(QDate(2013, 5, 1), QTime(9, 30)));
   auto* titleBox = new TtwSkinGroupBox(panel2);
