@@ -346,8 +346,9 @@ void TGalleryForm::SetStates(bool active) {
   thumbEvent(hotBar_, QEvent::MouseMove);
   if (!pressedBar_->Dragging()) thumbEvent(pressedBar_, QEvent::MouseButtonPress);
   if (!active) return;
-  // The images menu hangs below the scrolled tool bar, one cell hot.
-  const QPoint below = mapToGlobal(QPoint(10, 432));
+  // The images menu hangs in the free space right of the scroll bars, one
+  // cell hot; low enough in the window and it would be pushed up the screen.
+  const QPoint below = mapToGlobal(QPoint(540, 424));
   imagesMenu_->Popup(TRect{below.x(), below.y() - 24, below.x() + 80, below.y()});
   if (auto* w = imagesMenu_->PopupWindow()) w->SetHotEntry(7);
   openCombo_->DropDown();
