@@ -169,7 +169,11 @@ QFont TtwButtonParts<Base>::SkinOrDefaultFont() const {
 
 template <class Base>
 void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed, bool hotOrDown) {
-  const QString caption = ShownCaption();
+  QString caption = ShownCaption();
+  if (QImage chosen; ImagesMenuContent(chosen, caption)) {
+    DrawListGlyphText(p, r, caption, {chosen}, 0, layout_, margin_, spacing_, this->isEnabled(), pressed, false, 0);
+    return;
+  }
   bool drawnEnabled = this->isEnabled();
   TImageList* list = PickImageList(hotOrDown, drawnEnabled);
   if (list && list->Has(imageIndex_)) {
@@ -972,8 +976,27 @@ void TtwSkinMenuSpeedButton::FindSkinRecord() {
   trackButtonRect_ = r ? r->trackbuttonrect : TRect{};
 }
 
+void TtwSkinMenuSpeedButton::SetSkinImagesMenu(TtwSkinImagesMenu* m) {
+  if (imagesMenu_ == m) return;
+  disconnect(imagesChoice_);
+  disconnect(imagesClosed_);
+  imagesMenu_ = m;
+  if (m) imagesChoice_ = connect(m, &TtwSkinImagesMenu::ChoiceChanged, this, [this] { update(); });
+  update();
+}
+
+bool TtwSkinMenuSpeedButton::ImagesMenuContent(QImage& image, QString& caption) const {
+  const TtwImagesMenuItem* item = imagesMenu_ ? imagesMenu_->SelectedItem() : nullptr;
+  if (!item) return false;
+  if (useImagesMenuCaption_ && ShowCaption()) caption = item->Caption;
+  TImageList* list = imagesMenu_->Images();
+  if (!useImagesMenuImage_ || !list || !list->Has(item->ImageIndex)) return false;
+  image = list->Pixmap(item->ImageIndex).toImage();
+  return true;
+}
+
 QRect TtwSkinMenuSpeedButton::TrackArea() const {
-  if (!menu_) return QRect();
+  if (!menu_ && !imagesMenu_) return QRect();
   if (!trackButtonMode_) return rect();
   static const QStringList plain = {QStringLiteral("resizebutton"), QStringLiteral("resizetoolbutton"),
                                     QStringLiteral("toolbutton"), QStringLiteral("bigtoolbutton")};
@@ -1099,6 +1122,16 @@ void TtwSkinMenuSpeedButton::mousePressEvent(QMouseEvent* e) {
 void TtwSkinMenuSpeedButton::OpenMenu() {
   QPointer<TtwSkinMenuSpeedButton> self(this);
   const QPoint at = mapToGlobal(QPoint(0, 0));
+  if (imagesMenu_) {
+    // Connected first: a menu with nothing to show closes inside Popup.
+    disconnect(imagesClosed_);
+    imagesClosed_ = connect(imagesMenu_, &TtwSkinImagesMenu::PopupClosed, this, [this] {
+      disconnect(imagesClosed_);
+      if (tracked_) MenuClosed();
+    });
+    imagesMenu_->Popup(TRect{at.x(), at.y(), at.x() + width(), at.y() + height()});
+    return;
+  }
   TtwSkinMenu* controller = menu_ ? menu_->FindSkinMenu() : nullptr;
   if (!controller) {
     // No skinned form to run it: the plain menu still lets the user choose.

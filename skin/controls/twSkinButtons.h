@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "skin/controls/twSkinControlBase.h"
 #include "skin/menus/twMenuMessages.h"
+#include "skin/menus/twSkinImagesMenu.h"
 #include "skin/menus/twSkinMenus.h"
 
 class TtwLayerManager;
@@ -139,6 +140,9 @@ class TtwButtonParts : public Base {
   // A flat speed button shows no frame animation.
   virtual bool AnimatesFrames() const { return true; }
   virtual QString ShownCaption() const { return this->caption_; }
+  // A linked images menu's chosen entry: true with its picture; the caption
+  // may be replaced by the entry's.
+  virtual bool ImagesMenuContent(QImage& /*image*/, QString& /*caption*/) const { return false; }
   // Images a tool bar gave the button, ahead of its own list (speed only).
   virtual TImageList* PickImageList(bool /*hotOrDown*/, bool& /*drawnEnabled*/) const { return imageList_; }
   QFont SkinOrDefaultFont() const;
@@ -323,6 +327,14 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
 
   TtwSkinPopupMenu* SkinPopupMenu() const { return menu_; }
   void SetSkinPopupMenu(TtwSkinPopupMenu* m) { menu_ = m; }
+  // Opened under the button in place of SkinPopupMenu; its choice is shown
+  // on the button (picture and / or caption, as the two switches say).
+  TtwSkinImagesMenu* SkinImagesMenu() const { return imagesMenu_; }
+  void SetSkinImagesMenu(TtwSkinImagesMenu* m);
+  bool UseImagesMenuImage() const { return useImagesMenuImage_; }
+  void SetUseImagesMenuImage(bool v) { useImagesMenuImage_ = v; update(); }
+  bool UseImagesMenuCaption() const { return useImagesMenuCaption_; }
+  void SetUseImagesMenuCaption(bool v) { useImagesMenuCaption_ = v; update(); }
   bool TrackButtonMode() const { return trackButtonMode_; }
   void SetTrackButtonMode(bool v) { trackButtonMode_ = v; update(); }
   TtwTrackPosition TrackPosition() const { return trackPosition_; }
@@ -350,6 +362,7 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
+  bool ImagesMenuContent(QImage& image, QString& caption) const override;
 
  private:
   void MenuClosed();
@@ -360,6 +373,9 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   void OpenMenu();
 
   QPointer<TtwSkinPopupMenu> menu_;
+  QPointer<TtwSkinImagesMenu> imagesMenu_;
+  QMetaObject::Connection imagesChoice_, imagesClosed_;
+  bool useImagesMenuImage_ = false, useImagesMenuCaption_ = false;
   bool trackButtonMode_ = false, newStyle_ = false, tracked_ = false;
   bool drawStandardArrow_ = false;
   int arrowType_ = 4;  // down

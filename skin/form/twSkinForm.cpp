@@ -882,6 +882,7 @@ TtwSkinData* TtwSkinForm::MenuSkinData() const {
 }
 
 void TtwSkinForm::PushMenuSettings() {
+  if (trayMenu_) trayMenu_->SetSkinData(MenuSkinData());
   if (!skinMenu_) return;
   skinMenu_->MaxMenuItemsInWindow = MaxMenuItemsInWindow;
   skinMenu_->UseSkinFont = UseSkinFontInMenu;

@@ -28,6 +28,7 @@
 #include "skin/form/twSkinObjects.h"
 #include "skin/menus/twSkinHint.h"
 #include "skin/menus/twSkinMenus.h"
+#include "skin/menus/twTrayIcon.h"
 
 class TForm;
 struct TMessage;
@@ -111,8 +112,9 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   bool LogoBitMapTransparent = false;
   bool UseFormCursorInNCArea = false;
   TtwSkinStatusBar* StatusBar = nullptr;
-  // The tray icon lands later; minimising to the tray needs one.
-  QObject* TrayIcon = nullptr;
+  // Minimising to the tray needs one. Assigning hides its icon (unless
+  // AlwaysShowInTray) and gives it the restore / close menu when it has none.
+  TtwFrameSetting<QPointer<TtwTrayIcon>> TrayIcon{this, &TtwSkinForm::TrayIconChanged, nullptr};
   bool AlwaysShowInTray = false, AlwaysMinimizeToTray = false;
   // The timed hint shown over caption objects (with ShowObjectHint).
   QPointer<TtwSkinHint> SkinHint;
@@ -198,6 +200,8 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   void OpenSystemMenuAt(QPoint global);
   bool SystemMenuOpen() const { return skinMenu_ && skinMenu_->Visible(); }
   QMenu* SystemMenuItems() const { return sysMenuItems_; }
+  // The menu the frame gave its tray icon (null when the icon had its own).
+  TtwSkinPopupMenu* TrayMenu() const { return trayMenu_; }
   TtwSkinMenu* SkinMenu() const { return skinMenu_; }
 
   // Paints the whole frame (bands and objects) into p, window coordinates.
@@ -244,6 +248,9 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   void ObjectSettingsChanged();
   void ApplyOpacity();
   void PushMenuSettings();
+  void TrayIconChanged();
+  // The application's visible windows, the main one first.
+  QList<QWidget*> VisibleWindows() const;
   TtwSkinData* MenuSkinData() const;
   bool HandleEvent(QEvent* e);
   bool HandleMessage(TMessage& m);
@@ -317,6 +324,7 @@ class TtwSkinForm : public QObject, public TtwCaptionObjectHost {
   };
   std::map<QString, ObjectMenu> objectMenus_;
   QPointer<QMenu> sysMenuItems_;
+  QPointer<TtwSkinPopupMenu> trayMenu_;
   QShortcut* sysMenuShortcut_ = nullptr;
   std::unique_ptr<TtwLayerManager> glow_;
   QWidget* inactiveCover_ = nullptr;

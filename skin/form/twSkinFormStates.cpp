@@ -2,6 +2,7 @@
 // through ApplyWindowState, which sets the limits, bounds, client, grip and
 // events together; Minimize, Maximize, Restore and SetRolledUp only decide
 // the state to go to.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -192,21 +193,77 @@ void TtwSkinForm::ShowCompanions() {
     if (w) w->show();
 }
 
+QList<QWidget*> TtwSkinForm::VisibleWindows() const {
+  QList<QWidget*> out;
+  TForm* main = Application() ? Application()->MainForm() : nullptr;
+  if (main && main->isVisible()) out.append(main);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->isVisible() || out.contains(w)) continue;
+    // Menus, tips and splash screens come and go by themselves.
+    const Qt::WindowType type = w->windowType();
+    if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen) continue;
+    out.append(w);
+  }
+  // Our own window leads when it is not the main one.
+  if (!main && out.contains(form_)) out.move(out.indexOf(form_), 0);
+  return out;
+}
+
+void TtwSkinForm::TrayIconChanged() {
+  TtwTrayIcon* tray = TrayIcon.Value();
+  if (!tray) return;
+  if (!AlwaysShowInTray) tray->SetIconVisible(false);
+  if (tray->PopupMenu()) {
+    // Its own menu stays; a double click still brings the window back.
+    if (!tray->OnDblClick) {
+      tray->OnDblClick = [self = QPointer<TtwSkinForm>(this)] {
+        if (self) Guarded([&] { self->RestoreFromTray(); });
+      };
+    }
+    return;
+  }
+  if (!trayMenu_) {
+    trayMenu_ = new TtwSkinPopupMenu(form_);
+    trayMenu_->setObjectName(QStringLiteral("TwTrayMenu"));
+  }
+  trayMenu_->clear();
+  trayMenu_->SetSkinData(MenuSkinData());
+  TtwResourceStrData* rs = MenuSkinData() ? MenuSkinData()->ResourceStrData() : nullptr;
+  auto caption = [rs](const char* key, const char* builtIn) {
+    QString text = rs ? rs->GetResStr(QString::fromLatin1(key)) : QString();
+    return text.isEmpty() ? QString::fromLatin1(builtIn) : text;
+  };
+  // The entries' names pick their glyphs in the skinned menu.
+  QAction* restore = trayMenu_->addAction(caption("MI_RESTORECAPTION", "&Restore"));
+  restore->setObjectName(QStringLiteral("TRAY_TWF_RESTORE"));
+  connect(restore, &QAction::triggered, this, [this] { Guarded([&] { RestoreFromTray(); }); });
+  trayMenu_->addSeparator();
+  QAction* close = trayMenu_->addAction(caption("MI_CLOSECAPTION", "&Close"));
+  close->setObjectName(QStringLiteral("TRAY_TWF_CLOSE"));
+  connect(close, &QAction::triggered, this, [this] { Guarded([&] { RunCommand(TtwFrameCommand::Close); }); });
+  trayMenu_->setDefaultAction(restore);
+  tray->SetPopupMenu(trayMenu_);
+}
+
 void TtwSkinForm::MinimizeToTray() {
-  // The tray icon lands later; without one there is nowhere to go.
-  if (!TrayIcon) return;
-  TrayIcon->setProperty("MinimizedToTray", true);
-  if (TForm* main = Application() ? Application()->MainForm() : form_) main->hide();
+  TtwTrayIcon* tray = TrayIcon.Value();
+  if (!tray) return;
+  // With no tray to come back from, a hidden window would be lost.
+  if (!tray->Backend()->Available()) {
+    Minimize();
+    return;
+  }
+  if (!tray->HideMainWindow(VisibleWindows())) return;
   if (OnMinimizeToTray) OnMinimizeToTray();
 }
 
 void TtwSkinForm::RestoreFromTray() {
-  if (!TrayIcon) return;
-  TrayIcon->setProperty("MinimizedToTray", false);
-  if (TForm* main = Application() ? Application()->MainForm() : form_) {
-    main->show();
-    if (main->windowState() & Qt::WindowMinimized) main->showNormal();
-  }
+  TtwTrayIcon* tray = TrayIcon.Value();
+  if (!tray) return;
+  QList<QWidget*> windows;
+  windows.append(Application() && Application()->MainForm() ? Application()->MainForm() : form_);
+  tray->ShowMainWindow(windows);
+  if (!AlwaysShowInTray) tray->SetIconVisible(false);
   if (OnRestoreFromTray) OnRestoreFromTray();
 }
 

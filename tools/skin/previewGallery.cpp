@@ -81,6 +81,11 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   menu->addAction(QStringLiteral("Second"));
   menuButton->SetSkinPopupMenu(menu);
   menuButton->SetTrackButtonMode(true);
+  x += 82;
+  // Shows the colour chosen in the images menu below.
+  auto* colourButton = Make<TtwSkinMenuSpeedButton>(bar, data, QStringLiteral("Colour"), QRect(x, 0, 100, 25));
+  colourButton->SetUseSkinSize(false);
+  colourButton->SetSpacing(4);
 
   // Push buttons in every state.
   x = 10;
@@ -304,6 +309,8 @@ TGalleryForm::TGalleryForm(TtwSkinData* data, QWidget* parent) : TForm(parent), 
   for (int i = 8; i < 12; ++i) entry(i, QString(), false, false);
   entry(-1, QStringLiteral("More colours..."), true, false);
   imagesMenu_->SetItemIndex(3);
+  colourButton->SetSkinImagesMenu(imagesMenu_);
+  colourButton->SetUseImagesMenuImage(true);
 
   frame_ = new TtwSkinForm(this);
   frame_->SetSkinData(data);

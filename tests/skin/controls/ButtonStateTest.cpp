@@ -10,6 +10,7 @@
 #include "SkinFixture.h"
 #include "platform/Clock.h"
 #include "platform/Form.h"
+#include "platform/ImageList.h"
 #include "skin/controls/twSkinBars.h"
 #include "skin/controls/twSkinButtons.h"
 
@@ -304,3 +305,107 @@ TEST_F(MenuButtonBody, TheStandardArrowReplacesTheDropMark) {
 }
 
 }  // namespace
+
+// ---- the images-menu link ------------------------------------------------------
+
+namespace {
+
+class MenuButtonImages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    twtest::ParkPointer();
+    for (QRgb c : {0xFFFF0000u, 0xFF00A000u, 0xFF0000FFu}) {
+      QPixmap p(16, 16);
+      p.fill(QColor::fromRgb(c));
+      images.Add(p);
+    }
+    menu.SetImages(&images);
+    menu.SetColumnsCount(3);
+    menu.SetWorkAreaOverride(TRect{0, 0, 1600, 1200});
+    for (int i = 0; i < 3; ++i) {
+      TtwImagesMenuItem it;
+      it.ImageIndex = i;
+      it.Caption = QStringLiteral("Colour %1").arg(i);
+      menu.ImagesItems.push_back(it);
+    }
+    window.resize(200, 100);
+    button = new TtwSkinMenuSpeedButton(&window);
+    button->SetBounds(10, 10, 70, 24);
+    button->SetCaption(QStringLiteral("Pick"));
+    button->SetSkinImagesMenu(&menu);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  void Press() { QTest::mousePress(button, Qt::LeftButton, {}, QPoint(20, 12)); }
+  static int Count(const QImage& img, QRgb c) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) | 0xFF000000u) == c;
+    return n;
+  }
+  TImageList images;
+  TtwSkinImagesMenu menu;
+  QWidget window;
+  TtwSkinMenuSpeedButton* button = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MenuButtonImages, OpensUnderItselfStaysDownUntilClosedAndShowsTheChoice) {
+  button->SetUseImagesMenuImage(true);
+  button->SetUseImagesMenuCaption(true);
+  Press();
+  ASSERT_TRUE(menu.Opened());
+  EXPECT_TRUE(button->MenuTracked());
+  EXPECT_TRUE(button->Down());
+  const QPoint under = button->mapToGlobal(QPoint(0, button->height()));
+  EXPECT_GE(menu.PopupWindow()->geometry().top(), under.y());
+  EXPECT_EQ(menu.PopupWindow()->geometry().left(), under.x());
+  // The release of the opening press belongs to the menu.
+  QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 12));
+  EXPECT_TRUE(button->Down());
+
+  QTest::mouseClick(menu.PopupWindow(), Qt::LeftButton, {}, menu.PopupWindow()->EntryRect(2).ToQ().center());
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(menu.Opened());
+  EXPECT_EQ(menu.ItemIndex(), 2);
+  EXPECT_FALSE(button->MenuTracked());
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(Count(button->RenderFace(), 0xFF0000FFu), 16 * 16);
+
+  // Without the picture switch the button keeps its own look.
+  button->SetUseImagesMenuImage(false);
+  EXPECT_EQ(Count(button->RenderFace(), 0xFF0000FFu), 0);
+
+  // Closed without a choice: up again, the choice kept.
+  Press();
+  ASSERT_TRUE(menu.Opened());
+  menu.CloseUp(false);
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(menu.ItemIndex(), 2);
+}
+
+TEST_F(MenuButtonImages, AMenuThatCannotOpenOrGoesAwayLeavesTheButtonUp) {
+  // Nothing to show: it closes inside Popup, and the button hears it.
+  std::vector<TtwImagesMenuItem> all = std::move(menu.ImagesItems);
+  menu.ImagesItems.clear();
+  Press();
+  EXPECT_FALSE(menu.Opened());
+  EXPECT_FALSE(button->MenuTracked());
+  EXPECT_FALSE(button->Down());
+  QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(20, 12));
+
+  // Destroyed while open.
+  auto* doomed = new TtwSkinImagesMenu;
+  doomed->SetImages(&images);
+  doomed->ImagesItems = all;
+  doomed->SetWorkAreaOverride(TRect{0, 0, 1600, 1200});
+  button->SetSkinImagesMenu(doomed);
+  Press();
+  ASSERT_TRUE(doomed->Opened());
+  delete doomed;
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(button->SkinImagesMenu(), nullptr);
+  EXPECT_TRUE(button->TrackArea().isEmpty());
+  (void)button->RenderFace();
+}

@@ -267,3 +267,97 @@ TEST(FrameBehaviour, RemovingTheFrameGivesBackThePlatformFrame) {
 }
 
 }  // namespace
+
+// ---- the tray link ---------------------------------------------------------------
+
+namespace {
+
+class TFrameFakeTray : public TtwTrayBackend {
+ public:
+  bool available = true, shown = false;
+  bool Available() const override { return available; }
+  void Add(const QIcon&, const QString&) override { shown = true; }
+  void Modify(const QIcon&, const QString&) override {}
+  void Delete() override { shown = false; }
+  void ShowBalloon(const QString&, const QString&, QSystemTrayIcon::MessageIcon, int) override {}
+};
+
+struct TrayedForm : ShownForm {
+  TFrameFakeTray* fake = new TFrameFakeTray;
+  QPointer<TtwTrayIcon> tray = new TtwTrayIcon(nullptr, fake);
+  int toTray = 0, fromTray = 0;
+  TrayedForm() {
+    tray->SetIconVisible(true);
+    frame->OnMinimizeToTray = [this] { ++toTray; };
+    frame->OnRestoreFromTray = [this] { ++fromTray; };
+  }
+  ~TrayedForm() { delete tray; }
+};
+
+}  // namespace
+
+TEST(FrameTray, AssigningHidesTheIconAndGivesTheRestoreAndCloseMenu) {
+  TrayedForm f;
+  ASSERT_TRUE(f.fake->shown);
+  f.frame->TrayIcon = f.tray.data();
+  EXPECT_FALSE(f.tray->IconVisible());
+  EXPECT_FALSE(f.fake->shown);
+  TtwSkinPopupMenu* menu = f.tray->PopupMenu();
+  ASSERT_TRUE(menu);
+  ASSERT_EQ(menu->actions().size(), 3);
+  EXPECT_EQ(menu->actions()[0]->objectName(), "TRAY_TWF_RESTORE");
+  EXPECT_EQ(menu->actions()[0]->text(), "&Restore");
+  EXPECT_TRUE(menu->actions()[1]->isSeparator());
+  EXPECT_EQ(menu->actions()[2]->objectName(), "TRAY_TWF_CLOSE");
+  EXPECT_EQ(menu->actions()[2]->text(), "&Close");
+  EXPECT_EQ(menu->defaultAction(), menu->actions()[0]);
+
+  // A tray with a menu of its own keeps it; AlwaysShowInTray keeps the icon up.
+  TtwSkinPopupMenu own;
+  TFrameFakeTray* fake2 = new TFrameFakeTray;
+  TtwTrayIcon other(nullptr, fake2);
+  other.SetIconVisible(true);
+  other.SetPopupMenu(&own);
+  f.frame->AlwaysShowInTray = true;
+  f.frame->TrayIcon = &other;
+  EXPECT_EQ(other.PopupMenu(), &own);
+  EXPECT_TRUE(other.IconVisible());
+  f.frame->TrayIcon = nullptr;
+}
+
+TEST(FrameTray, MinimisingHidesTheWindowsAndRestoreBringsThemBack) {
+  TrayedForm f;
+  f.frame->TrayIcon = f.tray.data();
+  f.frame->MinimizeToTray();
+  EXPECT_FALSE(f.form.isVisible());
+  EXPECT_TRUE(f.fake->shown);
+  EXPECT_EQ(f.tray->State(), TtwTrayState::HoldingMainWindow);
+  EXPECT_EQ(f.toTray, 1);
+
+  f.tray->PopupMenu()->actions()[0]->trigger();  // "restore"
+  EXPECT_TRUE(f.form.isVisible());
+  EXPECT_FALSE(f.form.isMinimized());
+  EXPECT_FALSE(f.tray->IconVisible());
+  EXPECT_EQ(f.fromTray, 1);
+}
+
+TEST(FrameTray, WithoutATrayTheWindowStaysReachable) {
+  TrayedForm f;
+  f.fake->available = false;
+  f.frame->TrayIcon = f.tray.data();
+  f.frame->MinimizeToTray();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(f.form.isVisible());
+  EXPECT_NE(f.tray->State(), TtwTrayState::HoldingMainWindow);
+  EXPECT_EQ(f.toTray, 0);
+}
+
+TEST(FrameTray, ADestroyedTrayIconLeavesNoDanglingLink) {
+  TrayedForm f;
+  f.frame->TrayIcon = f.tray.data();
+  delete f.tray.data();
+  EXPECT_FALSE(f.frame->TrayIcon.Value());
+  f.frame->MinimizeToTray();
+  f.frame->RestoreFromTray();
+  EXPECT_TRUE(f.form.isVisible());
+}
