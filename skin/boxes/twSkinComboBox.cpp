@@ -718,7 +718,8 @@ void TtwSkinComboBox::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   const QPoint p = e->position().toPoint();
   buttonHot_ = ButtonArea().contains(p);
-  if (!(buttonHot_ || (!edit_ && ItemAreaRect().contains(p)))) {
+  // A tool button is one button: a press anywhere on it opens the list.
+  if (!(buttonHot_ || toolButtonStyle_ || (!edit_ && ItemAreaRect().contains(p)))) {
     CloseUp(false);
     return;
   }
