@@ -221,7 +221,11 @@ TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
   // The list's own bar stays hidden; the skinned one mirrors its range and
   // comes and goes with it, and the items give it room.
   vlink_ = new TtwScrollBarLink(list_, Qt::Vertical, vbar_);
-  vlink_->OnShownChanged = [this](bool) { LayoutParts(); };
+  vlink_->OnShownChanged = [this](bool) {
+    // Beside a vertical bar the horizontal one takes the record drawn to meet it.
+    ApplyHBarRecord();
+    LayoutParts();
+  };
   hbar_->SetKind(sbHorizontal);
   hbar_->SetSkinDataName(QString());
   hlink_ = new TtwScrollBarLink(list_, Qt::Horizontal, hbar_);
@@ -434,9 +438,7 @@ void TtwSkinCustomListBox::ApplySkin() {
   vbar_->SetSkinDataName(r ? r->vscrollbarname : QString());
   vbar_->SetSkinData(skinData_);
   vbar_->ApplySkin();
-  hbar_->SetSkinDataName(!r ? QString() : !vbar_->isHidden() && !r->bothhscrollbarname.isEmpty() ? r->bothhscrollbarname : r->hscrollbarname);
-  hbar_->SetSkinData(skinData_);
-  hbar_->ApplySkin();
+  ApplyHBarRecord(true);
   ItemHeightChanged();
   LayoutParts();
   list_->viewport()->update();
@@ -470,6 +472,17 @@ void TtwSkinCustomListBox::HeightFromRows() {
     h = rowCount_ * itemHeight_ + 4 + (captionMode_ ? defaultCaptionHeight_ : 0);
   if (!hbar_->isHidden()) h += HBarHeight();
   if (h != height()) SetBounds(x(), y(), width(), h);
+}
+
+void TtwSkinCustomListBox::ApplyHBarRecord(bool always) {
+  const TtwDataSkinListBox* r = ListRecord();
+  const QString name = !r                                                      ? QString()
+                       : !vbar_->isHidden() && !r->bothhscrollbarname.isEmpty() ? r->bothhscrollbarname
+                                                                               : r->hscrollbarname;
+  if (!always && name == hbar_->SkinDataName() && hbar_->SkinData() == skinData_) return;
+  hbar_->SetSkinDataName(name);
+  hbar_->SetSkinData(skinData_);
+  hbar_->ApplySkin();
 }
 
 int TtwSkinCustomListBox::HBarHeight() const {

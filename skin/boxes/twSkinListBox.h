@@ -207,6 +207,8 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   int TextWidthAvailable() const;
   int ImageOffset() const;
   int HBarHeight() const;
+  // The horizontal bar's record: the "both" one beside a vertical bar.
+  void ApplyHBarRecord(bool always = false);
   void HeightFromRows();
   int CaptionBarHeight() const;
   void LayoutCaption();

@@ -248,6 +248,21 @@ TEST(ListBox, AWideItemBringsTheHorizontalBarAndShiftsOnlyText) {
   box.SetHorizontalExtent(false);
   EXPECT_FALSE(box.HScrollVisible());
   EXPECT_EQ(box.InnerList()->HorizontalOffset(), 0);
+
+  // Bound, the bar beside a vertical one takes the record drawn to meet it.
+  TBoxSkin skin;
+  TtwSkinListBox bound;
+  bound.SetSkinData(&skin.data);
+  bound.SetHorizontalExtent(true);
+  bound.SetBounds(0, 0, 60, 40);
+  bound.show();
+  bound.SetItems({QStringLiteral("a text far wider than the list")});
+  ASSERT_TRUE(bound.HScrollVisible());
+  EXPECT_FALSE(bound.VScrollVisible());
+  EXPECT_EQ(bound.HScrollBar()->SkinDataName(), QStringLiteral("hscrollbar"));
+  bound.SetItems(Numbered(20) << QStringLiteral("a text far wider than the list"));
+  ASSERT_TRUE(bound.VScrollVisible());
+  EXPECT_EQ(bound.HScrollBar()->SkinDataName(), QStringLiteral("bothhscrollbar"));
 }
 
 TEST(ListBox, ImagesComeBeforeTheTextAndKeepItsOffsetWithoutAPicture) {
