@@ -309,15 +309,21 @@ int TtwSkinCustomListBox::RowWidth() const {
   const int w = std::max(1, list_->viewport()->width());
   if (columns_ >= 1) return std::max(1, w / columns_);
   if (!horizontalExtent_) return 1;
-  const QFontMetrics fm(list_->font());
-  int widest = 0;
-  for (int i = 0; i < list_->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(list_->item(i)->text()));
+  // Measured once per change of items or font: every scroll step asks.
+  if (widest_ < 0) {
+    const QFontMetrics fm(list_->font());
+    widest_ = 0;
+    for (int i = 0; i < list_->count(); ++i)
+      widest_ = std::max(widest_, fm.horizontalAdvance(list_->item(i)->text()));
+  }
+  const int widest = widest_;
   // The row is as wide as the list where the widest text fits, wider by
   // exactly what it lacks otherwise.
   return w + std::max(0, widest - TextWidthAvailable());
 }
 
 void TtwSkinCustomListBox::FlowChanged() {
+  widest_ = -1;
   list_->SetColumnFlow(columns_ >= 1);
   if (columns_ >= 1 || !horizontalExtent_) list_->SetHorizontalOffset(0);
   list_->RowSizeChanged();
@@ -432,6 +438,7 @@ void TtwSkinCustomListBox::ApplySkin() {
   if (r && useSkinFont_) f = TwSkinFont(r->fontname, r->fontheight, r->fontstyle);
   if (r) c = ColorToQ(r->fontcolor);
   list_->setFont(WithCharSet(f));
+  widest_ = -1;
   QPalette pal = list_->palette();
   pal.setColor(QPalette::Text, c);
   list_->setPalette(pal);

@@ -249,6 +249,7 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   bool horizontalExtent_ = false;
   QPointer<TImageList> images_;
   int imageIndex_ = -1;
+  mutable int widest_ = -1;  // widest item text in pixels, -1 = not measured
   TtwSkinScrollBar* vbar_;
   TtwScrollBarLink* vlink_;
   TtwSkinScrollBar* hbar_;
