@@ -12,12 +12,40 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "platform/ImageList.h"
 #include "skin/boxes/twBoxLooks.h"
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 
 using namespace twBoxLooks;
+
+namespace {
+
+// A glyph piece with its transparent colour cleared.
+QImage KeyedGlyph(const QImage& pic, const TRect& g, TColor transparent) {
+  QImage glyph = pic.copy(g.ToQ()).convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = ColorToQ(transparent).rgb() & 0xFFFFFF;
+  for (int y = 0; y < glyph.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(glyph.scanLine(y));
+    for (int x = 0; x < glyph.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+  }
+  return glyph;
+}
+
+// The first button record of the skin among names.
+const TtwDataSkinButtonControl* FirstButtonRecord(const TtwSkinData* d, std::initializer_list<const char*> names) {
+  if (!d) return nullptr;
+  for (const char* name : names) {
+    const int i = d->FindControlIndex(QString::fromLatin1(name));
+    if (i < 0) continue;
+    if (auto* b = dynamic_cast<const TtwDataSkinButtonControl*>(d->ControlRecords()[i])) return b;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 TtwComboLayout LayoutComboBox(const TtwComboLayoutInput& in) {
   const int W = std::max(in.Width, 0), H = std::max(in.Height, 0);
@@ -231,7 +259,9 @@ TtwComboLayout TtwSkinComboBox::Layout() const {
   TtwComboLayoutInput in;
   in.Width = width();
   in.Height = height();
-  if (const TtwDataSkinComboBox* r = ComboRecord()) {
+  const TtwDataSkinComboBox* r = ComboRecord();
+  // The tool-button look spreads over the whole control, as unbound.
+  if (r && !toolButtonStyle_) {
     in.Bound = true;
     in.UseSkinSize = useSkinSize_;
     in.SkinRect = geo_.PieceRect;
@@ -272,6 +302,10 @@ void TtwSkinComboBox::LayoutEdit() {
 // ---------------------------------------------------------------- painting
 
 void TtwSkinComboBox::PaintDefault(QImage& bitmap) {
+  if (toolButtonStyle_) {
+    PaintToolButton(bitmap, false);
+    return;
+  }
   QPainter p(&bitmap);
   const int W = width(), H = height();
   p.fillRect(0, 0, W, H, C::BtnFace);
@@ -286,6 +320,10 @@ void TtwSkinComboBox::PaintDefault(QImage& bitmap) {
 }
 
 void TtwSkinComboBox::PaintSkin(QImage& bitmap) {
+  if (toolButtonStyle_) {
+    PaintToolButton(bitmap, true);
+    return;
+  }
   const TtwDataSkinComboBox* r = ComboRecord();
   const bool hotLook = !r->activeskinrect.IsEmpty();
   const bool active = hotLook && (mouseInControl_ || hasFocus() || (edit_ && edit_->hasFocus()));
@@ -330,11 +368,7 @@ void TtwSkinComboBox::PaintButton(QImage& face, bool bound) {
     return;
   }
   // Stretched: the first button record the skin has, in its state piece.
-  const TtwDataSkinButtonControl* b = nullptr;
-  for (const char* name : {"combobutton", "editbutton", "resizebutton"}) {
-    const int i = skinData_->FindControlIndex(QString::fromLatin1(name));
-    if (i >= 0 && (b = dynamic_cast<const TtwDataSkinButtonControl*>(skinData_->ControlRecords()[i]))) break;
-  }
+  const TtwDataSkinButtonControl* b = FirstButtonRecord(skinData_, {"combobutton", "editbutton", "resizebutton"});
   if (!b) return;
   const QImage* pic = skinData_->ActivePicture(b->pictureindex);
   if (!pic) return;
@@ -365,13 +399,7 @@ void TtwSkinComboBox::PaintButton(QImage& face, bool bound) {
   const TRect g = down && !b->menumarkerdownrect.IsEmpty()     ? b->menumarkerdownrect
                   : buttonHot_ && !b->menumarkeractiverect.IsEmpty() ? b->menumarkeractiverect
                                                                      : b->menumarkerrect;
-  QImage glyph = pic->copy(g.ToQ()).convertToFormat(QImage::Format_ARGB32);
-  const QRgb key = ColorToQ(b->menumarkertransparentcolor).rgb() & 0xFFFFFF;
-  for (int y = 0; y < glyph.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(glyph.scanLine(y));
-    for (int x = 0; x < glyph.width(); ++x)
-      if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
-  }
+  const QImage glyph = KeyedGlyph(*pic, g, b->menumarkertransparentcolor);
   const QPoint at(area.left() + (area.width() - glyph.width()) / 2,
                   area.top() + (area.height() - glyph.height()) / 2 + (down ? 1 : 0));
   p.drawImage(at, glyph);
@@ -393,7 +421,7 @@ void TtwSkinComboBox::PaintItemArea(QImage& face, bool bound) {
     p.setFont(defaultFont_);
     p.setPen(fg);
     p.setClipRect(area);
-    p.drawText(area.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    PaintItemContent(p, shown, text, area.adjusted(2, 0, -2, 0), focused);
     if (focused) DrawDottedFocus(p, TRect::FromQ(area));
     return;
   }
@@ -439,8 +467,131 @@ void TtwSkinComboBox::PaintItemArea(QImage& face, bool bound) {
   p.setFont(WithCharSet(useSkinFont_ ? TwSkinFont(r->fontname, r->fontheight, r->fontstyle) : defaultFont_));
   p.setPen(fg);
   p.setClipRect(area);
-  if (focused && r->showfocus) DrawDottedFocus(p, TRect::FromQ(area));
-  p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  if (focused && r->showfocus && !OnComboBoxDrawItem) DrawDottedFocus(p, TRect::FromQ(area));
+  PaintItemContent(p, shown, text, textArea, focused);
+}
+
+void TtwSkinComboBox::PaintItemContent(QPainter& p, int index, const QString& text, const QRect& textArea,
+                                       bool focused) {
+  if (OnComboBoxDrawItem) {
+    if (index >= 0 && index < Count()) OnComboBoxDrawItem(p, index, textArea, TtwListItemState{false, focused});
+    return;
+  }
+  const TImageList* images = list_->Images();
+  int io = 0;
+  if (images) {
+    const int pic = list_->ImageIndex() >= 0 ? list_->ImageIndex() : index;
+    if (index >= 0 && images->Has(pic))
+      images->Draw(p, textArea.left(), textArea.top() + (textArea.height() - images->Height()) / 2, pic, isEnabled());
+    // The text keeps the picture's room even when this item has none.
+    io = images->Width() + 2;
+  }
+  const QList<int> tabs = list_->TabWidths();
+  if (!tabs.isEmpty()) {
+    // Stops count from the item area's left edge, as in the list's rows.
+    DrawTabbedText(p, text, textArea.left() + io + 2, textArea, ItemAreaRect().left(), tabs);
+  } else {
+    p.drawText(textArea.adjusted(io, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+  }
+}
+
+void TtwSkinComboBox::PaintToolButton(QImage& face, bool bound) {
+  const int W = width(), H = height();
+  const bool hot = mouseInControl_ || hasFocus();
+  const int shown = dropped_ ? indexBeforeDrop_ : itemIndex_;
+  const QString text = (shown >= 0 && shown < Count()) ? items_[shown] : text_;
+  // An open list shows the button pressed: its content sinks by 2 pixels.
+  const int sink = dropped_ ? 2 : 0;
+  const QRect item = RectFromEdges(2, 2, W - 17, H - 2).translated(sink, sink);
+  const QRect mark = RectFromEdges(W - 15, 0, W, H).translated(sink, sink);
+  QPainter p(&face);
+  if (!bound) {
+    const QColor frame = dropped_ || hot ? C::HotFrame : C::BtnShadow;
+    const QColor fill = dropped_ ? C::DownFill : hot ? C::HotFill : C::BtnFace;
+    p.fillRect(0, 0, W, H, fill);
+    QRect r(0, 0, W, H);
+    DrawBevel(p, r, frame, frame);
+    p.setFont(defaultFont_);
+    p.setPen(isEnabled() ? defaultFontColor_ : C::GrayText);
+    p.save();
+    p.setClipRect(item);
+    PaintItemContent(p, shown, text, item, false);
+    p.restore();
+    DrawDropMark(p, TRect::FromQ(mark), ColorFromQ(p.pen().color()));
+    return;
+  }
+  const TtwDataSkinButtonControl* b = FirstButtonRecord(skinData_, {"resizetoolbutton", "resizebutton"});
+  const QImage* pic = b ? skinData_->ActivePicture(b->pictureindex) : nullptr;
+  if (!b || !pic) return;
+  auto orNormal = [&](const TRect& t) { return t.IsEmpty() ? b->skinrect : t; };
+  const TRect piece = dropped_ ? orNormal(b->downskinrect) : hot ? orNormal(b->activeskinrect) : b->skinrect;
+  const TPieceAnchors a{b->lefttoppoint, b->righttoppoint, b->leftbottompoint, b->rightbottompoint, b->clientrect};
+  QImage img;
+  if (::PieceMode(piece, a) == pmNinePiece) {
+    ComposeNinePiece(*pic, piece, a, W, H, ShiftAnchors(pmNinePiece, piece, a, W, H),
+                     TEdgeStretch{b->leftstretch, b->topstretch, b->rightstretch, b->bottomstretch}, true,
+                     b->stretcheffect, b->stretchtype, img);
+  } else {
+    img = QImage(W, H, QImage::Format_RGB32);
+    ComposeClientStretched(img, *pic, piece, b->clientrect, true);
+  }
+  p.drawImage(0, 0, img);
+  const TColor fc = dropped_ ? b->downfontcolor
+                    : hot    ? b->activefontcolor
+                    : isEnabled() ? b->fontcolor
+                                  : b->disabledfontcolor;
+  p.setFont(WithCharSet(useSkinFont_ ? TwSkinFont(b->fontname, b->fontheight, b->fontstyle) : defaultFont_));
+  p.setPen(ColorToQ(fc));
+  p.save();
+  p.setClipRect(item);
+  PaintItemContent(p, shown, text, item, false);
+  p.restore();
+  const TRect g = dropped_ && !b->menumarkerdownrect.IsEmpty() ? b->menumarkerdownrect
+                  : hot && !b->menumarkeractiverect.IsEmpty()  ? b->menumarkeractiverect
+                                                               : b->menumarkerrect;
+  if (g.IsEmpty()) {
+    DrawDropMark(p, TRect::FromQ(mark), dropped_ ? b->downfontcolor : fc);
+    return;
+  }
+  const QImage glyph = KeyedGlyph(*pic, g, b->menumarkertransparentcolor);
+  p.drawImage(QPoint(mark.left() + (mark.width() - glyph.width()) / 2, mark.top() + (mark.height() - glyph.height()) / 2),
+              glyph);
+}
+
+void TtwSkinComboBox::SetToolButtonStyle(bool v) {
+  if (v == toolButtonStyle_) return;
+  toolButtonStyle_ = v;
+  if (v) {
+    SetStyle(twcbFixedStyle);
+    SetUseSkinSize(false);
+  }
+  update();
+}
+
+void TtwSkinComboBox::SetImages(TImageList* images) {
+  list_->SetImages(images);
+  update();
+}
+
+void TtwSkinComboBox::SetImageIndex(int i) {
+  list_->SetImageIndex(i);
+  update();
+}
+
+void TtwSkinComboBox::SetTabWidths(const QList<int>& w) {
+  list_->SetTabWidths(w);
+  update();
+}
+
+void TtwSkinComboBox::SetListBoxDefaultFont(const QFont& f) {
+  list_->SetDefaultFont(f);
+  // The list takes a new font when it applies its skin.
+  list_->ApplySkin();
+}
+
+void TtwSkinComboBox::SetListBoxUseSkinFont(bool v) {
+  list_->SetUseSkinFont(v);
+  list_->ApplySkin();
 }
 
 // ---------------------------------------------------------------- drop-down
@@ -567,7 +718,8 @@ void TtwSkinComboBox::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   const QPoint p = e->position().toPoint();
   buttonHot_ = ButtonArea().contains(p);
-  if (!(buttonHot_ || (!edit_ && ItemAreaRect().contains(p)))) {
+  // A tool button is one button: a press anywhere on it opens the list.
+  if (!(buttonHot_ || toolButtonStyle_ || (!edit_ && ItemAreaRect().contains(p)))) {
     CloseUp(false);
     return;
   }

@@ -8,6 +8,7 @@
 #include "skin/controls/twSkinControlBase.h"
 
 class TtwCustomEdit;
+class TImageList;
 class TtwDataSkinComboBox;
 
 enum TtwSkinCustomComboBoxStyle { twcbEditStyle, twcbFixedStyle };
@@ -69,6 +70,48 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   void SetAlphaBlendValue(int v) { list_->AlphaBlendValue = v; }
   bool AlphaBlendAnimation() const { return list_->AlphaBlendAnimation; }
   void SetAlphaBlendAnimation(bool v) { list_->AlphaBlendAnimation = v; }
+
+  // Drawn as a tool button over the whole control; also turns the fixed
+  // style on and the skin's size off.
+  bool ToolButtonStyle() const { return toolButtonStyle_; }
+  void SetToolButtonStyle(bool v);
+  // A picture before the shown item's text, and tab stops, shared with the
+  // list.
+  TImageList* Images() const { return list_->Images(); }
+  void SetImages(TImageList* images);
+  int ImageIndex() const { return list_->ImageIndex(); }
+  void SetImageIndex(int i);
+  QList<int> TabWidths() const { return list_->TabWidths(); }
+  void SetTabWidths(const QList<int>& w);
+  bool HorizontalExtent() const { return list_->HorizontalExtent(); }
+  void SetHorizontalExtent(bool v) { list_->SetHorizontalExtent(v); }
+
+  // The drop-down list's own properties: the box pushes them into the list,
+  // and reads them back from it.
+  QString ListBoxCaption() const { return list_->Caption(); }
+  void SetListBoxCaption(const QString& c) { list_->SetCaption(c); }
+  bool ListBoxCaptionMode() const { return list_->CaptionMode(); }
+  void SetListBoxCaptionMode(bool v) { list_->SetCaptionMode(v); }
+  QFont ListBoxDefaultFont() const { return list_->DefaultFont(); }
+  void SetListBoxDefaultFont(const QFont& f);
+  QFont ListBoxDefaultCaptionFont() const { return list_->DefaultCaptionFont(); }
+  void SetListBoxDefaultCaptionFont(const QFont& f) { list_->SetDefaultCaptionFont(f); }
+  int ListBoxDefaultItemHeight() const { return list_->DefaultItemHeight(); }
+  void SetListBoxDefaultItemHeight(int h) { list_->SetDefaultItemHeight(h); }
+  Qt::Alignment ListBoxCaptionAlignment() const { return list_->Alignment(); }
+  void SetListBoxCaptionAlignment(Qt::Alignment a) { list_->SetAlignment(a); }
+  bool ListBoxUseSkinFont() const { return list_->UseSkinFont(); }
+  void SetListBoxUseSkinFont(bool v);
+  bool ListBoxUseSkinItemHeight() const { return list_->UseSkinItemHeight(); }
+  void SetListBoxUseSkinItemHeight(bool v) { list_->SetUseSkinItemHeight(v); }
+
+  // Draws the list's rows (it becomes the list's OnDrawItem).
+  void SetOnListBoxDrawItem(std::function<void(QPainter&, int, const QRect&, TtwListItemState)> f) {
+    list_->OnDrawItem = std::move(f);
+  }
+  // Draws the shown item's content over its painted background instead of
+  // the built-in picture and text; `textRect` is in the control's pixels.
+  std::function<void(QPainter&, int index, const QRect& textRect, TtwListItemState)> OnComboBoxDrawItem;
 
   bool Dropped() const { return dropped_; }
   virtual void DropDown();
@@ -137,6 +180,9 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   void AutoScrollTick();
   void PaintItemArea(QImage& face, bool bound);
   void PaintButton(QImage& face, bool bound);
+  void PaintToolButton(QImage& face, bool bound);
+  // The shown item's picture and text (or the owner's drawing) in textArea.
+  void PaintItemContent(QPainter& p, int index, const QString& text, const QRect& textArea, bool focused);
 
   QStringList items_;
   int itemIndex_ = -1;
@@ -150,6 +196,7 @@ class TtwSkinComboBox : public TtwSkinCustomControl, public TtwPopupListHost {
   int listBoxWidth_ = 0;
   bool autoComplete_ = true;
   bool dropped_ = false;
+  bool toolButtonStyle_ = false;
   bool mouseInControl_ = false;
   bool buttonHot_ = false;
   bool buttonDown_ = false;

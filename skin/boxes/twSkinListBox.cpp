@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "skin/boxes/twBoxLooks.h"
+#include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 
@@ -22,8 +23,30 @@ namespace {
 
 QRect Moved(const TRect& r, int dx, int dy) { return QRect(r.Left + dx, r.Top + dy, r.Width(), r.Height()); }
 
-// Draws the part of a tab-separated text after each tab at the next stop;
-// stops count from x0, the item's left edge.
+class TtwListItemDelegate : public QAbstractItemDelegate {
+ public:
+  explicit TtwListItemDelegate(TtwSkinCustomListBox* owner) : QAbstractItemDelegate(owner), owner_(owner) {}
+  void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
+    const QListWidget* list = owner_->InnerList();
+    TtwListItemState s;
+    s.Selected = (o.state & QStyle::State_Selected) || i.row() == list->currentRow();
+    s.Focused = i.row() == list->currentRow() && list->hasFocus();
+    QRect r = o.rect;
+    // A wide row scrolls its text only: the background keeps to the list.
+    if (owner_->HorizontalExtent() && owner_->Columns() < 1)
+      r = QRect(0, r.top(), list->viewport()->width(), r.height());
+    owner_->PaintItem(*p, r, i.row(), s);
+  }
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return QSize(owner_->RowWidth(), owner_->ItemHeight());
+  }
+
+ private:
+  TtwSkinCustomListBox* owner_;
+};
+
+}  // namespace
+
 void DrawTabbedText(QPainter& p, const QString& text, int x, const QRect& r, int x0, const QList<int>& stops) {
   const QStringList parts = text.split(QLatin1Char('\t'));
   const QFontMetrics fm(p.font());
@@ -40,26 +63,6 @@ void DrawTabbedText(QPainter& p, const QString& text, int x, const QRect& r, int
     x += fm.horizontalAdvance(parts[i]);
   }
 }
-
-class TtwListItemDelegate : public QAbstractItemDelegate {
- public:
-  explicit TtwListItemDelegate(TtwSkinCustomListBox* owner) : QAbstractItemDelegate(owner), owner_(owner) {}
-  void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override {
-    const QListWidget* list = owner_->InnerList();
-    TtwListItemState s;
-    s.Selected = (o.state & QStyle::State_Selected) || i.row() == list->currentRow();
-    s.Focused = i.row() == list->currentRow() && list->hasFocus();
-    owner_->PaintItem(*p, o.rect, i.row(), s);
-  }
-  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-    return QSize(1, owner_->ItemHeight());
-  }
-
- private:
-  TtwSkinCustomListBox* owner_;
-};
-
-}  // namespace
 
 QRect RectFromEdges(int l, int t, int r, int b) { return QRect(l, t, std::max(0, r - l), std::max(0, b - t)); }
 
@@ -113,10 +116,26 @@ TtwListBox::TtwListBox(TtwSkinCustomListBox* owner) : QListWidget(owner), owner_
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setItemDelegate(new TtwListItemDelegate(owner));
+  // Columns scroll one at a time; a wide row scrolls by pixels.
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   // The owner paints the background below the last item itself.
   viewport()->setAutoFillBackground(false);
   setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TtwListBox::RowSizeChanged() {
+  emit itemDelegate()->sizeHintChanged(QModelIndex());
+  doItemsLayout();
+}
+
+void TtwListBox::SetColumnFlow(bool on) {
+  setFlow(QListView::TopToBottom);
+  setWrapping(on);
+  setHorizontalScrollMode(on ? QAbstractItemView::ScrollPerItem : QAbstractItemView::ScrollPerPixel);
+  // The view starts a new column when a row would reach the last pixel
+  // line: one line more, clipped away, lets a column hold every row that fits.
+  setViewportMargins(0, 0, 0, on ? -1 : 0);
 }
 
 void TtwListBox::SetHorizontalOffset(int v) {
@@ -139,20 +158,45 @@ void TtwListBox::paintEvent(QPaintEvent* e) {
 
 void TtwListBox::resizeEvent(QResizeEvent* e) {
   QListWidget::resizeEvent(e);
+  // Columns follow the list's size at once (the view's own adjusting waits
+  // for a timer, and the bars would read a stale range); the room for a wide
+  // row follows its width.
+  if (owner_->Columns() >= 1 || (owner_->HorizontalExtent() && e->size().width() != e->oldSize().width()))
+    RowSizeChanged();
   owner_->SyncScrollBars();
 }
 
 void TtwListBox::wheelEvent(QWheelEvent* e) {
-  // One row per turn, as the list's own bar would step.
+  // One row per turn, as the list's own bar would step; with only a
+  // horizontal bar, one step of it.
   const int d = e->angleDelta().y();
-  if (d != 0) verticalScrollBar()->setValue(verticalScrollBar()->value() + (d < 0 ? 1 : -1));
+  QScrollBar* b = verticalScrollBar()->maximum() > verticalScrollBar()->minimum() ? verticalScrollBar()
+                                                                                   : horizontalScrollBar();
+  if (d != 0) b->setValue(b->value() + (d < 0 ? 1 : -1) * (b == verticalScrollBar() ? 1 : b->singleStep()));
   owner_->SyncScrollBars();
   e->accept();
 }
 
 void TtwListBox::scrollContentsBy(int dx, int dy) {
   QListWidget::scrollContentsBy(dx, dy);
+  if (owner_->HorizontalExtent() && owner_->Columns() < 1) {
+    // Rows keep their backgrounds in place and shift their text: every
+    // visible row changes, not only the strip the view scrolled in.
+    horizontalOffset_ = horizontalScrollBar()->value();
+    if (dx != 0) viewport()->update();
+  }
   owner_->SyncScrollBars();
+}
+
+void TtwListBox::keyPressEvent(QKeyEvent* e) {
+  const bool wide = owner_->HorizontalExtent() && owner_->Columns() < 1;
+  if (wide && (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right)) {
+    QScrollBar* b = horizontalScrollBar();
+    b->setValue(b->value() + (e->key() == Qt::Key_Left ? -1 : 1) * b->singleStep());
+    e->accept();
+    return;
+  }
+  QListWidget::keyPressEvent(e);
 }
 
 // ---------------------------------------------------------------- list box
@@ -162,7 +206,9 @@ TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
       list_(new TtwListBox(this)),
       defaultCaptionFont_(TwDefaultFont()),
       vbar_(new TtwSkinScrollBar(this)),
-      vlink_(nullptr) {
+      vlink_(nullptr),
+      hbar_(new TtwSkinScrollBar(this)),
+      hlink_(nullptr) {
   skinDataName_ = QStringLiteral("listbox");
   compositePaint_ = true;
   fillClientFromSkin_ = false;
@@ -175,7 +221,19 @@ TtwSkinCustomListBox::TtwSkinCustomListBox(QWidget* parent)
   // The list's own bar stays hidden; the skinned one mirrors its range and
   // comes and goes with it, and the items give it room.
   vlink_ = new TtwScrollBarLink(list_, Qt::Vertical, vbar_);
-  vlink_->OnShownChanged = [this](bool) { LayoutParts(); };
+  vlink_->OnShownChanged = [this](bool) {
+    // Beside a vertical bar the horizontal one takes the record drawn to meet it.
+    ApplyHBarRecord();
+    LayoutParts();
+  };
+  hbar_->SetKind(sbHorizontal);
+  hbar_->SetSkinDataName(QString());
+  hlink_ = new TtwScrollBarLink(list_, Qt::Horizontal, hbar_);
+  hlink_->OnShownChanged = [this](bool) {
+    LayoutParts();
+    HeightFromRows();
+  };
+  TtwScrollBarLink::Pair(vlink_, hlink_);
   connect(list_, &QListWidget::itemClicked, this, [this] {
     if (OnListBoxClick) OnListBoxClick(this);
   });
@@ -189,6 +247,7 @@ TtwSkinCustomListBox::~TtwSkinCustomListBox() {
   // The link filters the list's events: it goes before the list starts
   // tearing down its viewport, while the list is still whole.
   delete vlink_;
+  delete hlink_;
 }
 
 QStringList TtwSkinCustomListBox::Items() const {
@@ -201,12 +260,80 @@ QStringList TtwSkinCustomListBox::Items() const {
 void TtwSkinCustomListBox::SetItems(const QStringList& items) {
   list_->clear();
   list_->addItems(items);
+  if (horizontalExtent_) FlowChanged();
   SyncScrollBars();
 }
 
 void TtwSkinCustomListBox::AddItem(const QString& item) {
   list_->addItem(item);
+  if (horizontalExtent_) FlowChanged();
   SyncScrollBars();
+}
+
+void TtwSkinCustomListBox::SetColumns(int n) {
+  n = std::max(0, n);
+  if (n == columns_) return;
+  columns_ = n;
+  FlowChanged();
+}
+
+void TtwSkinCustomListBox::SetHorizontalExtent(bool v) {
+  if (v == horizontalExtent_) return;
+  horizontalExtent_ = v;
+  FlowChanged();
+}
+
+void TtwSkinCustomListBox::SetImages(TImageList* images) {
+  if (images_) disconnect(images_, nullptr, this, nullptr);
+  images_ = images;
+  if (images_) connect(images_, &TImageList::Changed, this, [this] { FlowChanged(); });
+  FlowChanged();
+}
+
+void TtwSkinCustomListBox::SetImageIndex(int i) {
+  imageIndex_ = i;
+  list_->viewport()->update();
+}
+
+int TtwSkinCustomListBox::ImageOffset() const { return images_ ? images_->Width() + 2 : 0; }
+
+int TtwSkinCustomListBox::TextWidthAvailable() const {
+  const int w = list_->viewport()->width();
+  const TtwDataSkinListBox* r = ListRecord();
+  int avail = r ? w + r->itemtextrect.Width() - r->itemrect.Width() : w - 4;
+  if (images_) avail -= images_->Width() + 4;
+  return avail;
+}
+
+int TtwSkinCustomListBox::RowWidth() const {
+  const int w = std::max(1, list_->viewport()->width());
+  if (columns_ >= 1) return std::max(1, w / columns_);
+  if (!horizontalExtent_) return 1;
+  // Measured once per change of items or font: every scroll step asks.
+  if (widest_ < 0) {
+    const QFontMetrics fm(list_->font());
+    widest_ = 0;
+    for (int i = 0; i < list_->count(); ++i)
+      widest_ = std::max(widest_, fm.horizontalAdvance(list_->item(i)->text()));
+  }
+  const int widest = widest_;
+  // The row is as wide as the list where the widest text fits, wider by
+  // exactly what it lacks otherwise.
+  return w + std::max(0, widest - TextWidthAvailable());
+}
+
+void TtwSkinCustomListBox::FlowChanged() {
+  widest_ = -1;
+  list_->SetColumnFlow(columns_ >= 1);
+  if (columns_ >= 1 || !horizontalExtent_) list_->SetHorizontalOffset(0);
+  list_->RowSizeChanged();
+  if (horizontalExtent_ && columns_ < 1) {
+    // One step of the bar is one digit's width, as the text scrolls.
+    const int step = std::max(1, QFontMetrics(list_->font()).horizontalAdvance(QLatin1Char('0')));
+    list_->horizontalScrollBar()->setSingleStep(step);
+  }
+  SyncScrollBars();
+  list_->viewport()->update();
 }
 
 int TtwSkinCustomListBox::Count() const { return list_->count(); }
@@ -311,12 +438,14 @@ void TtwSkinCustomListBox::ApplySkin() {
   if (r && useSkinFont_) f = TwSkinFont(r->fontname, r->fontheight, r->fontstyle);
   if (r) c = ColorToQ(r->fontcolor);
   list_->setFont(WithCharSet(f));
+  widest_ = -1;
   QPalette pal = list_->palette();
   pal.setColor(QPalette::Text, c);
   list_->setPalette(pal);
   vbar_->SetSkinDataName(r ? r->vscrollbarname : QString());
   vbar_->SetSkinData(skinData_);
   vbar_->ApplySkin();
+  ApplyHBarRecord(true);
   ItemHeightChanged();
   LayoutParts();
   list_->viewport()->update();
@@ -348,7 +477,24 @@ void TtwSkinCustomListBox::HeightFromRows() {
     h = geo_.PieceRect.Height() + rowCount_ * itemHeight_ - r->clientrect.Height();
   else
     h = rowCount_ * itemHeight_ + 4 + (captionMode_ ? defaultCaptionHeight_ : 0);
+  if (!hbar_->isHidden()) h += HBarHeight();
   if (h != height()) SetBounds(x(), y(), width(), h);
+}
+
+void TtwSkinCustomListBox::ApplyHBarRecord(bool always) {
+  const TtwDataSkinListBox* r = ListRecord();
+  const QString name = !r                                                      ? QString()
+                       : !vbar_->isHidden() && !r->bothhscrollbarname.isEmpty() ? r->bothhscrollbarname
+                                                                               : r->hscrollbarname;
+  if (!always && name == hbar_->SkinDataName() && hbar_->SkinData() == skinData_) return;
+  hbar_->SetSkinDataName(name);
+  hbar_->SetSkinData(skinData_);
+  hbar_->ApplySkin();
+}
+
+int TtwSkinCustomListBox::HBarHeight() const {
+  return hbar_->RecordIndex() != -1 && hbar_->PieceMode() != pmNone ? hbar_->Geometry().PieceRect.Height()
+                                                                      : kDefaultListBarSize;
 }
 
 void TtwSkinCustomListBox::SetBounds(int left, int top, int width, int height) {
@@ -378,9 +524,12 @@ void TtwSkinCustomListBox::LayoutParts() {
                            ? vbar_->Geometry().PieceRect.Width()
                            : kDefaultListBarSize;
   in.VBarWidth = barWidth;
+  in.HBar = !hbar_->isHidden();
+  in.HBarHeight = HBarHeight();
   const TtwListBoxLayout l = LayoutListBox(in);
   list_->setGeometry(l.Items);
   if (in.VBar) vbar_->SetBounds(l.VBar.x(), l.VBar.y(), l.VBar.width(), l.VBar.height());
+  if (in.HBar) hbar_->SetBounds(l.HBar.x(), l.HBar.y(), l.HBar.width(), l.HBar.height());
   LayoutCaption();
 }
 
@@ -427,7 +576,16 @@ void TtwSkinCustomListBox::SyncScrollBars() {
   // never shows the bar.
   if (!vlink_) return;
   list_->SettleLayout();
+  if (horizontalExtent_ && columns_ < 1) {
+    // A single column has no width of its own in the view: the widest row
+    // sets the hidden bar's range here, as the view sets the vertical one.
+    QScrollBar* h = list_->horizontalScrollBar();
+    const int vw = list_->viewport()->width();
+    h->setPageStep(std::max(1, vw));
+    h->setRange(0, std::max(0, RowWidth() - vw));
+  }
   vlink_->Sync();
+  if (hlink_) hlink_->Sync();
 }
 
 // ---------------------------------------------------------------- painting
@@ -507,11 +665,17 @@ void TtwSkinCustomListBox::PaintItem(QPainter& p, const QRect& r, int index, Ttw
   } else {
     if (rec && rec->showfocus && s.Focused) DrawDottedFocus(p, TRect::FromQ(r));
     const QString t = list_->item(index)->text();
-    if (!tabWidths_.isEmpty()) {
-      DrawTabbedText(p, t, text.left() + 2, text, r.left(), tabWidths_);
+    const int off = list_->HorizontalOffset();
+    const int pic = imageIndex_ >= 0 ? imageIndex_ : index;
+    // The text moves past the picture's room even when this item has none.
+    if (images_ && images_->Has(pic))
+      images_->Draw(p, text.left() - off, text.top() + (text.height() - images_->Height()) / 2, pic, isEnabled());
+    const int io = ImageOffset();
+    if (!tabWidths_.isEmpty() && columns_ < 1) {
+      DrawTabbedText(p, t, text.left() + io + 2, text, r.left(), tabWidths_);
     } else {
-      p.drawText(text.translated(-list_->HorizontalOffset(), 0),
-                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, t);
+      p.drawText(text.adjusted(io, 0, 0, 0).translated(-off, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                 t);
     }
   }
   if (!rec && s.Focused) {

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 
@@ -19,6 +20,7 @@
 
 class TtwSkinCustomListBox;
 class TtwDataSkinListBox;
+class TImageList;
 
 // Caption buttons repeat after this first delay, then at the repeat rate;
 // a pointer that comes back onto a paused button resumes at the resume rate.
@@ -53,6 +55,10 @@ TtwListBoxLayout LayoutListBox(const TtwListBoxLayoutInput& in);
 // left so its right edge stays inside the work area.
 QPoint PlaceDropDown(const QRect& control, const QSize& list, const QRect& workArea);
 
+// Draws a tab-separated text from x, the part after each tab at the next
+// stop; stops count from x0, the item's left edge.
+void DrawTabbedText(QPainter& p, const QString& text, int x, const QRect& r, int x0, const QList<int>& stops);
+
 // The item state the painter needs, computed once per item.
 struct TtwListItemState {
   bool Selected = false, Focused = false;
@@ -71,12 +77,17 @@ class TtwListBox : public QListWidget {
   int VisibleRows() const;
   // Lays out items added since the last layout now, so the range is current.
   void SettleLayout() { executeDelayedItemsLayout(); }
+  // Tells the view that the row size changed.
+  void RowSizeChanged();
+  // Items fill columns top to bottom.
+  void SetColumnFlow(bool on);
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   TtwSkinCustomListBox* owner_;
@@ -125,11 +136,30 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   void SetShowCaptionButtons(bool v);
   bool Sorted() const { return list_->isSortingEnabled(); }
   void SetSorted(bool v);
+  // Items in this many columns filled top to bottom (0 = one column that
+  // scrolls vertically); overflowing columns scroll horizontally.
+  int Columns() const { return columns_; }
+  void SetColumns(int n);
+  // A horizontal bar appears when an item's text is wider than the list.
+  bool HorizontalExtent() const { return horizontalExtent_; }
+  void SetHorizontalExtent(bool v);
+  // A picture before each item's text: ImageIndex, or the item's own index
+  // when ImageIndex < 0.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* images);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int i);
+  // The width of one column (multi-column) or of the widest item row
+  // (horizontal extent), as the view lays rows out.
+  int RowWidth() const;
 
   // The vertical bar: a skinned bar shown only when an item no longer fits.
   TtwSkinScrollBar* VScrollBar() const { return vbar_; }
   bool VScrollVisible() const { return !vbar_->isHidden(); }
   int VScrollPage() const { return VScrollVisible() ? vbar_->PageSize() : 0; }
+  // The horizontal bar: columns that overflow, or an item wider than the list.
+  TtwSkinScrollBar* HScrollBar() const { return hbar_; }
+  bool HScrollVisible() const { return !hbar_->isHidden(); }
 
   // Caption buttons: 0 up, 1 down, 2 check.
   QRect CaptionButtonRect(int b) const { return buttons_[b].Rect; }
@@ -172,6 +202,13 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
     bool Hot = false, Down = false;
   };
   void ItemHeightChanged();
+  void FlowChanged();
+  // Room for text in a row after the frame and the picture.
+  int TextWidthAvailable() const;
+  int ImageOffset() const;
+  int HBarHeight() const;
+  // The horizontal bar's record: the "both" one beside a vertical bar.
+  void ApplyHBarRecord(bool always = false);
   void HeightFromRows();
   int CaptionBarHeight() const;
   void LayoutCaption();
@@ -208,8 +245,15 @@ class TtwSkinCustomListBox : public TtwSkinCustomControl {
   QFont defaultCaptionFont_;
   Qt::Alignment alignment_ = Qt::AlignLeft;
   bool showCaptionButtons_ = true;
+  int columns_ = 0;
+  bool horizontalExtent_ = false;
+  QPointer<TImageList> images_;
+  int imageIndex_ = -1;
+  mutable int widest_ = -1;  // widest item text in pixels, -1 = not measured
   TtwSkinScrollBar* vbar_;
   TtwScrollBarLink* vlink_;
+  TtwSkinScrollBar* hbar_;
+  TtwScrollBarLink* hlink_;
   CaptionButton buttons_[3];
   QRect captionArea_;
   int hotButton_ = -1, pressedButton_ = -1;

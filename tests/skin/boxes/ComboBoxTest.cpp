@@ -5,11 +5,14 @@
 #include "../controls/QtApp.h"
 #include "BoxFixture.h"
 #include "platform/Clock.h"
+#include "platform/ImageList.h"
+#include "skin/boxes/twBoxLooks.h"
 #include "skin/boxes/twSkinComboBox.h"
 
 namespace {
 
 using namespace twtest;
+using namespace twBoxLooks;
 
 const QStringList kNames{QStringLiteral("Work"), QStringLiteral("Home"), QStringLiteral("Ideas")};
 
@@ -292,6 +295,115 @@ TEST(ComboBox, SortedListsOrderByTheLocale) {
             (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta"), QStringLiteral("gamma")}));
   EXPECT_EQ(box.Text(), QStringLiteral("beta"));  // the same item stays selected
   EXPECT_EQ(box.ItemIndex(), 1);
+}
+
+TEST(ComboBox, ToolButtonStyleDrawsTheWholeControlAsOneButton) {
+  TBoxSkin skin;
+  TtwSkinComboBox box;
+  box.SetStyle(twcbEditStyle);
+  box.SetItems(kNames);
+  box.SetItemIndex(0);
+  box.SetToolButtonStyle(true);
+  // It takes the fixed style and any size.
+  EXPECT_EQ(box.Style(), twcbFixedStyle);
+  EXPECT_EQ(box.InnerEdit(), nullptr);
+  EXPECT_FALSE(box.UseSkinSize());
+  box.SetBounds(0, 0, 80, 24);
+  // Bound or not, the item and button take the whole control.
+  box.SetSkinData(&skin.data);
+  ASSERT_NE(box.RecordIndex(), -1);
+  EXPECT_EQ(box.height(), 24);
+  EXPECT_EQ(box.ButtonArea(), QRect(61, 2, 17, 20));
+  box.SetSkinData(nullptr);
+  box.show();
+  // Closed, hot and open: the fill of the whole control (clear of the
+  // short item text) by state.
+  EXPECT_EQ(box.RenderFace().pixelColor(50, 4), C::BtnFace);
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+  QApplication::sendEvent(&box, &enter);
+  EXPECT_EQ(box.RenderFace().pixelColor(50, 4), C::HotFill);
+  // A press anywhere on it opens the list, even on its frame.
+  QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(1, 1));
+  QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(1, 1));
+  ASSERT_TRUE(box.Dropped());
+  EXPECT_EQ(box.RenderFace().pixelColor(50, 4), C::DownFill);
+  box.CloseUp(false);
+  box.SetToolButtonStyle(false);
+  EXPECT_EQ(box.RenderFace().pixelColor(50, 4), box.DefaultColor());
+}
+
+TEST(ComboBox, TheShownItemHasItsPictureTabsOrTheOwnersDrawing) {
+  TImageList images(nullptr, 8, 8);
+  QPixmap red(8, 8);
+  red.fill(Qt::red);
+  images.Add(red);
+  TtwSkinComboBox box;
+  box.SetBounds(0, 0, 160, 20);
+  box.SetItems({QStringLiteral("Work"), QStringLiteral("Home\tX")});
+  box.SetImages(&images);
+  box.SetItemIndex(0);
+  // The list shares the pictures; item 0 has one at the text area's left.
+  EXPECT_EQ(box.PopupList()->Images(), &images);
+  const QRect a = box.ItemAreaRect();
+  QImage face = box.RenderFace();
+  EXPECT_EQ(face.pixelColor(a.left() + 3, a.center().y()), QColor(Qt::red));
+  // Item 1 has none, but its text still leaves the picture's room.
+  box.SetItemIndex(1);
+  face = box.RenderFace();
+  EXPECT_NE(face.pixelColor(a.left() + 3, a.center().y()), QColor(Qt::red));
+  // A tab stop at 60 puts the part after the tab there, from the item's left.
+  box.SetTabWidths({60});
+  EXPECT_EQ(box.PopupList()->TabWidths(), QList<int>{60});
+  face = box.RenderFace();
+  bool ink = false;
+  for (int x = a.left() + 60; x < a.left() + 66; ++x)
+    for (int y = a.top(); y < a.bottom(); ++y) ink = ink || qGray(face.pixel(x, y)) < 128;
+  EXPECT_TRUE(ink);
+
+  // The owner's drawing replaces picture and text, for the shown item.
+  int drawn = -1;
+  QRect textRect;
+  box.OnComboBoxDrawItem = [&](QPainter& p, int index, const QRect& r, TtwListItemState) {
+    drawn = index;
+    textRect = r;
+    p.fillRect(r, Qt::blue);
+  };
+  face = box.RenderFace();
+  EXPECT_EQ(drawn, 1);
+  EXPECT_TRUE(a.contains(textRect));
+  EXPECT_EQ(face.pixelColor(textRect.center()), QColor(Qt::blue));
+}
+
+TEST(ComboBox, ListBoxPropertiesReachTheDropDownList) {
+  TtwSkinComboBox box;
+  box.SetItems(kNames);
+  box.SetListBoxCaption(QStringLiteral("Pick"));
+  box.SetListBoxCaptionMode(true);
+  box.SetListBoxCaptionAlignment(Qt::AlignRight);
+  box.SetListBoxDefaultItemHeight(15);
+  box.SetListBoxUseSkinItemHeight(false);
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(11);
+  box.SetListBoxDefaultFont(f);
+  bool rowsDrawn = false;
+  box.SetOnListBoxDrawItem([&](QPainter&, int, const QRect&, TtwListItemState) { rowsDrawn = true; });
+  TtwPopupListBox* list = box.PopupList();
+  EXPECT_EQ(list->Caption(), QStringLiteral("Pick"));
+  EXPECT_TRUE(list->CaptionMode());
+  EXPECT_EQ(list->Alignment(), Qt::AlignRight);
+  EXPECT_FALSE(list->UseSkinItemHeight());
+  EXPECT_EQ(list->ItemHeight(), 15);
+  EXPECT_EQ(list->InnerList()->font().pixelSize(), 11);
+  // And the box reads them back from the list.
+  EXPECT_EQ(box.ListBoxCaption(), QStringLiteral("Pick"));
+  EXPECT_EQ(box.ListBoxDefaultItemHeight(), 15);
+  box.show();
+  box.DropDown();
+  // The open list is three rows of 15 under its caption band.
+  EXPECT_EQ(list->height(), 3 * 15 + 4 + list->DefaultCaptionHeight());
+  list->InnerList()->viewport()->grab();
+  EXPECT_TRUE(rowsDrawn);
+  box.CloseUp(false);
 }
 
 }  // namespace

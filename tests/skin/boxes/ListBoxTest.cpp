@@ -6,6 +6,7 @@
 #include "../controls/QtApp.h"
 #include "BoxFixture.h"
 #include "platform/Clock.h"
+#include "platform/ImageList.h"
 #include "skin/boxes/twSkinListBox.h"
 
 namespace {
@@ -176,6 +177,120 @@ TEST(ListBox, TabStopsCountFromTheItemsLeftEdge) {
       }
   EXPECT_GE(first, 40);
   EXPECT_LE(first, 43);
+}
+
+// The first column of a dark pixel in a rendered row, -1 when none.
+int FirstInk(const QImage& row, int height, int from = 0) {
+  for (int x = from; x < row.width(); ++x)
+    for (int y = 0; y < height; ++y)
+      if (qGray(row.pixel(x, y)) < 128) return x;
+  return -1;
+}
+
+TEST(ListBox, ColumnsOverflowIntoTheHorizontalBar) {
+  TtwSkinListBox box;
+  box.SetColumns(3);
+  box.SetBounds(0, 0, 182, 4 * 20 + 4);  // four rows
+  box.show();
+  box.SetItems(Numbered(12));  // three full columns of four
+  EXPECT_FALSE(box.HScrollVisible());
+  EXPECT_FALSE(box.VScrollVisible());
+  EXPECT_EQ(box.RowWidth(), box.InnerList()->viewport()->width() / 3);
+  // Item 4 heads the second column.
+  const QRect r4 = box.InnerList()->visualItemRect(box.InnerList()->item(4));
+  EXPECT_EQ(r4.topLeft(), QPoint(box.RowWidth(), 0));
+
+  box.SetItems(Numbered(20));  // five columns
+  ASSERT_TRUE(box.HScrollVisible());
+  EXPECT_FALSE(box.VScrollVisible());
+  const QRect bar = box.HScrollBar()->geometry();
+  EXPECT_EQ(bar.height(), kDefaultListBarSize);
+  EXPECT_LE(box.InnerList()->geometry().bottom(), bar.top());
+  // The bar takes room from the rows; one step of it is one column.
+  const int rows = box.InnerList()->VisibleRows();
+  EXPECT_EQ(rows, 3);
+  box.HScrollBar()->SetPosition(box.HScrollBar()->Position() + 1);
+  EXPECT_EQ(box.ItemIndexAt(QPoint(2, 2)), rows);
+
+  // Back to one column: the bar goes and rows span the list again.
+  box.SetColumns(0);
+  EXPECT_FALSE(box.HScrollVisible());
+  EXPECT_TRUE(box.VScrollVisible());
+}
+
+TEST(ListBox, AWideItemBringsTheHorizontalBarAndShiftsOnlyText) {
+  TtwSkinListBox box;
+  box.SetBounds(0, 0, 100, 4 * 20 + 4);
+  box.SetItems({QStringLiteral("short"), QStringLiteral("a")});
+  box.SetHorizontalExtent(true);
+  box.show();
+  EXPECT_FALSE(box.HScrollVisible());  // every text fits
+  box.AddItem(QStringLiteral("a text far wider than the list can show at once"));
+  ASSERT_TRUE(box.HScrollVisible());
+  EXPECT_EQ(box.InnerList()->HorizontalOffset(), 0);
+  // The bar's range covers the widest text; its page is the list's room.
+  TtwSkinScrollBar* bar = box.HScrollBar();
+  EXPECT_GT(bar->Max(), box.InnerList()->viewport()->width());
+  const QImage before = box.InnerList()->viewport()->grab().toImage();
+  bar->SetPosition(bar->Max());
+  EXPECT_GT(box.InnerList()->HorizontalOffset(), 0);
+  const QImage after = box.InnerList()->viewport()->grab().toImage();
+  // The text moved; the row backgrounds (their right ends) did not.
+  EXPECT_NE(before.copy(0, 0, 40, 20), after.copy(0, 0, 40, 20));
+  EXPECT_EQ(before.pixel(before.width() - 1, 50), after.pixel(after.width() - 1, 50));
+  // Left and Right step the bar as well.
+  const int at = bar->Position();
+  QTest::keyClick(box.InnerList(), Qt::Key_Left);
+  EXPECT_LT(bar->Position(), at);
+
+  // Without the wide item, or with the property off, the bar goes and the
+  // offset returns to 0.
+  box.SetHorizontalExtent(false);
+  EXPECT_FALSE(box.HScrollVisible());
+  EXPECT_EQ(box.InnerList()->HorizontalOffset(), 0);
+
+  // Bound, the bar beside a vertical one takes the record drawn to meet it.
+  TBoxSkin skin;
+  TtwSkinListBox bound;
+  bound.SetSkinData(&skin.data);
+  bound.SetHorizontalExtent(true);
+  bound.SetBounds(0, 0, 60, 40);
+  bound.show();
+  bound.SetItems({QStringLiteral("a text far wider than the list")});
+  ASSERT_TRUE(bound.HScrollVisible());
+  EXPECT_FALSE(bound.VScrollVisible());
+  EXPECT_EQ(bound.HScrollBar()->SkinDataName(), QStringLiteral("hscrollbar"));
+  bound.SetItems(Numbered(20) << QStringLiteral("a text far wider than the list"));
+  ASSERT_TRUE(bound.VScrollVisible());
+  EXPECT_EQ(bound.HScrollBar()->SkinDataName(), QStringLiteral("bothhscrollbar"));
+}
+
+TEST(ListBox, ImagesComeBeforeTheTextAndKeepItsOffsetWithoutAPicture) {
+  TImageList images(nullptr, 16, 16);
+  QPixmap red(16, 16);
+  red.fill(Qt::red);
+  for (int i = 0; i < 3; ++i) images.Add(red);
+  struct Case {
+    int imageIndex, item;
+    bool picture;
+  };
+  // The item's own index picks the picture; item 5 has none in a list of 3.
+  const Case cases[] = {{-1, 1, true}, {-1, 5, false}, {2, 5, true}};
+  for (const Case& c : cases) {
+    TtwSkinListBox box;
+    box.SetBounds(0, 0, 200, 8 * 20 + 4);
+    box.SetItems(Numbered(6));
+    box.SetImages(&images);
+    box.SetImageIndex(c.imageIndex);
+    box.show();
+    const QRect r = box.InnerList()->visualItemRect(box.InnerList()->item(c.item));
+    const QImage row = box.InnerList()->viewport()->grab(r).toImage();
+    // Pictures sit at the text area's left (2), centred in the row.
+    EXPECT_EQ(row.pixelColor(4, r.height() / 2) == QColor(Qt::red), c.picture) << c.imageIndex << "/" << c.item;
+    const int text = FirstInk(row, r.height(), 19);
+    EXPECT_GE(text, 2 + 16 + 2) << c.imageIndex << "/" << c.item;
+    EXPECT_LE(text, 2 + 16 + 2 + 3);
+  }
 }
 
 TEST(PopupListBox, TheFadeEndsAtAnyValueOnTheClock) {

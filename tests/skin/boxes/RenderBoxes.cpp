@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "platform/ImageList.h"
 #include "skin/boxes/twSkinComboBox.h"
 #include "skin/boxes/twSkinListBox.h"
 #include "skin/data/twCompressedSkin.h"
@@ -76,6 +77,45 @@ int main(int argc, char** argv) {
     open->CloseUp(false);
     closed->setFocus();
     ok &= Shoot(form, out + "/boxes-" + look + "-focused.png");
+
+    // Columns, a wide row, pictures, and the tool-button combo box.
+    QWidget more;
+    more.setGeometry(50, 50, 520, 200);
+    more.setPalette(form.palette());
+    more.setAutoFillBackground(true);
+    TImageList images(&more, 12, 12);
+    for (QColor c : {QColor(Qt::red), QColor(Qt::darkGreen), QColor(Qt::blue)}) {
+      QPixmap px(12, 12);
+      px.fill(c);
+      images.Add(px);
+    }
+    auto* cols = new TtwSkinListBox(&more);
+    cols->SetColumns(2);
+    if (skinned) cols->SetSkinData(&data);
+    cols->SetItems(names);
+    cols->SetBounds(10, 10, 170, 84);  // four rows: the columns overflow
+    auto* wide = new TtwSkinListBox(&more);
+    wide->SetHorizontalExtent(true);
+    wide->SetImages(&images);
+    if (skinned) wide->SetSkinData(&data);
+    wide->SetItems({"Short", "A title far wider than this list can show", "Three"});
+    wide->SetItemIndex(1);
+    wide->SetBounds(190, 10, 150, 110);
+    auto* tool = new TtwSkinComboBox(&more);
+    tool->SetToolButtonStyle(true);
+    tool->SetImages(&images);
+    if (skinned) tool->SetSkinData(&data);
+    tool->SetItems(names);
+    tool->SetItemIndex(1);
+    tool->SetBounds(350, 10, 140, 24);
+    more.show();
+    if (!QTest::qWaitForWindowExposed(&more)) return 1;
+    ok &= Shoot(more, out + "/boxes-" + look + "-more.png");
+    cols->HScrollBar()->SetPosition(cols->HScrollBar()->Max());
+    wide->HScrollBar()->SetPosition(40);
+    tool->DropDown();
+    ok &= Shoot(more, out + "/boxes-" + look + "-more-scrolled.png");
+    tool->CloseUp(false);
   }
   return ok ? 0 : 1;
 }
