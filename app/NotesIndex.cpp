@@ -423,7 +423,11 @@ bool NeedsRebuild(sqlite3* db, const std::atomic<bool>* stop) {
 
 TNotesIndex::TNotesIndex(TADOConnection* connection, QObject* owner) : QObject(owner), connection_(connection) {}
 
-TNotesIndex::~TNotesIndex() { Stop(); }
+TNotesIndex::~TNotesIndex() {
+  // Whoever listens may be going away with the owner: say nothing on the way out.
+  blockSignals(true);
+  Stop();
+}
 
 void TNotesIndex::Stop() {
   stop_ = true;
