@@ -73,8 +73,11 @@ TtwSkinTreeView::TtwSkinTreeView(QWidget* parent)
   setExpandsOnDoubleClick(true);
   setContextMenuPolicy(Qt::DefaultContextMenu);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  connect(this, &QTreeView::expanded, this, [this] { FitColumn(); });
-  connect(this, &QTreeView::collapsed, this, [this] { FitColumn(); });
+  // expandAll emits one signal per category from inside its layout; fitting
+  // at each would measure the view a thousand times over, so the fits fold
+  // into one once the layout is done.
+  connect(this, &QTreeView::expanded, this, &TtwSkinTreeView::FitColumnLater);
+  connect(this, &QTreeView::collapsed, this, &TtwSkinTreeView::FitColumnLater);
   // Rows scrolled into view may hold a wider title than the rows measured.
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { FitColumn(true); });
   ApplySkin();
@@ -116,6 +119,15 @@ void TtwSkinTreeView::FitColumn(bool onlyGrow) {
   const int now = h->sectionSize(0);
   if (wanted > now || (!onlyGrow && wanted != now)) h->resizeSection(0, wanted);
   fitting_ = false;
+}
+
+void TtwSkinTreeView::FitColumnLater() {
+  if (fitPending_) return;
+  fitPending_ = true;
+  QMetaObject::invokeMethod(this, [this] {
+    fitPending_ = false;
+    FitColumn();
+  }, Qt::QueuedConnection);
 }
 
 void TtwSkinTreeView::updateGeometries() {

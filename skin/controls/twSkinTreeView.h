@@ -103,6 +103,7 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   // Sizes the column to the view or the widest title on screen, whichever is
   // wider; with `onlyGrow` (after a scroll) it never narrows.
   void FitColumn(bool onlyGrow = false);
+  void FitColumnLater();
   void ForgetSkinRecord() override { recordIndex_ = -1; }
   bool IsWindowedSkinControl() const override { return true; }
 
@@ -153,4 +154,5 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
   QPointer<TtwSkinScrollBar> vBar_, hBar_;
   std::unique_ptr<TtwScrollBarLink> vLink_, hLink_;
   bool fitting_ = false;
+  bool fitPending_ = false;
 };
