@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -169,11 +170,20 @@ void Reskin(TtwSkinData* data, TtwCompressedStoredSkin* stored) {
   for (QWidget* w : tops) ApplySkinToControls(w, data);
 }
 
+// A transparent picture of the widget at the screen's pixel ratio, so a run
+// under QT_SCALE_FACTOR=2 shows what a high-density screen shows.
+QImage BlankFor(const QWidget* w) {
+  const qreal dpr = w->devicePixelRatioF();
+  QImage img(w->size() * dpr, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(dpr);
+  img.fill(Qt::transparent);
+  return img;
+}
+
 // The window as it shows on screen, frame included; outside its region
 // (when it has one) fully transparent.
 QImage RenderWindow(QWidget* w) {
-  QImage img(w->size(), QImage::Format_ARGB32_Premultiplied);
-  img.fill(Qt::transparent);
+  QImage img = BlankFor(w);
   w->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
   // A skinned frame shapes the native window, not the widget.
   const auto* frame = w->findChild<TtwSkinForm*>(QString(), Qt::FindDirectChildrenOnly);
@@ -194,8 +204,7 @@ void PaintPopups(QImage& img, QWidget* window) {
   for (QWidget* w : QApplication::topLevelWidgets()) {
     const Qt::WindowType t = w->windowType();
     if (w == window || !w->isVisible() || (t != Qt::Popup && t != Qt::ToolTip)) continue;
-    QImage pic(w->size(), QImage::Format_ARGB32_Premultiplied);
-    pic.fill(Qt::transparent);
+    QImage pic = BlankFor(w);
     w->render(&pic, QPoint(), w->mask().isEmpty() ? QRegion() : w->mask());
     p.drawImage(w->mapToGlobal(QPoint()) - window->mapToGlobal(QPoint()), pic);
   }
@@ -298,8 +307,22 @@ int RunPreview(int argc, char** argv) {
       return 0;
     }
   }
-  // Offscreen unless the caller chose a platform: the preview never needs a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Offscreen unless the caller chose a platform: the preview never needs a
+  // display. Its screen is a large one, so popups stand where they would on
+  // a desktop instead of being pushed inside 800 x 600 (or half that under
+  // QT_SCALE_FACTOR=2).
+  QTemporaryDir screenDir;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    QByteArray platform = "offscreen";
+    QFile config(screenDir.filePath(QStringLiteral("screen.json")));
+    if (screenDir.isValid() && config.open(QIODevice::WriteOnly) &&
+        config.write(R"({"screens":[{"name":"preview","x":0,"y":0,"width":3840,"height":2160,)"
+                     R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})") > 0) {
+      config.close();
+      platform += ":configfile=" + QFile::encodeName(config.fileName());
+    }
+    qputenv("QT_QPA_PLATFORM", platform);
+  }
   // The offscreen platform warns about what it lacks (size hints, grabs,
   // activation, a runtime folder); the preview needs none of it, so only its
   // own result line is printed. Messages of other kinds still show.
