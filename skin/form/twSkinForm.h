@@ -4,7 +4,10 @@
 // caption band, caption buttons and text), with moving, sizing, maximise,
 // minimise, roll-up and the system menu handled here. The form's controls
 // keep client coordinates: the frame widths become the form's contents
-// margins.
+// margins. The code is split by concern: twSkinForm.cpp (life, settings,
+// timers), twSkinFormSkin.cpp (skin, geometry, hit test), twSkinFormPaint.cpp,
+// twSkinFormObjects.cpp (the objects' host), twSkinFormMenus.cpp,
+// twSkinFormInput.cpp (events, mouse) and twSkinFormStates.cpp (window states).
 #include <QColor>
 #include <QFont>
 #include <QImage>

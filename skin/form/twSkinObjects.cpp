@@ -71,13 +71,55 @@ void TtwActiveSkinObject::ShowGlow() { frame_->ShowObjectGlow(this); }
 void TtwActiveSkinObject::HideGlow() { frame_->HideObjectGlow(); }
 
 bool TtwActiveSkinObject::MorphPending() const {
-  return Active ? MorphFactor < 1.0 : MorphFactor > 0.0;
+  return Morphs() && (state_.Active ? morphFactor_ < 1.0 : morphFactor_ > 0.0);
 }
 
 bool TtwActiveSkinObject::MorphStep() {
   if (!MorphPending()) return false;
-  MorphFactor = std::clamp(MorphFactor + (Active ? kMorphStep : -kMorphStep), 0.0, 1.0);
+  morphFactor_ = std::clamp(morphFactor_ + (state_.Active ? kMorphStep : -kMorphStep), 0.0, 1.0);
   return true;
+}
+
+void TtwActiveSkinObject::SetState(const TtwObjectState& to) {
+  const TtwObjectState from = state_;
+  if (to == from) return;
+  state_ = to;
+  if (to.Active != from.Active) {
+    // Back over a button still held down: it shows down at once, not after a fade.
+    if (to.Active && to.Down && (LookInput().Pieces & lpDown)) {
+      morphFactor_ = 1.0;
+      frame_->RepaintObject(this);
+    } else {
+      StartMorph();
+    }
+    return;
+  }
+  // A press ends any fade: the active look stands under the down one.
+  if (to.Down && !from.Down && to.Active && Morphing) morphFactor_ = 1.0;
+  frame_->RepaintObject(this);
+}
+
+TtwActiveSkinObject::LookRects TtwActiveSkinObject::Rects(bool restore) const {
+  if (restore) return {};
+  return {SkinRect, ActiveSkinRect, InactiveSkinRect, {}, {}};
+}
+
+TtwLookInput TtwActiveSkinObject::LookInput() const {
+  TtwLookInput in;
+  in.State = state_;
+  in.Enabled = Enabled;
+  in.Morphing = Morphing;
+  in.MorphFactor = morphFactor_;
+  in.Window = frame_->WindowState();
+  in.WindowActive = frame_->WindowActive();
+  const LookRects n = Rects(false), r = Rects(true);
+  const std::pair<const TRect*, int> pieces[] = {
+      {&n.Active, lpActive},         {&n.Inactive, lpInactive},     {&n.Down, lpDown},
+      {&n.Disabled, lpDisabled},     {&r.Normal, lpRestore},        {&r.Active, lpRestoreActive},
+      {&r.Down, lpRestoreDown},      {&r.Inactive, lpRestoreInactive}};
+  for (const auto& [rect, bit] : pieces)
+    if (!rect->IsEmpty()) in.Pieces |= bit;
+  return in;
 }
 
 const QImage* TtwActiveSkinObject::PiecePicture(bool forced) const {
@@ -93,43 +135,40 @@ void TtwActiveSkinObject::CopyPiece(QPainter& canvas, const QImage* picture, con
 }
 
 void TtwActiveSkinObject::DrawMorph(QPainter& canvas, const QImage* normalPicture, const TRect& normal,
-                                    const QImage* activePicture, const TRect& active) const {
+                                    const QImage* activePicture, const TRect& active, double factor) const {
   const QSize size(normal.Width(), normal.Height());
   if (size.isEmpty()) return;
   TtwEffectBmp a(PieceImage(normalPicture, normal, size));
   const TtwEffectBmp b(PieceImage(activePicture, active, size));
-  a.Morph(b, MorphFactor, MorphKind);
+  a.Morph(b, factor, MorphKind);
   a.Draw(canvas, ObjectRect.Left, ObjectRect.Top);
 }
 
-void TtwActiveSkinObject::DrawPlain(QPainter& canvas, bool forced, const TRect& normal,
-                                    const TRect& active, const TRect& inactive) {
+void TtwActiveSkinObject::DrawLook(QPainter& canvas, const TtwObjectLook& look, bool forced) const {
   if (!Data) return;
-  const bool windowActive = frame_->WindowActive();
-  if (Enabled && !windowActive && !inactive.IsEmpty()) {
-    CopyPiece(canvas, ActivePicture, inactive);
-    return;
-  }
-  const bool morphing = Morphing && MorphFactor > 0.0 && MorphFactor < 1.0 && !active.IsEmpty();
-  const QImage* normalPicture = InPicture ? &Data->FormPicture() : ActivePicture;
-  if (morphing) {
-    DrawMorph(canvas, normalPicture, normal, ActivePicture, active);
-  } else if (Active && !active.IsEmpty()) {
-    CopyPiece(canvas, ActivePicture, active);
-  } else {
-    CopyPiece(canvas, PiecePicture(forced), normal);
+  const LookRects r = Rects(look.Restore);
+  switch (look.Look) {
+    case TtwLook::Inactive: CopyPiece(canvas, ActivePicture, r.Inactive); break;
+    case TtwLook::Down: CopyPiece(canvas, ActivePicture, r.Down); break;
+    case TtwLook::Disabled: CopyPiece(canvas, ActivePicture, r.Disabled); break;
+    case TtwLook::Active: CopyPiece(canvas, ActivePicture, r.Active); break;
+    case TtwLook::Morph:
+      DrawMorph(canvas, InPicture ? &Data->FormPicture() : ActivePicture, r.Normal, ActivePicture, r.Active,
+                look.Morph);
+      break;
+    case TtwLook::Normal: CopyPiece(canvas, PiecePicture(forced), r.Normal); break;
+    case TtwLook::Icon:
+    case TtwLook::Frame: break;
   }
 }
 
-void TtwActiveSkinObject::Draw(QPainter& canvas, bool forced) {
-  DrawPlain(canvas, forced, SkinRect, ActiveSkinRect, InactiveSkinRect);
-}
+void TtwActiveSkinObject::Draw(QPainter& canvas, bool forced) { DrawLook(canvas, Look(), forced); }
 
 void TtwActiveSkinObject::StartMorph() {
-  if (Morphing && frame_->EffectsEnabled())
+  if (Morphs() && frame_->EffectsEnabled())
     frame_->StartMorphTimer();
   else {
-    MorphFactor = Active ? 1.0 : 0.0;
+    morphFactor_ = state_.Active ? 1.0 : 0.0;
     frame_->RepaintObject(this);
   }
 }
@@ -139,25 +178,21 @@ void TtwActiveSkinObject::MouseDown(int x, int y, Qt::MouseButton button) {
 }
 
 void TtwActiveSkinObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  if (MouseIn) frame_->ReportMouse(TtwObjectEvent::Up, *this, x, y, button);
+  if (state_.MouseIn) frame_->ReportMouse(TtwObjectEvent::Up, *this, x, y, button);
 }
 
 void TtwActiveSkinObject::MouseMove(int x, int y) {
-  MouseIn = Contains(x, y);
+  SetMouseIn(Contains(x, y));
   frame_->ReportMouse(TtwObjectEvent::Move, *this, x, y, Qt::NoButton);
 }
 
 void TtwActiveSkinObject::MouseEnter() {
-  MouseIn = true;
-  Active = true;
-  StartMorph();
+  SetState({true, true, state_.Down});
   frame_->ReportMouse(TtwObjectEvent::Enter, *this, 0, 0, Qt::NoButton);
 }
 
 void TtwActiveSkinObject::MouseLeave() {
-  MouseIn = false;
-  Active = false;
-  StartMorph();
+  SetState({false, false, state_.Down});
   frame_->ReportMouse(TtwObjectEvent::Leave, *this, 0, 0, Qt::NoButton);
 }
 
@@ -176,21 +211,20 @@ TtwSkinButtonObject::TtwSkinButtonObject(TtwCaptionObjectHost* frame, TtwSkinDat
   DisableSkinRect = r->disableskinrsect;
 }
 
-void TtwSkinButtonObject::Draw(QPainter& canvas, bool forced) {
-  if (!Data) return;
-  if (!Enabled && !DisableSkinRect.IsEmpty())
-    CopyPiece(canvas, ActivePicture, DisableSkinRect);
-  else if (Down && MouseIn && !DownRect.IsEmpty())
-    CopyPiece(canvas, ActivePicture, DownRect);
-  else
-    TtwActiveSkinObject::Draw(canvas, forced);
+TtwActiveSkinObject::LookRects TtwSkinButtonObject::Rects(bool restore) const {
+  if (restore) return {};
+  return {SkinRect, ActiveSkinRect, InactiveSkinRect, DownRect, DisableSkinRect};
+}
+
+TtwLookInput TtwSkinButtonObject::LookInput() const {
+  TtwLookInput in = TtwActiveSkinObject::LookInput();
+  in.Kind = TtwObjectKind::Button;
+  return in;
 }
 
 void TtwSkinButtonObject::MouseDown(int x, int y, Qt::MouseButton button) {
-  if (button == Qt::LeftButton && Enabled && !Down) {
-    Down = true;
-    if (Morphing && Active) MorphFactor = 1.0;
-    frame_->RepaintObject(this);
+  if (button == Qt::LeftButton && Enabled && !State().Down) {
+    SetDown(true);
     // The button stays down while its menu is open; the frame lets it up
     // when the menu closes.
     if (Menu) frame_->PostObjectMenu(IDName);
@@ -199,23 +233,12 @@ void TtwSkinButtonObject::MouseDown(int x, int y, Qt::MouseButton button) {
 }
 
 void TtwSkinButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  if (button == Qt::LeftButton && Enabled && Down && !Menu) {
-    Down = false;
-    frame_->RepaintObject(this);
-  }
+  if (button == Qt::LeftButton && Enabled && State().Down && !Menu) SetDown(false);
   TtwActiveSkinObject::MouseUp(x, y, button);
 }
 
 void TtwSkinButtonObject::MouseEnter() {
-  if (Down && !DownRect.IsEmpty()) {
-    MouseIn = true;
-    Active = true;
-    MorphFactor = 1.0;
-    frame_->RepaintObject(this);
-    frame_->ReportMouse(TtwObjectEvent::Enter, *this, 0, 0, Qt::NoButton);
-  } else {
-    TtwActiveSkinObject::MouseEnter();
-  }
+  TtwActiveSkinObject::MouseEnter();
   ShowGlow();
 }
 
@@ -247,13 +270,18 @@ TtwSkinStdButtonObject::TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, cons
   InPicture = false;
 }
 
-bool TtwSkinStdButtonObject::RestoreState() const {
-  switch (Command) {
-    case twtok::cmmaximize: return frame_->WindowState().Frame == TtwFrameState::Maximized;
-    case twtok::cmminimize: return frame_->WindowState().Frame == TtwFrameState::Minimized;
-    case twtok::cmrollup: return frame_->WindowState().RolledUp;
-    default: return false;
-  }
+TtwActiveSkinObject::LookRects TtwSkinStdButtonObject::Rects(bool restore) const {
+  if (!restore) return TtwSkinButtonObject::Rects(false);
+  return {RestoreRect, RestoreActiveRect, RestoreInactiveRect, RestoreDownRect, {}};
+}
+
+TtwLookInput TtwSkinStdButtonObject::LookInput() const {
+  TtwLookInput in = TtwActiveSkinObject::LookInput();
+  in.Kind = TtwObjectKind::StdButton;
+  in.Command = Command;
+  in.ShowsIcon = ShowsIcon();
+  in.Skinless = !SkinSupport;
+  return in;
 }
 
 bool TtwSkinStdButtonObject::ShowsIcon() const {
@@ -269,41 +297,33 @@ bool TtwSkinStdButtonObject::HitTest(int x, int y) const {
 }
 
 void TtwSkinStdButtonObject::Draw(QPainter& canvas, bool forced) {
+  const TtwObjectLook look = Look();
   if (!SkinSupport) {
-    DrawSkinless(canvas);
+    DrawSkinless(canvas, look);
     return;
   }
-  if (ShowsIcon()) {
+  if (look.Look == TtwLook::Icon) {
     const QIcon icon = frame_->WindowIcon();
     icon.paint(&canvas, ObjectRect.ToQ());
     return;
   }
-  if (Enabled && !RestoreRect.IsEmpty() && RestoreState()) {
-    if (!frame_->WindowActive() && !RestoreInactiveRect.IsEmpty())
-      CopyPiece(canvas, ActivePicture, RestoreInactiveRect);
-    else if (Down && MouseIn && !RestoreDownRect.IsEmpty())
-      CopyPiece(canvas, ActivePicture, RestoreDownRect);
-    else
-      DrawPlain(canvas, forced, RestoreRect, RestoreActiveRect, TRect{});
-    return;
-  }
-  TtwSkinButtonObject::Draw(canvas, forced);
+  DrawLook(canvas, look, forced);
 }
 
-void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
+void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas, const TtwObjectLook& look) const {
   const QRect r = ObjectRect.ToQ();
   if (r.isEmpty()) return;
-  const bool hot = Active && MouseIn;
+  const bool down = look.Look == TtwLook::Down;
   canvas.fillRect(r, twDefaultColors::BtnFace);
-  if (Active) {
-    canvas.fillRect(r, Down && hot ? twDefaultColors::DownFill : twDefaultColors::HotFill);
+  if (down || look.Look == TtwLook::Active) {
+    canvas.fillRect(r, down ? twDefaultColors::DownFill : twDefaultColors::HotFill);
     canvas.setPen(twDefaultColors::HotFrame);
     canvas.drawRect(r.adjusted(0, 0, -1, -1));
   }
   const int w = r.width(), h = r.height();
-  const int ox = r.x() + (Down && hot ? w / 2 - 4 : w / 2 - 5);
-  const int oy = r.y() + (Down && hot ? h / 2 - 3 : h / 2 - 4);
-  const QColor ink = Enabled ? twDefaultColors::BtnText : twDefaultColors::BtnShadow;
+  const int ox = r.x() + (down ? w / 2 - 4 : w / 2 - 5);
+  const int oy = r.y() + (down ? h / 2 - 3 : h / 2 - 4);
+  const QColor ink = look.Look == TtwLook::Disabled ? twDefaultColors::BtnShadow : twDefaultColors::BtnText;
   auto box = [&](int x, int y, int bw, int bh) {
     canvas.fillRect(x, y, bw, 2, ink);
     canvas.fillRect(x, y, 1, bh, ink);
@@ -323,11 +343,11 @@ void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
       }
       break;
     case twtok::cmmaximize:
-      if (RestoreState()) restoreGlyph();
+      if (look.Restore) restoreGlyph();
       else box(ox, oy, 11, 10);
       break;
     case twtok::cmminimize:
-      if (RestoreState()) restoreGlyph();
+      if (look.Restore) restoreGlyph();
       else canvas.fillRect(ox + 1, oy + 7, 8, 2, ink);
       break;
     case twtok::cmsysmenu:
@@ -335,9 +355,8 @@ void TtwSkinStdButtonObject::DrawSkinless(QPainter& canvas) {
       canvas.drawRect(ox + 1, oy + 3, 7, 2);
       break;
     case twtok::cmrollup: {
-      const bool down = frame_->WindowState().RolledUp;
       for (int i = 0; i < 4; ++i) {
-        const int y = down ? oy + 2 + i : oy + 5 - i;
+        const int y = look.Restore ? oy + 2 + i : oy + 5 - i;
         canvas.fillRect(ox + 1 + i, y, 9 - 2 * i, 1, ink);
       }
       break;
@@ -356,23 +375,22 @@ void TtwSkinStdButtonObject::DoubleClick() {
 
 void TtwSkinStdButtonObject::MouseDown(int, int, Qt::MouseButton button) {
   // Standard buttons only press; they fire no mouse-down event.
-  if (button != Qt::LeftButton || !Enabled || Down) return;
-  Down = true;
-  if (Morphing && Active) MorphFactor = 1.0;
-  frame_->RepaintObject(this);
+  if (button != Qt::LeftButton || !Enabled || State().Down) return;
+  SetDown(true);
   if (Menu) frame_->PostObjectMenu(IDName);
   else if (Command == twtok::cmsysmenu) frame_->PostCommand(TtwFrameCommand::SystemMenu);
 }
 
 void TtwSkinStdButtonObject::MouseUp(int x, int y, Qt::MouseButton button) {
   if (Menu) return;  // up when its menu closes
-  const bool run = button == Qt::LeftButton && Enabled && Down && MouseIn && Command != twtok::cmsysmenu;
+  const bool run =
+      button == Qt::LeftButton && Enabled && State().Down && State().MouseIn && Command != twtok::cmsysmenu;
   TtwSkinButtonObject::MouseUp(x, y, button);
   if (run) frame_->PostCommand(FrameCommandOf(Command));
 }
 
 void TtwSkinStdButtonObject::MouseEnter() {
-  const QString h = !RestoreHint.isEmpty() && RestoreState() ? RestoreHint : RecordHint;
+  const QString h = !RestoreHint.isEmpty() && RestoreLookApplies(Command, frame_->WindowState()) ? RestoreHint : RecordHint;
   if (Command != twtok::cmdefault) Hint = h;
   TtwSkinButtonObject::MouseEnter();
 }
@@ -392,11 +410,19 @@ TtwSkinCaptionObject::TtwSkinCaptionObject(TtwCaptionObjectHost* frame, TtwSkinD
 
 bool TtwSkinCaptionObject::Animating() const {
   return Record && !Record->animateskinrect.IsEmpty() && Record->framecount > 0 && frame_->EffectsEnabled() &&
-         AnimationFrame > 0 && (Active ? AnimationFrame <= Record->framecount : true);
+         AnimationFrame > 0 && (State().Active ? AnimationFrame <= Record->framecount : true);
+}
+
+TtwLookInput TtwSkinCaptionObject::LookInput() const {
+  TtwLookInput in = TtwActiveSkinObject::LookInput();
+  in.Kind = TtwObjectKind::Caption;
+  in.Frame = AnimationFrame;
+  if (Record && !Record->animateskinrect.IsEmpty()) in.Pieces |= lpAnimation;
+  return in;
 }
 
 void TtwSkinCaptionObject::SetWindowActive(bool active) {
-  Active = active;
+  SetState({active, false, false});
   Elapsed = kTickMs;
   if (Record && Record->framecount > 0 && !Record->animateskinrect.IsEmpty() && frame_->EffectsEnabled()) {
     AnimationFrame = active ? 1 : (Record->inactiveanimation ? Record->framecount : 0);
@@ -404,7 +430,6 @@ void TtwSkinCaptionObject::SetWindowActive(bool active) {
   } else {
     AnimationFrame = 0;
   }
-  if (Morphing) StartMorph();
 }
 
 bool TtwSkinCaptionObject::AnimationTick() {
@@ -414,7 +439,7 @@ bool TtwSkinCaptionObject::AnimationTick() {
   Elapsed += kTickMs;
   if (Elapsed < interval) return true;
   Elapsed = kTickMs;
-  if (Active) {
+  if (State().Active) {
     ++AnimationFrame;
     if (AnimationFrame > Record->framecount) AnimationFrame = 0;
   } else {
@@ -422,10 +447,6 @@ bool TtwSkinCaptionObject::AnimationTick() {
   }
   frame_->RepaintObject(this);
   return AnimationFrame > 0;
-}
-
-bool TtwSkinCaptionObject::MorphPending() const {
-  return Morphing && TtwActiveSkinObject::MorphPending();
 }
 
 void TtwSkinCaptionObject::MouseDown(int x, int y, Qt::MouseButton button) {
@@ -544,12 +565,13 @@ void TtwSkinCaptionObject::DrawText(QPainter& canvas, const TRect& r, bool activ
 
 void TtwSkinCaptionObject::Draw(QPainter& canvas, bool) {
   if (!Record || ObjectRect.IsEmpty()) return;
-  if (frame_->PaintCaption(canvas, ObjectRect, Active)) return;
-  const bool animating = AnimationFrame > 0 && !Record->animateskinrect.IsEmpty();
-  const bool plain = ActiveSkinRect.IsEmpty() ||
-                     (!Active && !Morphing && !Record->stretcheffect && !animating);
+  const bool active = State().Active;
+  if (frame_->PaintCaption(canvas, ObjectRect, active)) return;
+  const TtwObjectLook l = Look();
+  // The still inactive caption's background is the band's own.
+  const bool plain = ActiveSkinRect.IsEmpty() || (l.Look == TtwLook::Normal && !Morphing && !Record->stretcheffect);
   if (plain) {
-    DrawText(canvas, ObjectRect, Active);
+    DrawText(canvas, ObjectRect, active);
     return;
   }
   const TRect local{0, 0, ObjectRect.Width(), ObjectRect.Height()};
@@ -568,15 +590,15 @@ void TtwSkinCaptionObject::Draw(QPainter& canvas, bool) {
     return img;
   };
   QImage look;
-  if (animating) {
-    look = compose(true, AnimationFrame, !Active);  // colours of the state being left
-  } else if (Morphing && MorphFactor > 0 && MorphFactor < 1) {
+  if (l.Look == TtwLook::Frame) {
+    look = compose(true, l.Frame, !active);  // colours of the state being left
+  } else if (l.Look == TtwLook::Morph) {
     TtwEffectBmp a(compose(false, 0, false));
     const TtwEffectBmp b(compose(true, 0, true));
-    a.Morph(b, MorphFactor, MorphKind);
+    a.Morph(b, l.Morph, MorphKind);
     look = a.Image();
   } else {
-    look = compose(Active, 0, Active);
+    look = compose(active, 0, active);
   }
   if (!look.isNull()) canvas.drawImage(ObjectRect.Left, ObjectRect.Top, look);
 }
@@ -591,24 +613,36 @@ TtwSkinAnimateObject::TtwSkinAnimateObject(TtwCaptionObjectHost* frame, TtwSkinD
   Command = r->command;
 }
 
+TtwActiveSkinObject::LookRects TtwSkinAnimateObject::Rects(bool restore) const {
+  if (!Record) return {};
+  if (restore)
+    return {Record->restorerect, Record->restoreactiverect, Record->restoreinactiverect, Record->restoredownrect, {}};
+  return {SkinRect, ActiveSkinRect, InactiveSkinRect, Record->downskinrect, {}};
+}
+
+TtwLookInput TtwSkinAnimateObject::LookInput() const {
+  TtwLookInput in = TtwActiveSkinObject::LookInput();
+  in.Kind = TtwObjectKind::Animate;
+  in.Command = Command;
+  in.Frame = Frame;
+  return in;
+}
+
 void TtwSkinAnimateObject::Draw(QPainter& canvas, bool) {
   if (!Record || !ActivePicture) return;
-  const bool restore = !Record->restorerect.IsEmpty() &&
-                       ((Command == twtok::cmmaximize && frame_->WindowState().Frame == TtwFrameState::Maximized) ||
-                        (Command == twtok::cmminimize && frame_->WindowState().Frame == TtwFrameState::Minimized) ||
-                        (Command == twtok::cmrollup && frame_->WindowState().RolledUp));
-  const TRect skin = restore ? Record->restorerect : SkinRect;
-  const TRect active = restore ? Record->restoreactiverect : ActiveSkinRect;
-  const TRect down = restore ? Record->restoredownrect : Record->downskinrect;
-  const TRect inactive = restore ? Record->restoreinactiverect : InactiveSkinRect;
-  if (!frame_->WindowActive() && !inactive.IsEmpty()) {
-    CopyPiece(canvas, ActivePicture, inactive);
-  } else if (Down && MouseIn && !down.IsEmpty()) {
-    CopyPiece(canvas, ActivePicture, down);
-  } else {
-    const int w = skin.Width();
-    const TRect f{active.Left + (Frame - 1) * w, active.Top, active.Left + Frame * w, active.Top + skin.Height()};
-    CopyPiece(canvas, ActivePicture, active.IsEmpty() ? skin : f);
+  const TtwObjectLook look = Look();
+  const LookRects r = Rects(look.Restore);
+  switch (look.Look) {
+    case TtwLook::Inactive: CopyPiece(canvas, ActivePicture, r.Inactive); break;
+    case TtwLook::Down: CopyPiece(canvas, ActivePicture, r.Down); break;
+    case TtwLook::Active: {
+      const int w = r.Normal.Width();
+      const TRect& a = r.Active;
+      CopyPiece(canvas, ActivePicture,
+                TRect{a.Left + (look.Frame - 1) * w, a.Top, a.Left + look.Frame * w, a.Top + r.Normal.Height()});
+      break;
+    }
+    default: CopyPiece(canvas, ActivePicture, r.Normal); break;
   }
 }
 
@@ -648,8 +682,8 @@ void TtwSkinAnimateObject::MouseLeave() {
 
 void TtwSkinAnimateObject::MouseDown(int x, int y, Qt::MouseButton button) {
   if (button == Qt::LeftButton && Enabled) {
-    Down = true;
     if (!Record->downskinrect.IsEmpty()) Frame = CountFrames;
+    SetDown(true);
     frame_->RepaintObject(this);
     if (Record->buttonstyle && Command == twtok::cmsysmenu) frame_->PostCommand(FrameCommandOf(Command));
   }
@@ -657,9 +691,9 @@ void TtwSkinAnimateObject::MouseDown(int x, int y, Qt::MouseButton button) {
 }
 
 void TtwSkinAnimateObject::MouseUp(int x, int y, Qt::MouseButton button) {
-  const bool run = button == Qt::LeftButton && Down && MouseIn && Record->buttonstyle &&
+  const bool run = button == Qt::LeftButton && State().Down && State().MouseIn && Record->buttonstyle &&
                    Command != twtok::cmsysmenu && Command != twtok::cmdefault;
-  if (button == Qt::LeftButton) Down = false;
+  if (button == Qt::LeftButton) SetDown(false);
   frame_->RepaintObject(this);
   TtwActiveSkinObject::MouseUp(x, y, button);
   if (run) frame_->PostCommand(FrameCommandOf(Command));

@@ -12,6 +12,7 @@
 
 #include "skin/data/twTypes.h"
 #include "skin/form/twFrameGeometry.h"
+#include "skin/form/twObjectLook.h"
 #include "skin/form/twWindowState.h"
 
 class QIcon;
@@ -70,8 +71,8 @@ class TtwActiveSkinObject {
   virtual void HideGlow();
   // True while the morph factor still has to move towards the object's state.
   virtual bool MorphPending() const;
-  // Draws at ObjectRect. Forced: also objects that are part of the frame
-  // picture (they are otherwise already in the bands).
+  // Draws Look() at ObjectRect. Forced: also objects that are part of the
+  // frame picture (they are otherwise already in the bands).
   virtual void Draw(QPainter& canvas, bool forced);
   virtual void DoubleClick() {}
   virtual void MouseDown(int x, int y, Qt::MouseButton button);
@@ -84,15 +85,21 @@ class TtwActiveSkinObject {
   bool MorphStep();
   bool Contains(int x, int y) const;
 
-  double MorphFactor = 0;
-  bool Active = false;
+  // The one writer of the object's state: morphs or repaints as the change asks.
+  void SetState(const TtwObjectState& to);
+  void SetDown(bool down) { SetState({state_.Active, state_.MouseIn, down}); }
+  void SetMouseIn(bool in) { SetState({state_.Active, in, state_.Down}); }
+  const TtwObjectState& State() const { return state_; }
+  double MorphFactor() const { return morphFactor_; }
+  // The look the object shows now; Draw draws nothing else.
+  TtwObjectLook Look() const { return ObjectLook(LookInput()); }
+
   TtwSkinData* Data = nullptr;
   const QImage* ActivePicture = nullptr;
   const QImage* ActiveMask = nullptr;
   QString IDName, Hint;
   TRect SkinRect, ActiveSkinRect, InactiveSkinRect;
   TRect ObjectRect;
-  bool MouseIn = false;
   int MorphKind = 0;
   bool Morphing = false;
   bool Enabled = true, Visible = true;
@@ -102,16 +109,28 @@ class TtwActiveSkinObject {
 
  protected:
   // The picture the object's own pieces come from.
+  // The pieces of each look, of the restore set or the normal one.
+  struct LookRects {
+    TRect Normal, Active, Inactive, Down, Disabled;
+  };
+  virtual LookRects Rects(bool restore) const;
+  // Everything the look depends on, as it stands now.
+  virtual TtwLookInput LookInput() const;
+  // Whether the object fades between its looks.
+  virtual bool Morphs() const { return Morphing; }
   const QImage* PiecePicture(bool forced) const;
   void CopyPiece(QPainter& canvas, const QImage* picture, const TRect& piece) const;
   void DrawMorph(QPainter& canvas, const QImage* normalPicture, const TRect& normal,
-                 const QImage* activePicture, const TRect& active) const;
-  // The plain object's look: normal, active, morphing or inactive pieces.
-  void DrawPlain(QPainter& canvas, bool forced, const TRect& normal, const TRect& active,
-                 const TRect& inactive);
+                 const QImage* activePicture, const TRect& active, double factor) const;
+  // A skinned look from the object's pieces.
+  void DrawLook(QPainter& canvas, const TtwObjectLook& look, bool forced) const;
   void StartMorph();
 
   TtwCaptionObjectHost* frame_;
+
+ private:
+  TtwObjectState state_;
+  double morphFactor_ = 0;
 };
 
 class TtwUserObject : public TtwActiveSkinObject {
@@ -123,17 +142,19 @@ class TtwUserObject : public TtwActiveSkinObject {
 class TtwSkinButtonObject : public TtwActiveSkinObject {
  public:
   TtwSkinButtonObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinButton* record);
-  void Draw(QPainter& canvas, bool forced) override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
   void MouseUp(int x, int y, Qt::MouseButton button) override;
   void MouseEnter() override;
   void MouseLeave() override;
 
-  bool Down = false;
   TRect DownRect, DisableSkinRect;
   // The menu a press opens below (or above) the button.
   QPointer<QMenu> Menu;
   bool MenuUpward = false;
+
+ protected:
+  LookRects Rects(bool restore) const override;
+  TtwLookInput LookInput() const override;
 };
 
 // A caption button with a window command. Without skin support (the
@@ -145,7 +166,7 @@ class TtwSkinStdButtonObject : public TtwSkinButtonObject {
   TtwSkinStdButtonObject(TtwCaptionObjectHost* frame, const QString& name, int command);
 
   bool HitTest(int x, int y) const override;
-  // The window's icon in place of the system-menu button has no glow.
+  // The window's icon in place of the system-menu button has no glow and no morph.
   void ShowGlow() override;
   void Draw(QPainter& canvas, bool forced) override;
   void DoubleClick() override;
@@ -153,8 +174,6 @@ class TtwSkinStdButtonObject : public TtwSkinButtonObject {
   void MouseUp(int x, int y, Qt::MouseButton button) override;
   void MouseEnter() override;
 
-  // Maximise while maximised, minimise while minimised, roll-up while rolled up.
-  bool RestoreState() const;
   bool ShowsIcon() const;
 
   int Command = 4;
@@ -162,15 +181,19 @@ class TtwSkinStdButtonObject : public TtwSkinButtonObject {
   QString RestoreHint, RecordHint;
   bool SkinSupport = true;
 
+ protected:
+  LookRects Rects(bool restore) const override;
+  TtwLookInput LookInput() const override;
+  bool Morphs() const override { return Morphing && !ShowsIcon(); }
+
  private:
-  void DrawSkinless(QPainter& canvas);
+  void DrawSkinless(QPainter& canvas, const TtwObjectLook& look) const;
 };
 
 class TtwSkinCaptionObject : public TtwActiveSkinObject {
  public:
   TtwSkinCaptionObject(TtwCaptionObjectHost* frame, TtwSkinData* data, const TtwDataSkinCaption* record);
   void Draw(QPainter& canvas, bool forced) override;
-  bool MorphPending() const override;
   void MouseDown(int x, int y, Qt::MouseButton button) override;
   void MouseUp(int x, int y, Qt::MouseButton button) override;
 
@@ -183,6 +206,9 @@ class TtwSkinCaptionObject : public TtwActiveSkinObject {
   const TtwDataSkinCaption* Record;
   int AnimationFrame = 0;
   int Elapsed = 25;
+
+ protected:
+  TtwLookInput LookInput() const override;
 
  private:
   void DrawText(QPainter& canvas, const TRect& r, bool activeColours) const;
@@ -221,5 +247,8 @@ class TtwSkinAnimateObject : public TtwActiveSkinObject {
   bool Forward = true;
   bool Running = false;
   int Elapsed = 25;
-  bool Down = false;
+
+ protected:
+  LookRects Rects(bool restore) const override;
+  TtwLookInput LookInput() const override;
 };

@@ -145,7 +145,7 @@ TEST(FrameBehaviour, MenuOnACaptionButtonOpensInsteadOfTheCommand) {
   f.frame->SkinMenu()->CloseMenu();
   QCoreApplication::processEvents();
   EXPECT_TRUE(f.form.isVisible());
-  EXPECT_FALSE(static_cast<TtwSkinButtonObject*>(f.frame->FindObject("closebutton"))->Down);
+  EXPECT_FALSE(static_cast<TtwSkinButtonObject*>(f.frame->FindObject("closebutton"))->State().Down);
 }
 
 // The main window takes the application's other windows with it.
