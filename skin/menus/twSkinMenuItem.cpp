@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QPainter>
+#include <QtMath>
 #include <algorithm>
 
 #include "platform/ImageList.h"
@@ -188,12 +189,15 @@ void PaintMark(QPainter& p, const TtwMenuItemData& item, const TtwMenuEntryState
   }
 }
 
+int LogicalWidth(const QImage& img) { return qRound(img.deviceIndependentSize().width()); }
+int LogicalHeight(const QImage& img) { return qRound(img.deviceIndependentSize().height()); }
+
 // One plain look (no morph) of a skinned entry.
 void PaintSkinned(QImage& img, const TtwMenuItemData& item, const TtwMenuEntryState& st, const TtwMenuPaintContext& ctx,
                   bool activeLook, int frame) {
   const TtwDataSkinMenuItem& r = *ctx.Record;
   const QImage* pic = ctx.ActivePicture;
-  const int W = img.width(), H = img.height();
+  const int W = LogicalWidth(img), H = LogicalHeight(img);
   img.fill(0xFFFFFFFF);
   if (item.IsSeparator()) {
     if (pic) {
@@ -259,7 +263,7 @@ void PaintSkinned(QImage& img, const TtwMenuItemData& item, const TtwMenuEntrySt
 
 void PaintDefault(QImage& img, const TtwMenuItemData& item, const TtwMenuEntryState& st,
                   const TtwMenuPaintContext& ctx) {
-  const int W = img.width(), H = img.height();
+  const int W = LogicalWidth(img), H = LogicalHeight(img);
   const int g = ctx.GlyphColumn;
   QPainter p(&img);
   const bool active = st.ActiveLook() && !item.IsSeparator();
@@ -426,8 +430,11 @@ void PaintMenuEntry(QImage& Target, int W, int H, const TtwMenuItemData& item, c
     Target = QImage();
     return;
   }
-  if (Target.width() != W || Target.height() != H || Target.format() != QImage::Format_RGB32)
-    Target = QImage(W, H, QImage::Format_RGB32);
+  const qreal dpr = ctx.Dpr > 0 ? ctx.Dpr : 1;
+  const int PW = qCeil(W * dpr), PH = qCeil(H * dpr);
+  if (Target.width() != PW || Target.height() != PH || Target.format() != QImage::Format_RGB32)
+    Target = QImage(PW, PH, QImage::Format_RGB32);
+  Target.setDevicePixelRatio(dpr);
   if (!ctx.Record) {
     PaintDefault(Target, item, state, ctx);
     return;
@@ -440,11 +447,14 @@ void PaintMenuEntry(QImage& Target, int W, int H, const TtwMenuItemData& item, c
     PaintSkinned(Target, item, state, ctx, active, state.Frame);
     return;
   }
-  TtwEffectBmp normal(W, H), hot(W, H);
+  TtwEffectBmp normal(PW, PH), hot(PW, PH);
+  normal.Image().setDevicePixelRatio(dpr);
+  hot.Image().setDevicePixelRatio(dpr);
   PaintSkinned(normal.Image(), item, state, ctx, false, 0);
   PaintSkinned(hot.Image(), item, state, ctx, true, 0);
   normal.Morph(hot, std::clamp(state.Morph, 0.0, 1.0), ctx.Record->morphkind);
   Target = normal.Image();
+  Target.setDevicePixelRatio(dpr);
 }
 
 bool DrawMenuCommandGlyph(QPainter& p, const QString& Name, int x, int y, TColor c) {

@@ -96,6 +96,9 @@ struct TtwMenuPaintContext {
   bool RightToLeft = false;
   TtwMenuDrawItem DrawItem;
   TtwMenuPieceCache* Pieces = nullptr;  // optional
+  // Device pixels per pixel of the screen the menu shows on: entries are
+  // painted at that density so text stays sharp on a high-density screen.
+  qreal Dpr = 1;
 };
 
 // The menu's default item font: Arial, 14 pixels high, no style.

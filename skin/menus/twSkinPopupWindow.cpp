@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 #include <QTimerEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -612,6 +613,7 @@ TtwMenuPaintContext TtwSkinPopupWindow::Context(int i) const {
   c.UseSkinFont = menu_->UseSkinFont && windowRecord_;
   c.DefaultFont = menu_->DefMenuItemFont;
   c.RightToLeft = layoutDirection() == Qt::RightToLeft;
+  c.Dpr = devicePixelRatioF();
   if (i >= 0 && i < Count()) {
     const Entry& e = entries_[size_t(i)];
     c.EntryOrigin = QPoint(e.Rect.Left, e.Rect.Top);
@@ -666,8 +668,11 @@ void TtwSkinPopupWindow::PaintBands(QPainter& p) const {
 }
 
 const QImage& TtwSkinPopupWindow::Render() const {
-  if (composedValid_ && composed_.size() == size()) return composed_;
-  if (composed_.size() != size()) composed_ = QImage(size(), QImage::Format_RGB32);
+  const qreal dpr = devicePixelRatioF();
+  const QSize want(qCeil(width() * dpr), qCeil(height() * dpr));
+  if (composedValid_ && composed_.size() == want) return composed_;
+  if (composed_.size() != want) composed_ = QImage(want, QImage::Format_RGB32);
+  composed_.setDevicePixelRatio(dpr);
   QPainter p(&composed_);
   if (background_.hasAlphaChannel()) p.fillRect(composed_.rect(), Qt::white);
   p.drawImage(0, 0, background_);
@@ -683,5 +688,7 @@ void TtwSkinPopupWindow::paintEvent(QPaintEvent* e) {
   // into that copy, so no part of the window ever flickers.
   const QImage& img = Render();
   QPainter p(this);
-  p.drawImage(e->rect(), img, e->rect());
+  const qreal dpr = img.devicePixelRatio();
+  const QRect r = e->rect();
+  p.drawImage(QRectF(r), img, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
 }
