@@ -16,6 +16,7 @@
 #include "MenuFixtures.h"
 #include "platform/Form.h"
 #include "platform/ImageList.h"
+#include "skin/controls/twSkinButtons.h"
 #include "skin/form/twSkinForm.h"
 #include "skin/menus/twSkinImagesMenu.h"
 #include "skin/menus/twSkinMenus.h"
@@ -310,6 +311,83 @@ TEST(FrameTrayClose, CloseInTheTrayMenuEndsTheProgramWhoseOnlyWindowIsHeld) {
 }
 
 // ---- the images menu -------------------------------------------------------------
+
+int CountColour(const QImage& img, QRgb c) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) | 0xFF000000u) == c;
+  return n;
+}
+
+TEST(ImagesMenuScreen, TheMenuButtonOpensItOnARealClickAndShowsTheCellChosenByOne) {
+  Xdo({"mousemove", "5", "5"});
+  TtwCompressedStoredSkin stored;
+  stored.SetCompressedData(BuiltinSkinPackage());
+  TtwSkinData skin;
+  skin.SetCompressedStoredSkin(&stored);
+  const QList<QRgb> colours = {0xFFE02020u, 0xFF20A020u, 0xFF2020E0u};
+  TImageList images;
+  for (QRgb c : colours) {
+    QPixmap p(16, 16);
+    p.fill(QColor::fromRgb(c));
+    images.Add(p);
+  }
+  TtwSkinImagesMenu menu;
+  menu.SetSkinData(&skin);
+  menu.SetImages(&images);
+  menu.SetColumnsCount(3);
+  for (int i = 0; i < 3; ++i) {
+    TtwImagesMenuItem it;
+    it.ImageIndex = i;
+    it.Caption = QStringLiteral("Tone %1").arg(i);
+    menu.ImagesItems.push_back(it);
+  }
+  QWidget window;
+  window.setGeometry(200, 200, 300, 200);
+  auto* button = new TtwSkinMenuSpeedButton(&window);
+  button->SetSkinData(&skin);
+  button->SetUseSkinSize(false);
+  button->SetBounds(20, 20, 110, 26);
+  button->SetCaption(QStringLiteral("Pick"));
+  button->SetSkinImagesMenu(&menu);
+  button->SetUseImagesMenuImage(true);
+  button->SetUseImagesMenuCaption(true);
+  // What the button must look like once "Tone 2" is chosen.
+  auto* expected = new TtwSkinMenuSpeedButton(&window);
+  expected->SetSkinData(&skin);
+  expected->SetUseSkinSize(false);
+  expected->SetBounds(20, 100, 110, 26);
+  expected->SetCaption(QStringLiteral("Tone 2"));
+  expected->SetImageList(&images);
+  expected->SetImageIndex(2);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTest::qWait(100);
+
+  ClickAt(button->mapToGlobal(button->rect().center()));
+  ASSERT_TRUE(WaitFor([&] { return menu.Opened() && menu.PopupWindow()->isVisible(); }));
+  EXPECT_TRUE(button->MenuTracked());
+  EXPECT_TRUE(button->Down());
+  auto* popup = menu.PopupWindow();
+  EXPECT_EQ(popup->geometry().topLeft(), button->mapToGlobal(QPoint(0, button->height())));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+  QTest::qWait(100);
+  ClickAt(popup->mapToGlobal(popup->EntryRect(2).ToQ().center()));
+  ASSERT_TRUE(WaitFor([&] { return !menu.Opened(); }));
+  EXPECT_EQ(menu.ItemIndex(), 2);
+  // Up again, showing the chosen picture and caption, on the screen too.
+  EXPECT_FALSE(button->MenuTracked());
+  EXPECT_FALSE(button->Down());
+  // (The hot look fades out first.)
+  EXPECT_TRUE(WaitFor([&] { return button->RenderFace() == expected->RenderFace(); }));
+  QImage onScreen;
+  EXPECT_TRUE(WaitFor([&] {
+    onScreen = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, -1, -1).copy(
+        QRect(button->mapToGlobal(QPoint(0, 0)), button->size())).toImage();
+    return CountColour(onScreen, colours[2]) == 16 * 16;
+  }));
+  EXPECT_EQ(CountColour(onScreen, colours[0]), 0);
+}
 
 TEST(ImagesMenuScreen, ARealClickOnACellChoosesIt) {
   Xdo({"mousemove", "5", "5"});
