@@ -344,20 +344,20 @@ TEST(ImagesMenuScreen, TheMenuButtonOpensItOnARealClickAndShowsTheCellChosenByOn
   }
   QWidget window;
   window.setGeometry(200, 200, 300, 200);
-  auto* button = new TtwSkinMenuSpeedButton(&window);
-  button->SetSkinData(&skin);
-  button->SetUseSkinSize(false);
-  button->SetBounds(20, 20, 110, 26);
-  button->SetCaption(QStringLiteral("Pick"));
+  auto makeButton = [&](int top, const QString& caption) {
+    auto* b = new TtwSkinMenuSpeedButton(&window);
+    b->SetSkinData(&skin);
+    b->SetUseSkinSize(false);
+    b->SetBounds(20, top, 110, 26);
+    b->SetCaption(caption);
+    return b;
+  };
+  auto* button = makeButton(20, QStringLiteral("Pick"));
   button->SetSkinImagesMenu(&menu);
   button->SetUseImagesMenuImage(true);
   button->SetUseImagesMenuCaption(true);
   // What the button must look like once "Tone 2" is chosen.
-  auto* expected = new TtwSkinMenuSpeedButton(&window);
-  expected->SetSkinData(&skin);
-  expected->SetUseSkinSize(false);
-  expected->SetBounds(20, 100, 110, 26);
-  expected->SetCaption(QStringLiteral("Tone 2"));
+  auto* expected = makeButton(100, QStringLiteral("Tone 2"));
   expected->SetImageList(&images);
   expected->SetImageIndex(2);
   window.show();
