@@ -19,6 +19,7 @@
 #include "skin/data/twSkinRecords.h"
 #include "skin/draw/twLayerWindow.h"
 #include "skin/draw/tweffects.h"
+#include "skin/menus/twSkinMenuItem.h"
 
 namespace {
 
@@ -170,15 +171,19 @@ QFont TtwButtonParts<Base>::SkinOrDefaultFont() const {
 template <class Base>
 void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed, bool hotOrDown) {
   QString caption = ShownCaption();
+  TRect area = r;
   if (QImage chosen; ImagesMenuContent(chosen, caption)) {
-    DrawListGlyphText(p, r, caption, {chosen}, 0, layout_, margin_, spacing_, this->isEnabled(), pressed, false, 0);
+    FitContent(p, area, caption, chosen.size());
+    DrawListGlyphText(p, area, caption, {chosen}, 0, layout_, margin_, spacing_, this->isEnabled(), pressed, false,
+                      0);
     return;
   }
   bool drawnEnabled = this->isEnabled();
   TImageList* list = PickImageList(hotOrDown, drawnEnabled);
   if (list && list->Has(imageIndex_)) {
-    DrawListGlyphText(p, r, caption, {list->Pixmap(imageIndex_).toImage()}, 0, layout_, margin_, spacing_,
-                      drawnEnabled, pressed, false, 0);
+    const QImage image = list->Pixmap(imageIndex_).toImage();
+    FitContent(p, area, caption, image.size());
+    DrawListGlyphText(p, area, caption, {image}, 0, layout_, margin_, spacing_, drawnEnabled, pressed, false, 0);
     return;
   }
   int frame = 1;
@@ -186,7 +191,9 @@ void TtwButtonParts<Base>::DrawContent(QPainter& p, const TRect& r, bool pressed
   else if (hotOrDown && numGlyphs_ > 3) frame = 4;
   else if (this->isEnabled() || numGlyphs_ < 2) frame = 1;
   else frame = 2;
-  DrawStripGlyphText(p, r, caption, glyph_, numGlyphs_, frame, layout_, margin_, spacing_, pressed, false, 0);
+  const QSize glyph = glyph_.isNull() ? QSize() : QSize(glyph_.width() / numGlyphs_, glyph_.height());
+  FitContent(p, area, caption, glyph);
+  DrawStripGlyphText(p, area, caption, glyph_, numGlyphs_, frame, layout_, margin_, spacing_, pressed, false, 0);
 }
 
 template <class Base>
@@ -1013,6 +1020,30 @@ QRect TtwSkinMenuSpeedButton::TrackArea() const {
 QRect TtwSkinMenuSpeedButton::ArrowStrip() const {
   if (newStyle_ && trackPosition_ == twtpBottom) return QRect(0, height() - kTrackWidth, width(), kTrackWidth);
   return QRect(width() - kTrackWidth, 0, kTrackWidth, height());
+}
+
+TRect TtwSkinMenuSpeedButton::ContentArea(const TRect& area) const {
+  const QRect strip = ArrowStrip();
+  TRect r = area;
+  if (strip.top() > 0) r.Bottom = std::min(r.Bottom, strip.top());
+  else r.Right = std::min(r.Right, strip.left());
+  return r;
+}
+
+void TtwSkinMenuSpeedButton::FitContent(QPainter& p, TRect& area, QString& caption, QSize glyph) const {
+  area = ContentArea(area);
+  if (caption.isEmpty()) return;
+  int room = area.Width();
+  if ((layout_ == blGlyphLeft || layout_ == blGlyphRight) && glyph.width() > 0)
+    room -= glyph.width() + spacing_ + std::max(margin_, 0);
+  const QFontMetrics fm(p.font());
+  constexpr int kShown = Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextShowMnemonic;
+  if (fm.boundingRect(QRect(), kShown, caption).width() <= room) return;
+  // Shortened, the caption loses its underline (the accelerator still works).
+  QString shown = TwStripAccelerator(caption);
+  FitWideTextEllipsis(p, shown, room);
+  if (WideTextWidth(p, shown) > room) shown.clear();
+  caption = shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 bool TtwSkinMenuSpeedButton::SplitBody() const {

@@ -143,6 +143,9 @@ class TtwButtonParts : public Base {
   // A linked images menu's chosen entry: true with its picture; the caption
   // may be replaced by the entry's.
   virtual bool ImagesMenuContent(QImage& /*image*/, QString& /*caption*/) const { return false; }
+  // Last word on where glyph and caption go, given the glyph's size: area
+  // may shrink and the caption be shortened to fit it.
+  virtual void FitContent(QPainter& /*p*/, TRect& /*area*/, QString& /*caption*/, QSize /*glyph*/) const {}
   // Images a tool bar gave the button, ahead of its own list (speed only).
   virtual TImageList* PickImageList(bool /*hotOrDown*/, bool& /*drawnEnabled*/) const { return imageList_; }
   QFont SkinOrDefaultFont() const;
@@ -352,6 +355,8 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   QRect TrackArea() const;
   // The 15-pixel strip the arrow sits in.
   QRect ArrowStrip() const;
+  // Where glyph and caption may go within area: never over the arrow strip.
+  TRect ContentArea(const TRect& area) const;
 
   std::function<void(QObject*)> OnShowTrackMenu, OnHideTrackMenu;
 
@@ -363,6 +368,9 @@ class TtwSkinMenuSpeedButton : public TtwSkinSpeedButton {
   void mouseReleaseEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
   bool ImagesMenuContent(QImage& image, QString& caption) const override;
+  // Keeps the content clear of the arrow; a caption too long for what is
+  // left ends in "...".
+  void FitContent(QPainter& p, TRect& area, QString& caption, QSize glyph) const override;
 
  private:
   void MenuClosed();

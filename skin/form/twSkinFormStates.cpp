@@ -240,7 +240,13 @@ void TtwSkinForm::TrayIconChanged() {
   trayMenu_->addSeparator();
   QAction* close = trayMenu_->addAction(caption("MI_CLOSECAPTION", "&Close"));
   close->setObjectName(QStringLiteral("TRAY_TWF_CLOSE"));
-  connect(close, &QAction::triggered, this, [this] { Guarded([&] { RunCommand(TtwFrameCommand::Close); }); });
+  // Through the tray: the window may be closing hidden, held there.
+  connect(close, &QAction::triggered, this, [this] {
+    Guarded([&] {
+      if (TtwTrayIcon* tray = TrayIcon.Value()) tray->CloseWindow(form_);
+      else RunCommand(TtwFrameCommand::Close);
+    });
+  });
   trayMenu_->setDefaultAction(restore);
   tray->SetPopupMenu(trayMenu_);
 }

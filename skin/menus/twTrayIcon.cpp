@@ -23,10 +23,12 @@ namespace {
 // whole messages the tray sends.
 const QLatin1String kQtTrayWindowName("QSystemTrayIconSys");
 
+bool IsQtTrayWindow(const QWidget* w) { return w->objectName() == kQtTrayWindowName; }
+
 QList<QWidget*> QtTrayWindows() {
   QList<QWidget*> found;
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->objectName() == kQtTrayWindowName) found.append(w);
+    if (IsQtTrayWindow(w)) found.append(w);
   return found;
 }
 
@@ -42,6 +44,18 @@ QIcon PlainIcon() {
   p.setPen(QPen(Qt::white, 2));
   for (int y : {10, 16, 22}) p.drawLine(8, y, y == 22 ? 18 : 24, y);
   return QIcon(pm);
+}
+
+// Whether a window that keeps the program running is on the screen, by the
+// rule Qt's quit on the last window closed uses.
+bool AnyWindowOnScreen() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->isVisible() || w->parentWidget() || !w->testAttribute(Qt::WA_QuitOnClose)) continue;
+    const Qt::WindowType type = w->windowType();
+    if (type == Qt::Popup || type == Qt::ToolTip || IsQtTrayWindow(w)) continue;
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -323,7 +337,8 @@ void TtwTrayIcon::SetState(TtwTrayState state, const QList<QWidget*>& windows) {
   }
   if (state == TtwTrayState::HoldingMainWindow) {
     for (QWidget* w : windows) {
-      if (!w) continue;
+      // Qt's own tray window is a visible top-level one, and it is the way back.
+      if (!w || IsQtTrayWindow(w)) continue;
       if (!HeldWindows().contains(w)) held_.append(w);
       w->hide();
     }
@@ -339,6 +354,20 @@ bool TtwTrayIcon::HideMainWindow(const QList<QWidget*>& windows) {
 void TtwTrayIcon::ShowMainWindow(const QList<QWidget*>& windows) {
   if (state_ == TtwTrayState::HoldingMainWindow) SetState(TtwTrayState::Shown, windows);
   else ShowWindows(windows);
+}
+
+bool TtwTrayIcon::CloseWindow(QWidget* w) {
+  if (!w) return false;
+  const bool wasHeld = HeldWindows().contains(w);
+  QPointer<TtwTrayIcon> self(this);
+  if (!w->close()) return false;
+  if (!self || !wasHeld) return true;
+  // Compared by address only: the window may have deleted itself on close.
+  held_.removeIf([w](const QPointer<QWidget>& h) { return !h || h.data() == w; });
+  if (!held_.isEmpty()) return true;
+  if (QApplication::quitOnLastWindowClosed() && !AnyWindowOnScreen()) QCoreApplication::quit();
+  else SetState(TtwTrayState::Shown);
+  return true;
 }
 
 void TtwTrayIcon::ShowWindows(const QList<QWidget*>& windows) {

@@ -157,6 +157,11 @@ class TtwTrayIcon : public QObject {
   // Shows the held windows and `windows`, restored, the first in front.
   void ShowMainWindow(const QList<QWidget*>& windows = {});
   QList<QWidget*> HeldWindows() const;
+  // Closes w (its close query may refuse; false then). A held window closes
+  // hidden, and Qt quits on the last window closed only when a visible one
+  // closes: when nothing is left on the screen or in the tray, the program
+  // quits here, as it would have for a visible window.
+  bool CloseWindow(QWidget* w);
 
   // After the properties are set (the window description read): applies
   // MinimizedOnStart and shows or hides the icon.

@@ -304,6 +304,64 @@ TEST_F(MenuButtonBody, TheStandardArrowReplacesTheDropMark) {
     for (int x = 0; x < 45; ++x) ASSERT_EQ(mark.pixel(x, y), left.pixel(x, y)) << x << "," << y;
 }
 
+TEST_F(MenuButtonBody, ContentAreaStopsAtTheArrowStrip) {
+  struct TCase {
+    bool newStyle;
+    TtwTrackPosition position;
+    QSize size;
+    TRect area, want;
+  };
+  const TCase cases[] = {
+      {false, twtpRight, {60, 20}, {4, 2, 56, 18}, {4, 2, 45, 18}},
+      {false, twtpRight, {60, 20}, {4, 2, 41, 18}, {4, 2, 41, 18}},  // already clear
+      {false, twtpBottom, {60, 20}, {0, 0, 60, 20}, {0, 0, 45, 20}},  // bottom needs NewStyle
+      {true, twtpBottom, {40, 40}, {4, 2, 36, 38}, {4, 2, 36, 25}},
+      {false, twtpRight, {12, 20}, {0, 0, 12, 20}, {0, 0, -3, 20}},  // narrower than the strip: no room
+  };
+  for (const TCase& c : cases) {
+    button->SetNewStyle(c.newStyle);
+    button->SetTrackPosition(c.position);
+    button->SetBounds(0, 0, c.size.width(), c.size.height());
+    EXPECT_EQ(button->ContentArea(c.area).ToQ(), c.want.ToQ()) << c.size.width() << "x" << c.size.height();
+  }
+}
+
+// Outside track mode, at narrow widths: the caption never runs over the
+// arrow, and a caption too long for its room is drawn as a prefix of itself
+// ending in "..." (its accelerator mark dropped).
+TEST_F(MenuButtonBody, ACaptionTooLongForItsRoomEndsInDotsLeftOfTheArrow) {
+  struct TCase {
+    const char* name;
+    bool skinned, glyph;
+    int width;
+  };
+  const QString longCaption = QStringLiteral("&Colours of the rainbow");
+  QImage glyph(12, 12, QImage::Format_RGB32);
+  glyph.fill(qRgb(0, 160, 0));
+  for (const TCase& c : {TCase{"skinned", true, false, 60}, TCase{"skinned, glyph", true, true, 70},
+                         TCase{"default look", false, false, 50}, TCase{"default, glyph", false, true, 64}}) {
+    SCOPED_TRACE(c.name);
+    button->SetSkinData(c.skinned ? &skin.data : nullptr);
+    button->SetGlyph(c.glyph ? glyph : QImage());
+    button->SetBounds(0, 0, c.width, 20);
+    const int stripLeft = button->ArrowStrip().left();
+    auto face = [&](const QString& caption) {
+      button->SetCaption(caption);
+      return button->RenderFace();
+    };
+    const QImage bare = face(QString()), shown = face(longCaption);
+    for (int y = 0; y < 20; ++y)
+      for (int x = stripLeft; x < c.width; ++x) ASSERT_EQ(shown.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
+    const QString plain = longCaption.mid(1);
+    int match = -1;
+    for (int k = 1; k < plain.size() && match == -1; ++k)
+      if (face(plain.left(k) + QStringLiteral("...")) == shown) match = k;
+    EXPECT_NE(match, -1) << "not drawn as a prefix and \"...\"";
+    // A caption that fits is left alone.
+    EXPECT_NE(face(QStringLiteral("Go")), face(QStringLiteral("G...")));
+  }
+}
+
 }  // namespace
 
 // ---- the images-menu link ------------------------------------------------------
