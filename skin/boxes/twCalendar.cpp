@@ -301,6 +301,10 @@ TtwDateMask::TextState TtwDateMask::Parse(const QString& display, QDate* date) c
 
 // ------------------------------------------------------------ date edit
 
+// The calendar fades in as the drop-down list does: 10 steps of alpha every 5 ms.
+constexpr int kCalendarFadeStepMs = 5;
+constexpr int kCalendarFadeStep = 10;
+
 TtwSkinDateEdit::TtwSkinDateEdit(QWidget* parent) : TtwSkinCustomEdit(parent) {
   skinDataName_ = QStringLiteral("buttonedit");
   SetButtonMode(true);
@@ -310,6 +314,7 @@ TtwSkinDateEdit::TtwSkinDateEdit(QWidget* parent) : TtwSkinCustomEdit(parent) {
   calendar_->OnNumberClick = [this](QObject*) { CloseUp(true); };
   // Hidden by anything but CloseUp (a click outside, a key): a cancel.
   calendar_->OnHidden = [this] { CloseUp(false); };
+  fade_.OnTimeout = [this] { FadeStep(); };
   OnKeyPress = [this](QObject*, QChar& key) { FilterKey(key); };
   connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
   SetEditMask(QString());
@@ -448,15 +453,27 @@ void TtwSkinDateEdit::DropDown() {
     at.setX(std::clamp(at.x(), work.left(), std::max(work.left(), work.right() + 1 - calendar_->width())));
   }
   calendar_->move(at);
-  calendar_->setWindowOpacity(alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
+  fade_.Stop();
+  alpha_ = alphaBlend_ ? (alphaBlendAnimation_ ? 0 : alphaBlendValue_) : 255;
+  calendar_->setWindowOpacity(alpha_ / 255.0);
   calendarOpen_ = true;
   calendar_->show();
+  // The fade runs on the clock's timer, so the calendar takes clicks while
+  // it comes in.
+  if (alphaBlend_ && alphaBlendAnimation_ && alpha_ < alphaBlendValue_) fade_.Start(kCalendarFadeStepMs);
   update();
+}
+
+void TtwSkinDateEdit::FadeStep() {
+  alpha_ = std::min(alphaBlendValue_, alpha_ + kCalendarFadeStep);
+  calendar_->setWindowOpacity(alpha_ / 255.0);
+  if (alpha_ >= alphaBlendValue_) fade_.Stop();
 }
 
 void TtwSkinDateEdit::CloseUp(bool accept) {
   if (!calendarOpen_) return;
   calendarOpen_ = false;  // before hiding: the hide calls back here
+  fade_.Stop();
   calendar_->hide();
   if (accept) {
     textBeingSet_ = true;

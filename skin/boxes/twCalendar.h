@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+#include "platform/Clock.h"
 #include "skin/boxes/twMonthCalendar.h"
 #include "skin/boxes/twSkinEdits.h"
 
@@ -71,6 +72,9 @@ class TtwSkinDateEdit : public TtwSkinCustomEdit {
   void SetAlphaBlend(bool v) { alphaBlend_ = v; }
   int AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(int v) { alphaBlendValue_ = std::clamp(v, 0, 255); }
+  bool AlphaBlendAnimation() const { return alphaBlendAnimation_; }
+  void SetAlphaBlendAnimation(bool v) { alphaBlendAnimation_ = v; }
+  bool Fading() const { return fade_.IsActive(); }
 
   int CalendarWidth() const;
   void SetCalendarWidth(int w);
@@ -113,7 +117,12 @@ class TtwSkinDateEdit : public TtwSkinCustomEdit {
   bool calendarOpen_ = false;
   bool textBeingSet_ = false;
   bool todayDefault_ = false;
+  void FadeStep();
+
   bool alphaBlend_ = false;
   int alphaBlendValue_ = 0;
+  bool alphaBlendAnimation_ = false;
+  int alpha_ = 255;
+  TwTimer fade_;
   TtwSkinPopupMonthCalendar* calendar_ = nullptr;
 };

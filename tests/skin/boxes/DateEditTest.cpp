@@ -4,6 +4,7 @@
 
 #include "../controls/QtApp.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "skin/boxes/twCalendar.h"
 
 namespace {
@@ -70,6 +71,34 @@ TEST(DateEdit, CancellingTheCalendarKeepsTheDate) {
   EXPECT_FALSE(edit.CalendarShown());
   EXPECT_EQ(edit.Date(), d);
   EXPECT_EQ(edit.Text(), QStringLiteral("2013/05/01"));
+}
+
+TEST(DateEdit, TheCalendarFadesInOnTheClockAndAClosingStopsTheFade) {
+  for (int target : {200, 255, 7, 0}) {
+    TwManualClock clock;
+    TtwSkinDateEdit edit;
+    edit.SetAlphaBlend(true);
+    edit.SetAlphaBlendAnimation(true);
+    edit.SetAlphaBlendValue(target);
+    edit.show();
+    edit.DropDown();
+    EXPECT_DOUBLE_EQ(edit.Calendar()->windowOpacity(), 0.0) << target;
+    clock.Advance(50);
+    if (target > 100) {
+      EXPECT_TRUE(edit.Fading()) << target;
+      EXPECT_GT(edit.Calendar()->windowOpacity(), 0.0) << target;
+    }
+    clock.Advance(30 * 5);
+    EXPECT_NEAR(edit.Calendar()->windowOpacity(), target / 255.0, 0.01) << target;
+    EXPECT_FALSE(edit.Fading()) << target;
+    EXPECT_EQ(clock.ArmedTimers(), 0) << target;
+    // Closed in the middle of a fade: no timer is left running.
+    edit.CloseUp(false);
+    edit.DropDown();
+    EXPECT_TRUE(target == 0 || edit.Fading()) << target;
+    edit.CloseUp(false);
+    EXPECT_EQ(clock.ArmedTimers(), 0) << target;
+  }
 }
 
 }  // namespace
