@@ -225,6 +225,26 @@ void TtwSkinStatusPanel::SetNumGlyphs(int n) {
   update();
 }
 
+void TtwSkinStatusPanel::SetBarGrip(const QRect& grip) {
+  barGrip_ = grip;
+  if ((grip & rect()) != gripCut_) UpdateRegion();
+}
+
+void TtwSkinStatusPanel::UpdateRegion() {
+  // The label's own shape first, then the grip cut from it.
+  if (!gripCut_.isEmpty()) {
+    if (shapeBeforeCut_.isEmpty()) clearMask();
+    else setMask(shapeBeforeCut_);
+    gripCut_ = QRect();
+  }
+  TtwSkinLabel::UpdateRegion();
+  const QRect cut = barGrip_ & rect();
+  if (cut.isEmpty()) return;
+  shapeBeforeCut_ = mask();
+  setMask((shapeBeforeCut_.isEmpty() ? QRegion(rect()) : shapeBeforeCut_) - cut);
+  gripCut_ = cut;
+}
+
 int TtwSkinStatusPanel::ImagePartWidth() const {
   if (glyph_.isNull() && imageList_ && imageList_->Has(imageIndex_)) return imageList_->Width() + 3;
   if (!glyph_.isNull()) return glyph_.width() / numGlyphs_ + 3;

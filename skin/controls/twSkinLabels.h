@@ -99,9 +99,16 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int n);
 
+  // The bar's size grip in this panel's coordinates, pushed by its status
+  // bar; empty while no grip shows. A panel reaching over the grip leaves
+  // that part to the bar, so the grip stays visible and keeps its presses.
+  QRect BarGrip() const { return barGrip_; }
+  void SetBarGrip(const QRect& grip);
+
   int AutoSizeDelta() override;
   void PaintDefault(QImage& bitmap) override;
   void PaintSkin(QImage& bitmap) override;
+  void UpdateRegion() override;
 
  private:
   int ImagePartWidth() const;
@@ -111,6 +118,10 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
   int imageIndex_ = -1;
   QPixmap glyph_;
   int numGlyphs_ = 1;
+  QRect barGrip_;
+  // The part of the grip cut from the panel's shape, and the shape before it.
+  QRect gripCut_;
+  QRegion shapeBeforeCut_;
 };
 
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
