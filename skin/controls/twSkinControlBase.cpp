@@ -348,9 +348,13 @@ void TtwSkinWidget::paintEvent(QPaintEvent* e) {
   // A window too large for any face paints nothing rather than write through
   // a null picture.
   if (!img.isNull() && TwGuarded("paint", [&] { RenderFaceInto(img); })) {
-    // Rectangle by rectangle: plain copies, cheaper than a clipped blend.
+    // Rectangle by rectangle, each the only clip: a copy under a clip of
+    // many rectangles goes span by span, and a tall narrow rectangle of
+    // spans is handed to Qt's worker threads, which a busy machine makes
+    // wait far longer than the copy itself takes.
     QPainter p(this);
     for (const QRect& r : paintRegion_) {
+      p.setClipRect(r);
       if (dpr == 1.0) p.drawImage(r.topLeft(), img, r);
       else p.drawImage(QRectF(r), img, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     }
