@@ -333,9 +333,11 @@ void TtwSkinWidget::FillFace(QImage& face, const QColor& c) const {
     return;
   }
   const uint32_t v = c.rgb();
+  uchar* bits = face.bits();  // scanLine() would ask for a detach on every row
+  const qsizetype bpl = face.bytesPerLine();
   for (const QRect& r : visible)
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<uint32_t*>(face.scanLine(y)) + r.left(), r.width(), v);
+      std::fill_n(reinterpret_cast<uint32_t*>(bits + qsizetype(y) * bpl) + r.left(), r.width(), v);
 }
 
 void TtwSkinWidget::paintEvent(QPaintEvent* e) {

@@ -63,6 +63,9 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   QFont TextFont() const;
   QColor TextColor() const;
   void DrawText(QPainter& p, const QRect& r);
+  // The text's advance in a font; shaping a text is a good part of a
+  // label's paint, so the last measurement is kept.
+  int TextWidth(const QFont& f, const QString& text) const;
   // The rectangle text goes in for the skin look.
   QRect SkinTextRect() const;
   void DrawBorder(QPainter& p, QRect r) const;
@@ -83,6 +86,12 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   uint8_t fontstyle_ = 0;
   int fontheight_ = 14;
   TColor fontcolor_ = 0;
+  struct TMeasured {
+    QFont Font;
+    QString Text;
+    int Width = -1;
+  };
+  mutable TMeasured measured_;
 };
 
 class TtwSkinStatusPanel : public TtwSkinLabel {
