@@ -1,8 +1,8 @@
-// Faults of the panels, labels and bars: the grip sizes its window, a
-// splitter bound to an unusable record keeps its size, an auto-sized label
-// fits a new skin, image lists may go while their bar is shown, and the
-// looks that had no pixel test (captions by alignment, vertical three-piece,
-// hot tool-bar images, the ellipsis itself).
+// Faults of the panels, labels and bars: the grip sizes its window and its
+// panels know where it is, a splitter bound to an unusable record keeps its
+// size, an auto-sized label fits a new skin, image lists may go while their
+// bar is shown, and the looks that had no pixel test (captions by alignment,
+// vertical three-piece, hot tool-bar images, the ellipsis itself).
 #include <QPainter>
 #include <QTest>
 
