@@ -1,7 +1,7 @@
 // Tool bar and status bar: a tool bar keeps its controls vertically centred,
 // shares its settings with its speed buttons and scrolls controls that do
 // not fit between two arrows; a status bar shares its skin data with its
-// panels and draws the size grip.
+// panels, tells them where its size grip is and draws the grip.
 #include "skin/controls/twSkinBars.h"
 
 #include <QChildEvent>
@@ -12,6 +12,7 @@
 
 #include "platform/Message.h"
 #include "skin/controls/twSkinButtons.h"
+#include "skin/controls/twSkinLabels.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
 #include "skin/draw/tweffects.h"
@@ -476,12 +477,48 @@ void TtwSkinStatusBar::SetSizeGrip(bool v) {
   sizeGrip_ = v;
   update();
   AlignChildren(this);
+  PushGrip();
 }
 
 void TtwSkinStatusBar::SetShowGrip(bool v) {
   showGrip_ = v;
   update();
   AlignChildren(this);
+  PushGrip();
+}
+
+void TtwSkinStatusBar::ApplySkin() {
+  TtwSkinPanel::ApplySkin();
+  PushGrip();  // another skin may bring another gripper piece
+}
+
+void TtwSkinStatusBar::PushGrip() {
+  const QRect grip = GripShown() ? GripRect() : QRect();
+  ForChildren<TtwSkinStatusPanel>(this, [&grip](TtwSkinStatusPanel* p) {
+    p->SetBarGrip(grip.isEmpty() ? QRect() : grip.translated(-p->pos()));
+  });
+}
+
+void TtwSkinStatusBar::childEvent(QChildEvent* e) {
+  TtwSkinPanel::childEvent(e);
+  auto* panel = qobject_cast<TtwSkinStatusPanel*>(e->child());
+  if (!panel) return;
+  if (e->type() == QEvent::ChildAdded) panel->installEventFilter(this);
+  if (e->type() == QEvent::ChildPolished) {
+    // A panel made after the bar was skinned gets the bar's skin data.
+    if (skinData_ && !panel->SkinData()) panel->SetSkinData(skinData_);
+    PushGrip();
+  }
+}
+
+bool TtwSkinStatusBar::eventFilter(QObject* watched, QEvent* e) {
+  if (watched->parent() == this && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) PushGrip();
+  return TtwSkinPanel::eventFilter(watched, e);
+}
+
+void TtwSkinStatusBar::resizeEvent(QResizeEvent* e) {
+  TtwSkinPanel::resizeEvent(e);
+  PushGrip();
 }
 
 void TtwSkinStatusBar::FindSkinRecord() {

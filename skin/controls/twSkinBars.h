@@ -154,6 +154,7 @@ class TtwSkinStatusBar : public TtwSkinPanel {
 
   QRect AlignClientRect() const override;
   void FindSkinRecord() override;
+  void ApplySkin() override;
   void PaintDefault(QImage& bitmap) override;
   void PaintSkin(QImage& bitmap) override;
 
@@ -162,9 +163,15 @@ class TtwSkinStatusBar : public TtwSkinPanel {
   // bottom-right corner (WM_NCLBUTTONDOWN with hit code 17).
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
+  void childEvent(QChildEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
   void DrawGrip(QImage& bitmap);
+  // Tells every status panel on the bar where the grip is (nothing while it
+  // is hidden); called whenever the grip or a panel moves.
+  void PushGrip();
   TRect gripperrect_;
   bool grippertransparent_ = false;
   TColor grippertransparentcolor_ = 0;

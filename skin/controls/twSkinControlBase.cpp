@@ -333,9 +333,11 @@ void TtwSkinWidget::FillFace(QImage& face, const QColor& c) const {
     return;
   }
   const uint32_t v = c.rgb();
+  uchar* bits = face.bits();  // scanLine() would ask for a detach on every row
+  const qsizetype bpl = face.bytesPerLine();
   for (const QRect& r : visible)
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<uint32_t*>(face.scanLine(y)) + r.left(), r.width(), v);
+      std::fill_n(reinterpret_cast<uint32_t*>(bits + qsizetype(y) * bpl) + r.left(), r.width(), v);
 }
 
 void TtwSkinWidget::paintEvent(QPaintEvent* e) {
@@ -348,9 +350,13 @@ void TtwSkinWidget::paintEvent(QPaintEvent* e) {
   // A window too large for any face paints nothing rather than write through
   // a null picture.
   if (!img.isNull() && TwGuarded("paint", [&] { RenderFaceInto(img); })) {
-    // Rectangle by rectangle: plain copies, cheaper than a clipped blend.
+    // Rectangle by rectangle, each the only clip: a copy under a clip of
+    // many rectangles goes span by span, and a tall narrow rectangle of
+    // spans is handed to Qt's worker threads, which a busy machine makes
+    // wait far longer than the copy itself takes.
     QPainter p(this);
     for (const QRect& r : paintRegion_) {
+      p.setClipRect(r);
       if (dpr == 1.0) p.drawImage(r.topLeft(), img, r);
       else p.drawImage(QRectF(r), img, QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
     }
@@ -552,21 +558,33 @@ void TtwSkinCustomControl::PaintFace(QImage& bitmap) {
 void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
   const int W = width(), H = height();
   const TtwSkinGeometry& g = geo_;
-  // The bands live with the control: composing into images of the same size
-  // again needs no new memory.
-  QImage& left = bands_[2];
-  QImage& right = bands_[3];
-  QImage& bottom = bands_[1];
-  ComposeBorderBands(g.SourcePicture, g.PieceRect, g.SkinAnchors(), g.FitAnchors(), W, H, g.Edges(), bands_[0],
-                     bottom, left, right);
-  const qreal dpr = bitmap.devicePixelRatio();
-  QImage scaledTop;
-  if (!bands_[0].isNull() && dpr != 1.0) {
-    // Captions drawn into the band keep the face's full resolution.
-    scaledTop = bands_[0].scaled(bands_[0].size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    scaledTop.setDevicePixelRatio(dpr);
+  const TBandsKey key{g.SourcePicture.cacheKey(), g.PieceRect, g.SkinAnchors(), g.FitAnchors(), W, H, g.Edges()};
+  if (!(key == bandsKey_)) {
+    // Stretching the pieces is most of a panel's paint; a repaint at the same
+    // size and skin reuses them.
+    for (QImage& b : bands_) b = QImage();
+    ComposeBorderBands(g.SourcePicture, g.PieceRect, key.Skin, key.Fit, W, H, key.Edges, bands_[0], bands_[1],
+                       bands_[2], bands_[3]);
+    bandsKey_ = key;
   }
-  QImage& top = dpr != 1.0 ? scaledTop : bands_[0];
+  const QImage& left = bands_[2];
+  const QImage& right = bands_[3];
+  const QImage& bottom = bands_[1];
+  const qreal dpr = bitmap.devicePixelRatio();
+  // PaintSkin draws on a copy of the top band, so the kept one stays clean.
+  if (bands_[0].isNull()) {
+    topFace_ = QImage();
+  } else if (dpr != 1.0) {
+    // Captions drawn into the band keep the face's full resolution.
+    topFace_ = bands_[0].scaled(bands_[0].size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    topFace_.setDevicePixelRatio(dpr);
+  } else {
+    if (topFace_.size() != bands_[0].size() || topFace_.format() != bands_[0].format() ||
+        topFace_.devicePixelRatio() != 1.0)
+      topFace_ = QImage(bands_[0].size(), bands_[0].format());
+    CopyPixels(topFace_, TRect{0, 0, W, bands_[0].height()}, bands_[0], TRect{0, 0, W, bands_[0].height()});
+  }
+  QImage& top = topFace_;
   if (!top.isNull()) PaintSkin(top);
   // An empty client piece has nothing to fill with: the face keeps its fill.
   if (fillClientFromSkin_)
@@ -577,7 +595,7 @@ void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
     if (b.devicePixelRatio() == dpr && dpr != 1.0) {
       QPainter(&bitmap).drawImage(QPoint(x, y), b);
     } else {
-      DrawLogical(bitmap, QPoint(x, y), b);
+      DrawVisible(bitmap, QPoint(x, y), b);
     }
   };
   const int topH = top.isNull() ? 0 : int(top.height() / top.devicePixelRatio());
@@ -585,6 +603,19 @@ void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
   band(left, 0, topH);
   band(right, W - right.width(), topH);
   band(bottom, 0, H - bottom.height());
+}
+
+void TtwSkinWidget::DrawVisible(QImage& face, const QPoint& at, const QImage& piece) const {
+  if (piece.isNull()) return;
+  if (face.devicePixelRatio() != 1.0) {
+    DrawLogical(face, at, piece);
+    return;
+  }
+  const std::vector<TFillBlit> plan{{TRect{0, 0, piece.width(), piece.height()},
+                                     TRect{at.x(), at.y(), at.x() + piece.width(), at.y() + piece.height()}}};
+  const QRect whole(at, piece.size());
+  for (const QRect& vis : paintRegion_)
+    if (vis.intersects(whole)) RunFill(face, piece, plan, vis);
 }
 
 void TtwSkinWidget::FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,

@@ -168,6 +168,8 @@ class TtwSkinWidget : public QWidget, public TBoundsTarget, public TtwSkinnable 
   // the paint will show.
   void FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,
                        TFillMode mode) const;
+  // DrawLogical, copying only what the paint will show.
+  void DrawVisible(QImage& face, const QPoint& at, const QImage& piece) const;
   // The parent's look shows through this control (see-through faces).
   virtual bool SeeThrough() const { return false; }
   // The bound record's pieces paint every pixel: no fill first.
@@ -286,7 +288,21 @@ class TtwSkinCustomControl : public TtwSkinCustomParts<TtwSkinControl> {
 
   bool compositePaint_ = false;
   bool fillClientFromSkin_ = true;
+
+ private:
+  // What the composite bands were last composed from: the same picture,
+  // pieces and size compose the same bands, so they are kept.
+  struct TBandsKey {
+    qint64 Picture = 0;
+    TRect Piece;
+    TPieceAnchors Skin, Fit;
+    int W = -1, H = -1;
+    TEdgeStretch Edges;
+    friend bool operator==(const TBandsKey&, const TBandsKey&) = default;
+  };
+  TBandsKey bandsKey_;
   QImage bands_[4];  // top, bottom, left, right of the composite path
+  QImage topFace_;   // the top band with what PaintSkin draws on it
 };
 
 // Windowless: never takes the focus.

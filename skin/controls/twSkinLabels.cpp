@@ -65,6 +65,13 @@ QColor TtwSkinLabel::TextColor() const {
   return defaultFontColor_;
 }
 
+int TtwSkinLabel::TextWidth(const QFont& f, const QString& text) const {
+  // Keyed by the painter's font, which carries the image's resolution.
+  if (measured_.Width < 0 || measured_.Text != text || measured_.Font != f)
+    measured_ = {f, text, QFontMetrics(f).horizontalAdvance(text)};
+  return measured_.Width;
+}
+
 int TtwSkinLabel::AutoSizeDelta() {
   const QFontMetrics fm(TextFont());
   const int tw = fm.horizontalAdvance(caption_);
@@ -114,7 +121,7 @@ void TtwSkinLabel::DrawText(QPainter& p, const QRect& r) {
   const QFontMetrics fm(p.font());
   QString text = caption_;
   if (ellipsType_ == twetEllips) FitTextEllipsis(p, text, r.width());
-  const int tw = fm.horizontalAdvance(text), th = fm.height();
+  const int tw = TextWidth(p.font(), text), th = fm.height();
   const int y = r.top() + r.height() / 2 - th / 2;
   int x = r.left();
   if (alignment_ == taRightJustify) x = r.left() + r.width() - tw;
@@ -223,6 +230,26 @@ void TtwSkinStatusPanel::SetNumGlyphs(int n) {
   numGlyphs_ = std::clamp(n, 1, 2);
   if (autoSize_) AdjustWidth();
   update();
+}
+
+void TtwSkinStatusPanel::SetBarGrip(const QRect& grip) {
+  barGrip_ = grip;
+  if ((grip & rect()) != gripCut_) UpdateRegion();
+}
+
+void TtwSkinStatusPanel::UpdateRegion() {
+  // The label's own shape first, then the grip cut from it.
+  if (!gripCut_.isEmpty()) {
+    if (shapeBeforeCut_.isEmpty()) clearMask();
+    else setMask(shapeBeforeCut_);
+    gripCut_ = QRect();
+  }
+  TtwSkinLabel::UpdateRegion();
+  const QRect cut = barGrip_ & rect();
+  if (cut.isEmpty()) return;
+  shapeBeforeCut_ = mask();
+  setMask((shapeBeforeCut_.isEmpty() ? QRegion(rect()) : shapeBeforeCut_) - cut);
+  gripCut_ = cut;
 }
 
 int TtwSkinStatusPanel::ImagePartWidth() const {

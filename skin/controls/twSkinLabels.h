@@ -63,6 +63,9 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   QFont TextFont() const;
   QColor TextColor() const;
   void DrawText(QPainter& p, const QRect& r);
+  // The text's advance in a font; shaping a text is a good part of a
+  // label's paint, so the last measurement is kept.
+  int TextWidth(const QFont& f, const QString& text) const;
   // The rectangle text goes in for the skin look.
   QRect SkinTextRect() const;
   void DrawBorder(QPainter& p, QRect r) const;
@@ -83,6 +86,12 @@ class TtwSkinLabel : public TtwSkinCustomControl {
   uint8_t fontstyle_ = 0;
   int fontheight_ = 14;
   TColor fontcolor_ = 0;
+  struct TMeasured {
+    QFont Font;
+    QString Text;
+    int Width = -1;
+  };
+  mutable TMeasured measured_;
 };
 
 class TtwSkinStatusPanel : public TtwSkinLabel {
@@ -99,9 +108,16 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int n);
 
+  // The bar's size grip in this panel's coordinates, pushed by its status
+  // bar; empty while no grip shows. A panel reaching over the grip leaves
+  // that part to the bar, so the grip stays visible and keeps its presses.
+  QRect BarGrip() const { return barGrip_; }
+  void SetBarGrip(const QRect& grip);
+
   int AutoSizeDelta() override;
   void PaintDefault(QImage& bitmap) override;
   void PaintSkin(QImage& bitmap) override;
+  void UpdateRegion() override;
 
  private:
   int ImagePartWidth() const;
@@ -111,6 +127,10 @@ class TtwSkinStatusPanel : public TtwSkinLabel {
   int imageIndex_ = -1;
   QPixmap glyph_;
   int numGlyphs_ = 1;
+  QRect barGrip_;
+  // The part of the grip cut from the panel's shape, and the shape before it.
+  QRect gripCut_;
+  QRegion shapeBeforeCut_;
 };
 
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };

@@ -274,7 +274,10 @@ void TtwSkinTreeView::SetSortType(TSortType s) {
 }
 
 void TtwSkinTreeView::SetImages(TImageList* l) {
+  disconnect(imagesGone_);
   images_ = l;
+  // The nodes hold copies of the pictures: a removed list takes them away.
+  if (l) imagesGone_ = connect(l, &QObject::destroyed, this, [this] { RefreshAllIcons(); });
   if (l) {
     setIconSize(QSize(l->Width(), l->Height()));
     l->SetBkColor(palette().color(QPalette::Base));

@@ -11,12 +11,12 @@
 #include <memory>
 
 #include "platform/Align.h"
+#include "platform/ImageList.h"
 #include "skin/controls/twSkinScrollBar.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinnable.h"
 
 class TtwSkinData;
-class TImageList;
 class QMenu;
 
 using TTreeNode = QTreeWidgetItem;
@@ -141,7 +141,9 @@ class TtwSkinTreeView : public QTreeWidget, public TBoundsTarget, public TtwSkin
 
   TTreeNodes nodes_;
   TSortType sortType_ = stNone;
-  TImageList* images_ = nullptr;
+  // Reads null once the list is destroyed; the nodes then lose their pictures.
+  QPointer<TImageList> images_;
+  QMetaObject::Connection imagesGone_;
   bool readOnly_ = false;
   QMenu* popupMenu_ = nullptr;
   QPointer<TtwSkinData> skinData_;

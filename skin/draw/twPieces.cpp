@@ -60,7 +60,7 @@ void CopyPixels(QImage& Dst, const TRect& d, const QImage& Src0, const TRect& s)
   if (!twpix::Sane(d) || !twpix::Sane(s) || d.IsEmpty() || s.IsEmpty() || Dst.isNull() || Src0.isNull()) return;
   const QImage Src = As32(Src0);
   if (!twpix::Is32(Dst.format())) Dst = Dst.convertToFormat(QImage::Format_RGB32);
-  const uint32_t orMask = Dst.format() == QImage::Format_RGB32 ? 0xFF000000u : 0u;
+  const uint32_t orMask = twpix::OpaqueMask(Dst, Src);
   const int DW = Dst.width(), DH = Dst.height(), SW = Src.width(), SH = Src.height();
   uchar* dbits = Dst.bits();
   const qsizetype dbpl = Dst.bytesPerLine();
@@ -76,12 +76,7 @@ void CopyPixels(QImage& Dst, const TRect& d, const QImage& Src0, const TRect& s)
     const int sx = s.Left + (l - d.Left), sy = s.Top + (t - d.Top), n = r - l;
     for (int y = t; y < b; ++y) {
       const uint32_t* sp = twpix::Row(Src, sy + (y - t)) + sx;
-      uint32_t* dp = drow(y) + l;
-      if (orMask == 0) {
-        std::memcpy(dp, sp, size_t(n) * 4);
-      } else {
-        for (int i = 0; i < n; ++i) dp[i] = sp[i] | orMask;
-      }
+      twpix::OrCopy(drow(y) + l, sp, n, orMask);
     }
     return;
   }
@@ -184,7 +179,7 @@ void TileArea(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
   const int cl = std::max(0, d.Left), cr = std::min(Dst.width(), d.Right);
   const int ct = std::max(0, d.Top), cb = std::min(Dst.height(), d.Bottom);
   if (cl >= cr || ct >= cb) return;
-  const uint32_t orMask = Dst.format() == QImage::Format_RGB32 && Src.format() != QImage::Format_RGB32 ? 0xFF000000u : 0u;
+  const uint32_t orMask = twpix::OpaqueMask(Dst, Src);
   uchar* bits = Dst.bits();
   const qsizetype bpl = Dst.bytesPerLine();
   const size_t rowBytes = size_t(cr - cl) * 4;
@@ -198,11 +193,7 @@ void TileArea(QImage& Dst, const TRect& d, const QImage& Src, const TRect& s) {
     int x = cl, off = (cl - d.Left) % pw;
     while (x < cr) {
       const int n = std::min(pw - off, cr - x);
-      if (orMask == 0) {
-        std::memcpy(dp + x, sp + off, size_t(n) * 4);
-      } else {
-        for (int i = 0; i < n; ++i) dp[x + i] = sp[off + i] | orMask;
-      }
+      twpix::OrCopy(dp + x, sp + off, n, orMask);
       x += n;
       off = 0;
     }

@@ -58,6 +58,7 @@ TPieceAnchors ShiftAnchors(int Mode, const TRect& SkinRect, const TPieceAnchors&
 // Stretch flags of the four edges (true = stretch, false = tile).
 struct TEdgeStretch {
   bool Left = false, Top = false, Right = false, Bottom = false;
+  friend bool operator==(const TEdgeStretch&, const TEdgeStretch&) = default;
 };
 
 // StretchType of a stretched centre.

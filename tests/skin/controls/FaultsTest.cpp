@@ -1,8 +1,8 @@
-// Faults of the panels, labels and bars: the grip sizes its window, a
-// splitter bound to an unusable record keeps its size, an auto-sized label
-// fits a new skin, image lists may go while their bar is shown, and the
-// looks that had no pixel test (captions by alignment, vertical three-piece,
-// hot tool-bar images, the ellipsis itself).
+// Faults of the panels, labels and bars: the grip sizes its window and its
+// panels know where it is, a splitter bound to an unusable record keeps its
+// size, an auto-sized label fits a new skin, image lists may go while their
+// bar is shown, and the looks that had no pixel test (captions by alignment,
+// vertical three-piece, hot tool-bar images, the ellipsis itself).
 #include <QPainter>
 #include <QTest>
 
@@ -71,6 +71,52 @@ TEST_F(Faults, APressOnTheGripAsksTheWindowToSizeFromItsBottomRightCorner) {
   plain->SetShowGrip(false);
   plain->SetShowGrip(true);
   EXPECT_FALSE(plain->GripShown());
+}
+
+TEST_F(Faults, TheStatusBarTellsItsPanelsTheirSkinAndWhereTheGripIs) {
+  TFixtureSkin skin;
+  QWidget window;
+  window.resize(300, 200);
+  auto* bar = new TtwSkinStatusBar(&window);
+  bar->SetBounds(0, 179, 300, 21);
+  auto* beside = new TtwSkinStatusPanel(bar);  // right-aligned: ends where the grip starts
+  beside->SetBounds(0, 0, 80, 21);
+  beside->SetAlign(TAlign::alRight);
+  auto* over = new TtwSkinStatusPanel(bar);  // placed by hand over the bar's right end
+  over->SetBounds(200, 0, 100, 21);
+  bar->SetSizeGrip(true);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QRect grip = bar->GripRect();
+  ASSERT_FALSE(grip.isEmpty());
+  EXPECT_EQ(beside->BarGrip(), grip.translated(-beside->pos()));
+  EXPECT_LE(beside->geometry().right(), grip.left());
+  EXPECT_EQ(over->BarGrip(), grip.translated(-over->pos()));
+  // The panel over the grip leaves it to the bar: seen and pressed there.
+  EXPECT_EQ(bar->childAt(grip.center()), nullptr);
+  EXPECT_EQ(bar->childAt(grip.left() - 2, grip.center().y()), over);
+
+  // The grip follows the bar's width, and the panels hear of it.
+  bar->SetBounds(0, 179, 260, 21);
+  const QRect moved = bar->GripRect();
+  EXPECT_EQ(beside->BarGrip(), moved.translated(-beside->pos()));
+  EXPECT_EQ(over->BarGrip(), moved.translated(-over->pos()));
+  EXPECT_EQ(bar->childAt(moved.center()), nullptr);
+
+  // Hidden (maximised window): the panels know of no grip and are whole again.
+  bar->SetShowGrip(false);
+  EXPECT_TRUE(beside->BarGrip().isNull());
+  EXPECT_TRUE(over->BarGrip().isNull());
+  EXPECT_TRUE(over->mask().isEmpty());
+  EXPECT_EQ(bar->childAt(moved.center()), over);
+
+  // Skin data goes to the panels, also to one made after the bar was skinned.
+  bar->SetSkinData(&skin.data);
+  EXPECT_EQ(beside->SkinData(), &skin.data);
+  auto* later = new TtwSkinStatusPanel(bar);
+  later->show();
+  QApplication::processEvents();
+  EXPECT_EQ(later->SkinData(), &skin.data);
 }
 
 TEST_F(Faults, ASplitterOnAnEmptyOrForeignRecordKeepsItsDefaultSize) {

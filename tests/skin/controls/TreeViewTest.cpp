@@ -94,6 +94,32 @@ TEST(TreeView, AdditionHookSeesEveryNodeInPlaceAndSetsItsPictures) {
   EXPECT_EQ(normal.pixel(12, 12) & 0xFFFFFF, 0x00FF00u);
 }
 
+TEST(TreeView, RemovingItsImageListWhileShownLeavesNothingDangling) {
+  auto* images = new TImageList(nullptr, 16, 16);
+  QPixmap red(16, 16);
+  red.fill(Qt::red);
+  images->Add(red);
+  TtwSkinTreeView tree;
+  tree.resize(200, 120);
+  tree.SetImages(images);
+  TTreeNode* node = tree.Items().Add(nullptr, QStringLiteral("Work"));
+  TtwSkinTreeView::SetImageIndex(node, 0);
+  tree.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+  ASSERT_FALSE(node->icon(0).isNull());
+
+  delete images;
+  EXPECT_EQ(tree.Images(), nullptr);
+  EXPECT_TRUE(node->icon(0).isNull());  // the list's pictures went with it
+  // Everything that used the list still runs (under the sanitizers: without
+  // touching freed memory): a new picture index, a re-skin, a paint.
+  TtwSkinTreeView::SetImageIndex(node, 0);
+  EXPECT_TRUE(node->icon(0).isNull());
+  tree.ApplySkin();
+  tree.repaint();
+  EXPECT_FALSE(tree.grab().isNull());
+}
+
 TEST(TreeView, ClickReportsWithTheNodeSelectedAndRightClickOpensTheMenu) {
   TtwSkinTreeView tree;
   tree.resize(200, 200);
