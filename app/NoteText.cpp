@@ -4,23 +4,61 @@
 
 #include <algorithm>
 
-void TNoteText::Load(const QString& stored) {
+namespace {
+
+// Bytes of the UTF-8 sequence a lead byte begins, and the UTF-16 units it
+// decodes to.
+int SequenceBytes(uchar lead) { return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2; }
+
+// The bytes of `utf8` that decode to its first `units` UTF-16 units, or -1
+// where the text is not well-formed UTF-8 there.
+qsizetype BytesOfUnits(const QByteArray& utf8, qsizetype units) {
+  qsizetype b = 0;
+  for (qsizetype u = 0; u < units && b < utf8.size();) {
+    const int n = SequenceBytes(uchar(utf8[b]));
+    u += n == 4 ? 2 : 1;
+    b += n;
+  }
+  if (b > utf8.size()) return -1;
+  return b;
+}
+
+}  // namespace
+
+void TNoteText::Load(const QByteArray& stored) {
   stored_ = stored;
-  qsizetype upto = std::min(stored.size(), kShownChars);
+  // A UTF-16 unit takes at most three bytes: this many bytes hold the shown
+  // part and the two units after it that decide where it ends.
+  qsizetype bytes = std::min(stored.size(), 3 * (kShownChars + 3));
+  while (bytes > 0 && bytes < stored.size() && (uchar(stored[bytes]) & 0xC0) == 0x80) --bytes;
+  const QString head = QString::fromUtf8(stored.constData(), bytes);
+  qsizetype upto = std::min(head.size(), kShownChars);
   // Never between the halves of a CR LF or of a surrogate pair.
-  if (upto > 0 && upto < stored.size() &&
-      ((stored[upto - 1] == u'\r' && stored[upto] == u'\n') || stored[upto - 1].isHighSurrogate()))
+  if (upto > 0 && upto < head.size() &&
+      ((head[upto - 1] == u'\r' && head[upto] == u'\n') || head[upto - 1].isHighSurrogate()))
     ++upto;
-  shownUpto_ = upto;
-  shown_ = upto == stored.size() ? stored : stored.left(upto);
+  shown_ = head.left(upto);
+  shownBytes_ = BytesOfUnits(stored, upto);
+  // Bytes that are not UTF-8 decode to replacement characters, which no
+  // longer count their bytes: such a text is taken as decoded, as a whole.
+  if (shownBytes_ < 0 || QString::fromUtf8(stored.constData(), shownBytes_) != shown_) {
+    const QByteArray decoded = QString::fromUtf8(stored).toUtf8();
+    if (decoded != stored) return Load(decoded);
+  }
   boxText_ = shown_;
 }
 
+qsizetype TNoteText::StoredSize() const {
+  qsizetype units = 0;
+  for (const char c : stored_) units += ((uchar(c) & 0xC0) != 0x80) + (uchar(c) >= 0xF0);
+  return units;
+}
+
 QString TNoteText::Stored(const QString& boxText) const {
-  if (boxText == boxText_) return stored_;
-  const QString rest = stored_.mid(shownUpto_);
+  if (boxText == boxText_) return QString::fromUtf8(stored_);
+  const QString rest = QString::fromUtf8(stored_.constData() + shownBytes_, stored_.size() - shownBytes_);
   // Edited: written in the line-end style the note was read with.
-  const QStringView read = QStringView(stored_).left(shownUpto_);
+  const QStringView read = shown_;
   const bool crlf = read.contains(u"\r\n") && read.count(u'\n') == read.count(u"\r\n");
   if (!crlf) return boxText + rest;
   QString text = boxText;

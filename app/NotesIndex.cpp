@@ -29,26 +29,51 @@ constexpr int kCheckRows = 256;
 // How often (in engine steps) the worker looks whether it must stop.
 constexpr int kStopCheckSteps = 10000;
 
+// What the index holds of a title or body: the text, or nothing when it is
+// wider than kIndexedTextBytes. Its length is read from the stored bytes, so
+// deciding costs nothing beside tokenizing it.
+QByteArray Indexed(const QByteArray& x) {
+  return "(CASE WHEN length(CAST(" + x + " AS BLOB)) <= " + QByteArray::number(kIndexedTextBytes) + " THEN " + x +
+         " END)";
+}
+// 1 when a note has a title or body the index leaves out, else 0.
+QByteArray Wide(const QByteArray& row) {
+  auto wide = [](const QByteArray& x) {
+    return "coalesce(length(CAST(" + x + " AS BLOB)) > " + QByteArray::number(kIndexedTextBytes) + ", 0)";
+  };
+  return "(" + wide(row + ".\"标题\"") + " OR " + wide(row + ".\"内容\"") + ")";
+}
+
 // Notes in (?1, ?2] the index fails: a title or body whose middle trigram
-// does not find it, or tails that differ from the note's. The trigram is
-// quoted as one phrase, so any character stands for itself.
-const char* const kCheckSql =
-    "select count(*) from \"笔记\" n where n.rowid > ?1 and n.rowid <= ?2 and ("
-    "(length(n.\"标题\") >= 3 and not exists (select 1 from tw_notes_fts f where tw_notes_fts match "
-    "'\"' || replace(substr(n.\"标题\", (length(n.\"标题\") - 1) / 2, 3), '\"', '\"\"') || '\"' "
-    "and f.rowid = n.rowid)) or "
-    "(length(n.\"内容\") >= 3 and not exists (select 1 from tw_notes_fts f where tw_notes_fts match "
-    "'\"' || replace(substr(n.\"内容\", (length(n.\"内容\") - 1) / 2, 3), '\"', '\"\"') || '\"' "
-    "and f.rowid = n.rowid)) or "
-    "not exists (select 1 from tw_notes_tails t where t.id = n.rowid and t.t is substr(n.\"标题\", -2) "
-    "and t.b is substr(n.\"内容\", -2)))";
+// does not find it, tails that differ from the note's, or a wide note not
+// listed as such. The trigram is quoted as one phrase, so any character
+// stands for itself.
+QByteArray CheckSql() {
+  auto trigramMissing = [](const QByteArray& column) {
+    const QByteArray x = Indexed("n.\"" + column + "\"");
+    return "(length(" + x + ") >= 3 and not exists (select 1 from tw_notes_fts f where tw_notes_fts match " +
+           "'\"' || replace(substr(" + x + ", (length(" + x + ") - 1) / 2, 3), '\"', '\"\"') || '\"' " +
+           "and f.rowid = n.rowid))";
+  };
+  return "select count(*) from \"笔记\" n where n.rowid > ?1 and n.rowid <= ?2 and (" + trigramMissing("标题") +
+         " or " + trigramMissing("内容") +
+         " or not exists (select 1 from tw_notes_tails t where t.id = n.rowid and t.t is substr(" +
+         Indexed("n.\"标题\"") + ", -2) and t.b is substr(" + Indexed("n.\"内容\"") + ", -2))" + " or " +
+         Wide("n") + " is not exists (select 1 from tw_notes_wide w where w.id = n.rowid))";
+}
 
 // Indexed rows are those up to `upto`; the build moves it up to kComplete.
 // The triggers touch only indexed rows, so a note the build has not reached
-// is never removed from the index before it was put there.
+// is never removed from the index before it was put there. The index reads
+// the notes through a view that leaves wide texts out, so that FTS5's own
+// check and the triggers agree on what it holds.
+QByteArray TextView() {
+  return "CREATE VIEW tw_notes_fts_text AS SELECT rowid AS id, " + Indexed("\"标题\"") + " AS \"标题\", " +
+         Indexed("\"内容\"") + " AS \"内容\" FROM \"笔记\"";
+}
 const char* const kTable =
-    "CREATE VIRTUAL TABLE tw_notes_fts USING fts5(\"标题\", \"内容\", content='笔记', "
-    "content_rowid='rowid', tokenize='trigram', detail=none)";
+    "CREATE VIRTUAL TABLE tw_notes_fts USING fts5(\"标题\", \"内容\", content='tw_notes_fts_text', "
+    "content_rowid='id', tokenize='trigram', detail=none)";
 const char* const kState = "CREATE TABLE tw_notes_fts_state (upto INTEGER NOT NULL)";
 // The index's terms with the notes holding each: a keyword too short for a
 // trigram finds the trigrams it begins by their common prefix.
@@ -57,36 +82,44 @@ const char* const kTerms = "CREATE VIRTUAL TABLE tw_notes_fts_terms USING fts5vo
 // of one or two characters can stand without beginning a trigram (a text
 // shorter than three characters is all tail).
 const char* const kTails = "CREATE TABLE tw_notes_tails (id INTEGER PRIMARY KEY, t, b)";
-const char* const kTriggers[] = {
-    "CREATE TRIGGER tw_notes_fts_ai AFTER INSERT ON \"笔记\" "
-    "WHEN new.rowid <= (SELECT upto FROM tw_notes_fts_state) BEGIN "
-    "INSERT INTO tw_notes_fts(rowid, \"标题\", \"内容\") VALUES (new.rowid, new.\"标题\", new.\"内容\"); "
-    "INSERT INTO tw_notes_tails VALUES (new.rowid, substr(new.\"标题\", -2), substr(new.\"内容\", -2)); END",
-    "CREATE TRIGGER tw_notes_fts_ad AFTER DELETE ON \"笔记\" "
-    "WHEN old.rowid <= (SELECT upto FROM tw_notes_fts_state) BEGIN "
-    "INSERT INTO tw_notes_fts(tw_notes_fts, rowid, \"标题\", \"内容\") "
-    "VALUES ('delete', old.rowid, old.\"标题\", old.\"内容\"); "
-    "DELETE FROM tw_notes_tails WHERE id = old.rowid; END",
-    "CREATE TRIGGER tw_notes_fts_au AFTER UPDATE ON \"笔记\" BEGIN "
-    "INSERT INTO tw_notes_fts(tw_notes_fts, rowid, \"标题\", \"内容\") "
-    "SELECT 'delete', old.rowid, old.\"标题\", old.\"内容\" "
-    "WHERE old.rowid <= (SELECT upto FROM tw_notes_fts_state); "
-    "DELETE FROM tw_notes_tails WHERE id = old.rowid; "
-    "INSERT INTO tw_notes_fts(rowid, \"标题\", \"内容\") SELECT new.rowid, new.\"标题\", new.\"内容\" "
-    "WHERE new.rowid <= (SELECT upto FROM tw_notes_fts_state); "
-    "INSERT INTO tw_notes_tails SELECT new.rowid, substr(new.\"标题\", -2), substr(new.\"内容\", -2) "
-    "WHERE new.rowid <= (SELECT upto FROM tw_notes_fts_state); END",
-};
+// Notes with a text the index leaves out: every search offers them.
+const char* const kWide = "CREATE TABLE tw_notes_wide (id INTEGER PRIMARY KEY)";
+QList<QByteArray> Triggers() {
+  const QByteArray indexed = " <= (SELECT upto FROM tw_notes_fts_state)";
+  auto add = [&](const char* r, bool when) {
+    const QByteArray row(r);
+    const QByteArray where = when ? " WHERE " + row + ".rowid" + indexed : QByteArray();
+    return "INSERT INTO tw_notes_fts(rowid, \"标题\", \"内容\") SELECT " + row + ".rowid, " +
+           Indexed(row + ".\"标题\"") + ", " + Indexed(row + ".\"内容\"") + where + "; " +
+           "INSERT INTO tw_notes_tails SELECT " + row + ".rowid, substr(" + Indexed(row + ".\"标题\"") +
+           ", -2), substr(" + Indexed(row + ".\"内容\"") + ", -2)" + where + "; " +
+           "INSERT INTO tw_notes_wide SELECT " + row + ".rowid WHERE " + Wide(row) +
+           (when ? " AND " + row + ".rowid" + indexed : QByteArray()) + "; ";
+  };
+  auto remove = [&](bool when) {
+    const QByteArray where = when ? " WHERE old.rowid" + indexed : QByteArray();
+    return "INSERT INTO tw_notes_fts(tw_notes_fts, rowid, \"标题\", \"内容\") SELECT 'delete', old.rowid, " +
+           Indexed("old.\"标题\"") + ", " + Indexed("old.\"内容\"") + where + "; " +
+           "DELETE FROM tw_notes_tails WHERE id = old.rowid; DELETE FROM tw_notes_wide WHERE id = old.rowid; ";
+  };
+  return {
+      "CREATE TRIGGER tw_notes_fts_ai AFTER INSERT ON \"笔记\" WHEN new.rowid" + indexed + " BEGIN " +
+          add("new", false) + "END",
+      "CREATE TRIGGER tw_notes_fts_ad AFTER DELETE ON \"笔记\" WHEN old.rowid" + indexed + " BEGIN " +
+          remove(false) + "END",
+      "CREATE TRIGGER tw_notes_fts_au AFTER UPDATE ON \"笔记\" BEGIN " + remove(true) + add("new", true) + "END",
+  };
+}
 const char* const kTriggerNames[] = {"tw_notes_fts_ai", "tw_notes_fts_ad", "tw_notes_fts_au"};
 
 // The totals the triggers keep beside the index, compared with the index's
 // own at start: the notes indexed, the trigrams of titles and of bodies (a
-// text of n characters has n - 2), and a sum over the last two characters
-// as the tails table holds them. Null values: not known yet.
-const char* const kCheckTable = "CREATE TABLE tw_notes_check (n INTEGER, t INTEGER, b INTEGER, tails INTEGER)";
-QByteArray Trigrams(const char* text) {
-  return QByteArray("max(coalesce(length(") + text + "), 0) - 2, 0)";
-}
+// text of n characters has n - 2), a sum over the last two characters as
+// the tails table holds them, and the sum of the wide notes' row ids. Null
+// values: not known yet.
+const char* const kCheckTable =
+    "CREATE TABLE tw_notes_check (n INTEGER, t INTEGER, b INTEGER, tails INTEGER, w INTEGER)";
+QByteArray Trigrams(const QByteArray& text) { return "max(coalesce(length(" + text + "), 0) - 2, 0)"; }
 QByteArray TailSum(const QByteArray& id, const QByteArray& t, const QByteArray& b) {
   auto code = [](const QByteArray& x) { return "coalesce(unicode(" + x + "), 0)"; };
   return id + " + 3 * " + code(t) + " + 5 * " + code("substr(" + t + ", 2)") + " + 7 * " + code(b) +
@@ -94,10 +127,11 @@ QByteArray TailSum(const QByteArray& id, const QByteArray& t, const QByteArray& 
 }
 QByteArray CheckUpdate(const char* row, const char* sign) {
   const QByteArray r(row);
-  return QByteArray("UPDATE tw_notes_check SET n = n ") + sign + " 1, t = t " + sign + " " +
-         Trigrams(r + ".\"标题\"") + ", b = b " + sign + " " + Trigrams(r + ".\"内容\"") + ", tails = tails " +
-         sign + " (" + TailSum(r + ".rowid", "substr(" + r + ".\"标题\", -2)", "substr(" + r + ".\"内容\", -2)") +
-         ")";
+  const QByteArray t = Indexed(r + ".\"标题\""), b = Indexed(r + ".\"内容\"");
+  return QByteArray("UPDATE tw_notes_check SET n = n ") + sign + " 1, t = t " + sign + " " + Trigrams(t) +
+         ", b = b " + sign + " " + Trigrams(b) + ", tails = tails " + sign + " (" +
+         TailSum(r + ".rowid", "substr(" + t + ", -2)", "substr(" + b + ", -2)") + "), w = w " + sign + " " +
+         Wide(r) + " * " + r + ".rowid";
 }
 const char* const kIndexed = " <= (SELECT upto FROM tw_notes_fts_state)";
 QList<QByteArray> CheckTriggers() {
@@ -149,10 +183,12 @@ QByteArray StoredSql(sqlite3* db, const char* name) {
 // Every object as this program creates it: anything else is rebuilt.
 bool SchemaIntact(sqlite3* db) {
   if (StoredSql(db, "tw_notes_fts") != kTable || StoredSql(db, "tw_notes_fts_state") != kState ||
-      StoredSql(db, "tw_notes_fts_terms") != kTerms || StoredSql(db, "tw_notes_tails") != kTails)
+      StoredSql(db, "tw_notes_fts_terms") != kTerms || StoredSql(db, "tw_notes_tails") != kTails ||
+      StoredSql(db, "tw_notes_wide") != kWide || StoredSql(db, "tw_notes_fts_text") != TextView())
     return false;
+  const QList<QByteArray> triggers = Triggers();
   for (int i = 0; i < 3; ++i)
-    if (StoredSql(db, kTriggerNames[i]) != kTriggers[i]) return false;
+    if (StoredSql(db, kTriggerNames[i]) != triggers[i]) return false;
   return Int(db, "select count(*) from tw_notes_fts_state") == 1;
 }
 
@@ -170,7 +206,7 @@ void RecreateCheck(sqlite3* db) {
   for (const char* name : kCheckTriggerNames) Exec(db, QByteArray("DROP TRIGGER IF EXISTS ") + name);
   Exec(db, "DROP TABLE IF EXISTS tw_notes_check");
   Exec(db, kCheckTable);
-  Exec(db, "INSERT INTO tw_notes_check VALUES (NULL, NULL, NULL, NULL)");
+  Exec(db, "INSERT INTO tw_notes_check VALUES (NULL, NULL, NULL, NULL, NULL)");
   for (const QByteArray& t : CheckTriggers()) Exec(db, t);
 }
 
@@ -180,12 +216,16 @@ void Recreate(sqlite3* db) {
   Exec(db, "DROP TABLE IF EXISTS tw_notes_fts");
   Exec(db, "DROP TABLE IF EXISTS tw_notes_fts_state");
   Exec(db, "DROP TABLE IF EXISTS tw_notes_tails");
+  Exec(db, "DROP TABLE IF EXISTS tw_notes_wide");
+  Exec(db, "DROP VIEW IF EXISTS tw_notes_fts_text");
+  Exec(db, TextView());
   Exec(db, kTable);
   Exec(db, kState);
   Exec(db, kTerms);
   Exec(db, kTails);
+  Exec(db, kWide);
   Exec(db, "INSERT INTO tw_notes_fts_state VALUES (-1)");
-  for (const char* t : kTriggers) Exec(db, t);
+  for (const QByteArray& t : Triggers()) Exec(db, t);
   RecreateCheck(db);  // set when the build completes
 }
 
@@ -218,7 +258,7 @@ bool ReadVarint(const uchar*& p, const uchar* end, quint64& v) {
 }
 
 struct TTotals {
-  qint64 n = 0, t = 0, b = 0, tails = 0;
+  qint64 n = 0, t = 0, b = 0, tails = 0, w = 0;
   bool operator==(const TTotals&) const = default;
 };
 
@@ -255,16 +295,18 @@ TTotals IndexTotals(sqlite3* db) {
     totals.tails = sqlite3_column_int64(st, 1);
   }
   sqlite3_finalize(st);
+  totals.w = Int(db, "select coalesce(sum(id), 0) from tw_notes_wide");
   return totals;
 }
 
 void SetTotalsFromIndex(sqlite3* db) {
   const TTotals totals = IndexTotals(db);
-  Exec(db, QStringLiteral("update tw_notes_check set n = %1, t = %2, b = %3, tails = %4")
+  Exec(db, QStringLiteral("update tw_notes_check set n = %1, t = %2, b = %3, tails = %4, w = %5")
                .arg(totals.n)
                .arg(totals.t)
                .arg(totals.b)
                .arg(totals.tails)
+               .arg(totals.w)
                .toUtf8());
 }
 
@@ -292,16 +334,13 @@ bool BuildStepOn(sqlite3* db, int& batch, int budgetMs) {
   sqlite3_finalize(st);
   const bool done = rows < batch;
   const qint64 to = done ? kComplete : last;
-  Exec(db, QStringLiteral("insert into tw_notes_fts(rowid, \"标题\", \"内容\") select rowid, \"标题\", \"内容\" "
-                          "from \"笔记\" where rowid > %1 and rowid <= %2")
-               .arg(upto)
-               .arg(to)
-               .toUtf8());
-  Exec(db, QStringLiteral("insert into tw_notes_tails select rowid, substr(\"标题\", -2), substr(\"内容\", -2) "
-                          "from \"笔记\" where rowid > %1 and rowid <= %2")
-               .arg(upto)
-               .arg(to)
-               .toUtf8());
+  const QByteArray range = " where id > " + QByteArray::number(upto) + " and id <= " + QByteArray::number(to);
+  Exec(db, "insert into tw_notes_fts(rowid, \"标题\", \"内容\") select id, \"标题\", \"内容\" from tw_notes_fts_text" +
+               range);
+  Exec(db, "insert into tw_notes_tails select id, substr(\"标题\", -2), substr(\"内容\", -2) from tw_notes_fts_text" +
+               range);
+  Exec(db, "insert into tw_notes_wide select rowid from \"笔记\" n where rowid > " + QByteArray::number(upto) +
+               " and rowid <= " + QByteArray::number(to) + " and " + Wide("n"));
   Exec(db, QStringLiteral("update tw_notes_fts_state set upto = %1").arg(to).toUtf8());
   // The build is trusted: from here on the triggers keep the totals.
   if (done) SetTotalsFromIndex(db);
@@ -334,7 +373,7 @@ QString CheckAgainstNotes(sqlite3* db, const std::atomic<bool>* stop) {
     sqlite3_finalize(st);
     st = nullptr;
     if (rc == SQLITE_ROW && rows > 0) {
-      rc = sqlite3_prepare_v2(db, kCheckSql, -1, &st, nullptr);
+      rc = sqlite3_prepare_v2(db, CheckSql().constData(), -1, &st, nullptr);
       if (rc == SQLITE_OK) {
         sqlite3_bind_int64(st, 1, from);
         sqlite3_bind_int64(st, 2, last);
@@ -375,7 +414,7 @@ TIndexTotals CompareIndexTotals(sqlite3* db) {
     }
   } end{db, own};
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, "select n, t, b, tails from tw_notes_check", -1, &st, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, "select n, t, b, tails, w from tw_notes_check", -1, &st, nullptr) != SQLITE_OK) {
     sqlite3_finalize(st);
     return TIndexTotals::Unknown;
   }
@@ -383,9 +422,9 @@ TIndexTotals CompareIndexTotals(sqlite3* db) {
   bool known = false;
   if (sqlite3_step(st) == SQLITE_ROW) {
     known = true;
-    for (int i = 0; i < 4; ++i) known = known && sqlite3_column_type(st, i) != SQLITE_NULL;
+    for (int i = 0; i < 5; ++i) known = known && sqlite3_column_type(st, i) != SQLITE_NULL;
     kept = {sqlite3_column_int64(st, 0), sqlite3_column_int64(st, 1), sqlite3_column_int64(st, 2),
-            sqlite3_column_int64(st, 3)};
+            sqlite3_column_int64(st, 3), sqlite3_column_int64(st, 4)};
   }
   sqlite3_finalize(st);
   if (!known) return TIndexTotals::Unknown;

@@ -8,6 +8,12 @@
 #include <thread>
 
 struct sqlite3;
+
+// A title or body wider than this (in UTF-8 bytes) is left out of the index:
+// tokenizing it would hold a save for seconds (about 6 s for 36 MB), and a
+// worker could not do it without holding the file's write lock as long.
+// Every search offers such notes, and its own test reads their text.
+constexpr qint64 kIndexedTextBytes = 256 * 1024;
 class TADOConnection;
 
 // What comparing the totals the triggers keep with the index's own says.

@@ -25,16 +25,23 @@ struct TRunResult {
 
 TNotesSearch::TNotesSearch(QObject* owner) : QObject(owner) { qRegisterMetaType<TResultPage>(); }
 
-TNotesSearch::~TNotesSearch() { Cancel(); }
-
-void TNotesSearch::Join() {
-  if (thread_.joinable()) thread_.join();
+TNotesSearch::~TNotesSearch() {
+  Cancel();
+  for (TRetired& r : retired_) r.thread.join();
 }
 
 void TNotesSearch::Cancel() {
   ++generation_;  // queued pages of the old search are dropped
   if (cancel_) cancel_->store(true);
-  Join();
+  // The statement stops at its next check, but one step over a huge note
+  // (reading it, or matching it) takes as long as the note is big: the
+  // thread finishes on its own and is joined once it has.
+  if (thread_.joinable()) retired_.push_back({std::move(thread_), done_});
+  std::erase_if(retired_, [](TRetired& r) {
+    if (!r.done->load()) return false;
+    r.thread.join();
+    return true;
+  });
   running_ = false;
 }
 
@@ -42,6 +49,7 @@ void TNotesSearch::Start(const QString& path, const TStatement& statement, const
                          const TStatement& common) {
   Cancel();
   cancel_ = std::make_shared<std::atomic<bool>>(false);
+  done_ = std::make_shared<std::atomic<bool>>(false);
   running_ = true;
   thread_ = std::thread(&TNotesSearch::Run, this, path, statement, fallback, common, generation_);
 }
@@ -94,6 +102,10 @@ TRunResult RunStatementPaged(sqlite3* db, const TStatement& st, int firstRows, i
 void TNotesSearch::Run(QString path, TStatement statement, TStatement fallback, TStatement common,
                        int generation) {
   const std::shared_ptr<std::atomic<bool>> cancel = cancel_;
+  struct TDone {
+    std::shared_ptr<std::atomic<bool>> flag;
+    ~TDone() { flag->store(true); }
+  } done{done_};
   // Each report runs on the owner's thread only while this search is current.
   auto post = [this, generation](auto f) {
     QMetaObject::invokeMethod(

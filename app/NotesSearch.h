@@ -47,9 +47,14 @@ class TNotesSearch : public QObject {
 
  private:
   void Run(QString path, TStatement statement, TStatement fallback, TStatement common, int generation);
-  void Join();
+  // A cancelled search's thread, joined once it says it is done.
+  struct TRetired {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
   std::thread thread_;
-  std::shared_ptr<std::atomic<bool>> cancel_;
+  std::vector<TRetired> retired_;
+  std::shared_ptr<std::atomic<bool>> cancel_, done_;
   int generation_ = 0;
   bool running_ = false;
   int firstPageRows_ = 200;

@@ -61,6 +61,9 @@ QVariant TResultsModel::data(const QModelIndex& index, int role) const {
 
 TResultList::TResultList(QWidget* parent) : QListView(parent), model_(new TResultsModel(this)) {
   setModel(model_);
+  // Every line is one title of one height: laying out a search that found
+  // every note then measures one line, not each of them.
+  setUniformItemSizes(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSelectionMode(QAbstractItemView::SingleSelection);
 }

@@ -88,18 +88,22 @@ TStatement NotesInCategory(const QString& category) {
 namespace {
 
 // The notes the index offers for a keyword (a superset of those that hold
-// it), or an empty statement when the keyword is left to the scan.
+// it), or an empty statement when the keyword is left to the scan. Notes
+// with a text too wide for the index are always offered.
 TStatement Candidates(const QString& keyword) {
   const QString pattern = ContainsPattern(keyword);
   const QList<uint> chars = keyword.toUcs4();
+  const QString wide = QStringLiteral(" union all select id from tw_notes_wide");
   // The index holds only trigrams, and a NUL would end the pattern early.
   if (chars.size() >= 3 && !chars.contains(0u))
-    return {QStringLiteral("select rowid from tw_notes_fts where tw_notes_fts match ?"), {TrigramQuery(chars)}};
+    return {QStringLiteral("select rowid from tw_notes_fts where tw_notes_fts match ?") + wide,
+            {TrigramQuery(chars)}};
   // A keyword of one or two characters inside a text of three or more begins
   // one of its trigrams, unless it stands in the text's last two characters.
   if ((chars.size() == 1 || chars.size() == 2) && FoldsAlike(chars))
     return {QStringLiteral("select doc from tw_notes_fts_terms where term >= ? and term <= ? union all "
-                           "select id from tw_notes_tails where t like ? escape '\\' or b like ? escape '\\'"),
+                           "select id from tw_notes_tails where t like ? escape '\\' or b like ? escape '\\'") +
+                wide,
             {LowestTerm(keyword), HighestTerm(keyword, int(chars.size())), pattern, pattern}};
   return {};
 }

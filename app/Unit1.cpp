@@ -511,8 +511,8 @@ void TForm1::TreeView1Click() {
 void TForm1::ShowNote(TADOQuery& q) {
   SeSkinComboBox1->SetText(q.FieldByName(kCategory).AsString());
   DateTimePicker1->SetDate(q.FieldByName(kDate).AsDateTime());
-  ShowText(*SeSkinMemo1, titleText_, q.FieldByName(kTitle).AsString());
-  ShowText(*twSkinMemo21, bodyText_, q.FieldByName(kContent).AsString());
+  ShowText(*SeSkinMemo1, titleText_, q.FieldByName(kTitle).AsUtf8());
+  ShowText(*twSkinMemo21, bodyText_, q.FieldByName(kContent).AsUtf8());
   twSkinGroupBox2->SetCaption(
       bodyText_.Truncated()
           ? QStringLiteral("Content: the first %L1 of %L2 characters are shown; Modify keeps the rest")
@@ -521,7 +521,7 @@ void TForm1::ShowNote(TADOQuery& q) {
           : QStringLiteral("Content"));
 }
 
-void TForm1::ShowText(QPlainTextEdit& box, TNoteText& text, const QString& stored) {
+void TForm1::ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored) {
   text.Load(stored);
   box.setPlainText(text.Shown());
   text.SetBoxText(box.toPlainText());

@@ -136,7 +136,7 @@ class TForm1 : public TForm {
   void SetEditorEnabled(bool enabled);
   void ShowCount();
   TADOQuery* RequireCurrentNote() const;
-  void ShowText(QPlainTextEdit& box, TNoteText& text, const QString& stored);
+  void ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored);
 
   TADOQuery* currentNote_ = nullptr;
   TEditMode editMode_ = TEditMode::Start;

@@ -62,7 +62,6 @@ TAboutBox1::TAboutBox1(QWidget* parent) : TForm(parent) {
 
   ListBox1 = new TResultList(Panel1);
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
-  ListBox1->setUniformItemSizes(true);
   ListBox1->setItemDelegate(
       new TFixedHeightDelegate(std::max(13, QFontMetrics(ListBox1->font()).height() + 1), ListBox1));
   SetWidgetAlign(ListBox1, TAlign::alClient);

@@ -1,18 +1,22 @@
 #pragma once
 // Large notebooks for the benchmarks, generated once per run in a temporary
-// folder: bodies of about 2 KB of mixed Chinese and English text, notes spread
-// evenly over the categories, every `rareEvery`-th body holding "稀有词".
+// folder: bodies of about 2 KB of mixed Chinese and English text drawn from a
+// vocabulary with the shape of real text, notes spread evenly over the
+// categories, every `rareEvery`-th body holding "稀有词".
 #include <sqlite3.h>
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "bench/support/twPairedTimer.h"
 #include "tools/db/NotesSchema.h"
@@ -24,10 +28,48 @@ struct Notebook {
   QString path;
 };
 
+// 6,000 words, English-like ones made of syllables and Chinese ones of one to
+// three characters from the commonest block, led by the words a user's notes
+// hold most ("的", "会议", "travel"). Words are drawn by Zipf's law (rank r
+// about 1/r as often as the first), so a few words are in nearly every note
+// and most in a few. "稀有词" is never drawn: its characters lie outside.
+inline const std::vector<QString>& Vocabulary() {
+  static const std::vector<QString> words = [] {
+    std::vector<QString> w = {"的", "the", "是", "and", "了", "会议", "of", "在", "to", "我们", "travel", "工作",
+                              "notes", "今天", "is", "计划", "for", "时间", "meeting", "问题"};
+    static const char* const syllables[] = {"ba", "con", "de", "fi", "gra", "hel", "in", "jo", "ka", "lo",
+                                            "men", "no", "pre", "qua", "ra", "sto", "tur", "un", "ver", "wa",
+                                            "ing", "tion", "er", "ly", "est", "ment", "ous", "st", "pa", "re"};
+    std::mt19937 rng(24);
+    while (w.size() < 6000) {
+      QString word;
+      if (rng() % 2) {
+        for (int i = 0, n = 1 + int(rng() % 3); i < n; ++i) word += QString::fromLatin1(syllables[rng() % 30]);
+      } else {
+        for (int i = 0, n = 1 + int(rng() % 3); i < n; ++i) word += QChar(char16_t(0x4E00 + rng() % 3000));
+      }
+      w.push_back(word);
+    }
+    return w;
+  }();
+  return words;
+}
+
 inline QString Text(int seed, int length) {
-  static const QString words[] = {"笔记", "今天", "会议", "计划", "notes", "travel", "读书", "the", "生活", "工作"};
+  static const std::vector<double> cumulative = [] {
+    std::vector<double> c;
+    double sum = 0;
+    for (size_t r = 1; r <= Vocabulary().size(); ++r) c.push_back(sum += 1.0 / double(r));
+    return c;
+  }();
+  std::mt19937 rng(uint32_t(seed) * 2654435761u + 1);
+  std::uniform_real_distribution<double> pick(0, cumulative.back());
   QString s;
-  for (int i = 0; s.size() < length; ++i) s += words[(seed * 7 + i * 3) % 10] + (i % 9 == 8 ? "\n" : " ");
+  s.reserve(length + 16);
+  for (int i = 0; s.size() < length; ++i) {
+    const auto at = std::lower_bound(cumulative.begin(), cumulative.end(), pick(rng));
+    s += Vocabulary()[size_t(at - cumulative.begin())] + (i % 9 == 8 ? "\n" : " ");
+  }
   s.truncate(length);
   return s;
 }

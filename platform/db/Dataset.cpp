@@ -507,6 +507,14 @@ QString TField::AsString() const {
   return v.toString();
 }
 
+QByteArray TField::AsUtf8() const {
+  const QByteArray v = ds_->GetUtf8(column_);
+  if (v.isNull())
+    Fail(QStringLiteral("The field \"%1\" holds no value (null) and cannot be shown as text.")
+             .arg(FieldName()));
+  return v;
+}
+
 QDateTime TField::AsDateTime() const {
   const QVariant v = ds_->Get(column_);
   if (v.isNull())
@@ -744,6 +752,23 @@ QVariant TDataSet::Get(int column) const {
   RequireRows();
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
   return CellValue(rows_[size_t(current_)], column);
+}
+
+QByteArray TDataSet::GetUtf8(int column) const {
+  RequireColumn(column);
+  if (!Modifying()) {
+    RequireRows();
+    // A row as read: its bytes straight from the arena (written rows and
+    // edits hold values, and go the general way).
+    if (current_ >= 0 && current_ < int(rows_.size()) && rows_[size_t(current_)] >= 0) {
+      const TCell& c = cells_[size_t(rows_[size_t(current_)] + column)];
+      if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB) return QByteArray(arena_.constData() + c.offset, c.size);
+    }
+  }
+  const QVariant v = Get(column);
+  if (v.isNull()) return QByteArray();
+  QByteArray utf8 = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
+  return utf8.isNull() ? QByteArray("") : utf8;
 }
 
 QVariant TDataSet::CellValue(TRow row, int column) const {

@@ -143,6 +143,9 @@ class TField {
   bool IsNull() const;
   // For display: a null value raises EDatabaseError.
   QString AsString() const;
+  // The text as stored, UTF-8, not decoded: a huge body costs one copy.
+  // For display too: a null value raises EDatabaseError.
+  QByteArray AsUtf8() const;
   QDateTime AsDateTime() const;
   QVariant Value() const;
   void SetAsString(const QString& v) const;
@@ -211,6 +214,8 @@ class TDataSet : public QObject {
   friend class TField;
   int ColumnIndex(const QString& name) const;
   QVariant Get(int column) const;
+  // A text's UTF-8 bytes; a null byte array for a null value.
+  QByteArray GetUtf8(int column) const;
   void Set(int column, const QVariant& v);
   bool Editable() const { return !table_.isEmpty(); }
   void RequireRows() const;

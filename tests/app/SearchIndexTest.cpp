@@ -211,6 +211,49 @@ TEST_F(SearchIndex, DamagedIndexIsRebuiltWhenTheNotebookOpens) {
   }
 }
 
+// A text wider than the index takes is left out of it, so a save never
+// tokenizes it; every search still finds the note by its own test.
+TEST_F(SearchIndex, WideTextsAreLeftOutOfTheIndexAndStillFound) {
+  Open();
+  // Both ends and the middle hold keywords of the table; "ü" keeps the
+  // bytes (not the characters) at the limit.
+  const auto text = [](qint64 bytes) {
+    const QString ends = QStringLiteral("Hello 笔记 only with keyword");
+    const qint64 fill = bytes - 2 * ends.toUtf8().size() - 5;
+    return ends + QString(fill / 2, QChar(0xfc)) + (fill % 2 ? "x" : "") + "ZqrZq" + ends;
+  };
+  const QString atLimit = text(kIndexedTextBytes), wide = text(kIndexedTextBytes + 1);
+  ASSERT_EQ(atLimit.toUtf8().size(), kIndexedTextBytes);
+  RawDb raw(db.path);
+  // Notes whose indexed text holds the filling: only the one at the limit.
+  // Notes whose indexed text holds the filling: only the one at the limit.
+  const auto indexedBodies = [&] {
+    return raw.Rows("select count(*) from tw_notes_fts where tw_notes_fts match '\"üüü\"'")[0][0];
+  };
+  const auto wideNotes = [&] { return raw.Rows("select group_concat(id) from tw_notes_wide")[0][0]; };
+
+  raw.AddNote("类", "at the limit", atLimit);
+  raw.AddNote("类", "wide body", wide);
+  ExpectExactRows("saved");
+  EXPECT_EQ(indexedBodies(), "1");
+  EXPECT_EQ(wideNotes(), "19");
+
+  raw.Exec("update 笔记 set 内容 = 'narrow hello' where rowid = 19");
+  raw.Rows("update 笔记 set 标题 = ? where rowid = 18", {wide});
+  ExpectExactRows("the wide body narrowed, a title widened");
+  EXPECT_EQ(indexedBodies(), "1");
+  EXPECT_EQ(wideNotes(), "18");
+  EXPECT_EQ(CheckIndexAgainstNotes(raw.get()), "");
+
+  raw.Exec("delete from tw_notes_wide");  // damage: the wide note no longer offered
+  EXPECT_EQ(CompareIndexTotals(raw.get()), TIndexTotals::Differ);
+  EXPECT_NE(CheckIndexAgainstNotes(raw.get()), "");
+  raw.Exec("insert into tw_notes_wide values (18)");
+  raw.Exec("delete from 笔记 where rowid = 18");
+  ExpectExactRows("the wide note deleted");
+  EXPECT_EQ(wideNotes(), "<null>");
+}
+
 // Damage that leaves the notes table alone. The totals the triggers keep find
 // what changes a total; overwritten index pages only the full check (and a
 // search that reads them) finds.

@@ -4,7 +4,7 @@ if(TARGET tw_app_globals AND TARGET tw_notes_schema)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   tw_add_test(NAME app_windows_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowsTest.cpp
               ${CMAKE_CURRENT_LIST_DIR}/RefreshTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NotesWindows.h
-              ${CMAKE_CURRENT_LIST_DIR}/SearchKeyTest.cpp
+              ${CMAKE_CURRENT_LIST_DIR}/SearchKeyTest.cpp ${CMAKE_CURRENT_LIST_DIR}/NoteTextTest.cpp
               LIBS tw_app_globals tw_app_windows tw_app_data tw_notes_schema SQLite::SQLite3 Qt6::Test)
 endif()
 

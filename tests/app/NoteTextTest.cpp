@@ -1,0 +1,50 @@
+// A note's text read as UTF-8 bytes: the box shows the right prefix, never
+// half a character, and what it did not show is written back byte for byte.
+#include <gtest/gtest.h>
+
+#include "app/NoteText.h"
+
+namespace {
+
+constexpr qsizetype kN = TNoteText::kShownChars;
+
+TEST(NoteText, ShowsAPrefixAndWritesEveryByteBack) {
+  const QString emoji = QString::fromUcs4(U"\U0001F600", 1);
+  const struct {
+    const char* name;
+    QString text;
+    qsizetype shown;  // UTF-16 units in the box
+  } cases[] = {
+      {"short", "笔记\r\nnote", 8},
+      {"ascii cut", QString(kN + 5, u'x'), kN},
+      {"chinese cut", QString(kN + 5, u'笔'), kN},
+      {"a pair across the cut", QString(kN - 1, u'x') + emoji + "tail", kN + 1},
+      {"CR LF across the cut", QString(kN - 1, u'会') + "\r\nend", kN + 1},
+      {"exactly the limit", QString(kN - 2, u'x') + emoji, kN},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TNoteText t;
+    t.Load(c.text.toUtf8());
+    EXPECT_EQ(t.Shown(), c.text.left(c.shown));
+    EXPECT_EQ(t.Truncated(), c.shown < c.text.size());
+    EXPECT_EQ(t.StoredSize(), c.text.size());
+    // The box holds plain line feeds; an edit keeps the note's CR LF.
+    const QString box = QString(t.Shown()).replace("\r\n", "\n");
+    t.SetBoxText(box);
+    EXPECT_EQ(t.Stored(box), c.text);
+    EXPECT_EQ(t.Stored("new " + box), "new " + c.text);
+  }
+}
+
+TEST(NoteText, BytesThatAreNotUtf8AreTakenAsDecoded) {
+  const QByteArray bad = QByteArray(kN + 10, 'x').insert(kN - 3, "\xff\xfe", 2);
+  TNoteText t;
+  t.Load(bad);
+  const QString decoded = QString::fromUtf8(bad);
+  EXPECT_EQ(t.Shown(), decoded.left(kN));
+  EXPECT_EQ(t.Stored(t.Shown()), decoded);
+  EXPECT_EQ(t.Stored(t.Shown() + "!"), decoded.left(kN) + "!" + decoded.mid(kN));
+}
+
+}  // namespace
