@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLineEdit>
@@ -42,6 +43,9 @@
 #include "skin/form/twSkinForm.h"
 
 namespace {
+
+// A line edit keeps this much clear inside its text margins on each side.
+constexpr int kLineEditTextPadding = 2;
 
 const QString kCategory = QStringLiteral("类别");
 const QString kDate = QStringLiteral("日期");
@@ -190,7 +194,12 @@ void TForm1::BuildLayout() {
   twSkinEdit1->SetSkinData(twSkinData1);
   twSkinEdit1->setText(QStringLiteral("Please enter a keyword"));
   twSkinEdit1->setCursorPosition(0);
-  SetWidgetBounds(twSkinEdit1, 524, 1, 133, 22);
+  // 133 pixels, or as wide as the prompt needs with the text margins of the
+  // skin and the edit's own, so its last letter is never cut.
+  const QMargins m = twSkinEdit1->textMargins();
+  const int promptWidth = QFontMetrics(arial14).horizontalAdvance(twSkinEdit1->text()) + m.left() + m.right() +
+                          2 * kLineEditTextPadding + 1;
+  SetWidgetBounds(twSkinEdit1, 524, 1, std::max(133, promptWidth), 22);
   SetWidgetAnchors(twSkinEdit1, TAnchors(akLeft) | akTop | akBottom);
   twSkinEdit1->installEventFilter(this);
   twSkinSpeedButton4 = button(twSkinToolBar1, "twSkinSpeedButton4", QStringLiteral("Find"),
