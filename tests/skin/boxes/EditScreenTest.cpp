@@ -1,8 +1,10 @@
 // Skinned edits on a real X display with real input (xdotool): typed text
-// (Chinese as committed input-method text), Enter pressing the default button, and
-// the date edit's calendar opened by its button and a day picked by a click.
+// (Chinese as real key presses and as committed input-method text), Enter
+// pressing the default button, and the date edit's calendar opened by its
+// button and a day picked by a click.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QProcess>
 #include <QInputMethodEvent>
 #include <QTest>
@@ -17,6 +19,8 @@
 #include "skins/BuiltinSkin.h"
 #include "tests/support/EventWait.h"
 
+#include <xcb/xcb.h>
+
 namespace {
 
 using namespace twtest;
@@ -25,6 +29,51 @@ void Xdo(const QStringList& args) { ASSERT_EQ(QProcess::execute("xdotool", args)
 void ClickAt(const QPoint& p) {
   Xdo({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
 }
+
+// Gives each character of a text a spare key code of the display's keyboard
+// map while it lives, and waits until the map reached Qt.
+class TKeysFor {
+ public:
+  explicit TKeysFor(const QString& text) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    conn_ = x11 ? x11->connection() : nullptr;
+    if (!conn_) return;
+    const xcb_setup_t* setup = xcb_get_setup(conn_);
+    const int first = setup->min_keycode, count = setup->max_keycode - setup->min_keycode + 1;
+    xcb_get_keyboard_mapping_reply_t* map =
+        xcb_get_keyboard_mapping_reply(conn_, xcb_get_keyboard_mapping(conn_, first, count), nullptr);
+    if (!map) return;
+    const int per = map->keysyms_per_keycode;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    const QList<uint> chars = text.toUcs4();
+    for (int k = count - 1; k >= 0 && codes_.size() < chars.size(); --k) {
+      bool empty = true;
+      for (int j = 0; j < per; ++j) empty = empty && syms[k * per + j] == 0;
+      if (empty) codes_.push_back(xcb_keycode_t(first + k));
+    }
+    free(map);
+    if (codes_.size() < chars.size()) return;
+    for (qsizetype i = 0; i < chars.size(); ++i) Map(codes_[i], 0x1000000 | chars[i]);
+    xcb_flush(conn_);
+    // Qt rereads its map when the server announces the change.
+    QTest::qWait(300);
+    mapped_ = true;
+  }
+  ~TKeysFor() {
+    for (xcb_keycode_t c : codes_) Map(c, 0);
+    if (conn_) xcb_flush(conn_);
+  }
+  bool Mapped() const { return mapped_; }
+
+ private:
+  void Map(xcb_keycode_t code, xcb_keysym_t sym) {
+    const xcb_keysym_t syms[2] = {sym, sym};
+    xcb_change_keyboard_mapping(conn_, 1, code, 2, syms);
+  }
+  xcb_connection_t* conn_ = nullptr;
+  QList<xcb_keycode_t> codes_;
+  bool mapped_ = false;
+};
 
 class EditScreen : public ::testing::Test {
  protected:
@@ -70,16 +119,21 @@ TEST_F(EditScreen, TypedTextLandsInTheEditEnterPressesTheDefaultButton) {
   ASSERT_TRUE(WaitFor([&] { return edit->hasFocus(); }));
   Xdo({"type", "--delay", "30", "Notes 2013"});
   ASSERT_TRUE(WaitFor([&] { return edit->text() == "Notes 2013"; })) << edit->text().toStdString();
-  // Chinese arrives as committed input-method text (the display has no
-  // input method, and key symbols outside the keyboard map reach Qt as
-  // key 0 without text).
+  // Chinese as real key presses: the characters are given keys of their own
+  // first (xdotool's own remapping is undone before Qt reads it).
+  TKeysFor chinese(QStringLiteral("中文笔记"));
+  ASSERT_TRUE(chinese.Mapped());
+  Xdo({"type", "--delay", "30", " 中文笔记"});
+  ASSERT_TRUE(WaitFor([&] { return edit->text() == QStringLiteral("Notes 2013 中文笔记"); }))
+      << edit->text().toStdString();
+  // And as committed input-method text, the way an input method delivers it.
   QInputMethodEvent commit;
-  commit.setCommitString(QStringLiteral(" 中文笔记"));
+  commit.setCommitString(QStringLiteral("会议"));
   QApplication::sendEvent(edit, &commit);
-  EXPECT_EQ(edit->text(), QStringLiteral("Notes 2013 中文笔记"));
+  EXPECT_EQ(edit->text(), QStringLiteral("Notes 2013 中文笔记会议"));
   Xdo({"key", "Return"});
   ASSERT_TRUE(WaitFor([&] { return oks == 1; }));
-  EXPECT_EQ(edit->text(), QStringLiteral("Notes 2013 中文笔记"));
+  EXPECT_EQ(edit->text(), QStringLiteral("Notes 2013 中文笔记会议"));
 }
 
 TEST_F(EditScreen, TheButtonOpensTheCalendarUnderTheEditAndAClickedDayIsTaken) {
