@@ -371,6 +371,15 @@ void CaptionGlyph(QImage& img, int row, int ox, int oy, const QColor& c) {
         Px(img, ox + 8 - i, oy + 7 - i, c);
       }
       break;
+    case RollDown:
+      // a chevron pointing down: the rolled-up window's way back
+      for (int i = 0; i < 5; ++i) {
+        Px(img, ox + i, oy + 3 + i, c);
+        Px(img, ox + i + 1, oy + 3 + i, c);
+        Px(img, ox + 9 - i, oy + 3 + i, c);
+        Px(img, ox + 8 - i, oy + 3 + i, c);
+      }
+      break;
     case Tray:
       // an arrow into a tray
       Fill(img, TRect{ox + 4, oy, ox + 6, oy + 4}, c);

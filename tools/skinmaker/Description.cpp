@@ -485,6 +485,11 @@ Rec CaptionButton(const QString& name, int row, const QString& command, const QS
     r.Set("restoredownrect", R(CellRect(Restore, DownCol)));
     r.Set("restoreinactiverect", R(CellRect(Restore, Inactive)));
   }
+  if (row == RollUp) {
+    r.Set("restorerect", R(CellRect(RollDown, Normal))).Set("restoreactiverect", R(CellRect(RollDown, HotCol)));
+    r.Set("restoredownrect", R(CellRect(RollDown, DownCol)));
+    r.Set("restoreinactiverect", R(CellRect(RollDown, Inactive)));
+  }
   return r;
 }
 

@@ -14,7 +14,7 @@ inline constexpr int kFrameW = 285, kFrameH = 210;
 inline constexpr int kButtonsW = 75, kButtonsH = 263;     // 0
 inline constexpr int kSysMenuW = 28, kSysMenuH = 21;      // 1 and 7
 inline constexpr int kGlowW = 93, kGlowH = 55;            // 2 and 6
-inline constexpr int kCapBtnW = 132, kCapBtnH = 126;      // 3
+inline constexpr int kCapBtnW = 132, kCapBtnH = 147;      // 3
 inline constexpr int kControlsW = 556, kControlsH = 410;  // 4
 inline constexpr int kMenusW = 219, kMenusH = 178;        // 5
 
@@ -71,7 +71,7 @@ inline constexpr TRect Client = Rc(Face.Left + 5, Face.Top + 5, Face.Right - 5, 
 // ---- picture 3: caption buttons, cells of 21 x 21 on a 22-pixel column pitch
 namespace capbtn {
 inline constexpr int Cell = 21, Pitch = 22;
-enum Row { Close, Maximize, Restore, Minimize, RollUp, Tray, RowCount };
+enum Row { Close, Maximize, Restore, Minimize, RollUp, Tray, RollDown, RowCount };
 enum Col { Normal, HotCol, DownCol, Inactive, DisabledCol, ColCount };
 constexpr TRect CellRect(int row, int col) { return Sized(col * Pitch, row * Cell, Cell, Cell); }
 }  // namespace capbtn

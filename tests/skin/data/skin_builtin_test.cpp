@@ -35,7 +35,7 @@ TEST(BuiltinSkin, PackageLayout) {
   EXPECT_EQ(p.Mask.FileSize(), 61558);
   QStringList shapes;
   for (const TtwBitmap& b : p.ActivePictures) shapes << Shape(b);
-  EXPECT_EQ(shapes, QStringList({"75x263x24", "28x21x24", "93x55x24", "132x126x24", "556x410x24", "219x178x24",
+  EXPECT_EQ(shapes, QStringList({"75x263x24", "28x21x24", "93x55x24", "132x147x24", "556x410x24", "219x178x24",
                                  "93x55x4", "28x21x1"}));
   EXPECT_TRUE(p.Text.endsWith("\r\n"));
   const TtwSkinIni ini = TtwSkinIni::FromText(TwDecodeDescription(p.Text));
