@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -157,6 +158,12 @@ void TtwListBox::paintEvent(QPaintEvent* e) {
 }
 
 void TtwListBox::resizeEvent(QResizeEvent* e) {
+  // Laying out sets the viewport's geometry, which resizes this list again;
+  // in a list too small for its last clipped line, or whose bars take turns,
+  // that never settles. Resizes nested deeper are left to the outer ones.
+  if (resizeNesting_ >= kMaxResizeNesting) return;
+  ++resizeNesting_;
+  const auto done = qScopeGuard([this] { --resizeNesting_; });
   QListWidget::resizeEvent(e);
   // Columns follow the list's size at once (the view's own adjusting waits
   // for a timer, and the bars would read a stale range); the room for a wide

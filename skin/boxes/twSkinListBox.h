@@ -92,6 +92,8 @@ class TtwListBox : public QListWidget {
  private:
   TtwSkinCustomListBox* owner_;
   int horizontalOffset_ = 0;
+  static constexpr int kMaxResizeNesting = 2;
+  int resizeNesting_ = 0;
 };
 
 class TtwSkinCustomListBox : public TtwSkinCustomControl {

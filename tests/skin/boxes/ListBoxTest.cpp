@@ -328,3 +328,23 @@ TEST(PlaceDropDown, BelowAboveAndInsideTheWorkArea) {
 }
 
 }  // namespace
+
+namespace {
+// A narrow list of columns whose two bars took turns (each one shown resized
+// the list so the other came or went) recursed until the stack ran out.
+TEST(ListBox, TinyListsOfColumnsSettleTheirBars) {
+  for (int h : {0, 1, 3, 19, 21})
+    for (int w : {0, 1, 5, 20})
+      for (int cols : {1, 3}) {
+        TtwSkinListBox box;
+        box.SetColumns(cols);
+        box.SetBounds(0, 0, w, h);
+        box.show();
+        box.SetItems(Numbered(40));
+        QApplication::processEvents();
+        box.SetBounds(0, 0, w + 1, h + 1);
+        QApplication::processEvents();
+        EXPECT_GE(box.InnerList()->width(), 0);
+      }
+}
+}  // namespace
