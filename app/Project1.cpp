@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QPixmapCache>
 #include <cstdio>
 
 #include "app/Globals.h"
@@ -12,6 +13,7 @@
 #include "app/Unit3.h"
 #include "app/Unit5.h"
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/db/Backup.h"
 #include "skin/controls/twSkinLabels.h"
 #include "skin/draw/twSystemColors.h"
@@ -68,6 +70,12 @@ void StartBackups(QObject* owner) {
   keeper->Start();
 }
 
+// Qt keeps the pictures of the first paint (the window icon's sizes, the
+// tree's branch marks) in its pixmap cache, whose sweep would wake the
+// resting program half a minute later. Dropping them once the start has
+// settled costs a few small renders on the next hover.
+constexpr int kSettledMs = 1000;
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -89,6 +97,7 @@ int main(int argc, char* argv[]) {
   Application()->SetTitle(QStringLiteral("Tarnwick"));
   CreateNotesForms(*Application());
   StartBackups(&qtApp);
+  TwTimer::SingleShot(kSettledMs, &qtApp, [] { QPixmapCache::clear(); });
   const int rc = Application()->Run();
 
   FinalizeInstanceGuard();

@@ -55,8 +55,10 @@ class TBackupKeeper : public QObject {
   // The look a day after a copy comes a little before the copy, made after
   // its own look began, is a day old: that much younger still counts.
   static constexpr qint64 kAgeSlackMs = 10LL * 60 * 1000;
-  // The first look waits until the window is up and the notebook opened.
-  static constexpr int kFirstLookDelayMs = 3000;
+  // The first look waits until the window is up and the notebook opened, and
+  // comes within the start's first two seconds: later it would wake a program
+  // already at rest.
+  static constexpr int kFirstLookDelayMs = 1000;
   static constexpr int kLookIntervalMs = int(kMaxAgeMs);
 
   explicit TBackupKeeper(const QString& notebook, QObject* parent = nullptr);

@@ -3,6 +3,7 @@
 // Paints only from its input and its own caches; it never calls back.
 #include "skin/form/twFramePainter.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 
@@ -151,10 +152,35 @@ void TtwFramePainter::PaintBands(QPainter& p, const TtwFramePaint& in) {
 
 void TtwFramePainter::DrawBands(QPainter& p, int W, int H, const QImage& top, const QImage& bottom,
                                 const QImage& left, const QImage& right) {
-  if (!top.isNull()) p.drawImage(0, 0, top);
-  if (!left.isNull()) p.drawImage(0, top.height(), left);
-  if (!right.isNull()) p.drawImage(W - right.width(), top.height(), right);
-  if (!bottom.isNull()) p.drawImage(0, H - bottom.height(), bottom);
+  // A window's paint is clipped to what needs painting, usually the ring
+  // around the client area. Through a clip of many rectangles a tall band
+  // goes span by span, which the raster engine hands to its worker threads;
+  // those then wake the idle program half a minute later to retire. One
+  // plain blit per rectangle keeps it on this thread.
+  QRegion clip;
+  if (const QPaintEngine* engine = p.paintEngine(); engine && !engine->systemClip().isEmpty())
+    clip = p.deviceTransform().inverted().map(engine->systemClip());
+  if (p.hasClipping()) clip = clip.isEmpty() ? p.clipRegion() : clip & p.clipRegion();
+  const auto draw = [&](int x, int y, const QImage& band) {
+    if (band.isNull()) return;
+    const QRect to(QPoint(x, y), band.size());
+    if (clip.rectCount() <= 1) {
+      p.drawImage(x, y, band);
+      return;
+    }
+    p.save();
+    for (const QRect& r : clip) {
+      const QRect part = r & to;
+      if (part.isEmpty()) continue;
+      p.setClipRect(part, Qt::ReplaceClip);
+      p.drawImage(x, y, band);
+    }
+    p.restore();
+  };
+  draw(0, 0, top);
+  draw(0, top.height(), left);
+  draw(W - right.width(), top.height(), right);
+  draw(0, H - bottom.height(), bottom);
 }
 
 // The bands with the objects drawn in and the inactive effect applied.

@@ -229,6 +229,23 @@ TEST(FrameBehaviour, NoEnvironmentSwitchTurnsThePaintingOff) {
   EXPECT_EQ(shot.pixel(1, 3), twtest::CoordinatePicture(20, 16).pixel(1, 3));
 }
 
+// A repaint of part of the window (its clip a ring of rectangles, drawn band
+// by band as plain copies) leaves the same pixels as a paint of the whole.
+TEST(FrameBehaviour, APaintOfARingOfRectanglesDrawsWhatTheWholePaintDraws) {
+  ShownForm f;
+  const QImage whole = f.form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRect all = f.form.rect();
+  const QRegion ring = QRegion(all) - QRegion(all.adjusted(5, 5, -5, -5)) - QRegion(40, 0, 3, all.height());
+  ASSERT_GT(ring.rectCount(), 3);
+  QImage part(all.size(), QImage::Format_RGB32);
+  part.fill(Qt::magenta);
+  f.form.render(&part, QPoint(), ring, QWidget::DrawWindowBackground);
+  for (int y = 0; y < all.height(); ++y)
+    for (int x = 0; x < all.width(); ++x)
+      ASSERT_EQ(part.pixel(x, y), ring.contains(QPoint(x, y)) ? whole.pixel(x, y) : QColor(Qt::magenta).rgb())
+          << x << "," << y;
+}
+
 TEST(FrameBehaviour, CaptionTextEffectsChangeTheCaption) {
   auto caption = [](const QByteArray& extra) {
     ShownForm f("fontcolor=16777215\r\n" + extra);
