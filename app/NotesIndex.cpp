@@ -485,7 +485,15 @@ void TNotesIndex::StartWorker() {
   Stop();
   busy_ = true;
   emit BusyChanged(true);
-  worker_ = std::thread(&TNotesIndex::Work, this, connection_->FilePath(), generation_);
+  // The worker starts from the event loop, once the windows are built: at
+  // start it would compete with the first paint for a core and the file.
+  QMetaObject::invokeMethod(
+      this,
+      [this, generation = generation_] {
+        if (generation == generation_ && busy_ && !worker_.joinable())
+          worker_ = std::thread(&TNotesIndex::Work, this, connection_->FilePath(), generation);
+      },
+      Qt::QueuedConnection);
 }
 
 // The worker: builds what is missing in short write transactions, then
