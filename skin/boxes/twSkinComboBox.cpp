@@ -373,7 +373,8 @@ void TtwSkinComboBox::PaintButton(QImage& face, bool bound) {
   const QImage* pic = skinData_->ActivePicture(b->pictureindex);
   if (!pic) return;
   auto orNormal = [&](const TRect& t) { return t.IsEmpty() ? b->skinrect : t; };
-  const TRect piece = down         ? orNormal(b->downskinrect.IsEmpty() ? b->activeskinrect : b->downskinrect)
+  const TRect piece = !isEnabled() ? orNormal(b->disabledskinrect)
+                      : down       ? orNormal(b->downskinrect.IsEmpty() ? b->activeskinrect : b->downskinrect)
                       : buttonHot_ ? orNormal(b->activeskinrect)
                                    : b->skinrect;
   const TPieceAnchors a{b->lefttoppoint, b->righttoppoint, b->leftbottompoint, b->rightbottompoint, b->clientrect};
@@ -390,10 +391,12 @@ void TtwSkinComboBox::PaintButton(QImage& face, bool bound) {
   }
   p.drawImage(area.topLeft(), img);
   if (b->menumarkerrect.IsEmpty()) {
-    if (isEnabled()) {
-      const TColor c = down ? b->downfontcolor : buttonHot_ ? b->activefontcolor : b->fontcolor;
-      DrawArrowMark(p, TRect::FromQ(area.translated(0, down ? 2 : 0)), c, 4);
-    }
+    // A disabled box still shows that it drops down, greyed.
+    const TColor c = !isEnabled() ? b->disabledfontcolor
+                     : down       ? b->downfontcolor
+                     : buttonHot_ ? b->activefontcolor
+                                  : b->fontcolor;
+    DrawArrowMark(p, TRect::FromQ(area.translated(0, down ? 2 : 0)), c, 4);
     return;
   }
   const TRect g = down && !b->menumarkerdownrect.IsEmpty()     ? b->menumarkerdownrect

@@ -12,8 +12,10 @@
 #include "skins/BuiltinSkin.h"
 #include "platform/Form.h"
 #include "platform/Message.h"
+#include "skin/boxes/twSkinComboBox.h"
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/controls/twSkinButtons.h"
+#include "skin/draw/twSystemColors.h"
 #include "skin/menus/twMenuMessages.h"
 
 namespace {
@@ -324,3 +326,28 @@ TEST_F(SkinnedEdit, AnswersThePaintFrameMessages) {
 }
 
 }  // namespace
+
+// A combo box taller than its skin draws its button from the button record:
+// disabled, the button keeps its arrow, greyed in the record's disabled colour.
+TEST_F(SkinnedEdit, ADisabledStretchedComboStillShowsItsArrowGreyed) {
+  TtwSkinComboBox box;
+  box.SetSkinData(Data());
+  box.SetUseSkinSize(false);
+  box.SetItems({QStringLiteral("Notes")});
+  box.SetBounds(0, 0, 120, 55);
+  const int i = Data()->FindControlIndex(QStringLiteral("combobutton"));
+  ASSERT_GE(i, 0);
+  const auto* b = dynamic_cast<const TtwDataSkinButtonControl*>(Data()->ControlRecords()[i]);
+  ASSERT_NE(b, nullptr);
+  auto arrowPixels = [&](TColor colour) {
+    const QImage face = box.RenderFace();
+    const QRect area = box.ButtonArea();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x) n += face.pixel(x, y) == ColorToQ(colour).rgb();
+    return n;
+  };
+  EXPECT_GT(arrowPixels(b->fontcolor), 3);
+  box.setEnabled(false);
+  EXPECT_GT(arrowPixels(b->disabledfontcolor), 3);
+}
