@@ -17,6 +17,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 
 using namespace twBoxLooks;
 
@@ -625,7 +626,7 @@ const QImage& TtwSkinCustomListBox::RowImage(int kind, const TRect& piece, const
     ComposeThreePieceH(geo_.SourcePicture, piece, rec->itemleftoffset, rec->itemrightoffset, stretch, size.width(),
                        c.Image);
   } else {
-    c.Image = QImage(size, QImage::Format_RGB32);
+    c.Image = TwNewSurface(size.width(), size.height(), QImage::Format_RGB32);
     const TRect cl = rec->itemtextrect;
     ComposeClientStretched(c.Image, geo_.SourcePicture, piece,
                            TRect{cl.Left + 1, cl.Top + 1, cl.Right - 1, cl.Bottom - 1}, true);
