@@ -625,15 +625,16 @@ void TtwSkinWidget::DrawVisible(QImage& face, const QPoint& at, const QImage& pi
 void TtwSkinWidget::FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,
                                     TFillMode mode) const {
   if (picture.isNull() || piece.IsEmpty() || area.IsEmpty()) return;
+  const TFillSource src = WidenTiledPiece(picture, piece, mode);
   if (face.devicePixelRatio() == 1.0) {
     // Filled in place, and only where the paint shows.
-    const std::vector<TFillBlit> plan = PlanFill(piece, area, mode);
-    for (const QRect& vis : paintRegion_) RunFill(face, picture, plan, vis);
+    const std::vector<TFillBlit> plan = PlanFill(src.Piece, area, mode);
+    for (const QRect& vis : paintRegion_) RunFill(face, src.Picture, plan, vis);
     return;
   }
   QImage fill = TwNewSurface(area.Width(), area.Height(), QImage::Format_RGB32);
   if (fill.isNull()) return;  // the face keeps its plain fill
-  RunFill(fill, picture, PlanFill(piece, TRect{0, 0, area.Width(), area.Height()}, mode), fill.rect());
+  RunFill(fill, src.Picture, PlanFill(src.Piece, TRect{0, 0, area.Width(), area.Height()}, mode), fill.rect());
   DrawLogical(face, QPoint(area.Left, area.Top), fill);
 }
 
