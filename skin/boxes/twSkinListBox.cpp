@@ -877,13 +877,13 @@ void TtwPopupListBox::ShowAt(const QPoint& global) {
   move(global);
   show();
   // The fade runs on the clock's timer: the list takes input while it fades.
-  if (AlphaBlend && AlphaBlendAnimation && alpha_ < target) fade_.Start(kListFadeStepMs);
+  if (AlphaBlend && AlphaBlendAnimation && alpha_ < target) fade_.Start(kDropDownFadeStepMs);
 }
 
 void TtwPopupListBox::FadeStep() {
   const int target = AlphaBlend ? std::clamp(AlphaBlendValue, 0, 255) : 255;
   // In int, so the last step lands on the target instead of wrapping.
-  alpha_ = std::min(target, alpha_ + kListFadeStep);
+  alpha_ = std::min(target, alpha_ + kDropDownFadeStep);
   setWindowOpacity(alpha_ / 255.0);
   if (alpha_ >= target) fade_.Stop();
 }
