@@ -7,6 +7,11 @@
 
 namespace twBoxLooks {
 
+// The drop-down list and the date edit's calendar fade in alike: opacity
+// steps of this much (of 255) every step.
+inline constexpr int kDropDownFadeStepMs = 5;
+inline constexpr int kDropDownFadeStep = 10;
+
 // The default looks' colours: the engine's system colours and fixed faces.
 namespace C {
 using namespace twDefaultColors;

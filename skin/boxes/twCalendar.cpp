@@ -9,6 +9,7 @@
 
 #include "platform/Application.h"
 #include "platform/Errors.h"
+#include "skin/boxes/twBoxLooks.h"
 
 // ------------------------------------------------------------ date mask
 
@@ -301,10 +302,6 @@ TtwDateMask::TextState TtwDateMask::Parse(const QString& display, QDate* date) c
 
 // ------------------------------------------------------------ date edit
 
-// The calendar fades in as the drop-down list does: 10 steps of alpha every 5 ms.
-constexpr int kCalendarFadeStepMs = 5;
-constexpr int kCalendarFadeStep = 10;
-
 TtwSkinDateEdit::TtwSkinDateEdit(QWidget* parent) : TtwSkinCustomEdit(parent) {
   skinDataName_ = QStringLiteral("buttonedit");
   SetButtonMode(true);
@@ -460,12 +457,13 @@ void TtwSkinDateEdit::DropDown() {
   calendar_->show();
   // The fade runs on the clock's timer, so the calendar takes clicks while
   // it comes in.
-  if (alphaBlend_ && alphaBlendAnimation_ && alpha_ < alphaBlendValue_) fade_.Start(kCalendarFadeStepMs);
+  if (alphaBlend_ && alphaBlendAnimation_ && alpha_ < alphaBlendValue_)
+    fade_.Start(twBoxLooks::kDropDownFadeStepMs);
   update();
 }
 
 void TtwSkinDateEdit::FadeStep() {
-  alpha_ = std::min(alphaBlendValue_, alpha_ + kCalendarFadeStep);
+  alpha_ = std::min(alphaBlendValue_, alpha_ + twBoxLooks::kDropDownFadeStep);
   calendar_->setWindowOpacity(alpha_ / 255.0);
   if (alpha_ >= alphaBlendValue_) fade_.Stop();
 }

@@ -17,6 +17,7 @@
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 
 using namespace twBoxLooks;
 
@@ -339,7 +340,7 @@ void TtwSkinComboBox::PaintSkin(QImage& bitmap) {
     }
   } else {
     // Stretched over any size: corners kept, edges and middle stretched.
-    QImage part(width(), height(), QImage::Format_RGB32);
+    QImage part = TwNewSurface(width(), height(), QImage::Format_RGB32);
     part.fill(C::BtnFace);
     ComposeClientStretched(part, geo_.SourcePicture, frame, geo_.SkinClientRect, true);
     DrawLogical(bitmap, QPoint(0, 0), part);
@@ -386,7 +387,7 @@ void TtwSkinComboBox::PaintButton(QImage& face, bool bound) {
                      TEdgeStretch{b->leftstretch, b->topstretch, b->rightstretch, b->bottomstretch}, true,
                      b->stretcheffect, b->stretchtype, img);
   } else {
-    img = QImage(area.size(), QImage::Format_RGB32);
+    img = TwNewSurface(area.width(), area.height(), QImage::Format_RGB32);
     ComposeClientStretched(img, *pic, piece, b->clientrect, true);
   }
   p.drawImage(area.topLeft(), img);
@@ -446,7 +447,7 @@ void TtwSkinComboBox::PaintItemArea(QImage& face, bool bound) {
     textArea = QRect(area.left() + t.Left, area.top() + t.Top, std::max(0, t.Width() + dW), t.Height());
   } else {
     if (!piece.IsEmpty()) {
-      QImage img(area.size(), QImage::Format_RGB32);
+      QImage img = TwNewSurface(area.width(), area.height(), QImage::Format_RGB32);
       TRect cl = r->itemtextrect;
       if (!(piece == r->itemrect)) {
         if (focused) cl = TRect{cl.Left + 1, cl.Top + 1, cl.Right - 1, cl.Bottom - 1};
@@ -535,7 +536,7 @@ void TtwSkinComboBox::PaintToolButton(QImage& face, bool bound) {
                      TEdgeStretch{b->leftstretch, b->topstretch, b->rightstretch, b->bottomstretch}, true,
                      b->stretcheffect, b->stretchtype, img);
   } else {
-    img = QImage(W, H, QImage::Format_RGB32);
+    img = TwNewSurface(W, H, QImage::Format_RGB32);
     ComposeClientStretched(img, *pic, piece, b->clientrect, true);
   }
   p.drawImage(0, 0, img);

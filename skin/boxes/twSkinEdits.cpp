@@ -17,6 +17,7 @@
 #include "platform/Message.h"
 #include "skin/boxes/twBoxLooks.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twSystemColors.h"
 #include "skin/draw/twUtils.h"
 #include "skin/menus/twMenuMessages.h"
@@ -517,7 +518,8 @@ void TtwSkinCustomEdit::PaintFrameInto(QImage& face) const {
 }
 
 QImage TtwSkinCustomEdit::RenderFrame(qreal) const {
-  QImage face(std::max(1, width()), std::max(1, height()), QImage::Format_ARGB32_Premultiplied);
+  QImage face = TwNewSurface(std::max(1, width()), std::max(1, height()), QImage::Format_ARGB32_Premultiplied);
+  if (face.isNull()) return face;  // too large to draw: no frame
   face.fill(Qt::transparent);
   PaintFrameInto(face);
   return face;
@@ -530,8 +532,9 @@ void TtwSkinCustomEdit::PaintFrame(QPainter& p) const {
 }
 
 QImage TtwSkinCustomEdit::RenderFace(qreal dpr) {
-  QImage img(QSize(std::max(1, width()), std::max(1, height())) * dpr, QImage::Format_ARGB32_Premultiplied);
-  img.setDevicePixelRatio(dpr);
+  QImage img = TwNewSurface(QSize(std::max(1, width()), std::max(1, height())), dpr,
+                             QImage::Format_ARGB32_Premultiplied);
+  if (img.isNull()) return img;
   img.fill(Qt::transparent);
   render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
   return img;

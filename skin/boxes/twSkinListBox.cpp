@@ -17,6 +17,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 
 using namespace twBoxLooks;
 
@@ -625,7 +626,7 @@ const QImage& TtwSkinCustomListBox::RowImage(int kind, const TRect& piece, const
     ComposeThreePieceH(geo_.SourcePicture, piece, rec->itemleftoffset, rec->itemrightoffset, stretch, size.width(),
                        c.Image);
   } else {
-    c.Image = QImage(size, QImage::Format_RGB32);
+    c.Image = TwNewSurface(size.width(), size.height(), QImage::Format_RGB32);
     const TRect cl = rec->itemtextrect;
     ComposeClientStretched(c.Image, geo_.SourcePicture, piece,
                            TRect{cl.Left + 1, cl.Top + 1, cl.Right - 1, cl.Bottom - 1}, true);
@@ -876,13 +877,13 @@ void TtwPopupListBox::ShowAt(const QPoint& global) {
   move(global);
   show();
   // The fade runs on the clock's timer: the list takes input while it fades.
-  if (AlphaBlend && AlphaBlendAnimation && alpha_ < target) fade_.Start(kListFadeStepMs);
+  if (AlphaBlend && AlphaBlendAnimation && alpha_ < target) fade_.Start(kDropDownFadeStepMs);
 }
 
 void TtwPopupListBox::FadeStep() {
   const int target = AlphaBlend ? std::clamp(AlphaBlendValue, 0, 255) : 255;
   // In int, so the last step lands on the target instead of wrapping.
-  alpha_ = std::min(target, alpha_ + kListFadeStep);
+  alpha_ = std::min(target, alpha_ + kDropDownFadeStep);
   setWindowOpacity(alpha_ / 255.0);
   if (alpha_ >= target) fade_.Stop();
 }

@@ -27,9 +27,6 @@ class TImageList;
 inline constexpr int kCaptionRepeatDelayMs = 500;
 inline constexpr int kCaptionRepeatMs = 100;
 inline constexpr int kCaptionResumeMs = 50;
-// The drop-down list's fade: opacity steps of 255 every step.
-inline constexpr int kListFadeStepMs = 5;
-inline constexpr int kListFadeStep = 10;
 // The bar thickness of the default look and its corner beside a second bar.
 inline constexpr int kDefaultListBarSize = 19;
 

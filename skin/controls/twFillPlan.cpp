@@ -1,10 +1,12 @@
 // Fill plans: pure rectangle arithmetic, then one copy loop. The plan never
-// reaches outside its area, whatever the piece's size.
+// reaches outside its area, whatever the piece's size, and stays short for a
+// tiny piece over a large area.
 #include "skin/controls/twFillPlan.h"
 
 #include <algorithm>
 
 #include "skin/data/twSkinIni.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twUtils.h"
 
 TFillMode FillModeOf(bool stretchEffect, int stretchType) {
@@ -61,4 +63,26 @@ void RunFill(QImage& face, const QImage& picture, const std::vector<TFillBlit>& 
       continue;
     CopyPixels(view, TRect{t.Left - dx, t.Top - dy, t.Right - dx, t.Bottom - dy}, picture, b.Source);
   }
+}
+
+TFillSource WidenTiledPiece(const QImage& picture, const TRect& piece, TFillMode mode) {
+  const int pw = piece.Width(), ph = piece.Height();
+  // A piece reaching off its picture keeps the careful copies of the plan.
+  if (picture.isNull() || piece.IsEmpty() || !picture.rect().contains(piece.ToQ())) return {picture, piece};
+  auto repeats = [](bool tiled, int span) {
+    return tiled && span < kMinFillSpanPx ? (kMinFillSpanPx + span - 1) / span : 1;
+  };
+  const int nx = repeats(mode == TFillMode::Tile || mode == TFillMode::Horz, pw);
+  const int ny = repeats(mode == TFillMode::Tile || mode == TFillMode::Vert, ph);
+  if (nx == 1 && ny == 1) return {picture, piece};
+  const QImage::Format fmt =
+      picture.format() == QImage::Format_ARGB32 ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+  QImage wide = TwNewSurface(pw * nx, ph * ny, fmt);
+  if (wide.isNull()) return {picture, piece};
+  // The first row of copies, then that row copied down.
+  for (int i = 0; i < nx; ++i) CopyPixels(wide, TRect{i * pw, 0, (i + 1) * pw, ph}, picture, piece);
+  const QImage row = wide.copy(0, 0, wide.width(), ph);
+  for (int j = 1; j < ny; ++j)
+    CopyPixels(wide, TRect{0, j * ph, wide.width(), (j + 1) * ph}, row, TRect{0, 0, wide.width(), ph});
+  return {wide, TRect{0, 0, wide.width(), wide.height()}};
 }

@@ -29,5 +29,16 @@ TFillMode FillModeOf(bool stretchEffect, int stretchType);
 // copy lies inside the area, so no clipping is needed.
 std::vector<TFillBlit> PlanFill(const TRect& piece, const TRect& area, TFillMode mode);
 
+// A piece far smaller than its area would plan about one copy per pixel (a
+// one-pixel piece over a wide window: millions). Along the axes it tiles,
+// the piece is repeated into a picture of its own to at least this span
+// first; the pixels filled are the same.
+inline constexpr int kMinFillSpanPx = 64;
+struct TFillSource {
+  QImage Picture;
+  TRect Piece;
+};
+TFillSource WidenTiledPiece(const QImage& picture, const TRect& piece, TFillMode mode);
+
 // Runs a plan from picture into face (at ratio 1), only where `clip` is.
 void RunFill(QImage& face, const QImage& picture, const std::vector<TFillBlit>& plan, const QRect& clip);

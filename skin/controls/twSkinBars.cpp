@@ -15,6 +15,7 @@
 #include "skin/controls/twSkinLabels.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/tweffects.h"
 
 namespace {
@@ -387,7 +388,8 @@ QImage TtwSkinToolBar::RenderScrollButton(int side) const {
   const int w = kScrollButtonWidth, h = std::max(height(), 1);
   const ScrollArrow& s = arrows_[side];
   const bool downLook = (s.Pressed && s.Hot) || (s.Hot && hotScroll_);
-  QImage img(w, h, QImage::Format_RGB32);
+  QImage img = TwNewSurface(w, h, QImage::Format_RGB32);
+  if (img.isNull()) return img;
   TColor arrow = clBtnText;
   if (scrollLook_.Bound) {
     const TtwSkinGeometry& g = scrollLook_.Geo;

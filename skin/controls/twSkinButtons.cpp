@@ -17,6 +17,7 @@
 #include "skin/controls/twDialogButtons.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twLayerWindow.h"
 #include "skin/draw/tweffects.h"
 #include "skin/menus/twSkinMenuItem.h"
@@ -208,13 +209,15 @@ TRect TtwButtonParts<Base>::PaintBackground(QImage& bitmap, const TRect& piece) 
   const int dW = sz.width() - g.PieceRect.Width(), dH = sz.height() - g.PieceRect.Height();
   TRect text = g.FitClientRect;
   if (!useSkinSize_ && g.PieceMode != pmNinePiece) {
-    QImage part(sz, QImage::Format_RGB32);
-    part.fill(SystemColor(COLOR_BTNFACE));
-    if (g.PieceMode == pmFixed)
-      CopyPixels(part, TRect{0, 0, sz.width(), sz.height()}, g.SourcePicture, piece);
-    else if (g.PieceMode != pmNone)
-      ComposeClientStretched(part, g.SourcePicture, piece, g.SkinClientRect, true);
-    DrawLogical(bitmap, QPoint(0, 0), part);
+    QImage part = TwNewSurface(sz.width(), sz.height(), QImage::Format_RGB32);
+    if (!part.isNull()) {  // else the face keeps its plain fill under the caption
+      part.fill(SystemColor(COLOR_BTNFACE));
+      if (g.PieceMode == pmFixed)
+        CopyPixels(part, TRect{0, 0, sz.width(), sz.height()}, g.SourcePicture, piece);
+      else if (g.PieceMode != pmNone)
+        ComposeClientStretched(part, g.SourcePicture, piece, g.SkinClientRect, true);
+      DrawLogical(bitmap, QPoint(0, 0), part);
+    }
     text = g.SkinClientRect;
     text.Right += dW;
     text.Bottom += dH;
@@ -261,7 +264,13 @@ void TtwButtonParts<Base>::PaintPicture(QImage& bitmap, const TtwButtonLook& l) 
 template <class Base>
 void TtwButtonParts<Base>::DrawMorph(QImage& bitmap) {
   const qreal dpr = bitmap.devicePixelRatio();
-  QImage normal(bitmap.size(), QImage::Format_RGB32), hot(bitmap.size(), QImage::Format_RGB32);
+  QImage normal = TwNewSurface(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
+  QImage hot = TwNewSurface(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
+  if (normal.isNull() || hot.isNull()) {
+    // No room for the two pictures of a fade: the normal one, unfaded.
+    PaintState(bitmap, this->geo_.PieceRect, false, false);
+    return;
+  }
   normal.setDevicePixelRatio(dpr);
   hot.setDevicePixelRatio(dpr);
   normal.fill(SystemColor(COLOR_BTNFACE));
@@ -751,7 +760,11 @@ void TtwSkinButton::ShowGlow() {
                          skin_.glowlayeroffsetright, true, img.width() + dW, out);
       img = out;
     } else if (geo_.PieceMode == pmNinePiece) {
-      QImage out(img.width() + dW, img.height() + dH, QImage::Format_ARGB32);
+      QImage out = TwNewSurface(img.width() + dW, img.height() + dH, QImage::Format_ARGB32);
+      if (out.isNull()) {
+        img = QImage();
+        return;
+      }
       out.fill(0);
       const TRect src{0, 0, img.width(), img.height()};
       const TRect cl{skin_.glowlayeroffsetleft, skin_.glowlayeroffsettop, img.width() - skin_.glowlayeroffsetright,
@@ -765,6 +778,7 @@ void TtwSkinButton::ShowGlow() {
   if (!fits) return;
   fit(picture);
   fit(alpha);
+  if (picture.isNull()) return;  // a glow too large to make is left out
   if (!glow_) glow_ = std::make_unique<TtwLayerManager>();
   glow_->TopMost = window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
   const QPoint origin = mapToGlobal(QPoint(0, 0));
@@ -1092,7 +1106,8 @@ void TtwSkinMenuSpeedButton::PaintSplitBody(QImage& bitmap, const TtwButtonLook&
   };
   auto body = [&](const QRect& part, const TRect& piece) {
     if (part.isEmpty()) return;
-    QImage img(part.size(), QImage::Format_RGB32);
+    QImage img = TwNewSurface(part.width(), part.height(), QImage::Format_RGB32);
+    if (img.isNull()) return;
     img.fill(SystemColor(COLOR_BTNFACE));
     ComposeClientStretched(img, geo_.SourcePicture, piece, geo_.SkinClientRect, true);
     DrawLogical(bitmap, part.topLeft(), img);
@@ -1121,7 +1136,7 @@ void TtwSkinMenuSpeedButton::PaintSkin(QImage& bitmap) {
     const TRect src{skin_.downskinrect.Left + trackButtonRect_.Left, skin_.downskinrect.Top + trackButtonRect_.Top,
                     skin_.downskinrect.Left + trackButtonRect_.Right,
                     skin_.downskinrect.Top + trackButtonRect_.Bottom};
-    QImage part(src.Width(), src.Height(), QImage::Format_RGB32);
+    QImage part = TwNewSurface(src.Width(), src.Height(), QImage::Format_RGB32);
     CopyPixels(part, TRect{0, 0, src.Width(), src.Height()}, geo_.SourcePicture, src);
     DrawLogical(bitmap, TrackArea().topLeft(), part);
   } else {

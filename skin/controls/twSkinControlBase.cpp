@@ -576,12 +576,16 @@ void TtwSkinCustomControl::PaintComposite(QImage& bitmap) {
     topFace_ = QImage();
   } else if (dpr != 1.0) {
     // Captions drawn into the band keep the face's full resolution.
-    topFace_ = bands_[0].scaled(bands_[0].size() * dpr, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    topFace_.setDevicePixelRatio(dpr);
+    topFace_ = TwNewSurface(bands_[0].size(), dpr, bands_[0].format());
+    if (!topFace_.isNull()) {
+      QPainter p(&topFace_);
+      p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+      p.drawImage(QRect(QPoint(0, 0), bands_[0].size()), bands_[0]);
+    }
   } else {
     if (topFace_.size() != bands_[0].size() || topFace_.format() != bands_[0].format() ||
         topFace_.devicePixelRatio() != 1.0)
-      topFace_ = QImage(bands_[0].size(), bands_[0].format());
+      topFace_ = TwNewSurface(bands_[0].width(), bands_[0].height(), bands_[0].format());
     CopyPixels(topFace_, TRect{0, 0, W, bands_[0].height()}, bands_[0], TRect{0, 0, W, bands_[0].height()});
   }
   QImage& top = topFace_;
@@ -621,14 +625,16 @@ void TtwSkinWidget::DrawVisible(QImage& face, const QPoint& at, const QImage& pi
 void TtwSkinWidget::FillFromPicture(QImage& face, const QImage& picture, const TRect& piece, const TRect& area,
                                     TFillMode mode) const {
   if (picture.isNull() || piece.IsEmpty() || area.IsEmpty()) return;
+  const TFillSource src = WidenTiledPiece(picture, piece, mode);
   if (face.devicePixelRatio() == 1.0) {
     // Filled in place, and only where the paint shows.
-    const std::vector<TFillBlit> plan = PlanFill(piece, area, mode);
-    for (const QRect& vis : paintRegion_) RunFill(face, picture, plan, vis);
+    const std::vector<TFillBlit> plan = PlanFill(src.Piece, area, mode);
+    for (const QRect& vis : paintRegion_) RunFill(face, src.Picture, plan, vis);
     return;
   }
-  QImage fill(area.Width(), area.Height(), QImage::Format_RGB32);
-  RunFill(fill, picture, PlanFill(piece, TRect{0, 0, area.Width(), area.Height()}, mode), fill.rect());
+  QImage fill = TwNewSurface(area.Width(), area.Height(), QImage::Format_RGB32);
+  if (fill.isNull()) return;  // the face keeps its plain fill
+  RunFill(fill, src.Picture, PlanFill(src.Piece, TRect{0, 0, area.Width(), area.Height()}, mode), fill.rect());
   DrawLogical(face, QPoint(area.Left, area.Top), fill);
 }
 

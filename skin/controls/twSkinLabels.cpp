@@ -9,6 +9,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/tweffects.h"
 
 // ---------------------------------------------------------------- label
@@ -174,10 +175,13 @@ void TtwSkinLabel::PaintSkin(QImage& bitmap) {
   if (useSkinSize_ || geo_.PieceMode == pmNinePiece) {
     TtwSkinCustomControl::PaintSkin(bitmap);
   } else if (geo_.PieceMode != pmNone && !geo_.SourcePicture.isNull()) {
-    QImage part(LogicalSize(bitmap), QImage::Format_RGB32);
-    part.fill(SystemColor(COLOR_BTNFACE));
-    ComposeClientStretched(part, geo_.SourcePicture, geo_.PieceRect, geo_.SkinClientRect, true);
-    DrawLogical(bitmap, QPoint(0, 0), part);
+    const QSize sz = LogicalSize(bitmap);
+    QImage part = TwNewSurface(sz.width(), sz.height(), QImage::Format_RGB32);
+    if (!part.isNull()) {  // else the face keeps its plain fill
+      part.fill(SystemColor(COLOR_BTNFACE));
+      ComposeClientStretched(part, geo_.SourcePicture, geo_.PieceRect, geo_.SkinClientRect, true);
+      DrawLogical(bitmap, QPoint(0, 0), part);
+    }
   }
   QPainter p(&bitmap);
   DrawText(p, SkinTextRect());
@@ -376,7 +380,8 @@ void TtwSkinSplitter::SetBounds(int left, int top, int width, int height) {
 QImage TtwSkinSplitter::RenderFace() {
   if (transparent_ || width() < 1 || height() < 1) return QImage();
   Bind();
-  QImage img(size(), QImage::Format_RGB32);
+  QImage img = TwNewSurface(width(), height(), QImage::Format_RGB32);
+  if (img.isNull()) return img;  // too large to draw: nothing is drawn
   img.fill(SystemColor(COLOR_BTNFACE));
   const TAlign a = Align();
   const bool skinned = recordIndex_ != -1 && !picture_.isNull() && a != TAlign::alNone && a != TAlign::alClient;

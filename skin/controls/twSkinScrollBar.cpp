@@ -15,6 +15,7 @@
 
 #include "platform/Clock.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 
 namespace {
 
@@ -354,7 +355,7 @@ QImage KeyedOut(QImage img, TColor key) {
 // A piece of src stretched by nearest pixel to w x h.
 QImage Stretched(const QImage& src, const TRect& piece, int w, int h) {
   if (w <= 0 || h <= 0 || piece.IsEmpty()) return QImage();
-  QImage out(w, h, QImage::Format_ARGB32);
+  QImage out = TwNewSurface(w, h, QImage::Format_ARGB32);
   out.fill(0);
   CopyPixels(out, TRect{0, 0, w, h}, src, piece);
   return out;

@@ -37,4 +37,8 @@ inline constexpr qint64 kMaxSurfacePixels = qint64(1) << 26;
 // A surface of the given size, or a null image when the size is empty, past
 // the budget or cannot be had: every caller checks isNull() before drawing.
 class QImage;
+class QSize;
 QImage TwNewSurface(int width, int height, int format);
+// The same for a surface of `logical` size drawn at a device pixel ratio: its
+// pixels are the size times the ratio, rounded up, and it carries the ratio.
+QImage TwNewSurface(const QSize& logical, double dpr, int format);

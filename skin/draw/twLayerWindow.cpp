@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "skin/draw/twGuard.h"
+
 TtwLayerWindow::TtwLayerWindow()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus |
@@ -84,12 +86,17 @@ bool TtwLayerManager::LayeredSupported() {
 void TtwLayerManager::ShowLayer(int x, int y, int Opacity, const QImage& Mask, const QImage& Picture) {
   if (!LayeredSupported()) return;
   if (window_) HideLayer();
+  auto bitmap = std::make_unique<TtwBitmap32>();
+  // A glow past the surface budget is left out: the control shows without it.
+  const bool made = TwGuarded("glow", [&] {
+    bitmap->Assign(Picture);
+    bitmap->AlphaFromMask(Mask);
+  });
+  if (!made || bitmap->Empty()) return;
+  bitmap->Alpha = true;
+  bitmap_ = std::move(bitmap);
   visible_ = true;
   window_ = std::make_unique<TtwLayerWindow>();
-  bitmap_ = std::make_unique<TtwBitmap32>();
-  bitmap_->Assign(Picture);
-  bitmap_->AlphaFromMask(Mask);
-  bitmap_->Alpha = true;
   window_->setGeometry(x, y, std::max(1, bitmap_->Width()), std::max(1, bitmap_->Height()));
   if (!TopMost) window_->setWindowFlag(Qt::WindowStaysOnTopHint, false);
   Push(0);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twUtils.h"
 
 namespace twpix {
@@ -28,7 +29,8 @@ inline void SizeTarget(QImage& Target, int W, int H, QImage::Format fmt) {
     Target = QImage();
     return;
   }
-  Target = QImage(W, H, Is32(fmt) ? fmt : QImage::Format_RGB32);
+  // Past the surface budget the target stays null, and every composer checks.
+  Target = TwNewSurface(W, H, Is32(fmt) ? fmt : QImage::Format_RGB32);
   Target.fill(0);
 }
 

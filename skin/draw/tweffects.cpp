@@ -57,10 +57,8 @@ TtwEffectBmp::TtwEffectBmp(const QImage& Source) {
 }
 
 TtwEffectBmp::TtwEffectBmp(int W, int H) {
-  if (W > 0 && H > 0) {
-    img_ = QImage(W, H, QImage::Format_RGB32);
-    img_.fill(0xFF000000u);
-  }
+  img_ = TwNewSurface(W, H, QImage::Format_RGB32);
+  img_.fill(0xFF000000u);
 }
 
 void TtwEffectBmp::Draw(QPainter& Canvas, int x, int y) const {
@@ -281,7 +279,7 @@ void TtwBitmap32::SetSize(int W, int H) {
   if (W == 0 || H == 0 || (W == img_.width() && H == img_.height())) return;
   ReleaseCanvas();
   img_ = QImage();
-  QImage fresh(W, H, QImage::Format_ARGB32);
+  QImage fresh = TwNewSurface(W, H, QImage::Format_ARGB32);
   if (fresh.isNull()) throw EError(QStringLiteral("Can't allocate the DIB handle"));
   fresh.fill(0u);
   img_ = fresh;
@@ -350,7 +348,8 @@ void TtwBitmap32::Assign(const QImage& Picture) {
 void TtwBitmap32::AssignGraphic(int W, int H, const std::function<void(QPainter&, const QRect&)>& Paint) {
   if (W <= 0 || H <= 0 || !Paint) return;
   SetSize(W, H);
-  QImage canvas(Width(), Height(), QImage::Format_RGB32);
+  QImage canvas = TwNewSurface(Width(), Height(), QImage::Format_RGB32);
+  if (canvas.isNull()) return;
   canvas.fill(0xFFFF00FFu);
   {
     QPainter p(&canvas);

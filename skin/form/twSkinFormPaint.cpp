@@ -9,6 +9,7 @@
 
 #include "platform/Application.h"
 #include "platform/Form.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/tweffects.h"
 #include "skin/draw/twLayerWindow.h"
 
@@ -72,11 +73,13 @@ void TtwSkinForm::UpdateInactiveCover(bool active) {
   QImage shot = form_->grab(client).toImage().convertToFormat(QImage::Format_ARGB32);
   if (ClientInActiveEffectType == twieBlur) {
     TtwBitmap32 b;
-    b.Assign(shot);
+    // A client past the surface budget goes without its cover.
+    if (!TwGuarded("inactive cover", [&] { b.Assign(shot); }) || b.Empty()) return;
     b.StackBlur(3);
     shot = b.Image();
   } else {
-    QImage wash(shot.size(), QImage::Format_ARGB32);
+    QImage wash = TwNewSurface(shot.width(), shot.height(), QImage::Format_ARGB32);
+    if (wash.isNull()) return;
     {
       QPainter p(&wash);
       p.translate(-client.topLeft());

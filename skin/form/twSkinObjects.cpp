@@ -10,6 +10,7 @@
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinIni.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/tweffects.h"
 #include "skin/draw/twUtils.h"
 #include "skin/controls/twSkinControlBase.h"
@@ -20,9 +21,9 @@ constexpr double kMorphStep = 0.2;
 constexpr int kTickMs = 25;
 
 QImage PieceImage(const QImage* picture, const TRect& piece, QSize size) {
-  QImage out(size, QImage::Format_RGB32);
+  QImage out = TwNewSurface(size.width(), size.height(), QImage::Format_RGB32);
   out.fill(Qt::black);
-  if (picture && !piece.IsEmpty()) {
+  if (picture && !piece.IsEmpty() && !out.isNull()) {
     QPainter p(&out);
     p.drawImage(QRect(QPoint(0, 0), size), *picture, piece.ToQ());
   }
@@ -482,7 +483,7 @@ QImage TtwSkinCaptionObject::ComposeBackground(bool activeLook, int frame) const
   if (leftW + rightW > 0 && leftW + rightW < piece.Width()) {
     ComposeThreePieceH(*picture, piece, leftW, rightW, Record && Record->stretcheffect, w, out);
   } else {
-    out = QImage(w, h, QImage::Format_ARGB32);
+    out = TwNewSurface(w, h, QImage::Format_ARGB32);
     CopyPixels(out, TRect{0, 0, w, h}, picture->convertToFormat(QImage::Format_ARGB32), piece);
   }
   return out;

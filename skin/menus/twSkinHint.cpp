@@ -16,6 +16,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinRecords.h"
 #include "skin/data/twSkinnable.h"
+#include "skin/draw/twGuard.h"
 #include "skin/menus/twSkinMenuItem.h"
 
 namespace {
@@ -234,14 +235,16 @@ void TtwSkinHintWindow::timerEvent(QTimerEvent* e) {
 
 QImage TtwSkinHintWindow::Render() const {
   const int W = width(), H = height();
-  QImage img(W, H, QImage::Format_RGB32);
+  QImage img = TwNewSurface(W, H, QImage::Format_RGB32);
+  if (img.isNull()) return img;
   const TtwDataSkinHintWindow* rec = data_ ? data_->HintWindowRecord() : nullptr;
   if (rec && picture_) {
     QImage bg;
     const TEdgeStretch edges{rec->leftstretch, rec->topstretch, rec->rightstretch, rec->bottomstretch};
     ComposeNinePiece(*picture_, TRect{0, 0, picture_->width(), picture_->height()}, recordAnchors_, W, H,
                      layout_.Anchors, edges, true, rec->stretcheffect, rec->stretchtype, bg);
-    img = bg.convertToFormat(QImage::Format_RGB32);
+    if (!bg.isNull()) img = bg.convertToFormat(QImage::Format_RGB32);
+    else img.fill(ColorToQ(twsys::clInfoBk));
   } else {
     img.fill(ColorToQ(twsys::clInfoBk));
   }
@@ -300,7 +303,8 @@ QImage TtwSkinHintWindow::Render() const {
 void TtwSkinHintWindow::paintEvent(QPaintEvent*) {
   const QImage img = Render();
   QPainter p(this);
-  p.drawImage(0, 0, img);
+  if (img.isNull()) p.fillRect(rect(), ColorToQ(twsys::clInfoBk));
+  else p.drawImage(0, 0, img);
 }
 
 // ---- the hint component ------------------------------------------------------

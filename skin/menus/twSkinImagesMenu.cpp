@@ -17,6 +17,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twUtils.h"
 #include "skin/menus/twMenuGeometry.h"
 #include "skin/menus/twSkinHint.h"
@@ -208,7 +209,8 @@ void TtwSkinImagesMenuPopupWindow::Build() {
   resize(size);
   const int W = size.width(), H = size.height();
   if (!skinned_) {
-    background_ = QImage(size, QImage::Format_RGB32);
+    background_ = TwNewSurface(W, H, QImage::Format_RGB32);
+    if (background_.isNull()) return;
     QPainter p(&background_);
     p.fillRect(background_.rect(), ColorToQ(twsys::clWindow));
     p.setPen(ColorToQ(twsys::clBtnShadow));
@@ -289,7 +291,8 @@ void TtwSkinImagesMenuPopupWindow::HotChanged() {
 // ---- painting --------------------------------------------------------------------
 
 QImage TtwSkinImagesMenuPopupWindow::Render() const {
-  QImage img(size(), QImage::Format_RGB32);
+  QImage img = TwNewSurface(width(), height(), QImage::Format_RGB32);
+  if (img.isNull()) return img;
   QPainter p(&img);
   if (background_.hasAlphaChannel()) p.fillRect(img.rect(), ColorToQ(twsys::clWindow));
   p.drawImage(0, 0, background_);
@@ -372,7 +375,8 @@ void TtwSkinImagesMenuPopupWindow::PaintEntry(QPainter& p, int i) const {
 void TtwSkinImagesMenuPopupWindow::paintEvent(QPaintEvent* e) {
   const QImage img = Render();
   QPainter p(this);
-  p.drawImage(e->rect(), img, e->rect());
+  if (img.isNull()) p.fillRect(e->rect(), ColorToQ(twsys::clWindow));
+  else p.drawImage(e->rect(), img, e->rect());
 }
 
 // ---- mouse and keys --------------------------------------------------------------

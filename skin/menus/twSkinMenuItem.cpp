@@ -12,6 +12,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/tweffects.h"
 #include "skin/draw/twUtils.h"
 
@@ -433,7 +434,8 @@ void PaintMenuEntry(QImage& Target, int W, int H, const TtwMenuItemData& item, c
   const qreal dpr = ctx.Dpr > 0 ? ctx.Dpr : 1;
   const int PW = qCeil(W * dpr), PH = qCeil(H * dpr);
   if (Target.width() != PW || Target.height() != PH || Target.format() != QImage::Format_RGB32)
-    Target = QImage(PW, PH, QImage::Format_RGB32);
+    Target = TwNewSurface(QSize(W, H), dpr, QImage::Format_RGB32);
+  if (Target.isNull()) return;  // past the surface budget: the entry is left undrawn
   Target.setDevicePixelRatio(dpr);
   if (!ctx.Record) {
     PaintDefault(Target, item, state, ctx);
@@ -448,6 +450,10 @@ void PaintMenuEntry(QImage& Target, int W, int H, const TtwMenuItemData& item, c
     return;
   }
   TtwEffectBmp normal(PW, PH), hot(PW, PH);
+  if (normal.Image().isNull() || hot.Image().isNull()) {
+    PaintSkinned(Target, item, state, ctx, active, state.Frame);
+    return;
+  }
   normal.Image().setDevicePixelRatio(dpr);
   hot.Image().setDevicePixelRatio(dpr);
   PaintSkinned(normal.Image(), item, state, ctx, false, 0);

@@ -15,6 +15,7 @@
 #include "platform/ImageList.h"
 #include "skin/data/twSkinData.h"
 #include "skin/data/twSkinRecords.h"
+#include "skin/draw/twGuard.h"
 #include "skin/draw/twUtils.h"
 #include "skin/menus/twSkinMenus.h"
 
@@ -190,7 +191,8 @@ void TtwSkinPopupWindow::ComposeBackground() {
                        backgroundCopy_);
     return;
   }
-  background_ = QImage(W, H, QImage::Format_RGB32);
+  background_ = TwNewSurface(W, H, QImage::Format_RGB32);
+  if (background_.isNull()) return;
   QPainter p(&background_);
   const int c = images_ || imageSpace_ > 0 ? metrics_.GlyphColumn + kDefaultColumnExtra : kDefaultColumnNoImages;
   p.fillRect(QRect(0, 0, c, H), ColorToQ(twsys::clBtnFace));
@@ -671,8 +673,9 @@ const QImage& TtwSkinPopupWindow::Render() const {
   const qreal dpr = devicePixelRatioF();
   const QSize want(qCeil(width() * dpr), qCeil(height() * dpr));
   if (composedValid_ && composed_.size() == want) return composed_;
-  if (composed_.size() != want) composed_ = QImage(want, QImage::Format_RGB32);
-  composed_.setDevicePixelRatio(dpr);
+  if (composed_.size() != want) composed_ = TwNewSurface(size(), dpr, QImage::Format_RGB32);
+  // A level past the surface budget shows the plain window colour.
+  if (composed_.isNull()) return composed_;
   QPainter p(&composed_);
   if (background_.hasAlphaChannel()) p.fillRect(composed_.rect(), Qt::white);
   p.drawImage(0, 0, background_);
@@ -688,6 +691,10 @@ void TtwSkinPopupWindow::paintEvent(QPaintEvent* e) {
   // into that copy, so no part of the window ever flickers.
   const QImage& img = Render();
   QPainter p(this);
+  if (img.isNull()) {
+    p.fillRect(e->rect(), ColorToQ(twsys::clWindow));
+    return;
+  }
   const qreal dpr = img.devicePixelRatio();
   const QRect r = e->rect();
   p.drawImage(QRectF(r), img, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));

@@ -27,6 +27,8 @@ struct Case {
   const char* section;
   const char* key;
   const char* value;
+  // Values some cases need beside the first, "section:key=value ...".
+  const char* more = nullptr;
 };
 
 // Each value once led to a crash, a hang, gigabytes of memory or an error
@@ -45,10 +47,12 @@ const Case kCases[] = {
     {"huge font", "gallery", "normal", "button", "fontheight", "30000"},
     {"caption of no height rolled up", "main", "rolledup", "FORMINFO", "clientrect", "4,0,281,206"},
     {"busy animation timer", "gallery", "normal", "closebutton", "animateinterval", "-5"},
+    {"one pixel tiled over a wide panel", "main", "normal", "panel", "clientrect", "1,1,2,2",
+     "panel:stretcheffect=0 FORMINFO:formminwidth=8192"},
 };
 
 // Puts key=value into [section] of an ini text, replacing an old value.
-QString WithValue(const QString& ini, const Case& c) {
+QString WithValue(const QString& ini, const char* section, const char* key, const char* value) {
   QStringList lines = ini.split('\n');
   int at = -1;
   bool inSection = false;
@@ -56,17 +60,17 @@ QString WithValue(const QString& ini, const Case& c) {
     const QString l = lines[i].trimmed();
     if (l.startsWith('[')) {
       if (inSection) break;
-      inSection = l.compare(QStringLiteral("[%1]").arg(c.section), Qt::CaseInsensitive) == 0;
+      inSection = l.compare(QStringLiteral("[%1]").arg(section), Qt::CaseInsensitive) == 0;
       if (inSection) at = i + 1;
       continue;
     }
-    if (inSection && l.startsWith(QLatin1String(c.key) + '=')) {
-      lines[i] = QStringLiteral("%1=%2").arg(c.key, c.value);
+    if (inSection && l.startsWith(QLatin1String(key) + '=')) {
+      lines[i] = QStringLiteral("%1=%2").arg(key, value);
       return lines.join('\n');
     }
   }
-  if (at < 0) ADD_FAILURE() << "no section " << c.section;
-  lines.insert(at, QStringLiteral("%1=%2").arg(c.key, c.value));
+  if (at < 0) ADD_FAILURE() << "no section " << section;
+  lines.insert(at, QStringLiteral("%1=%2").arg(key, value));
   return lines.join('\n');
 }
 
@@ -131,7 +135,13 @@ TEST_P(HostileSkin, PreviewEndsSmallWithAPictureOrAClearMessage) {
   ASSERT_TRUE(base.open(QIODevice::ReadOnly));
   QFile ini(dir.filePath("skin.ini"));
   ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-  ini.write(WithValue(QString::fromUtf8(base.readAll()), c).replace('\n', "\r\n").toUtf8());
+  QString text = WithValue(QString::fromUtf8(base.readAll()), c.section, c.key, c.value);
+  for (const QString& m : QString::fromLatin1(c.more).split(' ', Qt::SkipEmptyParts)) {
+    const QByteArray section = m.section(':', 0, 0).toLatin1(), key = m.section(':', 1).section('=', 0, 0).toLatin1(),
+                     value = m.section('=', 1).toLatin1();
+    text = WithValue(text, section.constData(), key.constData(), value.constData());
+  }
+  ini.write(text.replace('\n', "\r\n").toUtf8());
   ini.close();
 
   const QString out = dir.filePath("out.png");

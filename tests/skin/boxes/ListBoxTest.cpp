@@ -7,6 +7,7 @@
 #include "BoxFixture.h"
 #include "platform/Clock.h"
 #include "platform/ImageList.h"
+#include "skin/boxes/twBoxLooks.h"
 #include "skin/boxes/twSkinListBox.h"
 
 namespace {
@@ -303,7 +304,7 @@ TEST(PopupListBox, TheFadeEndsAtAnyValueOnTheClock) {
     list.SetItems(Numbered(3));
     list.ShowAt(QPoint(10, 10));
     EXPECT_EQ(list.Alpha(), 0);
-    clock.Advance(kListFadeStepMs * 30);
+    clock.Advance(twBoxLooks::kDropDownFadeStepMs * 30);
     EXPECT_EQ(list.Alpha(), target);
     EXPECT_FALSE(list.Fading());
     EXPECT_EQ(clock.ArmedTimers(), 0);

@@ -52,6 +52,37 @@ TEST(FillPlan, RunningAPlanCopiesOnlyInsideTheClip) {
   EXPECT_EQ(face.pixel(3, 4), qRgb(0, 0, 0));
 }
 
+TEST(FillPlan, ATinyTiledPieceFillsTheSamePixelsFromAShortPlan) {
+  const QImage sheet = twtest::CodedSheet(twtest::kSheetTag);
+  const TRect area{3, 2, 203, 152};  // 200 x 150
+  struct Case {
+    TRect piece;
+    TFillMode mode;
+    size_t maxCopies;
+  };
+  const Case cases[] = {
+      {{10, 20, 11, 21}, TFillMode::Tile, 12},  // one pixel: 30,000 copies unwidened
+      {{10, 20, 13, 22}, TFillMode::Tile, 12},
+      {{10, 20, 12, 23}, TFillMode::Horz, 4},
+      {{10, 20, 14, 21}, TFillMode::Vert, 3},
+      {{10, 20, 11, 21}, TFillMode::Full, 1},
+  };
+  for (const Case& c : cases) {
+    QImage direct(210, 160, QImage::Format_RGB32), widened(210, 160, QImage::Format_RGB32);
+    direct.fill(Qt::black);
+    widened.fill(Qt::black);
+    RunFill(direct, sheet, PlanFill(c.piece, area, c.mode), direct.rect());
+    const TFillSource src = WidenTiledPiece(sheet, c.piece, c.mode);
+    const std::vector<TFillBlit> plan = PlanFill(src.Piece, area, c.mode);
+    RunFill(widened, src.Picture, plan, widened.rect());
+    EXPECT_EQ(widened, direct) << int(c.mode) << " " << c.piece.Width();
+    EXPECT_LE(plan.size(), c.maxCopies) << int(c.mode) << " " << c.piece.Width();
+  }
+  // A piece reaching off its picture is left to the careful copies.
+  const TRect off{sheet.width() - 1, 0, sheet.width() + 1, 1};
+  EXPECT_EQ(WidenTiledPiece(sheet, off, TFillMode::Tile).Piece, off);
+}
+
 // The panel record with its client piece (23, 3)..(37, 17), 14 x 14.
 QList<QPair<QByteArray, QByteArray>> PanelStretch(const char* type) {
   return {{"[panel]\r\npictureindex=0\r\n",

@@ -530,3 +530,18 @@ TEST(HandlerGuard, SurfacesPastTheBudgetOrEmptyAreNull) {
   EXPECT_TRUE(TwNewSurface(30000, 30000, QImage::Format_ARGB32).isNull());
   EXPECT_TRUE(TwNewSurface(16777216, 1 << 20, QImage::Format_RGB32).isNull());
 }
+
+TEST(HandlerGuard, SurfacesAtAPixelRatioRoundUpAndKeepTheBudget) {
+  const QImage img = TwNewSurface(QSize(11, 5), 1.5, QImage::Format_RGB32);
+  EXPECT_EQ(img.size(), QSize(17, 8));
+  EXPECT_EQ(img.devicePixelRatio(), 1.5);
+  // Within the budget at 1x, past it at 2x; a size near int's limit never overflows.
+  EXPECT_FALSE(TwNewSurface(QSize(8192, 8192), 1.0, QImage::Format_RGB32).isNull());
+  EXPECT_TRUE(TwNewSurface(QSize(8192, 8192), 2.0, QImage::Format_RGB32).isNull());
+  EXPECT_TRUE(TwNewSurface(QSize(2000000000, 2), 2.0, QImage::Format_RGB32).isNull());
+  // Effect pictures take the same path; a bitmap past it throws for its handler's guard.
+  EXPECT_TRUE(TtwEffectBmp(30000, 30000).Image().isNull());
+  TtwBitmap32 b;
+  EXPECT_THROW(b.SetSize(30000, 30000), EError);
+  EXPECT_TRUE(b.Empty());
+}
