@@ -490,7 +490,8 @@ void TNotesIndex::StartWorker() {
   QMetaObject::invokeMethod(
       this,
       [this, generation = generation_] {
-        if (generation == generation_ && busy_ && !worker_.joinable())
+        // A Stop() meanwhile moved the generation on: nothing to start.
+        if (generation == generation_)
           worker_ = std::thread(&TNotesIndex::Work, this, connection_->FilePath(), generation);
       },
       Qt::QueuedConnection);
