@@ -54,14 +54,16 @@ qsizetype TNoteText::StoredSize() const {
   return units;
 }
 
-QString TNoteText::Stored(const QString& boxText) const {
-  if (boxText == boxText_) return QString::fromUtf8(stored_);
-  const QString rest = QString::fromUtf8(stored_.constData() + shownBytes_, stored_.size() - shownBytes_);
+QString TNoteText::Stored(const QString& boxText) const { return QString::fromUtf8(StoredUtf8(boxText)); }
+
+QByteArray TNoteText::StoredUtf8(const QString& boxText) const {
+  if (boxText == boxText_) return stored_.isNull() ? QByteArray("") : stored_;
   // Edited: written in the line-end style the note was read with.
   const QStringView read = shown_;
   const bool crlf = read.contains(u"\r\n") && read.count(u'\n') == read.count(u"\r\n");
-  if (!crlf) return boxText + rest;
   QString text = boxText;
-  text.replace(u'\n', QStringLiteral("\r\n"));
-  return text + rest;
+  if (crlf) text.replace(u'\n', QStringLiteral("\r\n"));
+  QByteArray utf8 = text.toUtf8();
+  utf8.append(stored_.constData() + shownBytes_, stored_.size() - shownBytes_);
+  return utf8.isNull() ? QByteArray("") : utf8;
 }

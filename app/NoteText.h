@@ -27,6 +27,9 @@ class TNoteText {
   void SetBoxText(const QString& boxText) { boxText_ = boxText; }
   // The text to write for what the box holds now.
   QString Stored(const QString& boxText) const;
+  // The same as UTF-8: an unchanged text is the bytes as read, shared, so a
+  // huge body is neither decoded nor copied.
+  QByteArray StoredUtf8(const QString& boxText) const;
 
  private:
   QByteArray stored_;  // UTF-8

@@ -29,6 +29,7 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageList.h"
+#include "platform/db/RowWriter.h"
 #include "skin/boxes/twCalendar.h"
 #include "skin/boxes/twSkinEdits.h"
 #include "skin/boxes/twSkinComboBox.h"
@@ -366,6 +367,9 @@ void TForm1::BuildLayout() {
   connect(TreeView1, &TtwSkinTreeView::addition, this,
           [this](TTreeNode* node) { Guarded([this, node] { TreeView1Addition(node); }); });
   tree_ = std::make_unique<TNoteTree>(TreeView1, [this](TTreeNode* node) { TreeView1Addition(node); });
+  writer_ = new TRowWriter(this);
+  connect(writer_, &TRowWriter::Finished, this,
+          [this](const QString& error, int code) { Guarded([&] { SaveFinished(error, code); }); });
 }
 
 bool TForm1::LastRefreshWasInPlace() const { return tree_->LastWasInPlace(); }
@@ -397,6 +401,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
 void TForm1::FormCreate() { StatusBar1->SetHeight(48); }
 
 void TForm1::FormShow() {
+  if (saving_) return;  // the file is the writer's; its end refreshes
   DateTimePicker1->SetDate(QDateTime::currentDateTime());
   try {
     RefreshTree();
@@ -419,7 +424,8 @@ void TForm1::ShowCount() {
   // Until the index is built or checked, searches scan: the user may wonder why.
   twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
                                  QStringLiteral(" 个") +
-                                 (Data->NotesIndex->Busy() ? QStringLiteral("  indexing…") : QString()));
+                                 (Data->NotesIndex->Busy() ? QStringLiteral("  indexing…") : QString()) +
+                                 (saving_ ? QStringLiteral("  saving…") : QString()));
 }
 
 void TForm1::RefreshTree() {
@@ -537,10 +543,16 @@ void TForm1::ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& st
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
-  const int answer = TDialogs::Current().MessageBox(
-      this, QStringLiteral(" Confirm quit？"), QStringLiteral("Tips"),
-      mb::OKCANCEL | mb::ICONQUESTION | mb::DEFBUTTON2 | mb::TOPMOST);
-  canClose = answer == mrOk;
+  canClose = closeAfterSave_ || TDialogs::Current().MessageBox(
+                                    this, QStringLiteral(" Confirm quit？"), QStringLiteral("Tips"),
+                                    mb::OKCANCEL | mb::ICONQUESTION | mb::DEFBUTTON2 | mb::TOPMOST) == mrOk;
+  if (canClose && saving_) {
+    // Closing now would hide the error of a save that fails, and with it
+    // the text: the window closes once the note is written.
+    closeAfterSave_ = true;
+    canClose = false;
+    return;
+  }
   if (canClose) {
     if (auto* app = Application()) app->Terminate();
   }
@@ -615,19 +627,64 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button1Click() {
+  if (saving_) return;
   TADOQuery& q = *RequireCurrentNote();
+  // UTF-8 from the box to the statement: a huge body is never decoded.
+  const QByteArray body = bodyText_.StoredUtf8(twSkinMemo21->toPlainText());
+  TRowWrite write;
   try {
     q.Edit();
     q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
     q.FieldByName(kTitle).SetAsString(titleText_.Stored(SeSkinMemo1->toPlainText()));
-    q.FieldByName(kContent).SetAsString(bodyText_.Stored(twSkinMemo21->toPlainText()));
-    q.Post();
+    q.FieldByName(kContent).SetAsUtf8(body);
+    if (body.size() >= backgroundSaveBytes_)
+      write = q.TakeEdit();
+    else
+      q.Post();
   } catch (const EDatabaseError& e) {
     q.Cancel();
     throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"), e));
   }
+  if (!write.file.isEmpty()) {
+    SetSaving(true);
+    writer_->Start(std::move(write));
+    return;
+  }
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
+}
+
+void TForm1::SetSaving(bool saving) {
+  saving_ = saving;
+  // Whatever reads or writes the notebook waits for the writer, which holds
+  // the file; what is being saved stays in view.
+  for (QWidget* w : {static_cast<QWidget*>(twSkinToolBar1), static_cast<QWidget*>(TreeView1),
+                     static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button4),
+                     static_cast<QWidget*>(SeSkinComboBox1), static_cast<QWidget*>(SeSkinMemo1),
+                     static_cast<QWidget*>(twSkinMemo21)})
+    w->setEnabled(!saving);
+  if (Box) Box->setEnabled(!saving);
+  if (saving)
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  else
+    QGuiApplication::restoreOverrideCursor();
+  ShowCount();
+}
+
+void TForm1::SaveFinished(const QString& error, int code) {
+  SetSaving(false);
+  if (!error.isEmpty()) {
+    closeAfterSave_ = false;
+    // Nothing was written: the text stays in the boxes, and the note's row
+    // as read in its query, for another try.
+    throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"),
+                                         ESqliteError(error, code)));
+  }
+  // The query still holds the row as it was read: it is read again when shown.
+  currentNote_ = nullptr;
+  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
+  FormShow();
+  if (closeAfterSave_) close();
 }
 
 void TForm1::Button4Click() {

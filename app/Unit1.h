@@ -30,6 +30,7 @@ class TtwSkinToolBar;
 class TtwSkinTreeView;
 class QTreeWidgetItem;
 class TNoteTree;
+class TRowWriter;
 
 // Which command buttons the editor area offers. One setter, SetEditMode,
 // shows and hides them and sets the popup's Delete with them:
@@ -128,6 +129,15 @@ class TForm1 : public TForm {
   // Whether the last refresh changed the tree in place (for tests).
   bool LastRefreshWasInPlace() const;
 
+  // A body at least this large is saved by Modify on a worker thread: the
+  // window stays live, with the notebook's controls locked, until it is
+  // written. Smaller ones are written at once, as other saves are.
+  static constexpr qsizetype kBackgroundSaveBytes = 4 << 20;
+  void SetBackgroundSaveBytes(qsizetype bytes) { backgroundSaveBytes_ = bytes; }  // for tests
+  // A note is being written on the worker.
+  bool Saving() const { return saving_; }
+  TRowWriter* Writer() const { return writer_; }
+
  private:
   bool eventFilter(QObject* watched, QEvent* e) override;
   void BuildLayout();
@@ -137,6 +147,8 @@ class TForm1 : public TForm {
   void ShowCount();
   TADOQuery* RequireCurrentNote() const;
   void ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored);
+  void SetSaving(bool saving);
+  void SaveFinished(const QString& error, int code);
 
   TADOQuery* currentNote_ = nullptr;
   TEditMode editMode_ = TEditMode::Start;
@@ -144,6 +156,10 @@ class TForm1 : public TForm {
   int noteCount_ = 0;
   TNoteText titleText_, bodyText_;  // what the title and content boxes stand for
   qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
+  TRowWriter* writer_ = nullptr;
+  qsizetype backgroundSaveBytes_ = kBackgroundSaveBytes;
+  bool saving_ = false;
+  bool closeAfterSave_ = false;  // the user closed the window during a save
 };
 
 extern TForm1* Form1;

@@ -115,7 +115,8 @@ void TAboutBox1::SearchFinished(int count, const QString& error, bool indexFaile
 }
 
 void TAboutBox1::ListBox1DblClick() {
-  if (!ListBox1->CurrentIsSelected()) return;
+  // The editor holds the note being saved, and the file is the writer's.
+  if (!ListBox1->CurrentIsSelected() || (Form1 && Form1->Saving())) return;
   const QString title = ListBox1->Text(ListBox1->currentRow());
   TForm1& main = *Form1;
   main.ClearEditor();

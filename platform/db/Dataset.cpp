@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
 
 namespace {
@@ -66,13 +67,19 @@ class Stmt {
       Fail(QStringLiteral("The statement takes %1 values but %2 were given.")
                .arg(wanted)
                .arg(params.size()));
-    for (int i = 0; i < params.size(); ++i) BindOne(i + 1, params[i]);
+    // Kept for as long as the statement, which reads UTF-8 texts in place.
+    bound_ = params;
+    for (int i = 0; i < bound_.size(); ++i) BindOne(i + 1, bound_[i]);
   }
 
   void BindOne(int index, const QVariant& v) {
     int rc;
     if (v.isNull()) {
       rc = sqlite3_bind_null(s_, index);
+    } else if (v.typeId() == qMetaTypeId<TUtf8Text>()) {
+      const QByteArray& u = static_cast<const TUtf8Text*>(v.constData())->bytes;
+      rc = sqlite3_bind_text64(s_, index, u.isNull() ? "" : u.constData(), sqlite3_uint64(u.size()),
+                               SQLITE_STATIC, SQLITE_UTF8);
     } else {
       switch (v.typeId()) {
         case QMetaType::Bool:
@@ -123,6 +130,7 @@ class Stmt {
 
   sqlite3* db_;
   sqlite3_stmt* s_ = nullptr;
+  QVariantList bound_;
 };
 
 void Exec(sqlite3* db, const char* sql) {
@@ -195,6 +203,12 @@ QDateTime ParseDateTime(const QString& text) {
     if (d.isValid()) dt = d.startOfDay();
   }
   return dt;
+}
+
+// A value as a field reads it: text kept as UTF-8 is decoded.
+QVariant Decoded(const QVariant& v) {
+  if (v.typeId() != qMetaTypeId<TUtf8Text>()) return v;
+  return QString::fromUtf8(static_cast<const TUtf8Text*>(v.constData())->bytes);
 }
 
 // What is written for a value set on a field: dates become ISO-8601 text.
@@ -541,6 +555,9 @@ void TField::SetAsString(const QString& v) const {
   // An empty text is a value, not a null: the windows save empty fields.
   ds_->Set(column_, v.isNull() ? QString(QLatin1String("")) : v);
 }
+void TField::SetAsUtf8(const QByteArray& v) const {
+  ds_->Set(column_, QVariant::fromValue(TUtf8Text{v.isNull() ? QByteArray("") : v}));
+}
 void TField::SetAsDateTime(const QDateTime& v) const { ds_->Set(column_, v); }
 void TField::SetValue(const QVariant& v) const { ds_->Set(column_, v); }
 QString TField::FieldName() const { return ds_->columns_.value(column_); }
@@ -747,31 +764,40 @@ void TDataSet::RequireColumn(int column) const {
 
 QVariant TDataSet::Get(int column) const {
   RequireColumn(column);
-  if (Modifying())
-    return buffer_[column];
-  RequireRows();
+  if (Modifying() && (modified_[size_t(column)] || state_ == TDataSetState::dsInsert))
+    return Decoded(buffer_[column]);
+  if (state_ != TDataSetState::dsEdit) RequireRows();
   if (current_ < 0 || current_ >= int(rows_.size())) return QVariant();
   return CellValue(rows_[size_t(current_)], column);
 }
 
 QByteArray TDataSet::GetUtf8(int column) const {
   RequireColumn(column);
-  if (!Modifying()) {
-    RequireRows();
-    // A row as read: its bytes straight from the arena (written rows and
-    // edits hold values, and go the general way).
-    if (current_ >= 0 && current_ < int(rows_.size()) && rows_[size_t(current_)] >= 0) {
-      const TCell& c = cells_[size_t(rows_[size_t(current_)] + column)];
-      if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB) return QByteArray(arena_.constData() + c.offset, c.size);
-    }
+  QVariant v;
+  if (Modifying() && (modified_[size_t(column)] || state_ == TDataSetState::dsInsert)) {
+    v = buffer_[column];
+  } else {
+    if (state_ != TDataSetState::dsEdit) RequireRows();
+    if (current_ < 0 || current_ >= int(rows_.size())) return QByteArray();
+    // Text stays as its bytes: straight from the arena or as it was set.
+    v = CellRaw(rows_[size_t(current_)], column);
   }
-  const QVariant v = Get(column);
   if (v.isNull()) return QByteArray();
-  QByteArray utf8 = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
+  QByteArray utf8 = v.typeId() == qMetaTypeId<TUtf8Text>()
+                        ? static_cast<const TUtf8Text*>(v.constData())->bytes
+                        : v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
   return utf8.isNull() ? QByteArray("") : utf8;
 }
 
 QVariant TDataSet::CellValue(TRow row, int column) const {
+  if (row >= 0 && cells_[size_t(row + column)].type == SQLITE_TEXT) {
+    const TCell& c = cells_[size_t(row + column)];
+    return QVariant(QString::fromUtf8(arena_.constData() + c.offset, c.size));
+  }
+  return Decoded(CellRaw(row, column));
+}
+
+QVariant TDataSet::CellRaw(TRow row, int column) const {
   if (row < 0) return written_[size_t(-row - 1)][column];
   const TCell& c = cells_[size_t(row + column)];
   switch (c.type) {
@@ -784,7 +810,7 @@ QVariant TDataSet::CellValue(TRow row, int column) const {
     case SQLITE_BLOB:
       return QVariant(QByteArray(arena_.constData() + c.offset, c.size));
     default:
-      return QVariant(QString::fromUtf8(arena_.constData() + c.offset, c.size));
+      return QVariant::fromValue(TUtf8Text{QByteArray(arena_.constData() + c.offset, c.size)});
   }
 }
 
@@ -798,7 +824,7 @@ QVariantList TDataSet::RowValues(int row) const {
   if (r < 0) return written_[size_t(-r - 1)];
   QVariantList values;
   values.reserve(columns_.size());
-  for (int i = 0; i < columns_.size(); ++i) values.append(CellValue(r, i));
+  for (int i = 0; i < columns_.size(); ++i) values.append(CellRaw(r, i));
   return values;
 }
 
@@ -816,7 +842,8 @@ void TDataSet::Edit() {
   if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be changed.").arg(objectName()));
   RequireRows();
   RequireCurrentRow("edit");
-  buffer_ = RowValues(current_);
+  // Nothing is read yet: a huge text the edit replaces is never copied.
+  buffer_ = QVariantList(columns_.size());
   modified_.assign(size_t(columns_.size()), false);
   state_ = TDataSetState::dsEdit;
 }
@@ -847,6 +874,65 @@ QVariantList TDataSet::ReadRow(qint64 rowid) {
   return row;
 }
 
+// The row must still be the one that was read: the rowid alone could name a
+// row added since in place of a deleted one, so the columns the edit leaves
+// alone must still hold what was read. The columns it sets are not checked:
+// the last save of a field wins, as the user expects after, say, re-filing
+// the note's category in another window.
+TStatement TDataSet::UpdateStatement() const {
+  QStringList sets, checks{QStringLiteral("rowid=?")};
+  QVariantList values, read{rowids_[size_t(current_)]};
+  for (int i = 0; i < columns_.size(); ++i) {
+    if (modified_[size_t(i)]) {
+      sets << QuoteIdent(columns_[i]) + "=?";
+      values << buffer_[i];
+    } else {
+      checks << QuoteIdent(columns_[i]) + " is ?";
+      read << CellRaw(rows_[size_t(current_)], i);
+    }
+  }
+  return {QStringLiteral("update %1 set %2 where %3").arg(QuoteIdent(table_), sets.join(','), checks.join(" and ")),
+          values + read};
+}
+
+QString TDataSet::GoneMessage() const {
+  return QStringLiteral("%1: the row was deleted or replaced since it was read; nothing was "
+                        "saved. Reopen it and try again.")
+      .arg(objectName());
+}
+
+TRowWrite TDataSet::TakeEdit() {
+  if (state_ != TDataSetState::dsEdit)
+    Fail(QStringLiteral("%1: the dataset is not being edited.").arg(objectName()));
+  WriteDb();  // the file is known, and refused early when it is not ours
+  TRowWrite write{Connection->FilePath(), table_, rowids_[size_t(current_)], {}, GoneMessage()};
+  if (std::find(modified_.begin(), modified_.end(), true) != modified_.end()) write.statement = UpdateStatement();
+  Cancel();
+  return write;
+}
+
+void WriteRow(const TRowWrite& write) {
+  if (write.statement.sql.isEmpty()) return;  // an edit that set nothing
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(FileUri(write.file, "rw").constData(), &db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+  struct Closer {
+    sqlite3* db;
+    ~Closer() { sqlite3_close_v2(db); }
+  } closer{db};
+  if (rc != SQLITE_OK) FailDb(db);
+  // A search or a backup may be reading the file: waiting for it is better
+  // than failing, and the window is not the one waiting.
+  sqlite3_busy_timeout(db, 6 * kBusyTimeoutMs);
+  Exec(db, "PRAGMA synchronous=FULL");
+  Transaction tx(db);
+  Stmt s(db, write.statement.sql);
+  s.Bind(write.statement.params);
+  s.Step();
+  if (sqlite3_changes(db) != 1) Fail(write.gone);
+  tx.Commit();
+}
+
 void TDataSet::Post() {
   if (!Modifying())
     Fail(QStringLiteral("%1: the dataset is not being edited or inserted into.").arg(objectName()));
@@ -864,34 +950,19 @@ void TDataSet::Post() {
       Cancel();
       return;
     }
-    // The row must still be the one that was read: the rowid alone could
-    // name a row added since in place of a deleted one, so the columns this
-    // post leaves alone must still hold what was read. The columns it sets
-    // are not checked: the last save of a field wins, as the user expects
-    // after, say, re-filing the note's category in another window.
-    QStringList sets, checks{QStringLiteral("rowid=?")};
-    QVariantList params = values;
-    params << rowids_[size_t(current_)];
-    for (const QString& n : names) sets << n + "=?";
-    const QVariantList read = RowValues(current_);
-    for (int i = 0; i < columns_.size(); ++i) {
-      if (modified_[size_t(i)]) continue;
-      checks << QuoteIdent(columns_[i]) + " is ?";
-      params << read[i];
-    }
+    const TStatement update = UpdateStatement();
     Transaction tx(db);
-    Stmt s(db, QStringLiteral("update %1 set %2 where %3")
-                   .arg(QuoteIdent(table_), sets.join(','), checks.join(" and ")));
-    s.Bind(params);
+    Stmt s(db, update.sql);
+    s.Bind(update.params);
     s.Step();
-    if (sqlite3_changes(db) != 1)
-      Fail(QStringLiteral("%1: the row was deleted or replaced since it was read; nothing was "
-                          "saved. Reopen it and try again.")
-               .arg(objectName()));
+    if (sqlite3_changes(db) != 1) Fail(GoneMessage());
     tx.Commit();
     Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Update);
-    TRow& row = rows_[size_t(current_)];
-    if (row < 0) written_[size_t(-row - 1)] = buffer_; else row = Written(buffer_);
+    QVariantList row = RowValues(current_);
+    for (int i = 0; i < columns_.size(); ++i)
+      if (modified_[size_t(i)]) row[i] = buffer_[i];
+    TRow& at = rows_[size_t(current_)];
+    if (at < 0) written_[size_t(-at - 1)] = std::move(row); else at = Written(std::move(row));
   } else {
     Transaction tx(db);
     {

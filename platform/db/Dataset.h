@@ -36,6 +36,29 @@ struct TStatement {
   QVariantList params;
 };
 
+// Text kept as its UTF-8 bytes: set on a field or bound to a statement, it is
+// written as text without ever being decoded, so a huge body costs no
+// conversion. The bytes must be well-formed UTF-8.
+struct TUtf8Text {
+  QByteArray bytes;
+};
+Q_DECLARE_METATYPE(TUtf8Text)
+
+// A row change to be written away from the window's connection: the
+// statement changes exactly one row while the row is as it was read.
+struct TRowWrite {
+  QString file;        // the database file, absolute
+  QString table;
+  qint64 rowid = 0;
+  TStatement statement;
+  QString gone;        // the error when the row was deleted or replaced since
+};
+
+// Writes `write` on a connection of its own, in one transaction, fully
+// synced: for a worker thread, while the window's connection stays free.
+// Raises as a dataset's Post does; an empty statement writes nothing.
+void WriteRow(const TRowWrite& write);
+
 // A row this connection changed and committed.
 struct TRowChange {
   enum TKind { Insert, Update, Delete };
@@ -149,6 +172,8 @@ class TField {
   QDateTime AsDateTime() const;
   QVariant Value() const;
   void SetAsString(const QString& v) const;
+  // Text given as its UTF-8 bytes (see TUtf8Text).
+  void SetAsUtf8(const QByteArray& v) const;
   void SetAsDateTime(const QDateTime& v) const;
   void SetValue(const QVariant& v) const;
   QString FieldName() const;
@@ -194,6 +219,10 @@ class TDataSet : public QObject {
   void Edit();
   void Insert();  // table datasets only
   void Post();
+  // The edit in progress as a write to run elsewhere (WriteRow), for a row
+  // too large to write while the window waits. The edit is dropped here: the
+  // dataset keeps the row as it was read, so reopen it once written.
+  TRowWrite TakeEdit();
   void Cancel();
   void Delete();
 
@@ -242,14 +271,21 @@ class TDataSet : public QObject {
   // A row is its first cell in cells_, or for a row written since, -1 less
   // the index of its values in written_: eight bytes for each row read.
   using TRow = qint64;
+  // A field for reading (text decoded), and as kept (text as TUtf8Text).
   QVariant CellValue(TRow row, int column) const;
+  QVariant CellRaw(TRow row, int column) const;
+  // The update for the row being edited, and the error for no row changed.
+  TStatement UpdateStatement() const;
+  QString GoneMessage() const;
   TRow Written(QVariantList values);
   QVariantList RowValues(int row) const;
   QByteArray arena_;
   std::vector<TCell> cells_;
   std::vector<TRow> rows_;
   std::vector<QVariantList> written_;
-  QVariantList buffer_;                  // row being edited or inserted
+  // The row being edited or inserted: the values set on it (an edit reads
+  // the others from the row as read).
+  QVariantList buffer_;
   std::vector<bool> modified_;
   int current_ = -1;
   bool appendOnly_ = false;

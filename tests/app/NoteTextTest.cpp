@@ -25,7 +25,8 @@ TEST(NoteText, ShowsAPrefixAndWritesEveryByteBack) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TNoteText t;
-    t.Load(c.text.toUtf8());
+    const QByteArray bytes = c.text.toUtf8();
+    t.Load(bytes);
     EXPECT_EQ(t.Shown(), c.text.left(c.shown));
     EXPECT_EQ(t.Truncated(), c.shown < c.text.size());
     EXPECT_EQ(t.StoredSize(), c.text.size());
@@ -34,6 +35,9 @@ TEST(NoteText, ShowsAPrefixAndWritesEveryByteBack) {
     t.SetBoxText(box);
     EXPECT_EQ(t.Stored(box), c.text);
     EXPECT_EQ(t.Stored("new " + box), "new " + c.text);
+    // Unchanged, a huge body is written from the very bytes read.
+    EXPECT_EQ(t.StoredUtf8(box).constData(), bytes.constData());
+    EXPECT_EQ(t.StoredUtf8("new " + box), ("new " + c.text).toUtf8());
   }
 }
 

@@ -234,4 +234,74 @@ TEST_F(NotesWindows, ModifyKeepsLineEndsAndTheBodyNotShown) {
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
+// A body at the threshold or beyond is written on the worker: Modify returns
+// at once with the notebook's controls locked and "saving…" shown, and the
+// note arrives whole, its CR LF and the part the box did not show kept.
+class HugeSave : public NotesWindows {
+ public:
+  const QString body = "start\r\n" + QString(TNoteText::kShownChars, u'x') + "\r\nthe end";
+  const QString row = "select 标题 || '|' || 内容 from 笔记 where length(内容) > 1000";
+  void SetUp() override {
+    NotesWindows::SetUp();
+    Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values ('Work', '2026-03-04T05:06:07', 'big', ?)", {body});
+    Start();
+    Form1->SetBackgroundSaveBytes(1024);
+    ClickNote("Work", "big");
+    Form1->SeSkinMemo1->setPlainText("bigger");
+    Form1->twSkinMemo21->setPlainText("new " + Editor().body);
+  }
+  void Modify() {
+    Form1->Button1->Click();
+    EXPECT_TRUE(Form1->Saving());
+    EXPECT_FALSE(Form1->TreeView1->isEnabled());
+    EXPECT_FALSE(Form1->twSkinSpeedButton4->isEnabled());
+    EXPECT_FALSE(Form1->twSkinMemo21->isEnabled());
+    EXPECT_TRUE(Form1->twSkinStatusPanel1->Caption().endsWith("saving…"));
+    ASSERT_TRUE(twtest::WaitFor([] { return !Form1->Saving(); }, 20000));
+    EXPECT_TRUE(Form1->TreeView1->isEnabled());
+    EXPECT_FALSE(Form1->twSkinStatusPanel1->Caption().contains("saving"));
+  }
+};
+
+TEST_F(HugeSave, ModifyWritesOnTheWorkerWhileTheWindowGoesOn) {
+  Modify();
+  EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
+  EXPECT_NE(Node("Work", "bigger"), nullptr);
+  EditorState idle;
+  idle.current = "none";
+  EXPECT_EQ(Editor(), idle) << "idle and cleared";
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(HugeSave, AFailedSaveKeepsTheTextForAnotherTry) {
+  Sql(db, "create trigger tw_test_full before update on 笔记 "
+          "begin select raise(abort, 'database or disk is full'); end");
+  Modify();
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("not saved")) << errors[0].toStdString();
+  EXPECT_EQ(Rows(db, row), QStringList{"big|" + body});
+  const EditorState typed = Editor();
+  EXPECT_TRUE(typed.modify && typed.boxes);
+  EXPECT_EQ(typed.title, "bigger");
+  EXPECT_TRUE(typed.body.startsWith("new start"));
+
+  Sql(db, "drop trigger tw_test_full");
+  errors.clear();
+  Modify();
+  EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// Closing during a save would hide its outcome: the window closes once the
+// note is written.
+TEST_F(HugeSave, ClosingWaitsForTheSave) {
+  Form1->Button1->Click();
+  dialogs.answers = {mrOk};
+  EXPECT_FALSE(Form1->close());
+  EXPECT_FALSE(app->Terminated());
+  ASSERT_TRUE(twtest::WaitFor([&] { return app->Terminated(); }, 20000));
+  EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
+  EXPECT_EQ(dialogs.asked.size(), 1u) << "asked once";
+}
+
 }  // namespace
