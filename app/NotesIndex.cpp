@@ -84,6 +84,9 @@ const char* const kTerms = "CREATE VIRTUAL TABLE tw_notes_fts_terms USING fts5vo
 const char* const kTails = "CREATE TABLE tw_notes_tails (id INTEGER PRIMARY KEY, t, b)";
 // Notes with a text the index leaves out: every search offers them.
 const char* const kWide = "CREATE TABLE tw_notes_wide (id INTEGER PRIMARY KEY)";
+// Only a change to a title or body touches the index: re-filing notes under
+// another category, or a huge note's category changed, costs no reading.
+const char* const kIndexedColumns = "OF \"标题\", \"内容\" ON \"笔记\"";
 QList<QByteArray> Triggers() {
   const QByteArray indexed = " <= (SELECT upto FROM tw_notes_fts_state)";
   auto add = [&](const char* r, bool when) {
@@ -107,7 +110,8 @@ QList<QByteArray> Triggers() {
           add("new", false) + "END",
       "CREATE TRIGGER tw_notes_fts_ad AFTER DELETE ON \"笔记\" WHEN old.rowid" + indexed + " BEGIN " +
           remove(false) + "END",
-      "CREATE TRIGGER tw_notes_fts_au AFTER UPDATE ON \"笔记\" BEGIN " + remove(true) + add("new", true) + "END",
+      QByteArray("CREATE TRIGGER tw_notes_fts_au AFTER UPDATE ") + kIndexedColumns + " BEGIN " + remove(true) +
+          add("new", true) + "END",
   };
 }
 const char* const kTriggerNames[] = {"tw_notes_fts_ai", "tw_notes_fts_ad", "tw_notes_fts_au"};
@@ -140,7 +144,8 @@ QList<QByteArray> CheckTriggers() {
           " BEGIN " + CheckUpdate("new", "+") + "; END",
       "CREATE TRIGGER tw_notes_check_ad AFTER DELETE ON \"笔记\" WHEN old.rowid" + QByteArray(kIndexed) +
           " BEGIN " + CheckUpdate("old", "-") + "; END",
-      "CREATE TRIGGER tw_notes_check_au AFTER UPDATE ON \"笔记\" BEGIN " + CheckUpdate("old", "-") +
+      "CREATE TRIGGER tw_notes_check_au AFTER UPDATE " + QByteArray(kIndexedColumns) + " BEGIN " +
+          CheckUpdate("old", "-") +
           " WHERE old.rowid" + kIndexed + "; " + CheckUpdate("new", "+") + " WHERE new.rowid" + kIndexed + "; END",
   };
 }
@@ -178,6 +183,19 @@ QByteArray StoredSql(sqlite3* db, const char* name) {
   }
   sqlite3_finalize(st);
   return sql;
+}
+
+// Notebooks whose update triggers fired on a change to any column hold the
+// same index: only the triggers are replaced.
+void NarrowUpdateTriggers(sqlite3* db) {
+  const QByteArray narrow = QByteArray("AFTER UPDATE ") + kIndexedColumns, wide = "AFTER UPDATE ON \"笔记\"";
+  const QByteArray triggers[] = {Triggers()[2], CheckTriggers()[2]};
+  const char* const names[] = {kTriggerNames[2], kCheckTriggerNames[2]};
+  for (int i = 0; i < 2; ++i) {
+    if (StoredSql(db, names[i]) != QByteArray(triggers[i]).replace(narrow, wide)) continue;
+    Exec(db, QByteArray("DROP TRIGGER ") + names[i]);
+    Exec(db, triggers[i]);
+  }
 }
 
 // Every object as this program creates it: anything else is rebuilt.
@@ -562,6 +580,7 @@ void TNotesIndex::Upgrade() {
   try {
     sqlite3* db = connection_->Handle();
     WriteTransaction tx(db);
+    NarrowUpdateTriggers(db);
     if (!SchemaIntact(db)) Recreate(db);
     else if (!CheckIntact(db)) RecreateCheck(db);  // an older notebook: its totals are found once
     // Without an event loop (tools, tests) there is no worker: totals that

@@ -369,7 +369,9 @@ void TForm1::BuildLayout() {
   tree_ = std::make_unique<TNoteTree>(TreeView1, [this](TTreeNode* node) { TreeView1Addition(node); });
   writer_ = new TRowWriter(this);
   connect(writer_, &TRowWriter::Finished, this,
-          [this](const QString& error, int code) { Guarded([&] { SaveFinished(error, code); }); });
+          [this](const QString& error, int code, qint64 counter) {
+            Guarded([&] { SaveFinished(error, code, counter); });
+          });
 }
 
 bool TForm1::LastRefreshWasInPlace() const { return tree_->LastWasInPlace(); }
@@ -462,7 +464,14 @@ void TForm1::RefreshTree() {
   conn.BeginReadTrans();
   try {
     const qint64 version = conn.DataVersion();
-    if (complete && tree_->Valid() && version == dataVersion_ && categories == tree_->Categories()) {
+    const qint64 counter = conn.ChangeCounter();
+    const bool onlyOurSave = refreshCounter_ >= 0 && savedFrom_ == refreshCounter_ && counter == refreshCounter_ + 1;
+    refreshCounter_ = counter;
+    savedFrom_ = -2;
+    readOnlyChanges_ = false;
+    if (complete && tree_->Valid() && (version == dataVersion_ || onlyOurSave) &&
+        categories == tree_->Categories()) {
+      dataVersion_ = version;
       // Nobody else wrote since the last refresh: only our own changes are
       // read again.
       QList<qint64> changed;
@@ -480,6 +489,7 @@ void TForm1::RefreshTree() {
       }
       tree_->Apply(std::vector<qint64>(changed.cbegin(), changed.cend()), std::move(now));
       conn.CommitTrans();
+      readOnlyChanges_ = true;
       return;
     }
     dataVersion_ = version;
@@ -646,6 +656,7 @@ void TForm1::Button1Click() {
     throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"), e));
   }
   if (!write.file.isEmpty()) {
+    savingRow_ = write.rowid;
     SetSaving(true);
     writer_->Start(std::move(write));
     return;
@@ -671,7 +682,7 @@ void TForm1::SetSaving(bool saving) {
   ShowCount();
 }
 
-void TForm1::SaveFinished(const QString& error, int code) {
+void TForm1::SaveFinished(const QString& error, int code, qint64 counter) {
   SetSaving(false);
   if (!error.isEmpty()) {
     closeAfterSave_ = false;
@@ -682,6 +693,8 @@ void TForm1::SaveFinished(const QString& error, int code) {
   }
   // The query still holds the row as it was read: it is read again when shown.
   currentNote_ = nullptr;
+  Data->ADOConnection1->RowWritten(kNotesTable, savingRow_);
+  savedFrom_ = counter;
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
   if (closeAfterSave_) close();

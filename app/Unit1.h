@@ -126,8 +126,10 @@ class TForm1 : public TForm {
   // Fills the editor area from the query's current row: category, date,
   // title and body (the beginning of a very long one).
   void ShowNote(TADOQuery& q);
-  // Whether the last refresh changed the tree in place (for tests).
+  // Whether the last refresh changed the tree in place, and whether it read
+  // only the notes this program changed (for tests).
   bool LastRefreshWasInPlace() const;
+  bool LastRefreshReadOnlyChanges() const { return readOnlyChanges_; }
 
   // A body at least this large is saved by Modify on a worker thread: the
   // window stays live, with the notebook's controls locked, until it is
@@ -148,7 +150,7 @@ class TForm1 : public TForm {
   TADOQuery* RequireCurrentNote() const;
   void ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored);
   void SetSaving(bool saving);
-  void SaveFinished(const QString& error, int code);
+  void SaveFinished(const QString& error, int code, qint64 counter);
 
   TADOQuery* currentNote_ = nullptr;
   TEditMode editMode_ = TEditMode::Start;
@@ -156,6 +158,13 @@ class TForm1 : public TForm {
   int noteCount_ = 0;
   TNoteText titleText_, bodyText_;  // what the title and content boxes stand for
   qint64 dataVersion_ = -1;  // of the file when the tree was last read whole
+  // The file's change counter at the last refresh, and where the last
+  // background save found it: when that save is the only commit since, the
+  // tree is updated in place.
+  qint64 refreshCounter_ = -1;
+  qint64 savedFrom_ = -2;
+  qint64 savingRow_ = 0;
+  bool readOnlyChanges_ = false;
   TRowWriter* writer_ = nullptr;
   qsizetype backgroundSaveBytes_ = kBackgroundSaveBytes;
   bool saving_ = false;

@@ -133,6 +133,17 @@ class Stmt {
   QVariantList bound_;
 };
 
+// Read through the engine's own file handle: opening and closing the file
+// here would drop the engine's locks on it.
+qint64 HeaderChangeCounter(sqlite3* db) {
+  sqlite3_file* f = nullptr;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f || !f->pMethods)
+    return -1;
+  unsigned char b[4] = {};
+  if (f->pMethods->xRead(f, b, 4, 24) != SQLITE_OK) return -1;
+  return qint64(quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3]);
+}
+
 void Exec(sqlite3* db, const char* sql) {
   char* err = nullptr;
   if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
@@ -458,6 +469,13 @@ qint64 TADOConnection::DataVersion() {
   Stmt s(Handle(), QStringLiteral("pragma data_version"));
   s.Step();
   return sqlite3_column_int64(s.get(), 0);
+}
+
+qint64 TADOConnection::ChangeCounter() {
+  // A read first, so that a read transaction holds the file as it is.
+  Stmt s(Handle(), QStringLiteral("select count(*) from sqlite_master"));
+  s.Step();
+  return HeaderChangeCounter(db_);
 }
 
 bool TRowReader::IsNull(int column) const { return sqlite3_column_type(st_, column) == SQLITE_NULL; }
@@ -911,8 +929,8 @@ TRowWrite TDataSet::TakeEdit() {
   return write;
 }
 
-void WriteRow(const TRowWrite& write) {
-  if (write.statement.sql.isEmpty()) return;  // an edit that set nothing
+qint64 WriteRow(const TRowWrite& write) {
+  if (write.statement.sql.isEmpty()) return -1;  // an edit that set nothing
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(FileUri(write.file, "rw").constData(), &db,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -926,11 +944,14 @@ void WriteRow(const TRowWrite& write) {
   sqlite3_busy_timeout(db, 6 * kBusyTimeoutMs);
   Exec(db, "PRAGMA synchronous=FULL");
   Transaction tx(db);
+  // No other commit can come while this transaction holds the file.
+  const qint64 counter = HeaderChangeCounter(db);
   Stmt s(db, write.statement.sql);
   s.Bind(write.statement.params);
   s.Step();
   if (sqlite3_changes(db) != 1) Fail(write.gone);
   tx.Commit();
+  return counter;
 }
 
 void TDataSet::Post() {

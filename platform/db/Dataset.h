@@ -57,7 +57,9 @@ struct TRowWrite {
 // Writes `write` on a connection of its own, in one transaction, fully
 // synced: for a worker thread, while the window's connection stays free.
 // Raises as a dataset's Post does; an empty statement writes nothing.
-void WriteRow(const TRowWrite& write);
+// Gives the file's change counter as the write found it (see
+// TADOConnection::ChangeCounter): the write's commit moved it by one.
+qint64 WriteRow(const TRowWrite& write);
 
 // A row this connection changed and committed.
 struct TRowChange {
@@ -127,6 +129,12 @@ class TADOConnection : public QObject {
   // Changes whenever another connection commits to the file; our own
   // commits leave it alone.
   qint64 DataVersion();
+  // The count of commits the file keeps in its header, from any connection,
+  // or -1 when it cannot be read. Stable only inside a read transaction.
+  qint64 ChangeCounter();
+  // A row this program wrote on a connection of its own (WriteRow): named
+  // among the changes, as if this connection had written it.
+  void RowWritten(const QString& table, qint64 rowid) { NoteChange(table, rowid, TRowChange::Update); }
 
   // Runs a statement and hands each row to `row` as it is read, keeping
   // none: for reading many rows once. Errors raise as for a dataset.

@@ -15,8 +15,9 @@ void TRowWriter::Start(TRowWrite write) {
   thread_ = std::thread([this, write = std::move(write)] {
     QString error;
     int code = 0;
+    qint64 counter = -1;
     try {
-      WriteRow(write);
+      counter = WriteRow(write);
     } catch (const ESqliteError& e) {
       error = e.Message();
       code = e.Code();
@@ -28,10 +29,10 @@ void TRowWriter::Start(TRowWrite write) {
     // Dropped unread when this object is destroyed first, which waited.
     QMetaObject::invokeMethod(
         this,
-        [this, error, code] {
+        [this, error, code, counter] {
           Wait();
           running_ = false;
-          emit Finished(error, code);
+          emit Finished(error, code, counter);
         },
         Qt::QueuedConnection);
   });

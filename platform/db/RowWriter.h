@@ -26,7 +26,8 @@ class TRowWriter : public QObject {
  signals:
   // `error` is empty when the row was written; else the reason, with the
   // engine's primary result code (0 when the reason is not the engine's).
-  void Finished(const QString& error, int code);
+  // `counter`: the file's change counter as the write found it, or -1.
+  void Finished(const QString& error, int code, qint64 counter);
 
  private:
   std::thread thread_;

@@ -267,6 +267,7 @@ TEST_F(HugeSave, ModifyWritesOnTheWorkerWhileTheWindowGoesOn) {
   Modify();
   EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
   EXPECT_NE(Node("Work", "bigger"), nullptr);
+  EXPECT_TRUE(Form1->LastRefreshReadOnlyChanges()) << "the save was the only commit since the last refresh";
   EditorState idle;
   idle.current = "none";
   EXPECT_EQ(Editor(), idle) << "idle and cleared";
@@ -289,6 +290,7 @@ TEST_F(HugeSave, AFailedSaveKeepsTheTextForAnotherTry) {
   errors.clear();
   Modify();
   EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
+  EXPECT_FALSE(Form1->LastRefreshReadOnlyChanges()) << "another connection wrote too: everything is read";
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 

@@ -189,6 +189,33 @@ TEST_F(SearchIndex, OldNotebookIsUpgradedAndSearchesScanUntilItIsBuilt) {
   ExpectExactRows("built in steps");
 }
 
+// Update triggers that fired on a change to any column, as notebooks had
+// them: only the triggers are replaced, the index is kept as it is.
+TEST_F(SearchIndex, UpdateTriggersOfAnyColumnAreNarrowedWithoutARebuild) {
+  Open();
+  data.ADOConnection1->Close();
+  const QString any = "AFTER UPDATE ON \"笔记\"", narrow = "AFTER UPDATE OF \"标题\", \"内容\" ON \"笔记\"";
+  QStringList stored;
+  {
+    RawDb raw(db.path);
+    for (const char* name : {"tw_notes_fts_au", "tw_notes_check_au"}) {
+      const QString sql = raw.Column(QStringLiteral("select sql from sqlite_master where name = '%1'").arg(name))[0];
+      ASSERT_TRUE(sql.contains(narrow)) << sql.toStdString();
+      stored << sql;
+      raw.Exec(QStringLiteral("drop trigger %1").arg(name));
+      raw.Exec(QString(sql).replace(narrow, any));
+    }
+  }
+  data.ADOConnection1->Open();
+  EXPECT_TRUE(data.NotesIndex->Ready()) << "not rebuilt";
+  EXPECT_EQ(RawDb(db.path).Column("select sql from sqlite_master where name in ('tw_notes_fts_au', "
+                                  "'tw_notes_check_au') order by name desc"),
+            stored);
+  ExecStatement(*data.ADOQuery2, RefileNotes("新", "类"));
+  RawDb(db.path).Exec("update 笔记 set 标题 = 'hello renamed' where rowid = 2");
+  ExpectExactRows("after a re-filing and a new title");
+}
+
 TEST_F(SearchIndex, DamagedIndexIsRebuiltWhenTheNotebookOpens) {
   Open();
   data.ADOConnection1->Close();
