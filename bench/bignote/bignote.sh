@@ -53,7 +53,8 @@ b=$(now); click "$NOTE_X" "$OTHER_Y"; step "$b" select-other-again 3
 for keyword in nowhere 会议 travel; do
   b=$(now); click "$KEY_X" "$KEY_Y"; xdotool type --delay 150 "$keyword"; xdotool key Return; step "$b" "find-$keyword" 3
 done
-# Modify on the large note, unchanged: the whole body is written again.
+# Modify on the large note, unchanged: the whole body is written again, on
+# the writer's thread; the window only locks and unlocks its controls.
 xdotool key Escape 2>/dev/null; xdotool windowactivate --sync "$wid" 2>/dev/null
 click "$NOTE_X" "$LARGE_Y"; sleep 3
 b=$(now); click "$MODIFY_X" "$MODIFY_Y"; step "$b" modify-large-note 8
