@@ -427,7 +427,9 @@ void TForm1::ShowCount() {
   twSkinStatusPanel1->SetCaption(QStringLiteral("现共有记录: ") + QString::number(noteCount_) +
                                  QStringLiteral(" 个") +
                                  (Data->NotesIndex->Busy() ? QStringLiteral("  indexing…") : QString()) +
-                                 (saving_ ? QStringLiteral("  saving…") : QString()));
+                                 (!saving_                                ? QString()
+                                  : writing_.kind == TRowChange::Delete ? QStringLiteral("  deleting…")
+                                                                        : QStringLiteral("  saving…")));
 }
 
 void TForm1::RefreshTree() {
@@ -655,14 +657,15 @@ void TForm1::Button1Click() {
     q.Cancel();
     throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"), e));
   }
-  if (!write.file.isEmpty()) {
-    savingRow_ = write.rowid;
-    SetSaving(true);
-    writer_->Start(std::move(write));
-    return;
-  }
+  if (!write.file.isEmpty()) return WriteInBackground(std::move(write));
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
+}
+
+void TForm1::WriteInBackground(TRowWrite write) {
+  writing_ = TRowWrite{write.file, write.table, write.rowid, {}, {}, write.kind};
+  SetSaving(true);
+  writer_->Start(std::move(write));
 }
 
 void TForm1::SetSaving(bool saving) {
@@ -688,12 +691,14 @@ void TForm1::SaveFinished(const QString& error, int code, qint64 counter) {
     closeAfterSave_ = false;
     // Nothing was written: the text stays in the boxes, and the note's row
     // as read in its query, for another try.
-    throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"),
+    throw EDatabaseError(NotSavedMessage(writing_.kind == TRowChange::Delete
+                                             ? QStringLiteral("The note was not deleted")
+                                             : QStringLiteral("The changes to the note were not saved"),
                                          ESqliteError(error, code)));
   }
   // The query still holds the row as it was read: it is read again when shown.
   currentNote_ = nullptr;
-  Data->ADOConnection1->RowWritten(kNotesTable, savingRow_);
+  Data->ADOConnection1->RowWritten(writing_);
   savedFrom_ = counter;
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
@@ -701,6 +706,7 @@ void TForm1::SaveFinished(const QString& error, int code, qint64 counter) {
 }
 
 void TForm1::Button4Click() {
+  if (saving_) return;
   TMsgDlgRequest ask;
   ask.text = QStringLiteral("Really want to delete the record! ");
   ask.caption = Application() ? Application()->Title() : QString();
@@ -709,7 +715,9 @@ void TForm1::Button4Click() {
   ask.defaultButton = TMsgDlgBtn::Yes;
   ask.escapeButton = TMsgDlgBtn::No;
   if (TDialogs::Current().MessageDlg(ask) != mrYes) return;
-  RequireCurrentNote()->Delete();
+  TADOQuery& q = *RequireCurrentNote();
+  if (q.FieldByName(kContent).ByteSize() >= backgroundSaveBytes_) return WriteInBackground(q.TakeDelete());
+  q.Delete();
   currentNote_ = nullptr;
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();

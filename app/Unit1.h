@@ -5,6 +5,7 @@
 
 #include "app/NoteText.h"
 #include "platform/Form.h"
+#include "platform/db/Dataset.h"
 // Callers use the keyword box as the QLineEdit it is.
 #include "skin/boxes/twSkinEdits.h"
 
@@ -131,9 +132,9 @@ class TForm1 : public TForm {
   bool LastRefreshWasInPlace() const;
   bool LastRefreshReadOnlyChanges() const { return readOnlyChanges_; }
 
-  // A body at least this large is saved by Modify on a worker thread: the
-  // window stays live, with the notebook's controls locked, until it is
-  // written. Smaller ones are written at once, as other saves are.
+  // A body at least this large is saved by Modify, or deleted by Delete, on
+  // a worker thread: the window stays live, with the notebook's controls
+  // locked, until it is written. Smaller ones are written at once.
   static constexpr qsizetype kBackgroundSaveBytes = 4 << 20;
   void SetBackgroundSaveBytes(qsizetype bytes) { backgroundSaveBytes_ = bytes; }  // for tests
   // A note is being written on the worker.
@@ -149,6 +150,8 @@ class TForm1 : public TForm {
   void ShowCount();
   TADOQuery* RequireCurrentNote() const;
   void ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored);
+  // Starts `write` on the writer; the window locks until it has finished.
+  void WriteInBackground(TRowWrite write);
   void SetSaving(bool saving);
   void SaveFinished(const QString& error, int code, qint64 counter);
 
@@ -163,7 +166,7 @@ class TForm1 : public TForm {
   // tree is updated in place.
   qint64 refreshCounter_ = -1;
   qint64 savedFrom_ = -2;
-  qint64 savingRow_ = 0;
+  TRowWrite writing_;  // what the writer writes, without its statement
   bool readOnlyChanges_ = false;
   TRowWriter* writer_ = nullptr;
   qsizetype backgroundSaveBytes_ = kBackgroundSaveBytes;

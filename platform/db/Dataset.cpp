@@ -547,6 +547,8 @@ QByteArray TField::AsUtf8() const {
   return v;
 }
 
+qsizetype TField::ByteSize() const { return ds_->ByteSize(column_); }
+
 QDateTime TField::AsDateTime() const {
   const QVariant v = ds_->Get(column_);
   if (v.isNull())
@@ -807,6 +809,15 @@ QByteArray TDataSet::GetUtf8(int column) const {
   return utf8.isNull() ? QByteArray("") : utf8;
 }
 
+qsizetype TDataSet::ByteSize(int column) const {
+  RequireColumn(column);
+  if (!Modifying() && current_ >= 0 && current_ < int(rows_.size()) && rows_[size_t(current_)] >= 0) {
+    const TCell& c = cells_[size_t(rows_[size_t(current_)] + column)];
+    if (c.type == SQLITE_TEXT || c.type == SQLITE_BLOB) return c.size;
+  }
+  return GetUtf8(column).size();
+}
+
 QVariant TDataSet::CellValue(TRow row, int column) const {
   if (row >= 0 && cells_[size_t(row + column)].type == SQLITE_TEXT) {
     const TCell& c = cells_[size_t(row + column)];
@@ -917,6 +928,33 @@ QString TDataSet::GoneMessage() const {
   return QStringLiteral("%1: the row was deleted or replaced since it was read; nothing was "
                         "saved. Reopen it and try again.")
       .arg(objectName());
+}
+
+// Every column must still hold what was read.
+TStatement TDataSet::DeleteStatement() const {
+  QStringList checks;
+  QVariantList params{rowids_[size_t(current_)]};
+  params << RowValues(current_);
+  for (int i = 0; i < columns_.size(); ++i) checks << QuoteIdent(columns_[i]) + " is ?";
+  return {QStringLiteral("delete from %1 where rowid=? and %2").arg(QuoteIdent(table_), checks.join(" and ")),
+          params};
+}
+
+QString TDataSet::DeleteGoneMessage() const {
+  return QStringLiteral("%1: the row was changed or deleted since it was read; nothing was "
+                        "deleted. Reopen it and try again.")
+      .arg(objectName());
+}
+
+TRowWrite TDataSet::TakeDelete() {
+  RequireActive();
+  if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be deleted.").arg(objectName()));
+  RequireRows();
+  RequireCurrentRow("delete");
+  Cancel();
+  WriteDb();
+  return {Connection->FilePath(), table_,  rowids_[size_t(current_)], DeleteStatement(), DeleteGoneMessage(),
+          TRowChange::Delete};
 }
 
 TRowWrite TDataSet::TakeEdit() {
@@ -1031,19 +1069,12 @@ void TDataSet::Delete() {
   RequireCurrentRow("delete");
   Cancel();
   sqlite3* db = WriteDb();
-  QStringList checks;
-  QVariantList params{rowids_[size_t(current_)]};
-  params << RowValues(current_);
-  for (int i = 0; i < columns_.size(); ++i) checks << QuoteIdent(columns_[i]) + " is ?";
+  const TStatement remove = DeleteStatement();
   Transaction tx(db);
-  Stmt s(db, QStringLiteral("delete from %1 where rowid=? and %2")
-                 .arg(QuoteIdent(table_), checks.join(" and ")));
-  s.Bind(params);
+  Stmt s(db, remove.sql);
+  s.Bind(remove.params);
   s.Step();
-  if (sqlite3_changes(db) != 1)
-    Fail(QStringLiteral("%1: the row was changed or deleted since it was read; nothing was "
-                        "deleted. Reopen it and try again.")
-             .arg(objectName()));
+  if (sqlite3_changes(db) != 1) Fail(DeleteGoneMessage());
   tx.Commit();
   Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Delete);
   rows_.erase(rows_.begin() + current_);

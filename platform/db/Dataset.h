@@ -44,6 +44,14 @@ struct TUtf8Text {
 };
 Q_DECLARE_METATYPE(TUtf8Text)
 
+// A row this connection changed and committed.
+struct TRowChange {
+  enum TKind { Insert, Update, Delete };
+  QString table;
+  qint64 rowid;
+  TKind kind;
+};
+
 // A row change to be written away from the window's connection: the
 // statement changes exactly one row while the row is as it was read.
 struct TRowWrite {
@@ -52,6 +60,7 @@ struct TRowWrite {
   qint64 rowid = 0;
   TStatement statement;
   QString gone;        // the error when the row was deleted or replaced since
+  TRowChange::TKind kind = TRowChange::Update;
 };
 
 // Writes `write` on a connection of its own, in one transaction, fully
@@ -60,14 +69,6 @@ struct TRowWrite {
 // Gives the file's change counter as the write found it (see
 // TADOConnection::ChangeCounter): the write's commit moved it by one.
 qint64 WriteRow(const TRowWrite& write);
-
-// A row this connection changed and committed.
-struct TRowChange {
-  enum TKind { Insert, Update, Delete };
-  QString table;
-  qint64 rowid;
-  TKind kind;
-};
 
 // One row of a statement being read by TADOConnection::ReadRows; valid only
 // during the call it is handed to.
@@ -134,7 +135,7 @@ class TADOConnection : public QObject {
   qint64 ChangeCounter();
   // A row this program wrote on a connection of its own (WriteRow): named
   // among the changes, as if this connection had written it.
-  void RowWritten(const QString& table, qint64 rowid) { NoteChange(table, rowid, TRowChange::Update); }
+  void RowWritten(const TRowWrite& write) { NoteChange(write.table, write.rowid, write.kind); }
 
   // Runs a statement and hands each row to `row` as it is read, keeping
   // none: for reading many rows once. Errors raise as for a dataset.
@@ -177,6 +178,8 @@ class TField {
   // The text as stored, UTF-8, not decoded: a huge body costs one copy.
   // For display too: a null value raises EDatabaseError.
   QByteArray AsUtf8() const;
+  // The stored text's or blob's size in bytes, found without copying it.
+  qsizetype ByteSize() const;
   QDateTime AsDateTime() const;
   QVariant Value() const;
   void SetAsString(const QString& v) const;
@@ -231,6 +234,8 @@ class TDataSet : public QObject {
   // too large to write while the window waits. The edit is dropped here: the
   // dataset keeps the row as it was read, so reopen it once written.
   TRowWrite TakeEdit();
+  // The same for deleting the current row: the dataset still holds it.
+  TRowWrite TakeDelete();
   void Cancel();
   void Delete();
 
@@ -253,6 +258,7 @@ class TDataSet : public QObject {
   QVariant Get(int column) const;
   // A text's UTF-8 bytes; a null byte array for a null value.
   QByteArray GetUtf8(int column) const;
+  qsizetype ByteSize(int column) const;
   void Set(int column, const QVariant& v);
   bool Editable() const { return !table_.isEmpty(); }
   void RequireRows() const;
@@ -285,6 +291,8 @@ class TDataSet : public QObject {
   // The update for the row being edited, and the error for no row changed.
   TStatement UpdateStatement() const;
   QString GoneMessage() const;
+  TStatement DeleteStatement() const;
+  QString DeleteGoneMessage() const;
   TRow Written(QVariantList values);
   QVariantList RowValues(int row) const;
   QByteArray arena_;

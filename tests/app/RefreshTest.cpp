@@ -245,6 +245,9 @@ class HugeSave : public NotesWindows {
     NotesWindows::SetUp();
     Sql(db, "insert into 笔记 (类别, 日期, 标题, 内容) values ('Work', '2026-03-04T05:06:07', 'big', ?)", {body});
     Start();
+    // The index worker's commits come first; a refresh then knows the file.
+    WaitForIndex();
+    Form1->twSkinSpeedButton7->Click();
     Form1->SetBackgroundSaveBytes(1024);
     ClickNote("Work", "big");
     Form1->SeSkinMemo1->setPlainText("bigger");
@@ -291,6 +294,20 @@ TEST_F(HugeSave, AFailedSaveKeepsTheTextForAnotherTry) {
   Modify();
   EXPECT_EQ(Rows(db, row), QStringList{"bigger|new " + body});
   EXPECT_FALSE(Form1->LastRefreshReadOnlyChanges()) << "another connection wrote too: everything is read";
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(HugeSave, DeleteRemovesOnTheWorkerToo) {
+  const QString before = Count();
+  dialogs.answers = {mrYes};
+  Form1->Button4->Click();
+  EXPECT_TRUE(Form1->Saving());
+  EXPECT_TRUE(Form1->twSkinStatusPanel1->Caption().endsWith("deleting…"));
+  ASSERT_TRUE(twtest::WaitFor([] { return !Form1->Saving(); }, 20000));
+  EXPECT_EQ(Rows(db, row), QStringList{});
+  EXPECT_EQ(Node("Work", "big"), nullptr);
+  EXPECT_NE(Count(), before);
+  EXPECT_TRUE(Form1->LastRefreshReadOnlyChanges());
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
