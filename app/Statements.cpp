@@ -82,7 +82,8 @@ TStatement RefileNotes(const QString& newName, const QString& oldName) {
 }
 
 TStatement NotesInCategory(const QString& category) {
-  return {QStringLiteral("select * from 笔记 where 类别=?"), {category}};
+  // Only counted: a category holding a huge note reads no body.
+  return {QStringLiteral("select rowid from 笔记 where 类别=?"), {category}};
 }
 
 namespace {

@@ -13,7 +13,7 @@ TStatement NoteByTitle(const QString& title);
 TStatement CategoryByName(const QString& category);
 // update 笔记 Set 类别=? where 类别=?
 TStatement RefileNotes(const QString& newName, const QString& oldName);
-// select * from 笔记 where 类别=?
+// The notes filed under a category, to count them: their row ids only.
 TStatement NotesInCategory(const QString& category);
 // Notes whose title or body contains the keyword; "%" and "_" in it match
 // themselves. The empty keyword matches every note with a title or a body.

@@ -657,15 +657,29 @@ void TForm1::Button1Click() {
     q.Cancel();
     throw EDatabaseError(NotSavedMessage(QStringLiteral("The changes to the note were not saved"), e));
   }
-  if (!write.file.isEmpty()) return WriteInBackground(std::move(write));
+  if (!write.file.isEmpty()) {
+    return WriteInBackground(std::move(write), QStringLiteral("The changes to the note were not saved"),
+                             [this] { NoteWritten(); });
+  }
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
   FormShow();
 }
 
-void TForm1::WriteInBackground(TRowWrite write) {
-  writing_ = TRowWrite{write.file, write.table, write.rowid, {}, {}, write.kind};
-  SetSaving(true);
+void TForm1::NoteWritten() {
+  // The query still holds the row as it was read: it is read again when shown.
+  currentNote_ = nullptr;
+  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
+  FormShow();
+}
+
+void TForm1::WriteInBackground(TRowWrite write, const QString& failure, std::function<void()> written) {
+  if (saving_) throw EDatabaseError(QStringLiteral("A note is still being saved; wait until it is."));
+  writing_ = TRowWrite{write.file, write.table, write.rowid, {}, {}, write.kind, {}};
+  writing_.before.resize(write.before.size());
+  writeFailure_ = failure;
+  written_ = std::move(written);
   writer_->Start(std::move(write));
+  SetSaving(true);
 }
 
 void TForm1::SetSaving(bool saving) {
@@ -691,17 +705,14 @@ void TForm1::SaveFinished(const QString& error, int code, qint64 counter) {
     closeAfterSave_ = false;
     // Nothing was written: the text stays in the boxes, and the note's row
     // as read in its query, for another try.
-    throw EDatabaseError(NotSavedMessage(writing_.kind == TRowChange::Delete
-                                             ? QStringLiteral("The note was not deleted")
-                                             : QStringLiteral("The changes to the note were not saved"),
-                                         ESqliteError(error, code)));
+    throw EDatabaseError(NotSavedMessage(writeFailure_, ESqliteError(error, code)));
   }
-  // The query still holds the row as it was read: it is read again when shown.
-  currentNote_ = nullptr;
-  Data->ADOConnection1->RowWritten(writing_);
-  savedFrom_ = counter;
-  SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);
-  FormShow();
+  // Which rows statements run first changed is not known: those refresh whole.
+  if (writing_.before.isEmpty()) {
+    Data->ADOConnection1->RowWritten(writing_);
+    savedFrom_ = counter;
+  }
+  if (written_) written_();
   if (closeAfterSave_) close();
 }
 
@@ -716,7 +727,8 @@ void TForm1::Button4Click() {
   ask.escapeButton = TMsgDlgBtn::No;
   if (TDialogs::Current().MessageDlg(ask) != mrYes) return;
   TADOQuery& q = *RequireCurrentNote();
-  if (q.FieldByName(kContent).ByteSize() >= backgroundSaveBytes_) return WriteInBackground(q.TakeDelete());
+  if (q.FieldByName(kContent).ByteSize() >= backgroundSaveBytes_)
+    return WriteInBackground(q.TakeDelete(), QStringLiteral("The note was not deleted"), [this] { NoteWritten(); });
   q.Delete();
   currentNote_ = nullptr;
   SetEditMode(TEditMode::Idle, TEditorBoxes::Cleared);

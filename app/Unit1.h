@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include <QStringList>
@@ -140,6 +141,9 @@ class TForm1 : public TForm {
   // A note is being written on the worker.
   bool Saving() const { return saving_; }
   TRowWriter* Writer() const { return writer_; }
+  // Starts `write` on the writer; the notes windows lock until it has
+  // finished. Then `written` runs, or the error is shown, led by `failure`.
+  void WriteInBackground(TRowWrite write, const QString& failure, std::function<void()> written);
 
  private:
   bool eventFilter(QObject* watched, QEvent* e) override;
@@ -150,9 +154,9 @@ class TForm1 : public TForm {
   void ShowCount();
   TADOQuery* RequireCurrentNote() const;
   void ShowText(QPlainTextEdit& box, TNoteText& text, const QByteArray& stored);
-  // Starts `write` on the writer; the window locks until it has finished.
-  void WriteInBackground(TRowWrite write);
   void SetSaving(bool saving);
+  // A note written in the background: the editor is left as after a save.
+  void NoteWritten();
   void SaveFinished(const QString& error, int code, qint64 counter);
 
   TADOQuery* currentNote_ = nullptr;
@@ -166,7 +170,9 @@ class TForm1 : public TForm {
   // tree is updated in place.
   qint64 refreshCounter_ = -1;
   qint64 savedFrom_ = -2;
-  TRowWrite writing_;  // what the writer writes, without its statement
+  TRowWrite writing_;  // what the writer writes, without its statements
+  QString writeFailure_;
+  std::function<void()> written_;
   bool readOnlyChanges_ = false;
   TRowWriter* writer_ = nullptr;
   qsizetype backgroundSaveBytes_ = kBackgroundSaveBytes;

@@ -86,6 +86,35 @@ void TData::RenameCategory(TADOQuery& selected, const QString& newName,
   }
 }
 
+TRowWrite TData::RenameCategoryWrite(TADOQuery& selected, const QString& newName) {
+  const QString oldName = selected.FieldByName(QStringLiteral("类别")).AsString();
+  try {
+    selected.Edit();
+    selected.FieldByName(QStringLiteral("类别")).SetAsString(newName);
+    TRowWrite write = selected.TakeEdit();
+    write.before = {RefileNotes(newName, oldName)};
+    return write;
+  } catch (...) {
+    selected.Cancel();
+    throw;
+  }
+}
+
+bool TData::CategoryMayHoldAHugeNote(const QString& category) {
+  // Until the index is built only reading the bodies could tell.
+  if (!NotesIndex->Ready()) return false;
+  bool found = false;
+  try {
+    ADOConnection1->ReadRows({QStringLiteral("select exists (select 1 from tw_notes_wide w join 笔记 n on "
+                                             "n.rowid = w.id where n.类别 = ?)"),
+                              {category}},
+                             [&](const TRowReader& row) { found = row.Int(0) != 0; });
+  } catch (const EDatabaseError&) {
+    return false;
+  }
+  return found;
+}
+
 // Datasets go before the connection they use.
 TData::~TData() {
   for (TDataSet* ds : {static_cast<TDataSet*>(LB), static_cast<TDataSet*>(BZ),

@@ -33,6 +33,12 @@ class TData : public QObject {
   // both as they were. `betweenSteps` runs after the re-filing (for tests).
   void RenameCategory(TADOQuery& selected, const QString& newName,
                       const std::function<void()>& betweenSteps = {});
+  // The same rename as one write to run on a worker (WriteRow): re-filing a
+  // note of hundreds of megabytes writes it whole again, for seconds.
+  TRowWrite RenameCategoryWrite(TADOQuery& selected, const QString& newName);
+  // Whether a note filed under `category` has a title or body too wide for
+  // the index, as far as the built index tells (false until it is built).
+  bool CategoryMayHoldAHugeNote(const QString& category);
 };
 
 // "<what>: <the reason in plain words>. Your text is still in the window."

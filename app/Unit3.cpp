@@ -203,6 +203,13 @@ void TBox::twSkinButton1Click() {
     lb.Edit();
     lb.FieldByName(kCategory).SetAsString(name);
     lb.Post();
+  } else if (Data->CategoryMayHoldAHugeNote(Selected()->FieldByName(kCategory).AsString())) {
+    Form1->WriteInBackground(Data->RenameCategoryWrite(*Selected(), name),
+                             QStringLiteral("The category was not renamed"), [this] {
+                               FormShow();
+                               edt1->clear();
+                             });
+    return;
   } else {
     Data->RenameCategory(*Selected(), name);
   }

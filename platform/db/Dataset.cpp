@@ -954,14 +954,14 @@ TRowWrite TDataSet::TakeDelete() {
   Cancel();
   WriteDb();
   return {Connection->FilePath(), table_,  rowids_[size_t(current_)], DeleteStatement(), DeleteGoneMessage(),
-          TRowChange::Delete};
+          TRowChange::Delete, {}};
 }
 
 TRowWrite TDataSet::TakeEdit() {
   if (state_ != TDataSetState::dsEdit)
     Fail(QStringLiteral("%1: the dataset is not being edited.").arg(objectName()));
   WriteDb();  // the file is known, and refused early when it is not ours
-  TRowWrite write{Connection->FilePath(), table_, rowids_[size_t(current_)], {}, GoneMessage()};
+  TRowWrite write{Connection->FilePath(), table_, rowids_[size_t(current_)], {}, GoneMessage(), TRowChange::Update, {}};
   if (std::find(modified_.begin(), modified_.end(), true) != modified_.end()) write.statement = UpdateStatement();
   Cancel();
   return write;
@@ -984,6 +984,12 @@ qint64 WriteRow(const TRowWrite& write) {
   Transaction tx(db);
   // No other commit can come while this transaction holds the file.
   const qint64 counter = HeaderChangeCounter(db);
+  for (const TStatement& first : write.before) {
+    Stmt s(db, first.sql);
+    s.Bind(first.params);
+    while (s.Step()) {
+    }
+  }
   Stmt s(db, write.statement.sql);
   s.Bind(write.statement.params);
   s.Step();

@@ -61,6 +61,8 @@ struct TRowWrite {
   TStatement statement;
   QString gone;        // the error when the row was deleted or replaced since
   TRowChange::TKind kind = TRowChange::Update;
+  // Run first, in the same transaction, changing any number of rows.
+  QList<TStatement> before;
 };
 
 // Writes `write` on a connection of its own, in one transaction, fully

@@ -236,10 +236,11 @@ TEST_F(NotesWindows, ModifyKeepsLineEndsAndTheBodyNotShown) {
 
 // A body at the threshold or beyond is written on the worker: Modify returns
 // at once with the notebook's controls locked and "saving…" shown, and the
-// note arrives whole, its CR LF and the part the box did not show kept.
+// note arrives whole, its CR LF and the part the box did not show kept. The
+// body is too wide for the index too.
 class HugeSave : public NotesWindows {
  public:
-  const QString body = "start\r\n" + QString(TNoteText::kShownChars, u'x') + "\r\nthe end";
+  const QString body = "start\r\n" + QString(5 * TNoteText::kShownChars, u'x') + "\r\nthe end";
   const QString row = "select 标题 || '|' || 内容 from 笔记 where length(内容) > 1000";
   void SetUp() override {
     NotesWindows::SetUp();
@@ -309,6 +310,30 @@ TEST_F(HugeSave, DeleteRemovesOnTheWorkerToo) {
   EXPECT_NE(Count(), before);
   EXPECT_TRUE(Form1->LastRefreshReadOnlyChanges());
   EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(HugeSave, RenamingTheCategoryOfAHugeNoteRunsOnTheWorker) {
+  Form1->N2->trigger();
+  SelectCategory("Work");
+  Box->edt1->setText("Job");
+  Box->twSkinButton1->Click();
+  EXPECT_TRUE(Form1->Saving());
+  EXPECT_FALSE(Box->isEnabled());
+  ASSERT_TRUE(twtest::WaitFor([] { return !Form1->Saving(); }, 20000));
+  EXPECT_TRUE(Box->isEnabled());
+  EXPECT_EQ(Categories(), QStringList({"Work", "Home", "Empty"}).replaceInStrings("Work", "Job"));
+  EXPECT_EQ(Rows(db, "select 标题 from 笔记 where 类别 = 'Job' order by rowid"),
+            QStringList({"Budget", "Agenda", "big"}));
+  EXPECT_EQ(BoxList(), QStringList({"Job", "Home", "Empty"}));
+  EXPECT_TRUE(Box->edt1->text().isEmpty());
+  EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+
+  // A category of small notes is renamed at once.
+  SelectCategory("Home");
+  Box->edt1->setText("House");
+  Box->twSkinButton1->Click();
+  EXPECT_FALSE(Form1->Saving());
+  EXPECT_EQ(BoxList(), QStringList({"Job", "House", "Empty"}));
 }
 
 // Closing during a save would hide its outcome: the window closes once the
