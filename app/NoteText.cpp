@@ -3,6 +3,8 @@
 #include "app/NoteText.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace {
 
@@ -49,8 +51,19 @@ void TNoteText::Load(const QByteArray& stored) {
 }
 
 qsizetype TNoteText::StoredSize() const {
-  qsizetype units = 0;
-  for (const char c : stored_) units += ((uchar(c) & 0xC0) != 0x80) + (uchar(c) >= 0xF0);
+  // Every byte but a continuation byte begins a unit, and a four-byte lead
+  // a second one. Eight bytes at a time: a huge note's caption comes at once.
+  constexpr quint64 kHigh = 0x8080808080808080ULL;
+  const char* p = stored_.constData();
+  const qsizetype n = stored_.size();
+  qsizetype units = n, i = 0;
+  for (; i + 8 <= n; i += 8) {
+    quint64 w;
+    std::memcpy(&w, p + i, 8);
+    units -= std::popcount(w & ~(w << 1) & kHigh);                           // 10xxxxxx
+    units += std::popcount(w & (w << 1) & (w << 2) & (w << 3) & kHigh);  // 1111xxxx
+  }
+  for (; i < n; ++i) units += -((uchar(p[i]) & 0xC0) == 0x80) + (uchar(p[i]) >= 0xF0);
   return units;
 }
 

@@ -675,7 +675,9 @@ void TForm1::NoteWritten() {
 void TForm1::WriteInBackground(TRowWrite write, const QString& failure, std::function<void()> written) {
   if (saving_) throw EDatabaseError(QStringLiteral("A note is still being saved; wait until it is."));
   writing_ = TRowWrite{write.file, write.table, write.rowid, {}, {}, write.kind, {}};
-  writing_.before.resize(write.before.size());
+  // Which rows statements run first change is not known: then the refresh
+  // reads everything.
+  writingOneRow_ = write.before.isEmpty();
   writeFailure_ = failure;
   written_ = std::move(written);
   writer_->Start(std::move(write));
@@ -707,8 +709,7 @@ void TForm1::SaveFinished(const QString& error, int code, qint64 counter) {
     // as read in its query, for another try.
     throw EDatabaseError(NotSavedMessage(writeFailure_, ESqliteError(error, code)));
   }
-  // Which rows statements run first changed is not known: those refresh whole.
-  if (writing_.before.isEmpty()) {
+  if (writingOneRow_) {
     Data->ADOConnection1->RowWritten(writing_);
     savedFrom_ = counter;
   }

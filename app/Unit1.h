@@ -171,6 +171,7 @@ class TForm1 : public TForm {
   qint64 refreshCounter_ = -1;
   qint64 savedFrom_ = -2;
   TRowWrite writing_;  // what the writer writes, without its statements
+  bool writingOneRow_ = false;
   QString writeFailure_;
   std::function<void()> written_;
   bool readOnlyChanges_ = false;

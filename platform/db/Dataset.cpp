@@ -631,6 +631,7 @@ void TDataSet::Open() {
   std::vector<qint64> rowids;
   std::vector<TRow> rows;
   QByteArray arena;
+  std::vector<QByteArray> large;
   std::vector<TCell> cells;
   while (s.Step()) {
     if (first) rowids.push_back(sqlite3_column_int64(s.get(), 0));
@@ -654,8 +655,13 @@ void TDataSet::Open() {
                               ? static_cast<const char*>(sqlite3_column_blob(s.get(), i))
                               : reinterpret_cast<const char*>(sqlite3_column_text(s.get(), i));
           c.size = sqlite3_column_bytes(s.get(), i);
-          c.offset = arena.size();
-          arena.append(p, c.size);
+          if (c.size >= kOwnBufferBytes) {
+            c.offset = -1 - qint64(large.size());
+            large.emplace_back(p, c.size);
+          } else {
+            c.offset = arena.size();
+            arena.append(p, c.size);
+          }
         }
       }
       cells.push_back(c);
@@ -672,6 +678,7 @@ void TDataSet::Open() {
   rows_ = std::move(rows);
   written_.clear();
   arena_ = std::move(arena);
+  large_ = std::move(large);
   cells_ = std::move(cells);
   buffer_.clear();
   modified_.clear();
@@ -719,6 +726,7 @@ void TDataSet::Close() {
   rows_.clear();
   written_.clear();
   arena_.clear();
+  large_.clear();
   cells_.clear();
   buffer_.clear();
   modified_.clear();
@@ -809,6 +817,14 @@ QByteArray TDataSet::GetUtf8(int column) const {
   return utf8.isNull() ? QByteArray("") : utf8;
 }
 
+const char* TDataSet::CellData(const TCell& c) const {
+  return c.offset < 0 ? large_[size_t(-1 - c.offset)].constData() : arena_.constData() + c.offset;
+}
+
+QByteArray TDataSet::CellBytes(const TCell& c) const {
+  return c.offset < 0 ? large_[size_t(-1 - c.offset)] : QByteArray(arena_.constData() + c.offset, c.size);
+}
+
 qsizetype TDataSet::ByteSize(int column) const {
   RequireColumn(column);
   if (!Modifying() && current_ >= 0 && current_ < int(rows_.size()) && rows_[size_t(current_)] >= 0) {
@@ -821,7 +837,7 @@ qsizetype TDataSet::ByteSize(int column) const {
 QVariant TDataSet::CellValue(TRow row, int column) const {
   if (row >= 0 && cells_[size_t(row + column)].type == SQLITE_TEXT) {
     const TCell& c = cells_[size_t(row + column)];
-    return QVariant(QString::fromUtf8(arena_.constData() + c.offset, c.size));
+    return QVariant(QString::fromUtf8(CellData(c), c.size));
   }
   return Decoded(CellRaw(row, column));
 }
@@ -837,9 +853,9 @@ QVariant TDataSet::CellRaw(TRow row, int column) const {
     case SQLITE_FLOAT:
       return QVariant(c.d);
     case SQLITE_BLOB:
-      return QVariant(QByteArray(arena_.constData() + c.offset, c.size));
+      return QVariant(CellBytes(c));
     default:
-      return QVariant::fromValue(TUtf8Text{QByteArray(arena_.constData() + c.offset, c.size)});
+      return QVariant::fromValue(TUtf8Text{CellBytes(c)});
   }
 }
 

@@ -279,7 +279,7 @@ class TDataSet : public QObject {
     union {
       qint64 i;
       double d;
-      qint64 offset;  // into arena_, for text and blobs
+      qint64 offset;  // into arena_, for text and blobs; -1 - k: large_[k]
     };
     qint32 size;
     quint8 type;
@@ -297,7 +297,13 @@ class TDataSet : public QObject {
   QString DeleteGoneMessage() const;
   TRow Written(QVariantList values);
   QVariantList RowValues(int row) const;
+  // A text or blob this large has a buffer of its own, which its field's
+  // value then shares rather than copies (a huge body is held once).
+  static constexpr qint32 kOwnBufferBytes = 1 << 20;
+  const char* CellData(const TCell& c) const;
+  QByteArray CellBytes(const TCell& c) const;
   QByteArray arena_;
+  std::vector<QByteArray> large_;
   std::vector<TCell> cells_;
   std::vector<TRow> rows_;
   std::vector<QVariantList> written_;

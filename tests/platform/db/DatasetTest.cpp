@@ -461,6 +461,64 @@ TEST_F(DatasetTest, DeleteRemovesExactlyTheCurrentRow) {
   EXPECT_THROW(query.Edit(), EDatabaseError);
 }
 
+// A text of megabytes is held once: its field's bytes share the buffer read,
+// and they are written back as text, never decoded on the way.
+TEST_F(DatasetTest, LargeTextsAreSharedAndWrittenBackAsText) {
+  const QString big = "开头" + QString(1 << 20, u'x') + "😀";
+  raw->AddNote("大", "big", big);
+  query.SetSQL({"select * from 笔记 where 类别=?", {"大"}});
+  query.Open();
+  const QByteArray bytes = query.FieldByName("内容").AsUtf8();
+  EXPECT_EQ(query.FieldByName("内容").AsUtf8().constData(), bytes.constData());
+  EXPECT_EQ(query.FieldByName("内容").ByteSize(), bytes.size());
+  EXPECT_EQ(query.FieldByName("内容").AsString(), big);
+
+  query.Edit();
+  query.FieldByName("内容").SetAsUtf8(bytes + "!");
+  EXPECT_EQ(query.FieldByName("内容").AsString(), big + "!");
+  EXPECT_EQ(query.FieldByName("标题").AsString(), "big") << "a field not set reads as read";
+  query.Post();
+  EXPECT_EQ(query.FieldByName("内容").AsString(), big + "!");
+  EXPECT_EQ(raw->Column("select typeof(内容) || length(内容) from 笔记 where 类别='大'"),
+            QStringList{"text" + QString::number(big.size())});  // the emoji is one character
+  query.Delete();
+  EXPECT_EQ(raw->Column("select count(*) from 笔记 where 类别='大'"), QStringList{"0"});
+}
+
+// An edit or a delete taken away is written on a connection of its own, with
+// the same checks as Post; each commit moves the file's change counter by one.
+TEST_F(DatasetTest, TakenWritesAreWrittenElsewhereWithTheSameChecks) {
+  query.SetSQL({"select * from 笔记 where 标题=?", {"周报"}});
+  query.Open();
+  conn.BeginReadTrans();
+  const qint64 counter = conn.ChangeCounter();
+  conn.CommitTrans();
+  ASSERT_GE(counter, 0);
+
+  query.Edit();
+  query.FieldByName("内容").SetAsUtf8("改过");
+  TRowWrite edit = query.TakeEdit();
+  EXPECT_EQ(query.State(), TDataSetState::dsBrowse);
+  EXPECT_EQ(query.FieldByName("内容").AsString(), "第一段\n第二段") << "still the row as read";
+  EXPECT_EQ(WriteRow(edit), counter);
+  EXPECT_EQ(raw->Column("select 内容 from 笔记 where 标题='周报'"), QStringList{"改过"});
+  conn.BeginReadTrans();
+  EXPECT_EQ(conn.ChangeCounter(), counter + 1);
+  conn.CommitTrans();
+
+  // The row as read is gone: the other columns are checked, as by Post.
+  raw->Exec("update 笔记 set 日期='2020-01-01T00:00:00' where 标题='周报'");
+  edit.statement.params[0] = QStringLiteral("again");
+  EXPECT_EQ(ErrorOf([&] { WriteRow(edit); }), edit.gone);
+  const TRowWrite remove = query.TakeDelete();
+  EXPECT_EQ(remove.kind, TRowChange::Delete);
+  EXPECT_EQ(ErrorOf([&] { WriteRow(remove); }), remove.gone) << "the row changed since it was read";
+  query.Close();
+  query.Open();
+  EXPECT_NO_THROW(WriteRow(query.TakeDelete()));
+  EXPECT_EQ(raw->Column("select count(*) from 笔记 where 标题='周报'"), QStringList{"0"});
+}
+
 // Since the row was read, it was changed elsewhere or replaced by a new row
 // under the same rowid: a save of a field still wins, but nothing is ever
 // written over a row that is not the one shown.
