@@ -3,7 +3,6 @@
 #include "app/NoteText.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace {
@@ -24,6 +23,10 @@ qsizetype BytesOfUnits(const QByteArray& utf8, qsizetype units) {
   if (b > utf8.size()) return -1;
   return b;
 }
+
+// How many bytes of `x`, which has at most the top bit of each set, have it:
+// the multiply adds the eight bits into the top byte.
+int HighBits(quint64 x) { return int(((x >> 7) * 0x0101010101010101ULL) >> 56); }
 
 }  // namespace
 
@@ -60,8 +63,8 @@ qsizetype TNoteText::StoredSize() const {
   for (; i + 8 <= n; i += 8) {
     quint64 w;
     std::memcpy(&w, p + i, 8);
-    units -= std::popcount(w & ~(w << 1) & kHigh);                           // 10xxxxxx
-    units += std::popcount(w & (w << 1) & (w << 2) & (w << 3) & kHigh);  // 1111xxxx
+    units -= HighBits(w & ~(w << 1) & kHigh);                           // 10xxxxxx
+    units += HighBits(w & (w << 1) & (w << 2) & (w << 3) & kHigh);  // 1111xxxx
   }
   for (; i < n; ++i) units += -((uchar(p[i]) & 0xC0) == 0x80) + (uchar(p[i]) >= 0xF0);
   return units;
