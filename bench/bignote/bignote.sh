@@ -34,8 +34,8 @@ exec 3>"$dir/ctl"
 eval "$(xdotool getwindowgeometry --shell "$wid")"  # X, Y: the window's top left
 # Where things are in the main window, which opens maximised on with-x's
 # 1600x1200 screen: the first category's title, its first two children once
-# expanded ("A large note" sorts first), the keyword box and Modify.
-TREE_X=80 CAT_Y=87 NOTE_X=110 LARGE_Y=113 OTHER_Y=139 KEY_X=592 KEY_Y=39 MODIFY_X=218 MODIFY_Y=82
+# expanded ("A large note" sorts first), the keyword box, Modify and Delete.
+TREE_X=80 CAT_Y=87 NOTE_X=110 LARGE_Y=113 OTHER_Y=139 KEY_X=592 KEY_Y=39 MODIFY_X=218 MODIFY_Y=82 DELETE_X=323
 steps=()
 step() {  # NAME SECONDS: the step's actions already sent; wait and record
   local begin=$1 name=$2 wait=$3
@@ -58,6 +58,10 @@ done
 xdotool key Escape 2>/dev/null; xdotool windowactivate --sync "$wid" 2>/dev/null
 click "$NOTE_X" "$LARGE_Y"; sleep 3
 b=$(now); click "$MODIFY_X" "$MODIFY_Y"; step "$b" modify-large-note 8
+# Delete it, answering Yes: the saved note's tree is folded again first.
+click "$TREE_X" "$CAT_Y"; xdotool key Right; sleep 1
+click "$NOTE_X" "$LARGE_Y"; sleep 3
+b=$(now); click "$DELETE_X" "$MODIFY_Y"; sleep 1; xdotool key Return; step "$b" delete-large-note 8
 exec 3>&-
 wait "$probe"
 kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
