@@ -70,8 +70,6 @@ qsizetype TNoteText::StoredSize() const {
   return units;
 }
 
-QString TNoteText::Stored(const QString& boxText) const { return QString::fromUtf8(StoredUtf8(boxText)); }
-
 QByteArray TNoteText::StoredUtf8(const QString& boxText) const {
   if (boxText == boxText_) return stored_.isNull() ? QByteArray("") : stored_;
   // Edited: written in the line-end style the note was read with.

@@ -1,7 +1,7 @@
 #pragma once
 // A stored title or body and what its text box shows of it. The box makes
 // every line end a plain line feed and shows at most the first kShownChars
-// characters; Stored gives back the text to write for what the box then
+// characters; StoredUtf8 gives back the text to write for what the box then
 // holds, so an unchanged note is written exactly as it was read (CR LF kept)
 // and an edited one keeps its line-end style and the part that was not shown.
 #include <QByteArray>
@@ -25,10 +25,9 @@ class TNoteText {
   qsizetype StoredSize() const;
   // What the box showed once loaded, as the box reports it.
   void SetBoxText(const QString& boxText) { boxText_ = boxText; }
-  // The text to write for what the box holds now.
-  QString Stored(const QString& boxText) const;
-  // The same as UTF-8: an unchanged text is the bytes as read, shared, so a
-  // huge body is neither decoded nor copied.
+  // The text to write for what the box holds now, as UTF-8: an unchanged
+  // text is the bytes as read, shared, so a huge body is neither decoded nor
+  // copied.
   QByteArray StoredUtf8(const QString& boxText) const;
 
  private:

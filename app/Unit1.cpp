@@ -641,15 +641,16 @@ void TForm1::Button2Click() {
 void TForm1::Button1Click() {
   if (saving_) return;
   TADOQuery& q = *RequireCurrentNote();
-  // UTF-8 from the box to the statement: a huge body is never decoded.
+  // UTF-8 from the box to the statement: a huge text is never decoded.
+  const QByteArray title = titleText_.StoredUtf8(SeSkinMemo1->toPlainText());
   const QByteArray body = bodyText_.StoredUtf8(twSkinMemo21->toPlainText());
   TRowWrite write;
   try {
     q.Edit();
     q.FieldByName(kCategory).SetAsString(SeSkinComboBox1->Text());
-    q.FieldByName(kTitle).SetAsString(titleText_.Stored(SeSkinMemo1->toPlainText()));
+    q.FieldByName(kTitle).SetAsUtf8(title);
     q.FieldByName(kContent).SetAsUtf8(body);
-    if (body.size() >= backgroundSaveBytes_)
+    if (title.size() + body.size() >= backgroundSaveBytes_)
       write = q.TakeEdit();
     else
       q.Post();
@@ -728,7 +729,7 @@ void TForm1::Button4Click() {
   ask.escapeButton = TMsgDlgBtn::No;
   if (TDialogs::Current().MessageDlg(ask) != mrYes) return;
   TADOQuery& q = *RequireCurrentNote();
-  if (q.FieldByName(kContent).ByteSize() >= backgroundSaveBytes_)
+  if (q.FieldByName(kTitle).ByteSize() + q.FieldByName(kContent).ByteSize() >= backgroundSaveBytes_)
     return WriteInBackground(q.TakeDelete(), QStringLiteral("The note was not deleted"), [this] { NoteWritten(); });
   q.Delete();
   currentNote_ = nullptr;

@@ -133,9 +133,10 @@ class TForm1 : public TForm {
   bool LastRefreshWasInPlace() const;
   bool LastRefreshReadOnlyChanges() const { return readOnlyChanges_; }
 
-  // A body at least this large is saved by Modify, or deleted by Delete, on
-  // a worker thread: the window stays live, with the notebook's controls
-  // locked, until it is written. Smaller ones are written at once.
+  // A note whose title and body take at least this many bytes is saved by
+  // Modify, or deleted by Delete, on a worker thread: the window stays live,
+  // with the notebook's controls locked, until it is written. Smaller ones
+  // are written at once.
   static constexpr qsizetype kBackgroundSaveBytes = 4 << 20;
   void SetBackgroundSaveBytes(qsizetype bytes) { backgroundSaveBytes_ = bytes; }  // for tests
   // A note is being written on the worker.
