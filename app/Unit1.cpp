@@ -675,7 +675,7 @@ void TForm1::NoteWritten() {
 
 void TForm1::WriteInBackground(TRowWrite write, const QString& failure, std::function<void()> written) {
   if (saving_) throw EDatabaseError(QStringLiteral("A note is still being saved; wait until it is."));
-  writing_ = TRowWrite{write.file, write.table, write.rowid, {}, {}, write.kind, {}};
+  writing_ = {write.table, write.rowid, write.kind};
   // Which rows statements run first change is not known: then the refresh
   // reads everything.
   writingOneRow_ = write.before.isEmpty();

@@ -171,7 +171,7 @@ class TForm1 : public TForm {
   // tree is updated in place.
   qint64 refreshCounter_ = -1;
   qint64 savedFrom_ = -2;
-  TRowWrite writing_;  // what the writer writes, without its statements
+  TRowChange writing_{QString(), 0, TRowChange::Update};  // the row the writer writes
   bool writingOneRow_ = false;
   QString writeFailure_;
   std::function<void()> written_;

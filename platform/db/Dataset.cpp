@@ -153,6 +153,15 @@ void Exec(sqlite3* db, const char* sql) {
   }
 }
 
+// A statement that must change exactly one row; `gone` is the error when it
+// changes none, because the row is no longer as it was read.
+void ChangeOneRow(sqlite3* db, const TStatement& st, const QString& gone) {
+  Stmt s(db, st.sql);
+  s.Bind(st.params);
+  s.Step();
+  if (sqlite3_changes(db) != 1) Fail(gone);
+}
+
 // One write transaction: every post, delete and execute is all or nothing.
 // Inside a transaction the caller opened (BeginTrans) it is a savepoint, so a
 // failed step is undone alone and the caller decides about the rest.
@@ -1006,10 +1015,7 @@ qint64 WriteRow(const TRowWrite& write) {
     while (s.Step()) {
     }
   }
-  Stmt s(db, write.statement.sql);
-  s.Bind(write.statement.params);
-  s.Step();
-  if (sqlite3_changes(db) != 1) Fail(write.gone);
+  ChangeOneRow(db, write.statement, write.gone);
   tx.Commit();
   return counter;
 }
@@ -1031,12 +1037,8 @@ void TDataSet::Post() {
       Cancel();
       return;
     }
-    const TStatement update = UpdateStatement();
     Transaction tx(db);
-    Stmt s(db, update.sql);
-    s.Bind(update.params);
-    s.Step();
-    if (sqlite3_changes(db) != 1) Fail(GoneMessage());
+    ChangeOneRow(db, UpdateStatement(), GoneMessage());
     tx.Commit();
     Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Update);
     QVariantList row = RowValues(current_);
@@ -1086,17 +1088,10 @@ void TDataSet::Delete() {
     Cancel();
     return;
   }
-  if (!Editable()) Fail(QStringLiteral("%1: the rows of this query cannot be deleted.").arg(objectName()));
-  RequireRows();
-  RequireCurrentRow("delete");
-  Cancel();
+  const TRowWrite remove = TakeDelete();
   sqlite3* db = WriteDb();
-  const TStatement remove = DeleteStatement();
   Transaction tx(db);
-  Stmt s(db, remove.sql);
-  s.Bind(remove.params);
-  s.Step();
-  if (sqlite3_changes(db) != 1) Fail(DeleteGoneMessage());
+  ChangeOneRow(db, remove.statement, remove.gone);
   tx.Commit();
   Connection->NoteChange(table_, rowids_[size_t(current_)], TRowChange::Delete);
   rows_.erase(rows_.begin() + current_);

@@ -137,7 +137,7 @@ class TADOConnection : public QObject {
   qint64 ChangeCounter();
   // A row this program wrote on a connection of its own (WriteRow): named
   // among the changes, as if this connection had written it.
-  void RowWritten(const TRowWrite& write) { NoteChange(write.table, write.rowid, write.kind); }
+  void RowWritten(const TRowChange& change) { NoteChange(change.table, change.rowid, change.kind); }
 
   // Runs a statement and hands each row to `row` as it is read, keeping
   // none: for reading many rows once. Errors raise as for a dataset.
