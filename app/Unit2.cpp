@@ -100,7 +100,7 @@ TRowWrite TData::RenameCategoryWrite(TADOQuery& selected, const QString& newName
   }
 }
 
-bool TData::CategoryMayHoldAHugeNote(const QString& category) {
+bool TData::CategoryHoldsAWideNote(const QString& category) {
   // Until the index is built only reading the bodies could tell.
   if (!NotesIndex->Ready()) return false;
   bool found = false;

@@ -37,8 +37,8 @@ class TData : public QObject {
   // note of hundreds of megabytes writes it whole again, for seconds.
   TRowWrite RenameCategoryWrite(TADOQuery& selected, const QString& newName);
   // Whether a note filed under `category` has a title or body too wide for
-  // the index, as far as the built index tells (false until it is built).
-  bool CategoryMayHoldAHugeNote(const QString& category);
+  // the index, as the built index lists them (false until it is built).
+  bool CategoryHoldsAWideNote(const QString& category);
 };
 
 // "<what>: <the reason in plain words>. Your text is still in the window."

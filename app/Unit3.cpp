@@ -203,7 +203,7 @@ void TBox::twSkinButton1Click() {
     lb.Edit();
     lb.FieldByName(kCategory).SetAsString(name);
     lb.Post();
-  } else if (Data->CategoryMayHoldAHugeNote(Selected()->FieldByName(kCategory).AsString())) {
+  } else if (Data->CategoryHoldsAWideNote(Selected()->FieldByName(kCategory).AsString())) {
     Form1->WriteInBackground(Data->RenameCategoryWrite(*Selected(), name),
                              QStringLiteral("The category was not renamed"), [this] {
                                FormShow();
